@@ -1,0 +1,2 @@
+// The legacy geometry library grows here.
+int CorvaneGeomPlaceholder() { return 0; }

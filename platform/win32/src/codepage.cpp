@@ -1,0 +1,72 @@
+#include "win32/codepage.h"
+
+#include <iconv.h>
+#include <cerrno>
+#include <vector>
+
+namespace win32 {
+namespace {
+
+// Converts with iconv; an unconvertible input byte is replaced by `bad` and skipped, so that
+// bad data never stops the conversion or loses the rest of the string.
+std::string Convert(const char* to, const char* from, const char* in, size_t len, const std::string& bad,
+                    size_t inUnit) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == (iconv_t)-1) return std::string(in, len);
+    std::string out;
+    std::vector<char> buf(len * 4 + 16);
+    char* src = const_cast<char*>(in);
+    size_t left = len;
+    while (left > 0) {
+        char* dst = buf.data();
+        size_t room = buf.size();
+        size_t r = iconv(cd, &src, &left, &dst, &room);
+        out.append(buf.data(), dst - buf.data());
+        if (r == (size_t)-1) {
+            if (errno == E2BIG) continue;
+            // EILSEQ or EINVAL (truncated sequence): replace one unit and go on.
+            out += bad;
+            size_t step = left < inUnit ? left : inUnit;
+            src += step;
+            left -= step;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string GbkToUtf8(const std::string& gbk) {
+    return Convert("UTF-8", "GBK", gbk.data(), gbk.size(), "\xEF\xBF\xBD", 1);
+}
+
+std::string Utf8ToGbk(const std::string& utf8) {
+    return Convert("GBK", "UTF-8", utf8.data(), utf8.size(), "?", 1);
+}
+
+std::string Utf16ToGbk(const std::u16string& utf16) {
+    return Convert("GBK", "UTF-16LE", reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, "?", 2);
+}
+
+std::string GbkPathToNative(const std::string& gbkPath) {
+    std::string p;
+    p.reserve(gbkPath.size());
+    for (size_t i = 0; i < gbkPath.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(gbkPath[i]);
+        if (IsGbkLeadByte(c) && i + 1 < gbkPath.size()) {
+            p += gbkPath[i];
+            p += gbkPath[++i];
+        } else if (c == '\\') {
+            p += '/';
+        } else {
+            p += gbkPath[i];
+        }
+    }
+    return GbkToUtf8(p);
+}
+
+std::string NativePathToGbk(const std::string& nativePath) { return Utf8ToGbk(nativePath); }
+
+}  // namespace win32

@@ -1,0 +1,181 @@
+#include "win32/module.h"
+
+#include "win32/codepage.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char kStringFileInfo[] = "\\StringFileInfo\\080404b0\\";
+
+struct ModuleResources {
+    std::map<std::string, std::string> versionStrings;
+    std::map<UINT, std::string> strings;
+};
+
+std::map<HINSTANCE, ModuleResources>& Resources() {
+    static auto* r = new std::map<HINSTANCE, ModuleResources>;  // outlives every unload
+    return *r;
+}
+
+std::string& WindowsDir() { static std::string s; return s; }
+std::string& SystemDir() { static std::string s; return s; }
+
+std::string ModulePath(HINSTANCE h) {
+    if (!h) {
+        char buf[4096];
+        ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+        return n > 0 ? win32::NativePathToGbk(std::string(buf, n)) : std::string();
+    }
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(h), &info) || !info.dli_fname) return std::string();
+    char real[4096];
+    if (realpath(info.dli_fname, real)) return win32::NativePathToGbk(real);
+    return win32::NativePathToGbk(info.dli_fname);
+}
+
+// A version block is the sequence "path\0value\0" for each value, ending with an empty path.
+std::vector<char> BuildBlock(const ModuleResources& r) {
+    std::vector<char> b;
+    for (const auto& kv : r.versionStrings) {
+        std::string path = std::string(kStringFileInfo) + kv.first;
+        b.insert(b.end(), path.begin(), path.end());
+        b.push_back('\0');
+        b.insert(b.end(), kv.second.begin(), kv.second.end());
+        b.push_back('\0');
+    }
+    b.push_back('\0');
+    return b;
+}
+
+const ModuleResources* FindByFileName(LPCSTR fileName) {
+    if (!fileName) return nullptr;
+    for (const auto& m : Resources())
+        if (ModulePath(m.first) == fileName) return &m.second;
+    return nullptr;
+}
+
+UINT CopyDir(const std::string& dir, LPSTR buf, UINT size) {
+    if (dir.size() + 1 > size || !buf) return static_cast<UINT>(dir.size() + 1);
+    std::memcpy(buf, dir.c_str(), dir.size() + 1);
+    return static_cast<UINT>(dir.size());
+}
+
+std::string ResolveDir(const std::string& set, const char* env) {
+    if (!set.empty()) return set;
+    if (const char* e = std::getenv(env)) return win32::NativePathToGbk(e);
+    char cwd[4096];
+    return getcwd(cwd, sizeof cwd) ? win32::NativePathToGbk(cwd) : std::string(".");
+}
+
+thread_local DWORD t_lastError = 0;
+
+}  // namespace
+
+HINSTANCE GetModuleHandleFromAddress(const void* pAddress) {
+    Dl_info info{};
+    if (!dladdr(pAddress, &info)) return nullptr;
+    return static_cast<HINSTANCE>(info.dli_fbase);
+}
+
+DWORD GetModuleFileName(HINSTANCE hModule, LPSTR lpFilename, DWORD nSize) {
+    if (!lpFilename || nSize == 0) return 0;
+    std::string p = ModulePath(hModule);
+    if (p.empty()) return 0;
+    DWORD n = static_cast<DWORD>(p.size() < nSize - 1 ? p.size() : nSize - 1);
+    std::memcpy(lpFilename, p.data(), n);
+    lpFilename[n] = '\0';
+    return n;
+}
+
+namespace win32 {
+void RegisterVersionStrings(HINSTANCE hModule, const std::map<std::string, std::string>& values) {
+    Resources()[hModule].versionStrings = values;
+}
+void RegisterStringTable(HINSTANCE hModule, const std::map<UINT, std::string>& strings) {
+    for (const auto& kv : strings) Resources()[hModule].strings[kv.first] = kv.second;
+}
+void UnregisterModuleResources(HINSTANCE hModule) { Resources().erase(hModule); }
+void SetWindowsDirectory(const std::string& gbkPath) { WindowsDir() = gbkPath; }
+void SetSystemDirectory(const std::string& gbkPath) { SystemDir() = gbkPath; }
+}  // namespace win32
+
+DWORD GetFileVersionInfoSize(LPCSTR lptstrFilename, LPDWORD lpdwHandle) {
+    if (lpdwHandle) *lpdwHandle = 0;
+    const ModuleResources* r = FindByFileName(lptstrFilename);
+    if (!r || r->versionStrings.empty()) return 0;
+    return static_cast<DWORD>(BuildBlock(*r).size());
+}
+
+BOOL GetFileVersionInfo(LPCSTR lptstrFilename, DWORD, DWORD dwLen, LPVOID lpData) {
+    const ModuleResources* r = FindByFileName(lptstrFilename);
+    if (!r || r->versionStrings.empty() || !lpData) return FALSE;
+    std::vector<char> b = BuildBlock(*r);
+    if (dwLen < b.size()) return FALSE;
+    std::memcpy(lpData, b.data(), b.size());
+    return TRUE;
+}
+
+BOOL VerQueryValue(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, UINT* puLen) {
+    if (!pBlock || !lpSubBlock) return FALSE;
+    const char* p = static_cast<const char*>(pBlock);
+    while (*p) {
+        const char* path = p;
+        p += std::strlen(p) + 1;
+        const char* value = p;
+        p += std::strlen(p) + 1;
+        if (std::strcmp(path, lpSubBlock) == 0) {
+            if (lplpBuffer) *lplpBuffer = const_cast<char*>(value);
+            if (puLen) *puLen = static_cast<UINT>(std::strlen(value) + 1);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+int LoadString(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
+    auto m = Resources().find(hInstance);
+    if (m == Resources().end()) return 0;
+    auto s = m->second.strings.find(uID);
+    if (s == m->second.strings.end() || !lpBuffer || cchBufferMax <= 0) return 0;
+    size_t n = s->second.size() < static_cast<size_t>(cchBufferMax - 1) ? s->second.size() : cchBufferMax - 1;
+    std::memcpy(lpBuffer, s->second.data(), n);
+    lpBuffer[n] = '\0';
+    return static_cast<int>(n);
+}
+
+namespace {
+struct GlobalBlock {
+    size_t size;
+    std::vector<char> data;
+};
+}  // namespace
+
+HGLOBAL GlobalAlloc(UINT uFlags, size_t dwBytes) {
+    (void)uFlags;  // zero-filled always
+    auto* b = new GlobalBlock{dwBytes, std::vector<char>(dwBytes ? dwBytes : 1, 0)};
+    return reinterpret_cast<HGLOBAL>(b);
+}
+LPVOID GlobalLock(HGLOBAL hMem) { return hMem ? reinterpret_cast<GlobalBlock*>(hMem)->data.data() : nullptr; }
+BOOL GlobalUnlock(HGLOBAL) { return FALSE; }
+HGLOBAL GlobalFree(HGLOBAL hMem) {
+    delete reinterpret_cast<GlobalBlock*>(hMem);
+    return nullptr;
+}
+size_t GlobalSize(HGLOBAL hMem) { return hMem ? reinterpret_cast<GlobalBlock*>(hMem)->size : 0; }
+
+UINT GetWindowsDirectory(LPSTR lpBuffer, UINT uSize) {
+    return CopyDir(ResolveDir(WindowsDir(), "CORVANE_WINDOWS_DIR"), lpBuffer, uSize);
+}
+UINT GetSystemDirectory(LPSTR lpBuffer, UINT uSize) {
+    return CopyDir(ResolveDir(SystemDir(), "CORVANE_SYSTEM_DIR"), lpBuffer, uSize);
+}
+
+DWORD GetLastError() { return t_lastError; }
+void SetLastError(DWORD dwErrCode) { t_lastError = dwErrCode; }
