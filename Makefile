@@ -18,7 +18,8 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 demo: build
-	cd $(BUILD) && ./bin/corvane_demo
+	mkdir -p $(BUILD)/demo
+	cd $(BUILD) && ./bin/corvane_demo demo
 
 clean:
 	rm -rf $(BUILD)
