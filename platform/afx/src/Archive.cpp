@@ -1,6 +1,7 @@
 #include "afx/Archive.h"
 
 #include "afx/File.h"
+#include "LineReader.h"
 #include "win32/codepage.h"
 
 #include <algorithm>
@@ -184,17 +185,7 @@ void CArchive::WriteString(LPCTSTR lpsz) {
 }
 
 BOOL CArchive::ReadString(CString& rString) {
-    std::string line;
-    char c;
-    bool any = false;
-    while (Read(&c, 1) == 1) {
-        any = true;
-        if (c == '\n') break;
-        line += c;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    rString = CString(line);
-    return any;
+    return afx::ReadTextLine([this](char& c) { return Read(&c, 1) == 1; }, true, rString);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -43,31 +43,33 @@ int CheckedCount(CArchive& ar, ULONGLONG minBytes) {
 }
 }  // namespace
 
-void CObList::Serialize(CArchive& ar) {
+namespace {
+// The list forms: the count, then each element; loading appends.
+template <class List, class Elem, class Store, class Load>
+void SerializeList(CArchive& ar, List& list, Store store, Load load) {
     if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION p = GetHeadPosition(); p;) ar << GetNext(p);
+        ar.WriteCount(static_cast<DWORD>(list.GetCount()));
+        for (POSITION p = list.GetHeadPosition(); p;) store(list.GetNext(p));
     } else {
         DWORD n = ar.ReadCount();
-        while (n--) {
-            CObject* pOb = ar.ReadObject(nullptr);
-            AddTail(pOb);
-        }
+        while (n--) list.AddTail(load());
     }
+}
+}  // namespace
+
+void CObList::Serialize(CArchive& ar) {
+    SerializeList<CObList, CObject*>(
+        ar, *this, [&](CObject* p) { ar << p; }, [&] { return ar.ReadObject(nullptr); });
 }
 
 void CStringList::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION p = GetHeadPosition(); p;) ar << GetNext(p);
-    } else {
-        DWORD n = ar.ReadCount();
-        while (n--) {
+    SerializeList<CStringList, CString>(
+        ar, *this, [&](const CString& s) { ar << s; },
+        [&] {
             CString s;
             ar >> s;
-            AddTail(s);
-        }
-    }
+            return s;
+        });
 }
 
 void CObArray::Serialize(CArchive& ar) {

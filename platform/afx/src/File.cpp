@@ -1,5 +1,6 @@
 #include "afx/File.h"
 
+#include "LineReader.h"
 #include "win32/codepage.h"
 
 #include <dirent.h>
@@ -234,17 +235,7 @@ void CStdioFile::WriteString(LPCTSTR lpsz) {
 }
 
 BOOL CStdioFile::ReadString(CString& rString) {
-    std::string line;
-    char c;
-    bool any = false;
-    while (Read(&c, 1) == 1) {
-        any = true;
-        if (c == '\n') break;
-        line += c;
-    }
-    if (m_bText && !line.empty() && line.back() == '\r') line.pop_back();
-    rString = CString(line);
-    return any;
+    return afx::ReadTextLine([this](char& c) { return Read(&c, 1) == 1; }, m_bText, rString);
 }
 
 // ---------------------------------------------------------------------------------------------
