@@ -1,0 +1,739 @@
+// The drawing machinery: coverage masks rasterised with Cairo (no antialiasing) or by the one-pixel line
+// stepper, pens and brushes resolved to device units, and the pixel combiner that applies a raster
+// operation bit by bit inside the clip region.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "gdi_internal.h"
+
+namespace win32 {
+namespace gdi {
+namespace {
+
+// Hatch patterns, 8 rows from the top; the most significant bit is the leftmost pixel.
+const uint8_t kHatch[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00},  // HS_HORIZONTAL
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // HS_VERTICAL
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // HS_FDIAGONAL
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // HS_BDIAGONAL
+    {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08},  // HS_CROSS
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
+};
+
+// Dash patterns in pixels for one-pixel (cosmetic) pens, and in pen widths for geometric ones.
+const std::vector<double> kCosmeticDashes[5] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+const std::vector<double> kGeometricDashes[5] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+
+int Mod(int a, int m) {
+    int r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+// Cairo context drawing into a mask, with device coordinates translated to the mask's box.
+struct MaskCairo {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+    MaskCairo(Mask& m, bool antialias) {
+        surface = cairo_image_surface_create_for_data(m.data.data(), CAIRO_FORMAT_A8, m.w, m.h, m.stride);
+        cr = cairo_create(surface);
+        cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+        // Integer device coordinates are pixel centres.
+        cairo_translate(cr, 0.5 - m.x0, 0.5 - m.y0);
+    }
+    ~MaskCairo() {
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        cairo_surface_destroy(surface);
+    }
+};
+
+void AddShapePath(cairo_t* cr, const Shape& s) {
+    cairo_new_path(cr);
+    for (size_t i = 0; i < s.size(); ++i) {
+        const PathPoint& p = s[i];
+        BYTE t = p.type & ~PT_CLOSEFIGURE;
+        if (t == PT_MOVETO) {
+            cairo_move_to(cr, p.x, p.y);
+        } else if (t == PT_LINETO) {
+            cairo_line_to(cr, p.x, p.y);
+        } else if (t == PT_BEZIERTO && i + 2 < s.size()) {
+            cairo_curve_to(cr, p.x, p.y, s[i + 1].x, s[i + 1].y, s[i + 2].x, s[i + 2].y);
+            i += 2;
+        }
+        if (s[i].type & PT_CLOSEFIGURE) cairo_close_path(cr);
+    }
+}
+
+void FlattenBezier(std::vector<double>& out, double x0, double y0, double x1, double y1, double x2, double y2,
+                   double x3, double y3, double tol, int depth) {
+    // Flat enough when both control points lie within tol of the chord.
+    double dx = x3 - x0, dy = y3 - y0;
+    double len = std::hypot(dx, dy);
+    double d1, d2;
+    if (len < 1e-9) {
+        d1 = std::hypot(x1 - x0, y1 - y0);
+        d2 = std::hypot(x2 - x0, y2 - y0);
+    } else {
+        d1 = std::fabs((x1 - x0) * dy - (y1 - y0) * dx) / len;
+        d2 = std::fabs((x2 - x0) * dy - (y2 - y0) * dx) / len;
+    }
+    if (depth >= 16 || (d1 <= tol && d2 <= tol)) {
+        out.push_back(x3);
+        out.push_back(y3);
+        return;
+    }
+    double x01 = (x0 + x1) / 2, y01 = (y0 + y1) / 2, x12 = (x1 + x2) / 2, y12 = (y1 + y2) / 2;
+    double x23 = (x2 + x3) / 2, y23 = (y2 + y3) / 2;
+    double xa = (x01 + x12) / 2, ya = (y01 + y12) / 2, xb = (x12 + x23) / 2, yb = (y12 + y23) / 2;
+    double xm = (xa + xb) / 2, ym = (ya + yb) / 2;
+    FlattenBezier(out, x0, y0, x01, y01, xa, ya, xm, ym, tol, depth + 1);
+    FlattenBezier(out, xm, ym, xb, yb, x23, y23, x3, y3, tol, depth + 1);
+}
+
+// Steps a one-pixel line from a to b, leaving out b, and marks the pixels inside the mask. `phase` is the
+// position in the dash pattern (pixels), carried from segment to segment.
+void StepLine(Mask& m, int ax, int ay, int bx, int by, const std::vector<double>& dashes, double period,
+              bool opaqueGaps, int64_t& phase) {
+    int64_t dx = (int64_t)bx - ax, dy = (int64_t)by - ay;
+    int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    int64_t n = adx > ady ? adx : ady;
+    if (n == 0) return;
+    bool xMajor = adx >= ady;
+    int64_t sMajor = xMajor ? (dx < 0 ? -1 : 1) : (dy < 0 ? -1 : 1);
+    int64_t dMinor = xMajor ? dy : dx;
+    int64_t major0 = xMajor ? ax : ay, minor0 = xMajor ? ay : ax;
+    // Only the steps whose major coordinate falls in the mask need visiting.
+    int64_t lo = xMajor ? m.x0 : m.y0, hi = (xMajor ? m.x0 + m.w : m.y0 + m.h) - 1;
+    int64_t k0, k1;
+    if (sMajor > 0) {
+        k0 = lo - major0;
+        k1 = hi - major0;
+    } else {
+        k0 = major0 - hi;
+        k1 = major0 - lo;
+    }
+    if (k0 < 0) k0 = 0;
+    if (k1 > n - 1) k1 = n - 1;
+    for (int64_t k = k0; k <= k1; ++k) {
+        int64_t major = major0 + sMajor * k;
+        // Minor coordinate rounded half away from the start.
+        int64_t num = 2 * k * (dMinor < 0 ? -dMinor : dMinor) + n;
+        int64_t off = num / (2 * n);
+        int64_t minor = minor0 + (dMinor < 0 ? -off : off);
+        int64_t x = xMajor ? major : minor, y = xMajor ? minor : major;
+        uint8_t v = 255;
+        if (!dashes.empty()) {
+            double pos = std::fmod((double)(phase + k), period);
+            size_t i = 0;
+            double acc = 0;
+            for (; i < dashes.size(); ++i) {
+                acc += dashes[i];
+                if (pos < acc) break;
+            }
+            bool on = (i % 2) == 0;
+            if (!on) {
+                if (!opaqueGaps) continue;
+                v = 1;
+            }
+        }
+        if (x < m.x0 || y < m.y0 || x >= m.x0 + m.w || y >= m.y0 + m.h) continue;
+        uint8_t& px = m.Row((int)y)[x - m.x0];
+        if (v > px) px = v;
+    }
+    phase += n;
+}
+
+uint32_t NearestIndex(const Bitmap& b, COLORREF c) {
+    int r = GetRValue(c), g = GetGValue(c), bl = GetBValue(c);
+    uint32_t best = 0;
+    int bestD = INT32_MAX;
+    for (size_t i = 0; i < b.palette.size(); ++i) {
+        const RGBQUAD& q = b.palette[i];
+        int d = (q.rgbRed - r) * (q.rgbRed - r) + (q.rgbGreen - g) * (q.rgbGreen - g) + (q.rgbBlue - bl) * (q.rgbBlue - bl);
+        if (d < bestD) {
+            bestD = d;
+            best = (uint32_t)i;
+            if (d == 0) break;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Pixels
+
+uint32_t PixelMask(const Bitmap& b) { return b.bpp >= 32 ? 0xFFFFFFu : b.bpp == 24 ? 0xFFFFFFu : (1u << b.bpp) - 1; }
+
+uint32_t ColorToPixel(const Bitmap& b, COLORREF c) {
+    switch (b.bpp) {
+        case 32:
+        case 24: return (uint32_t)GetRValue(c) << 16 | (uint32_t)GetGValue(c) << 8 | GetBValue(c);
+        case 16: return (uint32_t)(GetRValue(c) >> 3) << 10 | (uint32_t)(GetGValue(c) >> 3) << 5 | (GetBValue(c) >> 3);
+        default: return NearestIndex(b, c);
+    }
+}
+
+COLORREF PixelToColor(const Bitmap& b, uint32_t v) {
+    switch (b.bpp) {
+        case 32:
+        case 24: return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        case 16: {
+            uint32_t r = (v >> 10) & 31, g = (v >> 5) & 31, bl = v & 31;
+            return RGB(r << 3 | r >> 2, g << 3 | g >> 2, bl << 3 | bl >> 2);
+        }
+        default: {
+            if (v >= b.palette.size()) return 0;
+            const RGBQUAD& q = b.palette[v];
+            return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        }
+    }
+}
+
+uint32_t GetPixelValue(const Bitmap& b, int x, int y) {
+    const uint8_t* row = b.Row(y);
+    switch (b.bpp) {
+        case 32: {
+            const uint8_t* p = row + (size_t)x * 4;
+            return (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
+        }
+        case 24: {
+            const uint8_t* p = row + (size_t)x * 3;
+            return (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
+        }
+        case 16: return (uint32_t)row[x * 2] | (uint32_t)row[x * 2 + 1] << 8;
+        case 8: return row[x];
+        case 4: return (row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F;
+        default: return (row[x / 8] >> (7 - (x & 7))) & 1;
+    }
+}
+
+void SetPixelValue(Bitmap& b, int x, int y, uint32_t v) {
+    uint8_t* row = b.Row(y);
+    switch (b.bpp) {
+        case 32: {
+            uint8_t* p = row + (size_t)x * 4;
+            p[0] = (uint8_t)v;
+            p[1] = (uint8_t)(v >> 8);
+            p[2] = (uint8_t)(v >> 16);
+            p[3] = 0;
+            break;
+        }
+        case 24: {
+            uint8_t* p = row + (size_t)x * 3;
+            p[0] = (uint8_t)v;
+            p[1] = (uint8_t)(v >> 8);
+            p[2] = (uint8_t)(v >> 16);
+            break;
+        }
+        case 16:
+            row[x * 2] = (uint8_t)v;
+            row[x * 2 + 1] = (uint8_t)((v >> 8) & 0x7F);
+            break;
+        case 8: row[x] = (uint8_t)v; break;
+        case 4: {
+            int shift = (x & 1) ? 0 : 4;
+            row[x / 2] = (uint8_t)((row[x / 2] & ~(0x0F << shift)) | ((v & 0x0F) << shift));
+            break;
+        }
+        default: {
+            int shift = 7 - (x & 7);
+            row[x / 8] = (uint8_t)((row[x / 8] & ~(1 << shift)) | ((v & 1) << shift));
+            break;
+        }
+    }
+}
+
+uint32_t Rop2(int rop2, uint32_t d, uint32_t p) {
+    switch (rop2) {
+        case R2_BLACK: return 0;
+        case R2_NOTMERGEPEN: return ~(d | p);
+        case R2_MASKNOTPEN: return d & ~p;
+        case R2_NOTCOPYPEN: return ~p;
+        case R2_MASKPENNOT: return p & ~d;
+        case R2_NOT: return ~d;
+        case R2_XORPEN: return d ^ p;
+        case R2_NOTMASKPEN: return ~(d & p);
+        case R2_MASKPEN: return d & p;
+        case R2_NOTXORPEN: return ~(d ^ p);
+        case R2_NOP: return d;
+        case R2_MERGENOTPEN: return d | ~p;
+        case R2_MERGEPENNOT: return p | ~d;
+        case R2_MERGEPEN: return d | p;
+        case R2_WHITE: return 0xFFFFFFFFu;
+        default: return p;  // R2_COPYPEN
+    }
+}
+
+uint32_t Rop3(DWORD rop, uint32_t p, uint32_t s, uint32_t d) {
+    uint32_t table = (rop >> 16) & 0xFF;
+    switch (table) {
+        case 0xCC: return s;
+        case 0xF0: return p;
+        case 0xAA: return d;
+        case 0x00: return 0;
+        case 0xFF: return 0xFFFFFFFFu;
+        default: break;
+    }
+    uint32_t r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((table >> i) & 1)) continue;
+        r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r;
+}
+
+bool Rop3UsesSource(DWORD rop) {
+    uint32_t t = (rop >> 16) & 0xFF;
+    return (((t >> 2) ^ t) & 0x33) != 0;
+}
+
+bool Rop3UsesPattern(DWORD rop) {
+    uint32_t t = (rop >> 16) & 0xFF;
+    return (((t >> 4) ^ t) & 0x0F) != 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Masks
+
+bool VisibleBox(const DC& dc, RECT* rc) {
+    Bitmap* b = dc.Surface();
+    if (!b) return false;
+    RECT v{0, 0, b->width, b->height};
+    if (dc.st.hasClip) {
+        RECT c = dc.st.clip.Box();
+        v.left = std::max(v.left, c.left);
+        v.top = std::max(v.top, c.top);
+        v.right = std::min(v.right, c.right);
+        v.bottom = std::min(v.bottom, c.bottom);
+    }
+    *rc = v;
+    return v.left < v.right && v.top < v.bottom;
+}
+
+Mask MakeMask(const DC& dc, int l, int t, int r, int b) {
+    Mask m;
+    RECT v;
+    if (!VisibleBox(dc, &v)) return m;
+    l = std::max<int>(l, v.left);
+    t = std::max<int>(t, v.top);
+    r = std::min<int>(r, v.right);
+    b = std::min<int>(b, v.bottom);
+    if (l >= r || t >= b) return m;
+    m.x0 = l;
+    m.y0 = t;
+    m.w = r - l;
+    m.h = b - t;
+    m.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, m.w);
+    m.data.assign((size_t)m.stride * m.h, 0);
+    return m;
+}
+
+RECT ShapeBox(const Shape& s, double grow) {
+    if (s.empty()) return RECT{0, 0, 0, 0};
+    double x1 = s[0].x, y1 = s[0].y, x2 = x1, y2 = y1;
+    for (const PathPoint& p : s) {
+        x1 = std::min(x1, p.x);
+        y1 = std::min(y1, p.y);
+        x2 = std::max(x2, p.x);
+        y2 = std::max(y2, p.y);
+    }
+    auto clampd = [](double v) { return v < -1e9 ? -1e9 : v > 1e9 ? 1e9 : v; };
+    return RECT{(LONG)std::floor(clampd(x1 - grow)), (LONG)std::floor(clampd(y1 - grow)),
+                (LONG)std::ceil(clampd(x2 + grow)) + 1, (LONG)std::ceil(clampd(y2 + grow)) + 1};
+}
+
+std::vector<Polyline2> Flatten(const Shape& s, double tol) {
+    std::vector<Polyline2> out;
+    double cx = 0, cy = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const PathPoint& p = s[i];
+        BYTE t = p.type & ~PT_CLOSEFIGURE;
+        if (t == PT_MOVETO || out.empty()) {
+            out.push_back(Polyline2());
+            if (t != PT_MOVETO) {
+                out.back().xy.push_back(cx);
+                out.back().xy.push_back(cy);
+            }
+        }
+        if (t == PT_BEZIERTO && i + 2 < s.size()) {
+            FlattenBezier(out.back().xy, cx, cy, p.x, p.y, s[i + 1].x, s[i + 1].y, s[i + 2].x, s[i + 2].y, tol, 0);
+            i += 2;
+        } else {
+            out.back().xy.push_back(p.x);
+            out.back().xy.push_back(p.y);
+        }
+        cx = s[i].x;
+        cy = s[i].y;
+        if (s[i].type & PT_CLOSEFIGURE) {
+            out.back().closed = true;
+            // A figure after a close without a move starts at the closed figure's first point.
+            cx = out.back().xy[0];
+            cy = out.back().xy[1];
+        }
+    }
+    return out;
+}
+
+void StrokeIntoMask(Mask& m, const std::vector<Polyline2>& lines, const PenInfo& pen, bool opaqueGaps,
+                    double miterLimit) {
+    if (m.Empty() || pen.null) return;
+    if (pen.thin) {
+        double period = 0;
+        for (double d : pen.dashes) period += d;
+        for (const Polyline2& l : lines) {
+            size_t n = l.xy.size() / 2;
+            if (n == 0) continue;
+            std::vector<POINT> pts;
+            for (size_t i = 0; i < n; ++i) {
+                POINT p{LRound(l.xy[2 * i]), LRound(l.xy[2 * i + 1])};
+                if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
+            }
+            if (l.closed && pts.size() > 1 && (pts.front().x != pts.back().x || pts.front().y != pts.back().y))
+                pts.push_back(pts.front());
+            int64_t phase = 0;
+            for (size_t i = 0; i + 1 < pts.size(); ++i)
+                StepLine(m, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, pen.dashes, period, opaqueGaps, phase);
+            // A closed figure's last segment ends on its first pixel, already drawn; a figure of a single
+            // point draws that pixel.
+            if (pts.size() == 1 && l.closed) {
+                POINT p = pts[0];
+                if (p.x >= m.x0 && p.y >= m.y0 && p.x < m.x0 + m.w && p.y < m.y0 + m.h) m.Row(p.y)[p.x - m.x0] = 255;
+            }
+        }
+        return;
+    }
+    MaskCairo mc(m, false);
+    cairo_t* cr = mc.cr;
+    cairo_set_line_width(cr, pen.width);
+    cairo_set_line_cap(cr, pen.cap == PS_ENDCAP_FLAT ? CAIRO_LINE_CAP_BUTT
+                           : pen.cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
+                                                         : CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, pen.join == PS_JOIN_BEVEL ? CAIRO_LINE_JOIN_BEVEL
+                            : pen.join == PS_JOIN_MITER ? CAIRO_LINE_JOIN_MITER
+                                                        : CAIRO_LINE_JOIN_ROUND);
+    cairo_set_miter_limit(cr, miterLimit);
+    auto addPath = [&]() {
+        cairo_new_path(cr);
+        for (const Polyline2& l : lines) {
+            size_t n = l.xy.size() / 2;
+            if (n == 0) continue;
+            cairo_move_to(cr, l.xy[0], l.xy[1]);
+            for (size_t i = 1; i < n; ++i) cairo_line_to(cr, l.xy[2 * i], l.xy[2 * i + 1]);
+            if (l.closed) cairo_close_path(cr);
+        }
+    };
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    if (!pen.dashes.empty() && opaqueGaps) {
+        cairo_set_source_rgba(cr, 0, 0, 0, 1.0 / 255.0);
+        addPath();
+        cairo_stroke(cr);
+    }
+    if (!pen.dashes.empty()) cairo_set_dash(cr, pen.dashes.data(), (int)pen.dashes.size(), 0);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1.0);
+    addPath();
+    cairo_stroke(cr);
+}
+
+namespace {
+
+struct Edge {
+    double x0, y0, dxdy;
+    double ytop, ybot;  // ytop < ybot
+    int dir;            // +1 downwards, -1 upwards
+};
+
+// Aliased polygon fill with GDI's rule: a pixel is inside when its centre (integer device coordinates)
+// is inside; a centre exactly on an edge belongs to the figure on the edge's right or below it (left and
+// top edges are in, right and bottom edges out), so figures sharing an edge never share a pixel.
+void ScanFill(Mask& m, const Shape& s, int fillMode) {
+    std::vector<Edge> edges;
+    for (const Polyline2& l : Flatten(s, 0.1)) {
+        size_t n = l.xy.size() / 2;
+        for (size_t i = 0; i < n; ++i) {
+            size_t j = (i + 1) % n;  // every figure is closed for filling
+            double x0 = l.xy[2 * i], y0 = l.xy[2 * i + 1], x1 = l.xy[2 * j], y1 = l.xy[2 * j + 1];
+            if (y0 == y1) continue;
+            Edge e;
+            e.dir = y1 > y0 ? 1 : -1;
+            if (y0 > y1) {
+                std::swap(x0, x1);
+                std::swap(y0, y1);
+            }
+            e.x0 = x0;
+            e.y0 = y0;
+            e.ytop = y0;
+            e.ybot = y1;
+            e.dxdy = (x1 - x0) / (y1 - y0);
+            edges.push_back(e);
+        }
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.ytop < b.ytop; });
+    std::vector<const Edge*> active;
+    std::vector<std::pair<double, int>> xs;
+    size_t next = 0;
+    for (int y = m.y0; y < m.y0 + m.h; ++y) {
+        double fy = y;
+        while (next < edges.size() && edges[next].ytop <= fy) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [&](const Edge* e) { return e->ybot <= fy; }), active.end());
+        xs.clear();
+        for (const Edge* e : active)
+            if (e->ytop <= fy) xs.push_back({e->x0 + (fy - e->y0) * e->dxdy, e->dir});
+        if (xs.size() < 2) continue;
+        std::sort(xs.begin(), xs.end());
+        uint8_t* row = m.Row(y);
+        int wind = 0;
+        for (size_t k = 0; k + 1 < xs.size(); ++k) {
+            wind += xs[k].second;
+            bool in = fillMode == WINDING ? wind != 0 : (wind & 1) != 0;
+            if (!in) continue;
+            double a = std::ceil(xs[k].first), b = std::ceil(xs[k + 1].first);
+            int x1 = (int)std::max(a, (double)m.x0), x2 = (int)std::min(b, (double)(m.x0 + m.w));
+            if (x1 < x2) std::memset(row + (x1 - m.x0), 255, (size_t)(x2 - x1));
+        }
+    }
+}
+
+}  // namespace
+
+void FillIntoMask(Mask& m, const Shape& s, int fillMode, bool antialias) {
+    if (m.Empty() || s.empty()) return;
+    if (!antialias) {
+        ScanFill(m, s, fillMode);
+        return;
+    }
+    MaskCairo mc(m, antialias);
+    cairo_set_fill_rule(mc.cr, fillMode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_set_source_rgba(mc.cr, 0, 0, 0, 1.0);
+    AddShapePath(mc.cr, s);
+    cairo_fill(mc.cr);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Pens, brushes, combining
+
+LOGPEN PenInfo::Describe() const {
+    LOGPEN lp{style, {null ? 0 : (LONG)LRound(width), 0}, color};
+    return lp;
+}
+
+PenInfo ResolvePen(const DC& dc) {
+    PenInfo pi;
+    Pen* p = CurrentPen(dc);
+    if (!p) return pi;
+    pi.style = p->style;
+    DWORD s = p->style & PS_STYLE_MASK;
+    if (s == PS_NULL) return pi;
+    pi.null = false;
+    pi.color = p->dcPen ? dc.st.dcPenColor : p->color;
+    double scale = std::fabs(GetXform(dc).sx);
+    pi.insideFrame = s == PS_INSIDEFRAME;
+    if (!p->ext || (p->style & PS_TYPE_MASK) == PS_COSMETIC) {
+        pi.cap = PS_ENDCAP_ROUND;
+        pi.join = PS_JOIN_ROUND;
+        double w = 1;
+        if (!p->ext && p->width > 1) w = std::max(1.0, (double)LRound(p->width * scale));
+        else if (!p->ext && p->width == 1) w = std::max(1.0, (double)LRound(scale));
+        pi.width = w;
+        pi.thin = w <= 1;
+        if (pi.thin) {
+            if (s >= PS_DASH && s <= PS_DASHDOTDOT) pi.dashes = kCosmeticDashes[s];
+            if (s == PS_ALTERNATE) pi.dashes = {1, 1};
+            if (s == PS_USERSTYLE)
+                for (DWORD d : p->user) pi.dashes.push_back((double)d);
+        }
+        return pi;
+    }
+    pi.cap = (int)(p->style & PS_ENDCAP_MASK);
+    pi.join = (int)(p->style & PS_JOIN_MASK);
+    double w = std::max(1.0, (double)LRound(p->width * scale));
+    pi.width = w;
+    pi.thin = w <= 1;
+    if (s >= PS_DASH && s <= PS_DASHDOTDOT)
+        for (double d : kGeometricDashes[s]) pi.dashes.push_back(d * w);
+    if (s == PS_USERSTYLE)
+        for (DWORD d : p->user) pi.dashes.push_back(std::max(0.0, d * scale));
+    return pi;
+}
+
+Paint PenPaint(const DC& dc, const PenInfo& pen) {
+    Paint p;
+    if (pen.null) return p;
+    p.kind = Paint::Solid;
+    p.fg = pen.color;
+    p.bg = dc.st.bkColor;
+    p.opaque = dc.st.bkMode == OPAQUE;
+    return p;
+}
+
+Paint BrushPaint(const DC& dc, const Brush* b) {
+    Paint p;
+    if (!b) return p;
+    p.org = dc.st.brushOrg;
+    p.bg = dc.st.bkColor;
+    p.opaque = dc.st.bkMode == OPAQUE;
+    switch (b->style) {
+        case BS_SOLID:
+            p.kind = Paint::Solid;
+            p.fg = b->dcBrush ? dc.st.dcBrushColor : b->color;
+            break;
+        case BS_HATCHED:
+            p.kind = Paint::Hatch;
+            p.fg = b->color;
+            p.hatch = b->hatch;
+            break;
+        case BS_PATTERN:
+        case BS_DIBPATTERN:
+        case BS_DIBPATTERNPT:
+            if (!b->pattern || b->pattern->w <= 0 || b->pattern->h <= 0) return p;
+            p.kind = Paint::Pattern;
+            p.pattern = b->pattern;
+            p.monoFg = dc.st.textColor;
+            p.monoBg = dc.st.bkColor;
+            break;
+        default: break;
+    }
+    return p;
+}
+
+bool PaintColorAt(const Paint& p, int x, int y, COLORREF* c) {
+    switch (p.kind) {
+        case Paint::Solid: *c = p.fg; return true;
+        case Paint::Hatch: {
+            int hx = Mod(x - p.org.x, 8), hy = Mod(y - p.org.y, 8);
+            if (kHatch[p.hatch][hy] & (0x80 >> hx)) {
+                *c = p.fg;
+                return true;
+            }
+            if (!p.opaque) return false;
+            *c = p.bg;
+            return true;
+        }
+        case Paint::Pattern: {
+            const gdi::Pattern& pat = *p.pattern;
+            int px = Mod(x - p.org.x, pat.w), py = Mod(y - p.org.y, pat.h);
+            size_t i = (size_t)py * pat.w + px;
+            if (pat.mono)
+                *c = pat.bits[i] ? p.monoBg : p.monoFg;
+            else
+                *c = pat.colors[i];
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void Composite(DC& dc, const Mask& m, const Paint& p, int rop2) {
+    Bitmap* b = dc.Surface();
+    if (!b || m.Empty() || p.kind == Paint::None) return;
+    const uint32_t pm = PixelMask(*b);
+    uint32_t fgPx = ColorToPixel(*b, p.fg), bgPx = ColorToPixel(*b, p.bg);
+    COLORREF lastC = p.fg;
+    uint32_t lastPx = fgPx;
+    auto body = [&](int l, int t, int r, int bt) {
+        for (int y = t; y < bt; ++y) {
+            const uint8_t* row = m.Row(y);
+            for (int x = l; x < r; ++x) {
+                uint8_t v = row[x - m.x0];
+                if (!v) continue;
+                uint32_t src;
+                if (p.kind == Paint::Solid) {
+                    if (v >= 128)
+                        src = fgPx;
+                    else if (p.opaque)
+                        src = bgPx;
+                    else
+                        continue;
+                } else {
+                    COLORREF c;
+                    if (!PaintColorAt(p, x, y, &c)) continue;
+                    if (c != lastC) {
+                        lastC = c;
+                        lastPx = ColorToPixel(*b, c);
+                    }
+                    src = lastPx;
+                }
+                uint32_t d = rop2 == R2_COPYPEN ? 0 : GetPixelValue(*b, x, y);
+                SetPixelValue(*b, x, y, Rop2(rop2, d, src) & pm);
+            }
+        }
+    };
+    if (dc.st.hasClip)
+        dc.st.clip.ForEachRectIn(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h, body);
+    else
+        body(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h);
+}
+
+void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip) {
+    Bitmap* b = dc.Surface();
+    if (!b || m.Empty()) return;
+    const bool indexed = b->bpp <= 8;
+    const uint32_t colorPx = ColorToPixel(*b, color);
+    const int cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
+    auto body = [&](int l, int t, int r, int bt) {
+        for (int y = t; y < bt; ++y) {
+            const uint8_t* row = m.Row(y);
+            for (int x = l; x < r; ++x) {
+                int a = row[x - m.x0];
+                if (!a) continue;
+                if (indexed || a == 255) {
+                    if (a >= 128) SetPixelValue(*b, x, y, colorPx);
+                    continue;
+                }
+                COLORREF d = PixelToColor(*b, GetPixelValue(*b, x, y));
+                int r2 = (cr * a + GetRValue(d) * (255 - a) + 127) / 255;
+                int g2 = (cg * a + GetGValue(d) * (255 - a) + 127) / 255;
+                int b2 = (cb * a + GetBValue(d) * (255 - a) + 127) / 255;
+                SetPixelValue(*b, x, y, ColorToPixel(*b, RGB(r2, g2, b2)));
+            }
+        }
+    };
+    const Region* clip = dc.st.hasClip ? &dc.st.clip : nullptr;
+    Region both;
+    if (clip && extraClip) {
+        both = Region::Combine(*clip, *extraClip, RGN_AND);
+        clip = &both;
+    } else if (extraClip) {
+        clip = extraClip;
+    }
+    if (clip)
+        clip->ForEachRectIn(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h, body);
+    else
+        body(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h);
+}
+
+void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill) {
+    if (s.empty() || !dc.Surface()) return;
+    PenInfo pen = ResolvePen(dc);
+    Paint brush = fill ? BrushPaint(dc, CurrentBrush(dc)) : Paint();
+    bool doStroke = stroke && !pen.null;
+    bool doFill = fill && brush.kind != Paint::None;
+    if (!doStroke && !doFill) return;
+    double grow = 2;
+    if (doStroke && !pen.thin) grow += pen.width / 2 * std::max<double>(1.0, dc.st.miterLimit);
+    RECT box = ShapeBox(s, grow);
+    Mask fillMask, penMask;
+    if (doFill) {
+        fillMask = MakeMask(dc, box.left, box.top, box.right, box.bottom);
+        FillIntoMask(fillMask, s, dc.st.polyFillMode, false);
+    }
+    if (doStroke) {
+        penMask = MakeMask(dc, box.left, box.top, box.right, box.bottom);
+        StrokeIntoMask(penMask, Flatten(s, 0.1), pen, dc.st.bkMode == OPAQUE, dc.st.miterLimit);
+    }
+    if (doFill && doStroke && !penMask.Empty()) {
+        // The pen wins where both would touch a pixel, so that each pixel is combined once.
+        for (size_t i = 0; i < fillMask.data.size(); ++i)
+            if (penMask.data[i]) fillMask.data[i] = 0;
+    }
+    if (doFill) Composite(dc, fillMask, brush, dc.st.rop2);
+    if (doStroke) Composite(dc, penMask, PenPaint(dc, pen), dc.st.rop2);
+}
+
+}  // namespace gdi
+}  // namespace win32

@@ -1,0 +1,92 @@
+// The device contexts of headless windows: each window may have a canvas bitmap that its DCs draw on.
+#include <cstring>
+#include <map>
+
+#include "gdi_internal.h"
+#include "win32/windraw.h"
+
+namespace win32 {
+namespace gdi {
+namespace {
+
+std::map<HWND, Bitmap*>& Canvases() {
+    static auto* m = new std::map<HWND, Bitmap*>();
+    return *m;
+}
+
+const int kScreenWidth = 1920, kScreenHeight = 1080;
+
+}  // namespace
+
+Bitmap* WindowCanvas(HWND hwnd) {
+    auto it = Canvases().find(hwnd);
+    return it == Canvases().end() ? nullptr : it->second;
+}
+
+}  // namespace gdi
+
+void AttachWindowCanvas(HWND hwnd, int width, int height) {
+    if (!hwnd) return;
+    gdi::Bitmap* b = gdi::NewBitmap(width < 1 ? 1 : width, height < 1 ? 1 : height, 32, true, false);
+    if (!b) return;
+    b->stock = true;  // owned by the registry
+    std::memset(b->bits, 0xFF, b->size);
+    gdi::Bitmap*& slot = gdi::Canvases()[hwnd];
+    if (slot) {
+        int w = slot->width < b->width ? slot->width : b->width;
+        int h = slot->height < b->height ? slot->height : b->height;
+        for (int y = 0; y < h; ++y) std::memcpy(b->Row(y), slot->Row(y), (size_t)w * 4);
+        delete slot;
+    }
+    slot = b;
+}
+
+void DetachWindowCanvas(HWND hwnd) {
+    auto it = gdi::Canvases().find(hwnd);
+    if (it == gdi::Canvases().end()) return;
+    delete it->second;
+    gdi::Canvases().erase(it);
+}
+
+HBITMAP GetWindowCanvas(HWND hwnd) { return reinterpret_cast<HBITMAP>(gdi::WindowCanvas(hwnd)); }
+
+}  // namespace win32
+
+using namespace win32::gdi;
+using win32::GdiRecord;
+
+HDC GetDC(HWND hwnd) {
+    DC* dc = NewDC(hwnd && WindowCanvas(hwnd) ? DcKind::Window : DcKind::Info);
+    dc->hwnd = hwnd;
+    if (!hwnd) {
+        dc->infoWidth = kScreenWidth;
+        dc->infoHeight = kScreenHeight;
+    }
+    return reinterpret_cast<HDC>(dc);
+}
+
+HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
+
+int ReleaseDC(HWND, HDC hdc) {
+    DC* dc = win32::gdi::DcFrom(hdc);
+    if (!dc || dc->kind == DcKind::Memory) return 0;
+    delete dc;
+    return 1;
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+    HDC hdc = GetDC(hwnd);
+    if (ps) {
+        std::memset(ps, 0, sizeof *ps);
+        ps->hdc = hdc;
+        int w, h;
+        win32::gdi::DcFrom(hdc)->DeviceSize(&w, &h);
+        ps->rcPaint = RECT{0, 0, w, h};
+    }
+    return hdc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+    if (!ps) return FALSE;
+    return ReleaseDC(hwnd, ps->hdc) == 1;
+}
