@@ -240,6 +240,25 @@ void ClipCoorWithOrigin(double& x, double& y, double& originX, double& originY)
     y -= originY;
 }
 
+void PolyLine(HDC hdc, POINT* points, int count, RECT* clip)
+{
+    if (hdc == nullptr || points == nullptr || count < 2) return;
+    if (clip == nullptr) {
+        Polyline(hdc, points, count);
+        return;
+    }
+    int start = -1; // first point of the open run
+    for (int i = 0; i + 1 < count; ++i) {
+        const bool meets = LineXRect(points[i], points[i + 1], *clip) != 0;
+        if (meets && start < 0) start = i;
+        if (!meets && start >= 0) {
+            Polyline(hdc, points + start, i - start + 1);
+            start = -1;
+        }
+    }
+    if (start >= 0) Polyline(hdc, points + start, count - start);
+}
+
 DWORD ShowLastErrorMessage(CString before, CString after)
 {
     DWORD code = GetLastError();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <afx/afx.h>
+#include <win32/wingdi.h>
 
 // The line A x + B y + C = 0 through (x1, y1) and (x2, y2): B = x1 - x2; for B != 0, A = y2 - y1 and
 // C = -y1 B - x1 A; for a vertical line A = 1 and C = -x2. Returns 1, or 0 when the points coincide
@@ -54,6 +55,12 @@ void ConvertRoundRectToPLine(RECT rect, POINT cornerSize, POINT*& points, int& c
 // Splits x and y into a whole-million origin (truncated toward zero) and the remainder:
 // originX = trunc(x / 1 000 000) * 1 000 000, x -= originX; likewise for y.
 void ClipCoorWithOrigin(double& x, double& y, double& originX, double& originY);
+
+// Draws the polyline of count device points. Without a clip, one GDI Polyline of all points. With one,
+// only the runs of consecutive segments that meet the clip rectangle (edges count), each run with one
+// Polyline call from its first point to the end of its last segment. Fewer than 2 points, a NULL array
+// or a NULL DC draw nothing.
+void PolyLine(HDC hdc, POINT* points, int count, RECT* clip);
 
 // Shows before + the system's text for the last error + after in a message box (OK) and returns the
 // error code.

@@ -2,6 +2,7 @@
 #include "core/GeoHelpers.h"
 
 #include <ostrel/Measure.h>
+#include <win32/gdirecord.h>
 #include <win32/module.h>
 
 #include <gtest/gtest.h>
@@ -226,6 +227,43 @@ TEST(GeoHelpers, WholeMillionOrigin)
         EXPECT_DOUBLE_EQ(x, c.rx);
         EXPECT_DOUBLE_EQ(y, c.ry);
     }
+}
+
+// The point lists of the Polyline calls a recording DC saw.
+std::vector<std::vector<POINT>> DrawnRuns(POINT* pts, int n, RECT* clip)
+{
+    HDC dc = win32::CreateRecordingDC(200, 200);
+    PolyLine(dc, pts, n, clip);
+    std::vector<std::vector<POINT>> runs;
+    for (const win32::GdiRecord& r : win32::GetRecording(dc))
+        if (r.call == "Polyline") runs.push_back(r.points);
+    DeleteDC(dc);
+    return runs;
+}
+
+TEST(GeoHelpers, ClippedPolylineDrawsOnlyTheRunsThatMeetTheClip)
+{
+    // In at the left, out, back in, out at the right.
+    POINT pts[] = {P(0, 50), P(20, 50), P(40, 90), P(60, 90), P(80, 50), P(100, 50)};
+    RECT clip = {10, 40, 90, 60};
+    std::vector<std::vector<POINT>> runs = DrawnRuns(pts, 6, &clip);
+    ASSERT_EQ(runs.size(), 2u);
+    ASSERT_EQ(runs[0].size(), 3u); // segments 0 and 1: points 0 to 2
+    EXPECT_EQ(runs[0][2].x, 40);
+    ASSERT_EQ(runs[1].size(), 3u); // segments 3 and 4, open to the last point
+    EXPECT_EQ(runs[1][0].x, 60);
+    EXPECT_EQ(runs[1][2].x, 100);
+
+    EXPECT_EQ(DrawnRuns(pts, 6, nullptr).size(), 1u);
+    EXPECT_EQ(DrawnRuns(pts, 6, nullptr)[0].size(), 6u);
+    RECT away = {150, 150, 160, 160};
+    EXPECT_TRUE(DrawnRuns(pts, 6, &away).empty());
+    RECT touching = {100, 50, 120, 70}; // only the last point
+    runs = DrawnRuns(pts, 6, &touching);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].size(), 2u);
+    EXPECT_TRUE(DrawnRuns(pts, 1, nullptr).empty());
+    PolyLine(nullptr, pts, 6, nullptr);
 }
 
 TEST(GeoHelpers, LastErrorMessage)
