@@ -256,11 +256,13 @@ int RoundRectXRect(const RECT& box, const SIZE& radii, const RECT& r)
 int NPlygnXRect(int n, const POINT& c, const POINT& v, const RECT& r)
 {
     if (n <= 0) return 0;
-    std::vector<POINT> pts((size_t)n);
-    GetVertex(n, c, v, pts.data());
     if (n == 1) return LineXRect(v, v, r);
-    for (int i = 0; i < n; ++i)
-        if (LineXRect(pts[i], pts[(i + 1) % n], r)) return 1;
+    POINT prev = v;
+    for (int i = 1; i <= n; ++i) {
+        POINT next = i == n ? v : RegularVertex(i, n, c, v);
+        if (LineXRect(prev, next, r)) return 1;
+        prev = next;
+    }
     return 0;
 }
 

@@ -3,8 +3,6 @@
 #include "Num.h"
 #include "ostrel/ShapePoints.h"
 
-#include <vector>
-
 using namespace ostrel_detail;
 
 double Distance(const POINT& p, const POINT& q) { return std::hypot(Dx(p, q), Dy(p, q)); }
@@ -223,10 +221,10 @@ RECT RecalcBounds(const POINT* pts, int n)
 
 RECT RecalcBounds(int n, const POINT& c, const POINT& v)
 {
-    if (n < 1) return RecalcBounds(&v, 1);
-    std::vector<POINT> pts((size_t)n);
-    GetVertex(n, c, v, pts.data());
-    return RecalcBounds(pts.data(), n);
+    RECT r = {v.x, v.y, v.x, v.y};
+    // Vertex by vertex: the side count is whatever the caller set, so nothing is allocated for it.
+    for (int i = 1; i < n; ++i) RecalcBounds(r, RegularVertex(i, n, c, v));
+    return r;
 }
 
 POINT RotatePoint(const POINT& p, const POINT& c, double radians)

@@ -79,4 +79,15 @@ inline POINT MakePoint(LONG x, LONG y)
 
 const double kPi = 3.14159265358979323846;
 
+// Vertex i of the regular n-gon about c whose vertex 0 is v, counter-clockwise (y up), rounded.
+inline POINT RegularVertex(int i, int n, const POINT& c, const POINT& v)
+{
+    if (i == 0 || n <= 0) return v;
+    double dx = (double)((int64_t)v.x - c.x), dy = (double)((int64_t)v.y - c.y);
+    double a = 2.0 * kPi * i / n;
+    double cs = std::cos(a), sn = std::sin(a);
+    return MakePoint(ClampToLong((int64_t)c.x + RoundToLong(dx * cs - dy * sn)),
+                     ClampToLong((int64_t)c.y + RoundToLong(dx * sn + dy * cs)));
+}
+
 } // namespace ostrel_detail

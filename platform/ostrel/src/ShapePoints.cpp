@@ -38,14 +38,7 @@ void AdjustSpline(int slotCount, int k, POINT* slots)
 int GetVertex(int n, const POINT& c, const POINT& v, POINT* out)
 {
     if (out == nullptr || n <= 0) return 0;
-    out[0] = v;
-    double dx = Dx(c, v), dy = Dy(c, v);
-    for (int i = 1; i < n; ++i) {
-        double a = 2.0 * kPi * i / n;
-        double cs = std::cos(a), sn = std::sin(a);
-        out[i] = MakePoint(ClampToLong((int64_t)c.x + RoundToLong(dx * cs - dy * sn)),
-                           ClampToLong((int64_t)c.y + RoundToLong(dx * sn + dy * cs)));
-    }
+    for (int i = 0; i < n; ++i) out[i] = RegularVertex(i, n, c, v);
     return n;
 }
 

@@ -29,7 +29,7 @@ int ArcXRect(const POINT& p1, const POINT& p2, const POINT& p3, const RECT& r, i
 int RoundRectXRect(const RECT& box, const POINT& radii, const RECT& r);
 int RoundRectXRect(const RECT& box, const SIZE& radii, const RECT& r);
 // Outline of the regular n-gon (centre c, vertex v; GetVertex) meets the rectangle; n = 1 is the point
-// v, n <= 0 gives 0.
+// v, n <= 0 gives 0. Nothing is allocated; the time grows with n.
 int NPlygnXRect(int n, const POINT& c, const POINT& v, const RECT& r);
 
 // The closed segments a-b and c-d share a point (touching counts).

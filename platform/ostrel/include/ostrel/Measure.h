@@ -70,7 +70,7 @@ void RecalcBounds(RECT& r, const POINT& p);
 // Normalised bounding box of n points; (0, 0, 0, 0) for n <= 0.
 RECT RecalcBounds(const POINT* pts, int n);
 // Bounding box of the regular n-gon with centre c and vertex v (the vertices of GetVertex);
-// n < 1 gives the box of v alone.
+// n < 1 gives the box of v alone. Nothing is allocated; the time grows with n.
 RECT RecalcBounds(int n, const POINT& c, const POINT& v);
 
 // p turned about c by the angle (radians, clockwise with y up for a positive angle), rounded.
