@@ -41,9 +41,11 @@ struct GdiRecord {
     int polyFillMode = ALTERNATE;
 
     // One line, for tests and logs, naming only the state the call uses, e.g.
-    //   "Rectangle (0,0) (4,4) pen=0/1/000000 brush=0/ffffff rop2=13"
+    //   "Rectangle (0,0) (4,4) pen=solid/1/000000 brush=solid/ffffff rop2=13"
     //   "TextOut (10,20) \"ab\" font=宋体/-12/0/0/400 align=0 text=000000 bk=1/ffffff"
-    // Colours are COLORREF values in hex (0x00BBGGRR); text and face names are GBK bytes.
+    // pen = style/device width/colour, brush = solid/colour, hatchN/colour, null or pattern, font =
+    // face/height/width/escapement/weight as created, bk = background mode/colour (for text, styled pens
+    // and hatches). Colours are COLORREF values in hex (0x00BBGGRR); text and face names are GBK bytes.
     std::string ToString() const;
 };
 
