@@ -214,8 +214,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
         case OBJ_BITMAP: {
             if (dc->kind != DcKind::Memory) return nullptr;
             Bitmap* b = static_cast<Bitmap*>(o);
-            if (b->selectedIn && b->selectedIn != dc) return nullptr;
-            // A monochrome bitmap or one of the DC's depth; GDI refuses other DDB depths, DIBs go anywhere.
+            if ((b->selectedIn && b->selectedIn != dc) || b->windowCanvas) return nullptr;
+            // A bitmap goes into one memory DC at a time; window canvases stay with their windows.
             Bitmap* old = static_cast<Bitmap*>(dc->st.bitmap.get());
             if (old && old->selectedIn == dc) old->selectedIn = nullptr;
             b->selectedIn = dc;

@@ -102,6 +102,7 @@ struct Bitmap : Object {
     uint8_t* bits = nullptr;       // owned, calloc'ed
     size_t size = 0;
     DC* selectedIn = nullptr;
+    bool windowCanvas = false;  // belongs to a window: never selected into a memory DC
     BITMAPINFOHEADER bmih{};
 
     uint8_t* Row(int y) const { return bits + (size_t)(bottomUp ? height - 1 - y : y) * stride; }

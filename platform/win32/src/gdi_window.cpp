@@ -30,6 +30,7 @@ void AttachWindowCanvas(HWND hwnd, int width, int height) {
     gdi::Bitmap* b = gdi::NewBitmap(width < 1 ? 1 : width, height < 1 ? 1 : height, 32, true, false);
     if (!b) return;
     b->stock = true;  // owned by the registry
+    b->windowCanvas = true;
     std::memset(b->bits, 0xFF, b->size);
     gdi::Bitmap*& slot = gdi::Canvases()[hwnd];
     if (slot) {
