@@ -34,6 +34,10 @@ LONG TruncToLong(double v) {
     return static_cast<LONG>(std::trunc(v));
 }
 
+// Rounding to the nearest integer, halves up: trunc(v + 0.5) for v >= -0.5, and the same rounding below,
+// where truncating v + 0.5 would move every exact negative value up by one.
+LONG RoundHalfUp(double v) { return TruncToLong(std::floor(v + 0.5)); }
+
 }  // namespace
 
 LONG CVMSymbolLibIO::OnNormalizeRect(RECT& rc, void* pContext) {
@@ -74,8 +78,8 @@ LONG CVMSymbolLibIO::OnGetAngle(double dCos, double dSin, double& dAngle, void* 
 LONG CVMSymbolLibIO::OnRotatePoint(double dSin, double dCos, const POINT& ptIn, POINT& ptOut, void* pContext) {
     if (!pContext) return 0;
     const double x = ptIn.x, y = ptIn.y;
-    ptOut.x = TruncToLong(x * dCos - y * dSin + 0.5);
-    ptOut.y = TruncToLong(x * dSin + y * dCos + 0.5);
+    ptOut.x = RoundHalfUp(x * dCos - y * dSin);
+    ptOut.y = RoundHalfUp(x * dSin + y * dCos);
     return 0;
 }
 
@@ -141,6 +145,6 @@ LONG CVMSymbolLibIO::OnSystomToLibLength(LONG nIn, LONG& nOut, void* pContext) {
     if (c.m_nDevice != 0)
         nOut = LPtoRP(1u, kNoUnitChange, nIn, DeviceRatio(this, c));
     else
-        nOut = c.m_nNumerator == 0 ? 0 : TruncToLong(GetUnitsPerMM() * (nIn / static_cast<double>(c.m_nNumerator)) + 0.5);
+        nOut = c.m_nNumerator == 0 ? 0 : RoundHalfUp(GetUnitsPerMM() * (nIn / static_cast<double>(c.m_nNumerator)));
     return 0;
 }

@@ -11,8 +11,7 @@
 //   OnGetAngle            a = asin(sine); cos >= 0 and sin >= 0:       a = asin(sine); cos >= 0 and sin <= 0:
 //                         2pi - a; else cos <= 0: a + pi; else -a;     2pi - a; else cos <= 0 and sin <= 0:
 //                         then brought into [0, 2pi] by one turn       a + pi; else cos <= 0: pi - a; else a
-//   OnRotatePoint         (trunc(x cos - y sin + 0.5), trunc(x sin + y cos + 0.5)); a NULL context writes
-//                         nothing
+//   OnRotatePoint         (round(x cos - y sin), round(x sin + y cos)); a NULL context writes nothing
 //   OnGetArcFactor        c = cosine of the angle at the centre between a and b; sqrt(1 - c*c) / (1 - c),
 //                         negated unless GetVectorRelation (centre, b, a, flag) is 1 (0 when a or b is
 //                         the centre or c is 1)
@@ -20,11 +19,15 @@
 //   OnLibToSystomPoint    RPtoLP (scale 1, ratio (1/U) n/d), y negated  (trunc(x / U n), trunc(y / U n))
 //   OnLibToSystomLength   RPtoLP (scale 1, ratio (1/U) n/d)             trunc(v / U n)
 //   OnLibToSystomAngle    unchanged                                     negated, plus 2pi when below 0
-//   OnSystomToLibLength   LPtoRP (scale 1, ratio (1/U) n/d)             trunc(U (v / n) + 0.5)
+//   OnSystomToLibLength   LPtoRP (scale 1, ratio (1/U) n/d)             round(U (v / n))
 //
+// round is rounding to the nearest integer with halves going up (floor(v + 0.5)): for values of -0.5 and
+// above it is trunc(v + 0.5), and it stays correct for negative values, which trunc(v + 0.5) would move up
+// by one (a point at (0, 10) turned by 90 degrees lands on (-10, 0), not (-9, 0)).
 // Every operation returns 0. A denominator of 0 counts as 1; a numerator of 0 makes the object-
-// coordinate length back-conversion 0. Everything else is inherited from CSymbolLibIO (the DC-logic
-// conversions, OnSystomToLib, and the On Output... operations that hand primitives to the outputer).
+// coordinate length back-conversion 0; a NULL context counts as {1, 1, 1} (OnRotatePoint excepted).
+// Everything else is inherited from CSymbolLibIO (the DC-logic conversions, OnSystomToLib, and the
+// On Output... operations that hand primitives to the outputer).
 // Example: context {5000, 5000, 0} with U = 100: OnLibToSystomLength (250) = 12500 and
 // OnSystomToLibLength (12500) = 250.
 #pragma once

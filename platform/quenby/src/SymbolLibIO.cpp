@@ -620,8 +620,8 @@ LONG CSymbolLibIO::OnGetAngle(double dCos, double dSin, double& dAngle, void*) {
 }
 
 LONG CSymbolLibIO::OnRotatePoint(double dSin, double dCos, const POINT& ptIn, POINT& ptOut, void*) {
-    ptOut.x = quenby::RoundToLong(std::trunc(ptIn.x * dCos - ptIn.y * dSin + 0.5));
-    ptOut.y = quenby::RoundToLong(std::trunc(ptIn.x * dSin + ptIn.y * dCos + 0.5));
+    ptOut.x = quenby::RoundToLong(ptIn.x * dCos - ptIn.y * dSin);
+    ptOut.y = quenby::RoundToLong(ptIn.x * dSin + ptIn.y * dCos);
     return 0;
 }
 

@@ -213,7 +213,7 @@ public:
     virtual LONG OnNormalizeRect(RECT& rc, void* pContext);
     // The angle of the direction (cosine, sine).
     virtual LONG OnGetAngle(double dCos, double dSin, double& dAngle, void* pContext);
-    // out = (x cos - y sin, x sin + y cos), rounded.
+    // out = (x cos - y sin, x sin + y cos), rounded half away from zero.
     virtual LONG OnRotatePoint(double dSin, double dCos, const POINT& ptIn, POINT& ptOut, void* pContext);
     // cot of half the angle at the centre between a and b, signed by the turn from b to a.
     virtual LONG OnGetArcFactor(const POINT& ptA, const POINT& ptCentre, const POINT& ptB, double& dOut,
