@@ -2,6 +2,7 @@
 
 #include "core/SymbolLibAccess.h"
 
+#include <ostrel/Misc.h>
 #include <ostrel/Translate.h>
 
 #include <cctype>
@@ -277,6 +278,32 @@ int IsOnlyContourShowElevChart() { return g_bOnlyContourShowElevChart; }
 void OnlycontourShowElevChart(int on) { g_bOnlyContourShowElevChart = on; }
 int IsElevPointShowElevChart() { return g_bElevPointShowElevChart; }
 void ElevPointShowElevChart(int on) { g_bElevPointShowElevChart = on; }
+
+void ColorGeoViewByElevation(double z, GEOVIEW* pView, int mode) {
+    if (!pView) return;
+    const _tagELEVATIONCHART chart = g_chart;
+    auto line = [&](int k) {
+        pView->m_crLineColor = chart.m_crColor[k];
+        pView->m_fLineWidth = static_cast<float>(chart.m_nWidth[k] / 10.0);
+    };
+    auto byMode = [&](int k) {
+        if (mode == 0)
+            pView->m_crPointColor = chart.m_crColor[k];
+        else
+            line(k);
+    };
+    if (z == 0.0) {
+        byMode(7);
+        return;
+    }
+    const int k = GetContourType(z, chart.m_fContourInterval, mode == 0 ? 1 : 0);
+    if (k >= 0 && k <= 4)
+        byMode(k);
+    else if (k == 5 || k == 6)
+        line(k);
+    else if (k == -1)
+        line(z == chart.m_fSpecialElevation ? 8 : 9);
+}
 
 // ------------------------------------------------------------------------------------------------
 // The default symbol library.

@@ -144,6 +144,14 @@ void OnlycontourShowElevChart(int on);
 int IsElevPointShowElevChart();                // 1: colour elevation points by elevation
 void ElevPointShowElevChart(int on);
 
+// Colours a style from the current elevation chart for an elevation z: mode 0 colours the point part,
+// any other mode the line part. z == 0.0 takes class 7 (mode 0: point colour; else line colour and width
+// / 10.0). Otherwise the class is GetContourType (z, interval, mode == 0): classes 0 to 4 as for 7; 5 and 6
+// set the line colour and width whatever the mode; -1 takes class 8 when z equals the special elevation,
+// else class 9, as line colour and width whatever the mode; any other class leaves the style alone.
+// This is the colouring of SetGeoViewByElevation, which takes z from the vector object.
+void ColorGeoViewByElevation(double z, GEOVIEW* pView, int mode);
+
 // ---------------------------------------------------------------------------------------------------
 // The default symbol library.
 

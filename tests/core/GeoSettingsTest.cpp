@@ -282,6 +282,37 @@ TEST_F(Settings, ElevationChartAndContourCodesRoundTrip) {
     EXPECT_EQ(GetZhuContourCode(), 4u);
 }
 
+TEST_F(Settings, StylesAreColouredByElevation) {
+    struct Case {
+        double z;
+        int mode;
+        COLORREF point, line;
+        float width;
+    } cases[] = {
+        {0.0, 3, 0, 0xFF, 2.0f},         // class 7
+        {0.0, 0, 0xFF, 0, 9.0f},
+        {50.0, 1, 0, 0xFF, 4.0f},        // an index contour: class 0
+        {10.0, 1, 0, 0xFF00, 2.0f},      // class 1
+        {10.0, 0, 0xFF00, 0, 9.0f},
+        {7.0, 0, 0x2A2AA5, 0, 9.0f},     // an elevation point between levels: class 4
+        {3.0, 1, 0, 0xFF00FF, 3.0f},     // no class: class 9
+        {-4.5, 1, 0, 0xFACE87, 1.0f},    // the special elevation: class 8
+    };
+    _tagELEVATIONCHART chart = GetDefaultElevationChart();
+    chart.m_fSpecialElevation = -4.5f;
+    SetCurrentElevationChart(chart);
+    for (const Case& c : cases) {
+        GEOVIEW v;
+        v.m_crPointColor = v.m_crLineColor = 0;
+        v.m_fLineWidth = 9.0f;
+        ColorGeoViewByElevation(c.z, &v, c.mode);
+        EXPECT_EQ(v.m_crPointColor, c.point) << c.z << " " << c.mode;
+        EXPECT_EQ(v.m_crLineColor, c.line) << c.z << " " << c.mode;
+        EXPECT_EQ(v.m_fLineWidth, c.width) << c.z << " " << c.mode;
+    }
+    ColorGeoViewByElevation(1.0, nullptr, 0);
+}
+
 TEST_F(Settings, ElevationFlagsAreOnUnlessTheEntryIsExactlyZero) {
     struct Case {
         const char* text;  // NULL: no entry

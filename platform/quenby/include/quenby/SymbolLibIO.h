@@ -31,8 +31,8 @@
 //   QUENBY_OK 0 drawn (or handed to the outputer; an outputer's refusal of a primitive is not an error)
 //   QUENBY_ERR_NO_SYMBOL    the library has no symbol of that number
 //   QUENBY_ERR_SHAPE        the symbol's kind cannot take that shape
-//   QUENBY_ERR_ARGUMENT     a NULL device context or outputer, no points, a part count below 1 or
-//                           beyond the points, an unknown mode
+//   QUENBY_ERR_ARGUMENT     a NULL device context, outputer, rectangle or point array, fewer than one
+//                           part, a part of fewer than one point, an unknown mode
 //   QUENBY_ERR_DEVICE       the device context refused the drawing
 //   Nothing is drawn when the result is not 0. With a clip rectangle, a symbol wholly outside it draws
 //   nothing and returns 0.

@@ -83,6 +83,7 @@ public:
     ~CQuenby() override;
 
     LONG GetSymbolNumber() const { return m_lNumber; }
+    // Set before the symbol is added to a library, which files it under this number.
     void SetSymbolNumber(LONG lNumber) { m_lNumber = lNumber; }
     CString GetSymbolName() const { return m_strName; }
     void SetSymbolName(const CString& strName) { m_strName = strName; }
