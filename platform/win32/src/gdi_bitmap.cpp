@@ -181,6 +181,26 @@ int StretchFromDib(DC& dc, POINT d1, POINT d2, double sx1, double sy1, double sx
     Paint pat = BrushPaint(dc, CurrentBrush(dc));
     bool usesPat = Rop3UsesPattern(rop);
     bool copy = rop == SRCCOPY;
+    bool standard32 = dib.bpp == 32 && dib.masks[0] == 0xFF0000 && dib.masks[1] == 0xFF00 && dib.masks[2] == 0xFF;
+    if (copy && b->bpp == 32 && (dib.bpp == 24 || dib.bpp == 8 || standard32)) {
+        // The common painting of an image onto a 32-bit surface, without per-pixel format dispatch.
+        ForEachStretched(dc, d1.x, d1.y, d2.x, d2.y, sx1, sy1, sx2, sy2, [&](int x, int y, int sx, int sy) {
+            if (sx < 0 || sx >= dib.w || sy < firstRow || sy >= firstRow + rows) return;
+            const uint8_t* row = dib.Row(bits, sy);
+            uint32_t v;
+            if (dib.bpp == 24) {
+                const uint8_t* p = row + (size_t)sx * 3;
+                v = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
+            } else if (dib.bpp == 32) {
+                std::memcpy(&v, row + (size_t)sx * 4, 4);
+                v &= 0xFFFFFF;
+            } else {
+                v = row[sx] < conv.lut.size() ? conv.lut[row[sx]] : 0;
+            }
+            std::memcpy(b->Row(y) + (size_t)x * 4, &v, 4);
+        });
+        return 1;
+    }
     ForEachStretched(dc, d1.x, d1.y, d2.x, d2.y, sx1, sy1, sx2, sy2, [&](int x, int y, int sx, int sy) {
         if (sx < 0 || sx >= dib.w || sy < firstRow || sy >= firstRow + rows) return;
         uint32_t s = conv(dib.Raw(dib.Row(bits, sy), sx));

@@ -27,27 +27,57 @@ const uint8_t kHatch[6][8] = {
 const std::vector<double> kCosmeticDashes[5] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
 const std::vector<double> kGeometricDashes[5] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
 
+// Wider pens than this are drawn this wide: far beyond any surface, and within Cairo's coordinates.
+const double kMaxPenWidth = 65536;
+
 int Mod(int a, int m) {
     int r = a % m;
     return r < 0 ? r + m : r;
 }
 
-// Cairo context drawing into a mask, with device coordinates translated to the mask's box.
-struct MaskCairo {
-    cairo_surface_t* surface = nullptr;
-    cairo_t* cr = nullptr;
-    MaskCairo(Mask& m, bool antialias) {
-        surface = cairo_image_surface_create_for_data(m.data.data(), CAIRO_FORMAT_A8, m.w, m.h, m.stride);
-        cr = cairo_create(surface);
+void RowExtent(const uint8_t* row, int w, int* first, int* last);
+
+// Cairo context drawing into a mask, with device coordinates translated to the mask's box. Cairo is
+// given a surface a few pixels larger than the mask: geometry lying beyond a surface's edge can leave
+// coverage in the edge pixels, so the margin takes it and only the inside is kept.
+class MaskCairo {
+public:
+    MaskCairo(Mask& m, bool antialias) : target_(m) {
+        padded_.x0 = m.x0 - kPad;
+        padded_.y0 = m.y0 - kPad;
+        padded_.w = m.w + 2 * kPad;
+        padded_.h = m.h + 2 * kPad;
+        padded_.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, padded_.w);
+        padded_.data.assign((size_t)padded_.stride * padded_.h, 0);
+        surface_ = cairo_image_surface_create_for_data(padded_.data.data(), CAIRO_FORMAT_A8, padded_.w, padded_.h,
+                                                       padded_.stride);
+        cr = cairo_create(surface_);
         cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
         // Integer device coordinates are pixel centres.
-        cairo_translate(cr, 0.5 - m.x0, 0.5 - m.y0);
+        cairo_translate(cr, 0.5 - padded_.x0, 0.5 - padded_.y0);
     }
     ~MaskCairo() {
         cairo_destroy(cr);
-        cairo_surface_flush(surface);
-        cairo_surface_destroy(surface);
+        cairo_surface_flush(surface_);
+        cairo_surface_destroy(surface_);
+        for (int y = 0; y < target_.h; ++y) {
+            uint8_t* dst = target_.Row(target_.y0 + y);
+            const uint8_t* src = padded_.Row(target_.y0 + y) + kPad;
+            int first, last;
+            RowExtent(src, target_.w, &first, &last);
+            for (int x = first; x < last; ++x)
+                if (src[x] > dst[x]) dst[x] = src[x];
+        }
     }
+    MaskCairo(const MaskCairo&) = delete;
+    MaskCairo& operator=(const MaskCairo&) = delete;
+    cairo_t* cr = nullptr;
+
+private:
+    static const int kPad = 4;
+    Mask& target_;
+    Mask padded_;
+    cairo_surface_t* surface_ = nullptr;
 };
 
 void AddShapePath(cairo_t* cr, const Shape& s) {
@@ -93,10 +123,74 @@ void FlattenBezier(std::vector<double>& out, double x0, double y0, double x1, do
     FlattenBezier(out, xm, ym, xb, yb, x23, y23, x3, y3, tol, depth + 1);
 }
 
+// A part of a polyline inside a box, with its distance from the polyline's start.
+struct Piece {
+    Polyline2 line;
+    double start = 0;
+};
+
+// Cuts polylines to the box [x1, x2] x [y1, y2] (Liang-Barsky per segment). Lines wholly inside are
+// kept as they are, closed ones included.
+std::vector<Piece> ClipToBox(const std::vector<Polyline2>& lines, double x1, double y1, double x2, double y2) {
+    std::vector<Piece> out;
+    for (const Polyline2& l : lines) {
+        size_t n = l.xy.size() / 2;
+        if (n == 0) continue;
+        bool inside = true;
+        for (size_t i = 0; i < n && inside; ++i)
+            inside = l.xy[2 * i] >= x1 && l.xy[2 * i] <= x2 && l.xy[2 * i + 1] >= y1 && l.xy[2 * i + 1] <= y2;
+        if (inside) {
+            out.push_back(Piece{l, 0});
+            continue;
+        }
+        std::vector<double> pts = l.xy;
+        if (l.closed) {
+            pts.push_back(l.xy[0]);
+            pts.push_back(l.xy[1]);
+        }
+        size_t m = pts.size() / 2;
+        double along = 0;
+        bool open = false;  // the last piece ends where the current segment starts
+        for (size_t i = 0; i + 1 < m; ++i) {
+            double ax = pts[2 * i], ay = pts[2 * i + 1], bx = pts[2 * i + 2], by = pts[2 * i + 3];
+            double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
+            double t0 = 0, t1 = 1;
+            auto clip = [&](double p, double q) {
+                if (p == 0) return q >= 0;
+                double r = q / p;
+                if (p < 0) {
+                    if (r > t1) return false;
+                    if (r > t0) t0 = r;
+                } else {
+                    if (r < t0) return false;
+                    if (r < t1) t1 = r;
+                }
+                return true;
+            };
+            bool keep = clip(-dx, ax - x1) && clip(dx, x2 - ax) && clip(-dy, ay - y1) && clip(dy, y2 - ay) && t0 <= t1;
+            if (keep) {
+                if (!(open && t0 == 0)) {
+                    out.push_back(Piece{Polyline2(), along + t0 * len});
+                    out.back().line.xy.push_back(ax + t0 * dx);
+                    out.back().line.xy.push_back(ay + t0 * dy);
+                }
+                out.back().line.xy.push_back(ax + t1 * dx);
+                out.back().line.xy.push_back(ay + t1 * dy);
+                open = t1 == 1;
+            } else {
+                open = false;
+            }
+            along += len;
+        }
+    }
+    return out;
+}
+
 // Steps a one-pixel line from a to b, leaving out b, and marks the pixels inside the mask. `phase` is the
 // position in the dash pattern (pixels), carried from segment to segment.
-void StepLine(Mask& m, int ax, int ay, int bx, int by, const std::vector<double>& dashes, double period,
-              bool opaqueGaps, int64_t& phase) {
+template <class Sink>
+void StepLine(const RECT& box, int ax, int ay, int bx, int by, const std::vector<double>& dashes, double period,
+              bool opaqueGaps, int64_t& phase, Sink& sink) {
     int64_t dx = (int64_t)bx - ax, dy = (int64_t)by - ay;
     int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     int64_t n = adx > ady ? adx : ady;
@@ -105,8 +199,8 @@ void StepLine(Mask& m, int ax, int ay, int bx, int by, const std::vector<double>
     int64_t sMajor = xMajor ? (dx < 0 ? -1 : 1) : (dy < 0 ? -1 : 1);
     int64_t dMinor = xMajor ? dy : dx;
     int64_t major0 = xMajor ? ax : ay, minor0 = xMajor ? ay : ax;
-    // Only the steps whose major coordinate falls in the mask need visiting.
-    int64_t lo = xMajor ? m.x0 : m.y0, hi = (xMajor ? m.x0 + m.w : m.y0 + m.h) - 1;
+    // Only the steps whose major coordinate falls in the box need visiting.
+    int64_t lo = xMajor ? box.left : box.top, hi = (xMajor ? box.right : box.bottom) - 1;
     int64_t k0, k1;
     if (sMajor > 0) {
         k0 = lo - major0;
@@ -139,11 +233,65 @@ void StepLine(Mask& m, int ax, int ay, int bx, int by, const std::vector<double>
                 v = 1;
             }
         }
-        if (x < m.x0 || y < m.y0 || x >= m.x0 + m.w || y >= m.y0 + m.h) continue;
-        uint8_t& px = m.Row((int)y)[x - m.x0];
-        if (v > px) px = v;
+        if (x < box.left || y < box.top || x >= box.right || y >= box.bottom) continue;
+        sink((int)x, (int)y, v);
     }
     phase += n;
+}
+
+// Steps one-pixel polylines inside the box, calling sink(x, y, value) per pixel: 255 for the pen, 1 for
+// a dash gap (only with opaqueGaps). Each segment leaves out its last pixel; the dash pattern runs on
+// from segment to segment of a figure.
+template <class Sink>
+void StepPolylines(const std::vector<Polyline2>& lines, const PenInfo& pen, bool opaqueGaps, const RECT& box, Sink sink) {
+    double period = 0;
+    for (double d : pen.dashes) period += d;
+    for (const Polyline2& l : lines) {
+        size_t n = l.xy.size() / 2;
+        if (n == 0) continue;
+        std::vector<POINT> pts;
+        for (size_t i = 0; i < n; ++i) {
+            POINT p{LRound(l.xy[2 * i]), LRound(l.xy[2 * i + 1])};
+            if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
+        }
+        if (l.closed && pts.size() > 1 && (pts.front().x != pts.back().x || pts.front().y != pts.back().y))
+            pts.push_back(pts.front());
+        int64_t phase = 0;
+        for (size_t i = 0; i + 1 < pts.size(); ++i)
+            StepLine(box, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, pen.dashes, period, opaqueGaps, phase, sink);
+        // A closed figure's last segment ends on its first pixel, already drawn; a closed figure of a
+        // single point draws that pixel.
+        if (pts.size() == 1 && l.closed) {
+            POINT p = pts[0];
+            if (p.x >= box.left && p.y >= box.top && p.x < box.right && p.y < box.bottom) sink(p.x, p.y, (uint8_t)255);
+        }
+    }
+}
+
+// The first and one-past-last nonzero bytes of a mask row; first == last when the row is empty.
+void RowExtent(const uint8_t* row, int w, int* first, int* last) {
+    int a = 0;
+    while (a + 8 <= w) {
+        uint64_t v;
+        std::memcpy(&v, row + a, 8);
+        if (v) break;
+        a += 8;
+    }
+    while (a < w && !row[a]) ++a;
+    if (a == w) {
+        *first = *last = w;
+        return;
+    }
+    int b = w;
+    while (b - 8 >= a) {
+        uint64_t v;
+        std::memcpy(&v, row + b - 8, 8);
+        if (v) break;
+        b -= 8;
+    }
+    while (b > a && !row[b - 1]) --b;
+    *first = a;
+    *last = b;
 }
 
 uint32_t NearestIndex(const Bitmap& b, COLORREF c) {
@@ -383,30 +531,18 @@ void StrokeIntoMask(Mask& m, const std::vector<Polyline2>& lines, const PenInfo&
                     double miterLimit) {
     if (m.Empty() || pen.null) return;
     if (pen.thin) {
-        double period = 0;
-        for (double d : pen.dashes) period += d;
-        for (const Polyline2& l : lines) {
-            size_t n = l.xy.size() / 2;
-            if (n == 0) continue;
-            std::vector<POINT> pts;
-            for (size_t i = 0; i < n; ++i) {
-                POINT p{LRound(l.xy[2 * i]), LRound(l.xy[2 * i + 1])};
-                if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
-            }
-            if (l.closed && pts.size() > 1 && (pts.front().x != pts.back().x || pts.front().y != pts.back().y))
-                pts.push_back(pts.front());
-            int64_t phase = 0;
-            for (size_t i = 0; i + 1 < pts.size(); ++i)
-                StepLine(m, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, pen.dashes, period, opaqueGaps, phase);
-            // A closed figure's last segment ends on its first pixel, already drawn; a figure of a single
-            // point draws that pixel.
-            if (pts.size() == 1 && l.closed) {
-                POINT p = pts[0];
-                if (p.x >= m.x0 && p.y >= m.y0 && p.x < m.x0 + m.w && p.y < m.y0 + m.h) m.Row(p.y)[p.x - m.x0] = 255;
-            }
-        }
+        RECT box{m.x0, m.y0, m.x0 + m.w, m.y0 + m.h};
+        StepPolylines(lines, pen, opaqueGaps, box, [&](int x, int y, uint8_t v) {
+            uint8_t& px = m.Row(y)[x - m.x0];
+            if (v > px) px = v;
+        });
         return;
     }
+    // Cairo keeps coordinates in 24.8 fixed point, so lines reaching far outside the mask (a zoomed-in
+    // map) are cut to a box around it first, far enough out that no cap or join shows; each piece keeps
+    // its distance along the line so dashes stay in phase.
+    double reach = pen.width * std::max(1.0, miterLimit) + 4;
+    std::vector<Piece> pieces = ClipToBox(lines, m.x0 - 0.5 - reach, m.y0 - 0.5 - reach, m.x0 + m.w + reach, m.y0 + m.h + reach);
     MaskCairo mc(m, false);
     cairo_t* cr = mc.cr;
     cairo_set_line_width(cr, pen.width);
@@ -417,26 +553,33 @@ void StrokeIntoMask(Mask& m, const std::vector<Polyline2>& lines, const PenInfo&
                             : pen.join == PS_JOIN_MITER ? CAIRO_LINE_JOIN_MITER
                                                         : CAIRO_LINE_JOIN_ROUND);
     cairo_set_miter_limit(cr, miterLimit);
-    auto addPath = [&]() {
-        cairo_new_path(cr);
-        for (const Polyline2& l : lines) {
-            size_t n = l.xy.size() / 2;
-            if (n == 0) continue;
-            cairo_move_to(cr, l.xy[0], l.xy[1]);
-            for (size_t i = 1; i < n; ++i) cairo_line_to(cr, l.xy[2 * i], l.xy[2 * i + 1]);
-            if (l.closed) cairo_close_path(cr);
-        }
-    };
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    auto addPiece = [&](const Piece& p) {
+        size_t n = p.line.xy.size() / 2;
+        if (n == 0) return;
+        cairo_move_to(cr, p.line.xy[0], p.line.xy[1]);
+        for (size_t i = 1; i < n; ++i) cairo_line_to(cr, p.line.xy[2 * i], p.line.xy[2 * i + 1]);
+        if (p.line.closed) cairo_close_path(cr);
+    };
     if (!pen.dashes.empty() && opaqueGaps) {
         cairo_set_source_rgba(cr, 0, 0, 0, 1.0 / 255.0);
-        addPath();
+        cairo_new_path(cr);
+        for (const Piece& p : pieces) addPiece(p);
         cairo_stroke(cr);
     }
-    if (!pen.dashes.empty()) cairo_set_dash(cr, pen.dashes.data(), (int)pen.dashes.size(), 0);
     cairo_set_source_rgba(cr, 0, 0, 0, 1.0);
-    addPath();
-    cairo_stroke(cr);
+    if (pen.dashes.empty()) {
+        cairo_new_path(cr);
+        for (const Piece& p : pieces) addPiece(p);
+        cairo_stroke(cr);
+        return;
+    }
+    for (const Piece& p : pieces) {
+        cairo_set_dash(cr, pen.dashes.data(), (int)pen.dashes.size(), p.start);
+        cairo_new_path(cr);
+        addPiece(p);
+        cairo_stroke(cr);
+    }
 }
 
 namespace {
@@ -503,7 +646,13 @@ void ScanFill(Mask& m, const Shape& s, int fillMode) {
 
 void FillIntoMask(Mask& m, const Shape& s, int fillMode, bool antialias) {
     if (m.Empty() || s.empty()) return;
-    if (!antialias) {
+    // Antialiasing through Cairo, whose fixed-point coordinates cannot hold shapes reaching far beyond
+    // the mask; those (giant glyphs at high zoom) are filled without it.
+    RECT box = ShapeBox(s, 0);
+    const LONG kCairoReach = 1 << 20;
+    bool far = box.left < m.x0 - kCairoReach || box.top < m.y0 - kCairoReach || box.right > m.x0 + m.w + kCairoReach ||
+               box.bottom > m.y0 + m.h + kCairoReach;
+    if (!antialias || far) {
         ScanFill(m, s, fillMode);
         return;
     }
@@ -537,7 +686,7 @@ PenInfo ResolvePen(const DC& dc) {
         pi.cap = PS_ENDCAP_ROUND;
         pi.join = PS_JOIN_ROUND;
         double w = 1;
-        if (!p->ext && p->width > 1) w = std::max(1.0, (double)LRound(p->width * scale));
+        if (!p->ext && p->width > 1) w = std::min(std::max(1.0, (double)LRound(p->width * scale)), kMaxPenWidth);
         else if (!p->ext && p->width == 1) w = std::max(1.0, (double)LRound(scale));
         pi.width = w;
         pi.thin = w <= 1;
@@ -551,7 +700,7 @@ PenInfo ResolvePen(const DC& dc) {
     }
     pi.cap = (int)(p->style & PS_ENDCAP_MASK);
     pi.join = (int)(p->style & PS_JOIN_MASK);
-    double w = std::max(1.0, (double)LRound(p->width * scale));
+    double w = std::min(std::max(1.0, (double)LRound(p->width * scale)), kMaxPenWidth);
     pi.width = w;
     pi.thin = w <= 1;
     if (s >= PS_DASH && s <= PS_DASHDOTDOT)
@@ -635,10 +784,35 @@ void Composite(DC& dc, const Mask& m, const Paint& p, int rop2) {
     uint32_t fgPx = ColorToPixel(*b, p.fg), bgPx = ColorToPixel(*b, p.bg);
     COLORREF lastC = p.fg;
     uint32_t lastPx = fgPx;
+    if (b->bpp == 32 && p.kind == Paint::Solid && rop2 == R2_COPYPEN) {
+        // The common case, a plain fill: whole 32-bit words.
+        auto fast = [&](int l, int t, int r, int bt) {
+            for (int y = t; y < bt; ++y) {
+                const uint8_t* row = m.Row(y);
+                uint32_t* px = reinterpret_cast<uint32_t*>(b->Row(y));
+                int first, last;
+                RowExtent(row + (l - m.x0), r - l, &first, &last);
+                for (int x = l + first; x < l + last; ++x) {
+                    uint8_t v = row[x - m.x0];
+                    if (v >= 128)
+                        px[x] = fgPx;
+                    else if (v && p.opaque)
+                        px[x] = bgPx;
+                }
+            }
+        };
+        if (dc.st.hasClip)
+            dc.st.clip.ForEachRectIn(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h, fast);
+        else
+            fast(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h);
+        return;
+    }
     auto body = [&](int l, int t, int r, int bt) {
         for (int y = t; y < bt; ++y) {
             const uint8_t* row = m.Row(y);
-            for (int x = l; x < r; ++x) {
+            int first, last;
+            RowExtent(row + (l - m.x0), r - l, &first, &last);
+            for (int x = l + first; x < l + last; ++x) {
                 uint8_t v = row[x - m.x0];
                 if (!v) continue;
                 uint32_t src;
@@ -678,7 +852,9 @@ void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraCl
     auto body = [&](int l, int t, int r, int bt) {
         for (int y = t; y < bt; ++y) {
             const uint8_t* row = m.Row(y);
-            for (int x = l; x < r; ++x) {
+            int first, last;
+            RowExtent(row + (l - m.x0), r - l, &first, &last);
+            for (int x = l + first; x < l + last; ++x) {
                 int a = row[x - m.x0];
                 if (!a) continue;
                 if (indexed || a == 255) {
@@ -714,6 +890,22 @@ void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill) {
     bool doStroke = stroke && !pen.null;
     bool doFill = fill && brush.kind != Paint::None;
     if (!doStroke && !doFill) return;
+    if (doStroke && !doFill && pen.thin) {
+        // One-pixel lines go straight to the pixels: no mask over their (often large) bounding box.
+        Bitmap* b = dc.Surface();
+        RECT vis;
+        if (!VisibleBox(dc, &vis)) return;
+        const bool complexClip = dc.st.hasClip && dc.st.clip.Complexity() == COMPLEXREGION;
+        const uint32_t fg = ColorToPixel(*b, pen.color), bg = ColorToPixel(*b, dc.st.bkColor), pm = PixelMask(*b);
+        const int rop = dc.st.rop2;
+        StepPolylines(Flatten(s, 0.1), pen, dc.st.bkMode == OPAQUE, vis, [&](int x, int y, uint8_t v) {
+            if (complexClip && !dc.st.clip.Contains(x, y)) return;
+            uint32_t src = v >= 128 ? fg : bg;
+            uint32_t d = rop == R2_COPYPEN ? 0 : GetPixelValue(*b, x, y);
+            SetPixelValue(*b, x, y, Rop2(rop, d, src) & pm);
+        });
+        return;
+    }
     double grow = 2;
     if (doStroke && !pen.thin) grow += pen.width / 2 * std::max<double>(1.0, dc.st.miterLimit);
     RECT box = ShapeBox(s, grow);

@@ -484,6 +484,30 @@ TEST(GdiPen, WidePensCapsAndInsideFrame) {
     EXPECT_EQ(ink.bottom, 17);
     EXPECT_EQ(GetPixel(dc, 6, 7), 0u);                   // inside the 5-pixel frame
     EXPECT_EQ(GetPixel(dc, 7, 8), RGB(255, 255, 255));  // the white interior
+    // Lines from far outside the surface (a zoomed-in map) keep their course and their dashes.
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    {
+        Selected pen(dc, CreatePen(PS_SOLID, 3, 0));
+        MoveToEx(dc, -100000000, 5, nullptr);
+        LineTo(dc, 100000000, 5);
+    }
+    ink = InkBox(dc);
+    EXPECT_EQ(ink.left, 0);
+    EXPECT_EQ(ink.right, 20);
+    EXPECT_EQ(ink.top, 4);
+    EXPECT_EQ(ink.bottom, 7);
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    {
+        Selected pen(dc, ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 2, &lb, 0, nullptr));
+        // Dashes 6 on, 2 off; pixel x lies 1000007 + x along the line, 7 mod 8 at x = 0: in a gap.
+        MoveToEx(dc, -1000007, 10, nullptr);
+        LineTo(dc, 20, 10);
+    }
+    Pixels p(dc);
+    EXPECT_EQ(p.at(0, 10), RGB(255, 255, 255));
+    EXPECT_EQ(p.at(3, 10), 0u);
+    EXPECT_EQ(p.at(8, 10), RGB(255, 255, 255));
+    EXPECT_EQ(p.at(10, 10), 0u);
     DeleteDC(dc);
     // Invalid ExtCreatePen requests fail.
     EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_SOLID, 3, &lb, 0, nullptr), nullptr);
