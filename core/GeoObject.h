@@ -134,7 +134,9 @@ public:
     virtual int NormalHitTest(CPoint point, UINT scale, CPoint origin, CPoint offset) const;
     // Converts the bounds from the old unit to the current one.
     virtual void OnUnitChanged(int nOldUnit);
-    // Turns the object counter-clockwise by the angle in degrees about the centre; the base does nothing.
+    // Turns the object about the centre by the angle in degrees; the base does nothing. Shapes turn their
+    // points with Ostrel's RotatePoint (degrees * pi / 180), so a positive angle turns them clockwise
+    // with y up, the same sense as the rotated text of annotations.
     virtual void DoRotateCCW(double degrees, CPoint centre);
 
     // ---- non-virtual operations ----
