@@ -133,10 +133,10 @@ void ForEachStretched(DC& dc, int x1, int y1, int x2, int y2, double sx1, double
     b = std::min<int>(b, vis.bottom);
     if (l >= r || t >= b) return;
     std::vector<int> col((size_t)(r - l));
-    for (int x = l; x < r; ++x) col[(size_t)(x - l)] = (int)std::floor(sx1 + (x + 0.5 - x1) / (double)(x2 - x1) * (sx2 - sx1));
+    for (int x = l; x < r; ++x) col[(size_t)(x - l)] = FloorInt(sx1 + (x + 0.5 - x1) / (double)(x2 - x1) * (sx2 - sx1));
     auto body = [&](int bl, int bt, int br, int bb) {
         for (int y = bt; y < bb; ++y) {
-            int sy = (int)std::floor(sy1 + (y + 0.5 - y1) / (double)(y2 - y1) * (sy2 - sy1));
+            int sy = FloorInt(sy1 + (y + 0.5 - y1) / (double)(y2 - y1) * (sy2 - sy1));
             for (int x = bl; x < br; ++x) f(x, y, col[(size_t)(x - l)], sy);
         }
     };
@@ -406,7 +406,7 @@ int SetDIBits(HDC hdc, HBITMAP bmp, UINT start, UINT lines, const void* bits, co
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
     DC* dc = DcFrom(hdc);
     if (!dc || Rop3UsesSource(rop)) return FALSE;
-    POINT p1 = ToDevice(*dc, x, y), p2 = ToDevice(*dc, x + w, y + h);
+    POINT p1 = ToDevice(*dc, x, y), p2 = ToDevice(*dc, SatAdd(x, w), SatAdd(y, h));
     if (GdiRecord* r = Record(*dc, "PatBlt", {p1, p2})) r->flags = rop;
     Bitmap* b = dc->Surface();
     if (!b) return TRUE;
@@ -432,8 +432,8 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, 
     if (!Rop3UsesSource(rop)) return PatBlt(hdst, x, y, w, h, rop);
     DC* src = DcFrom(hsrc);
     if (!src) return FALSE;
-    POINT d1 = ToDevice(*dst, x, y), d2 = ToDevice(*dst, x + w, y + h);
-    POINT s1 = ToDevice(*src, xs, ys), s2 = ToDevice(*src, xs + ws, ys + hs);
+    POINT d1 = ToDevice(*dst, x, y), d2 = ToDevice(*dst, SatAdd(x, w), SatAdd(y, h));
+    POINT s1 = ToDevice(*src, xs, ys), s2 = ToDevice(*src, SatAdd(xs, ws), SatAdd(ys, hs));
     if (GdiRecord* r = Record(*dst, (w == ws && h == hs) ? "BitBlt" : "StretchBlt", {d1, d2, s1, s2})) r->flags = rop;
     Bitmap* db = dst->Surface();
     Bitmap* sb = src->Surface();
@@ -479,8 +479,8 @@ int StretchDIBits(HDC hdc, int xD, int yD, int wD, int hD, int xS, int yS, int w
     DC* dc = DcFrom(hdc);
     Dib d;
     if (!dc || !bits || !ParseDib(bmi, usage, &d)) return (int)GDI_ERROR;
-    POINT d1 = ToDevice(*dc, xD, yD), d2 = ToDevice(*dc, xD + wD, yD + hD);
-    if (GdiRecord* r = Record(*dc, "StretchDIBits", {d1, d2, POINT{xS, yS}, POINT{xS + wS, yS + hS}})) r->flags = rop;
+    POINT d1 = ToDevice(*dc, xD, yD), d2 = ToDevice(*dc, SatAdd(xD, wD), SatAdd(yD, hD));
+    if (GdiRecord* r = Record(*dc, "StretchDIBits", {d1, d2, POINT{xS, yS}, POINT{SatAdd(xS, wS), SatAdd(yS, hS)}})) r->flags = rop;
     if (wS == 0 || hS == 0) return 0;
     // Source rows as indices from the top: a bottom-up DIB counts ySrc from its bottom row.
     // The destination's top edge meets the source's top edge (negative sizes mirror).
@@ -496,7 +496,7 @@ int SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, int yS,
     Dib d;
     if (!dc || !bits || !ParseDib(bmi, usage, &d) || w > 0x7FFFFFFF || h > 0x7FFFFFFF) return 0;
     POINT p = ToDevice(*dc, xD, yD);
-    POINT d1 = p, d2{p.x + (int)w, p.y + (int)h};
+    POINT d1 = p, d2{SatAdd(p.x, w), SatAdd(p.y, h)};
     Record(*dc, "SetDIBitsToDevice", {d1, d2, POINT{xS, yS}});
     // `bits` holds scan lines startScan .. startScan + scanLines - 1, numbered from the DIB's first row in
     // memory (the bottom row of a bottom-up DIB). As top-down indices of the whole image:

@@ -80,9 +80,10 @@ Xform GetXform(const DC& dc) {
 
 POINT ToDevice(const DC& dc, int x, int y) {
     const DcState& s = dc.st;
-    if (s.mapMode == MM_TEXT) return POINT{x - s.winOrg.x + s.vpOrg.x, y - s.winOrg.y + s.vpOrg.y};
+    if (s.mapMode == MM_TEXT)
+        return POINT{SatAdd((int64_t)x - s.winOrg.x, s.vpOrg.x), SatAdd((int64_t)y - s.winOrg.y, s.vpOrg.y)};
     Xform t = GetXform(dc);
-    return POINT{LRound((double)(x - s.winOrg.x) * t.sx + s.vpOrg.x), LRound((double)(y - s.winOrg.y) * t.sy + s.vpOrg.y)};
+    return POINT{LRound(((double)x - s.winOrg.x) * t.sx + s.vpOrg.x), LRound(((double)y - s.winOrg.y) * t.sy + s.vpOrg.y)};
 }
 
 POINT ToDevice(const DC& dc, POINT p) { return ToDevice(dc, p.x, p.y); }
@@ -374,8 +375,8 @@ BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
     DC* dc = DcFrom(hdc);
     if (!dc) return FALSE;
     if (old) *old = dc->st.winOrg;
-    dc->st.winOrg.x += dx;
-    dc->st.winOrg.y += dy;
+    dc->st.winOrg.x = SatAdd(dc->st.winOrg.x, dx);
+    dc->st.winOrg.y = SatAdd(dc->st.winOrg.y, dy);
     return TRUE;
 }
 
@@ -383,8 +384,8 @@ BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
     DC* dc = DcFrom(hdc);
     if (!dc) return FALSE;
     if (old) *old = dc->st.vpOrg;
-    dc->st.vpOrg.x += dx;
-    dc->st.vpOrg.y += dy;
+    dc->st.vpOrg.x = SatAdd(dc->st.vpOrg.x, dx);
+    dc->st.vpOrg.y = SatAdd(dc->st.vpOrg.y, dy);
     return TRUE;
 }
 

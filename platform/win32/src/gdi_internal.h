@@ -187,7 +187,19 @@ POINT ToDevice(const DC& dc, int x, int y);
 POINT ToDevice(const DC& dc, POINT p);
 POINT ToLogical(const DC& dc, double x, double y);
 RECT ToDeviceRect(const DC& dc, int l, int t, int r, int b);  // normalised
-int LRound(double v);  // half away from zero
+int LRound(double v);  // half away from zero, clamped to the int range
+// a + b clamped to the int range: coordinates from callers may be anywhere in it.
+inline int SatAdd(int64_t a, int64_t b) {
+    int64_t v = a + b;
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int)v;
+}
+inline int FloorInt(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    int i = (int)v;
+    return (double)i > v ? i - 1 : i;
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Rendering
@@ -237,12 +249,13 @@ void Composite(DC& dc, const Mask& m, const Paint& p, int rop2);
 // Blends colour over the pixels by the mask's coverage (text), inside the clip region and `extraClip`.
 void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip);
 
-// Flattens the shape into polylines in device coordinates.
+// Flattens the shape into polylines in device coordinates, Béziers within `tolerance` pixels; pieces of
+// curves lying wholly outside keepBox (when given) become their chords, which lie outside it too.
 struct Polyline2 {
     std::vector<double> xy;
     bool closed = false;
 };
-std::vector<Polyline2> Flatten(const Shape& s, double tolerance);
+std::vector<Polyline2> Flatten(const Shape& s, double tolerance, const RECT* keepBox = nullptr);
 // Rasterisers into masks (device geometry: integer values are pixel centres).
 void StrokeIntoMask(Mask& m, const std::vector<Polyline2>& lines, const PenInfo& pen, bool opaqueGaps,
                     double miterLimit);

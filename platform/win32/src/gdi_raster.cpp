@@ -30,8 +30,8 @@ const std::vector<double> kGeometricDashes[5] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1
 // Wider pens than this are drawn this wide: far beyond any surface, and within Cairo's coordinates.
 const double kMaxPenWidth = 65536;
 
-int Mod(int a, int m) {
-    int r = a % m;
+int Mod(int64_t a, int m) {
+    int r = (int)(a % m);
     return r < 0 ? r + m : r;
 }
 
@@ -97,8 +97,23 @@ void AddShapePath(cairo_t* cr, const Shape& s) {
     }
 }
 
+// A box outside which curves need no detail: a piece whose control points all lie beyond it stays
+// beyond it, so its chord serves.
+struct KeepBox {
+    double x1, y1, x2, y2;
+    bool Outside(double a, double b, double c, double d, double e, double f, double g, double h) const {
+        return (a < x1 && c < x1 && e < x1 && g < x1) || (a > x2 && c > x2 && e > x2 && g > x2) ||
+               (b < y1 && d < y1 && f < y1 && h < y1) || (b > y2 && d > y2 && f > y2 && h > y2);
+    }
+};
+
 void FlattenBezier(std::vector<double>& out, double x0, double y0, double x1, double y1, double x2, double y2,
-                   double x3, double y3, double tol, int depth) {
+                   double x3, double y3, double tol, int depth, const KeepBox* keep) {
+    if (keep && keep->Outside(x0, y0, x1, y1, x2, y2, x3, y3)) {
+        out.push_back(x3);
+        out.push_back(y3);
+        return;
+    }
     // Flat enough when both control points lie within tol of the chord.
     double dx = x3 - x0, dy = y3 - y0;
     double len = std::hypot(dx, dy);
@@ -119,8 +134,8 @@ void FlattenBezier(std::vector<double>& out, double x0, double y0, double x1, do
     double x23 = (x2 + x3) / 2, y23 = (y2 + y3) / 2;
     double xa = (x01 + x12) / 2, ya = (y01 + y12) / 2, xb = (x12 + x23) / 2, yb = (y12 + y23) / 2;
     double xm = (xa + xb) / 2, ym = (ya + yb) / 2;
-    FlattenBezier(out, x0, y0, x01, y01, xa, ya, xm, ym, tol, depth + 1);
-    FlattenBezier(out, xm, ym, xb, yb, x23, y23, x3, y3, tol, depth + 1);
+    FlattenBezier(out, x0, y0, x01, y01, xa, ya, xm, ym, tol, depth + 1, keep);
+    FlattenBezier(out, xm, ym, xb, yb, x23, y23, x3, y3, tol, depth + 1, keep);
 }
 
 // A part of a polyline inside a box, with its distance from the polyline's start.
@@ -214,8 +229,8 @@ void StepLine(const RECT& box, int ax, int ay, int bx, int by, const std::vector
     for (int64_t k = k0; k <= k1; ++k) {
         int64_t major = major0 + sMajor * k;
         // Minor coordinate rounded half away from the start.
-        int64_t num = 2 * k * (dMinor < 0 ? -dMinor : dMinor) + n;
-        int64_t off = num / (2 * n);
+        __int128 num = (__int128)2 * k * (dMinor < 0 ? -dMinor : dMinor) + n;
+        int64_t off = (int64_t)(num / (2 * (__int128)n));
         int64_t minor = minor0 + (dMinor < 0 ? -off : off);
         int64_t x = xMajor ? major : minor, y = xMajor ? minor : major;
         uint8_t v = 255;
@@ -495,8 +510,10 @@ RECT ShapeBox(const Shape& s, double grow) {
                 (LONG)std::ceil(clampd(x2 + grow)) + 1, (LONG)std::ceil(clampd(y2 + grow)) + 1};
 }
 
-std::vector<Polyline2> Flatten(const Shape& s, double tol) {
+std::vector<Polyline2> Flatten(const Shape& s, double tol, const RECT* keepBox) {
     std::vector<Polyline2> out;
+    KeepBox kb{0, 0, 0, 0};
+    if (keepBox) kb = KeepBox{keepBox->left - 2.0, keepBox->top - 2.0, keepBox->right + 2.0, keepBox->bottom + 2.0};
     double cx = 0, cy = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const PathPoint& p = s[i];
@@ -509,7 +526,8 @@ std::vector<Polyline2> Flatten(const Shape& s, double tol) {
             }
         }
         if (t == PT_BEZIERTO && i + 2 < s.size()) {
-            FlattenBezier(out.back().xy, cx, cy, p.x, p.y, s[i + 1].x, s[i + 1].y, s[i + 2].x, s[i + 2].y, tol, 0);
+            FlattenBezier(out.back().xy, cx, cy, p.x, p.y, s[i + 1].x, s[i + 1].y, s[i + 2].x, s[i + 2].y, tol, 0,
+                          keepBox ? &kb : nullptr);
             i += 2;
         } else {
             out.back().xy.push_back(p.x);
@@ -595,7 +613,8 @@ struct Edge {
 // top edges are in, right and bottom edges out), so figures sharing an edge never share a pixel.
 void ScanFill(Mask& m, const Shape& s, int fillMode) {
     std::vector<Edge> edges;
-    for (const Polyline2& l : Flatten(s, 0.1)) {
+    RECT box{m.x0, m.y0, m.x0 + m.w, m.y0 + m.h};
+    for (const Polyline2& l : Flatten(s, 0.1, &box)) {
         size_t n = l.xy.size() / 2;
         for (size_t i = 0; i < n; ++i) {
             size_t j = (i + 1) % n;  // every figure is closed for filling
@@ -754,7 +773,7 @@ bool PaintColorAt(const Paint& p, int x, int y, COLORREF* c) {
     switch (p.kind) {
         case Paint::Solid: *c = p.fg; return true;
         case Paint::Hatch: {
-            int hx = Mod(x - p.org.x, 8), hy = Mod(y - p.org.y, 8);
+            int hx = Mod((int64_t)x - p.org.x, 8), hy = Mod((int64_t)y - p.org.y, 8);
             if (kHatch[p.hatch][hy] & (0x80 >> hx)) {
                 *c = p.fg;
                 return true;
@@ -765,7 +784,7 @@ bool PaintColorAt(const Paint& p, int x, int y, COLORREF* c) {
         }
         case Paint::Pattern: {
             const gdi::Pattern& pat = *p.pattern;
-            int px = Mod(x - p.org.x, pat.w), py = Mod(y - p.org.y, pat.h);
+            int px = Mod((int64_t)x - p.org.x, pat.w), py = Mod((int64_t)y - p.org.y, pat.h);
             size_t i = (size_t)py * pat.w + px;
             if (pat.mono)
                 *c = pat.bits[i] ? p.monoBg : p.monoFg;
@@ -898,7 +917,7 @@ void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill) {
         const bool complexClip = dc.st.hasClip && dc.st.clip.Complexity() == COMPLEXREGION;
         const uint32_t fg = ColorToPixel(*b, pen.color), bg = ColorToPixel(*b, dc.st.bkColor), pm = PixelMask(*b);
         const int rop = dc.st.rop2;
-        StepPolylines(Flatten(s, 0.1), pen, dc.st.bkMode == OPAQUE, vis, [&](int x, int y, uint8_t v) {
+        StepPolylines(Flatten(s, 0.1, &vis), pen, dc.st.bkMode == OPAQUE, vis, [&](int x, int y, uint8_t v) {
             if (complexClip && !dc.st.clip.Contains(x, y)) return;
             uint32_t src = v >= 128 ? fg : bg;
             uint32_t d = rop == R2_COPYPEN ? 0 : GetPixelValue(*b, x, y);
@@ -916,7 +935,9 @@ void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill) {
     }
     if (doStroke) {
         penMask = MakeMask(dc, box.left, box.top, box.right, box.bottom);
-        StrokeIntoMask(penMask, Flatten(s, 0.1), pen, dc.st.bkMode == OPAQUE, dc.st.miterLimit);
+        RECT keep{penMask.x0 - (LONG)grow, penMask.y0 - (LONG)grow, penMask.x0 + penMask.w + (LONG)grow,
+                  penMask.y0 + penMask.h + (LONG)grow};
+        StrokeIntoMask(penMask, Flatten(s, 0.1, &keep), pen, dc.st.bkMode == OPAQUE, dc.st.miterLimit);
     }
     if (doFill && doStroke && !penMask.Empty()) {
         // The pen wins where both would touch a pixel, so that each pixel is combined once.

@@ -140,14 +140,21 @@ bool Region::Intersects(const RECT& rc) const {
 }
 
 void Region::Offset(int dx, int dy) {
-    for (Band& b : bands_) {
-        b.y1 += dy;
-        b.y2 += dy;
-        for (Span& s : b.spans) {
-            s.x1 += dx;
-            s.x2 += dx;
+    // Saturating: pixels pushed past the int range pile up at its end instead of wrapping.
+    auto add = [](int a, int d) {
+        int64_t v = (int64_t)a + d;
+        return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : (int)v;
+    };
+    Region out;
+    for (const Band& b : bands_) {
+        std::vector<Span> spans;
+        for (const Span& s : b.spans) {
+            Span t{add(s.x1, dx), add(s.x2, dx)};
+            if (t.x1 < t.x2) spans.push_back(t);
         }
+        out.AppendBand(add(b.y1, dy), add(b.y2, dy), std::move(spans));
     }
+    *this = std::move(out);
 }
 
 bool Region::operator==(const Region& o) const {

@@ -94,7 +94,7 @@ std::vector<Glyph> Layout(const RFont& f, const char* s, int n, int charExtra) {
                 g.advance = LRound(o.advance * f.emX / g.face->upem);
             }
         }
-        g.advance += charExtra;
+        g.advance += std::max(-100000, std::min(charExtra, 100000));
         out.push_back(g);
         i += g.bytes;
     }
@@ -439,7 +439,7 @@ int DrawTextA(HDC hdc, LPCSTR text, int n, LPRECT rc, UINT format) {
     TEXTMETRICA tm;
     GetTextMetricsA(hdc, &tm);
     int lineH = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-    int boxW = rc->right - rc->left;
+    int boxW = SatAdd(rc->right, -(int64_t)rc->left);
     bool ellipsis = (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) != 0;
     std::vector<Line> lines;
     if (format & DT_SINGLELINE) {
@@ -477,8 +477,8 @@ int DrawTextA(HDC hdc, LPCSTR text, int n, LPRECT rc, UINT format) {
     if (format & DT_CALCRECT) {
         int w = 0;
         for (const Line& l : lines) w = std::max(w, l.width);
-        rc->right = rc->left + w;
-        rc->bottom = rc->top + height;
+        rc->right = SatAdd(rc->left, w);
+        rc->bottom = SatAdd(rc->top, height);
         return height;
     }
     if (GdiRecord* r = Record(*dc, "DrawText", {ToDevice(*dc, rc->left, rc->top), ToDevice(*dc, rc->right, rc->bottom)})) {
@@ -491,17 +491,17 @@ int DrawTextA(HDC hdc, LPCSTR text, int n, LPRECT rc, UINT format) {
     dc->st.textAlign = TA_LEFT | TA_TOP;
     int y = rc->top;
     if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER) y = rc->top + (rc->bottom - rc->top - lineH) / 2;
-        else if (format & DT_BOTTOM) y = rc->bottom - lineH;
+        if (format & DT_VCENTER) y = SatAdd(rc->top, ((int64_t)rc->bottom - rc->top - lineH) / 2);
+        else if (format & DT_BOTTOM) y = SatAdd(rc->bottom, -(int64_t)lineH);
     }
-    int result = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - rc->top + height : height;
+    int result = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? SatAdd((int64_t)y - rc->top, height) : height;
     for (const Line& l : lines) {
         int x = rc->left;
-        if (format & DT_CENTER) x = rc->left + (boxW - l.width) / 2;
-        else if (format & DT_RIGHT) x = rc->right - l.width;
+        if (format & DT_CENTER) x = SatAdd(rc->left, ((int64_t)boxW - l.width) / 2);
+        else if (format & DT_RIGHT) x = SatAdd(rc->right, -(int64_t)l.width);
         UINT opts = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
         DrawTextAt(*dc, "ExtTextOut", x, y, opts, rc, l.text.data(), (int)l.text.size(), nullptr);
-        y += lineH;
+        y = SatAdd(y, lineH);
     }
     dc->st.textAlign = oldAlign;
     dc->recording = wasRecording;

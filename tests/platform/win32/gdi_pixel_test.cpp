@@ -598,3 +598,49 @@ TEST(GdiMapping, ModesOriginsAndExtents) {
     EXPECT_FALSE(SetWindowExtEx(dc, 0, 5, nullptr));
     DeleteDC(dc);
 }
+
+TEST(GdiRobustness, ExtremeArgumentsNeitherCrashNorWrap) {
+    const int big[] = {INT32_MIN, -1000000000, -1, 0, 3, 1000000000, INT32_MAX};
+    for (int mode : {MM_TEXT, MM_LOMETRIC, MM_TWIPS}) {
+        HDC dc = Canvas(16, 16);
+        SetMapMode(dc, mode);
+        SetViewportOrgEx(dc, 8, 8, nullptr);
+        HPEN wide = CreatePen(PS_SOLID, 7, RGB(9, 9, 9));
+        HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(1, 2, 3));
+        SelectObject(dc, hatch);
+        for (HPEN pen : {(HPEN)GetStockObject(BLACK_PEN), wide}) {
+            SelectObject(dc, pen);
+            for (int a : big) {
+                for (int b : big) {
+                    MoveToEx(dc, a, b, nullptr);
+                    LineTo(dc, b, a);
+                    Rectangle(dc, a, b, b, a);
+                    Ellipse(dc, a, b, b, a);
+                    RoundRect(dc, a, b, 5, 5, b, a);
+                    Pie(dc, a, b, b, a, a, a, b, b);
+                    POINT tri[3] = {{a, b}, {b, a}, {0, a}};
+                    Polygon(dc, tri, 3);
+                    PatBlt(dc, a, b, b, a, PATINVERT);
+                    RECT rc{a, b, b, a};
+                    FillRect(dc, &rc, hatch);
+                    DrawText(dc, "ab 中", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                    SetBrushOrgEx(dc, a, b, nullptr);
+                    IntersectClipRect(dc, a, b, b, a);
+                    OffsetClipRgn(dc, a, b);
+                    SelectClipRgn(dc, nullptr);
+                }
+            }
+        }
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        SelectObject(dc, GetStockObject(WHITE_BRUSH));
+        DeleteObject(wide);
+        DeleteObject(hatch);
+        DeleteDC(dc);
+    }
+    HRGN r = CreateRectRgn(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    OffsetRgn(r, INT32_MAX, INT32_MAX);
+    RECT box;
+    GetRgnBox(r, &box);
+    EXPECT_EQ(box.right, INT32_MAX);
+    DeleteObject(r);
+}
