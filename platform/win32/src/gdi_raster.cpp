@@ -619,7 +619,7 @@ void ScanFill(Mask& m, const Shape& s, int fillMode) {
         for (size_t i = 0; i < n; ++i) {
             size_t j = (i + 1) % n;  // every figure is closed for filling
             double x0 = l.xy[2 * i], y0 = l.xy[2 * i + 1], x1 = l.xy[2 * j], y1 = l.xy[2 * j + 1];
-            if (y0 == y1) continue;
+            if (y0 == y1 || !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) continue;
             Edge e;
             e.dir = y1 > y0 ? 1 : -1;
             if (y0 > y1) {
@@ -654,9 +654,11 @@ void ScanFill(Mask& m, const Shape& s, int fillMode) {
             wind += xs[k].second;
             bool in = fillMode == WINDING ? wind != 0 : (wind & 1) != 0;
             if (!in) continue;
-            double a = std::ceil(xs[k].first), b = std::ceil(xs[k + 1].first);
-            int x1 = (int)std::max(a, (double)m.x0), x2 = (int)std::min(b, (double)(m.x0 + m.w));
-            if (x1 < x2) std::memset(row + (x1 - m.x0), 255, (size_t)(x2 - x1));
+            double a = std::max(std::ceil(xs[k].first), (double)m.x0);
+            double b = std::min(std::ceil(xs[k + 1].first), (double)(m.x0 + m.w));
+            if (!(a < b)) continue;
+            int x1 = (int)a, x2 = (int)b;
+            std::memset(row + (x1 - m.x0), 255, (size_t)(x2 - x1));
         }
     }
 }

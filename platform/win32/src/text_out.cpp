@@ -94,7 +94,7 @@ std::vector<Glyph> Layout(const RFont& f, const char* s, int n, int charExtra) {
                 g.advance = LRound(o.advance * f.emX / g.face->upem);
             }
         }
-        g.advance += std::max(-100000, std::min(charExtra, 100000));
+        g.advance = SatAdd(g.advance, std::max(-100000, std::min(charExtra, 100000)));
         out.push_back(g);
         i += g.bytes;
     }
@@ -102,9 +102,9 @@ std::vector<Glyph> Layout(const RFont& f, const char* s, int n, int charExtra) {
 }
 
 int TotalAdvance(const std::vector<Glyph>& gs) {
-    int t = 0;
+    int64_t t = 0;
     for (const Glyph& g : gs) t += g.advance;
-    return t;
+    return SatAdd(t, 0);
 }
 
 // Adds a rectangle of the text frame (glyph units along the baseline, pixels) to the shape, in path
@@ -132,13 +132,14 @@ TextGeometry BuildText(const RFont& f, const std::vector<Glyph>& gs, const std::
     TextGeometry tg;
     std::vector<int> adv;
     for (size_t i = 0; i < gs.size(); ++i) adv.push_back(advances ? (*advances)[i] : gs[i].advance);
-    int total = 0;
-    for (int a : adv) total += a;
+    int64_t sum = 0;
+    for (int a : adv) sum += a;
+    int total = SatAdd(sum, 0);
     tg.total = total;
     double along = 0;
     UINT h = align & TA_CENTER;
     if (h == TA_RIGHT) along = -total;
-    else if (h == TA_CENTER) along = -total / 2;
+    else if (h == TA_CENTER) along = -(double)(total / 2);
     double up = 0;
     UINT v = align & TA_BASELINE;
     if (v == TA_BASELINE) up = 0;

@@ -637,6 +637,24 @@ TEST(GdiRobustness, ExtremeArgumentsNeitherCrashNorWrap) {
         DeleteObject(hatch);
         DeleteDC(dc);
     }
+    // Fonts of any size and angle, text anywhere.
+    HDC dc = Canvas(16, 16);
+    for (int h : big) {
+        for (int w : {0, 7, INT32_MAX}) {
+            HFONT f = CreateFont(h, w, h, 0, FW_BOLD, 1, 1, 1, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
+            HGDIOBJ old = SelectObject(dc, f);
+            for (int p : big) {
+                TextOut(dc, p, p / 2, "中a\x81", 4);
+                SIZE sz;
+                GetTextExtentPoint32(dc, "中a中a", 6, &sz);
+                TEXTMETRIC tm;
+                GetTextMetrics(dc, &tm);
+            }
+            SelectObject(dc, old);
+            DeleteObject(f);
+        }
+    }
+    DeleteDC(dc);
     HRGN r = CreateRectRgn(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
     OffsetRgn(r, INT32_MAX, INT32_MAX);
     RECT box;

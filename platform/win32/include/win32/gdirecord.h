@@ -13,9 +13,11 @@ namespace win32 {
 // converted (not normalised, not clipped), in the order the call takes them:
 //   MoveTo/LineTo: from, to.   Polyline, PolylineTo, Polygon, PolyBezier(To), PolyDraw: the points
 //   (PolylineTo and PolyBezierTo begin with the current position).   PolyPolyline, PolyPolygon: all points,
-//   with `counts`.   Rectangle, Ellipse, FillRect, FrameRect, InvertRect, DrawFocusRect, PatBlt, BitBlt,
-//   StretchBlt, StretchDIBits, SetDIBitsToDevice, DrawText, DrawEdge: (left, top), (right, bottom) of
-//   the destination.   RoundRect: corners, then (ellipse width, height) in device units.
+//   with `counts`.   Rectangle, Ellipse, FillRect, FrameRect, InvertRect, DrawFocusRect, PatBlt,
+//   DrawText, DrawEdge: (left, top), (right, bottom).   BitBlt, StretchBlt: the destination's corners,
+//   then the source's (device pixels of the source DC).   StretchDIBits: the destination's corners, then
+//   the source rectangle's in DIB pixels as passed.   SetDIBitsToDevice: the destination's corners, then
+//   the source point.   RoundRect: corners, then (ellipse width, height) in device units.
 //   Arc, ArcTo, Chord, Pie: corners, start radial point, end radial point.   SetPixel: the pixel.
 //   TextOut, ExtTextOut: the reference point (ExtTextOut adds its rectangle's corners when it has one).
 //   FillRgn, PaintRgn, FrameRgn, InvertRgn: the region's bounding box corners.
