@@ -48,6 +48,16 @@ TEST(Collections, TypedPtrListAndObListLoadAppends) {
     POSITION p = typed.GetHeadPosition();
     CStringList* first = typed.GetNext(p);
     EXPECT_EQ(first, &s2);
+    // Whole lists: a list pointer is never taken for an element.
+    CTypedPtrList<CObList, CStringList*> more;
+    more.AddTail(&typed);
+    more.AddHead(&typed);
+    EXPECT_EQ(more.GetCount(), 4);
+    EXPECT_EQ(more.GetHead(), &s2);
+    EXPECT_EQ(more.GetTail(), &s1);
+    CObList plain;
+    plain.AddTail(&more);
+    EXPECT_EQ(plain.GetCount(), 4);
 
     CStringList strings;
     strings.AddTail("x");

@@ -91,10 +91,12 @@ public:
     }
     POSITION AddHead(ARG newElement) { return InsertBefore(nullptr, newElement, true); }
     POSITION AddTail(ARG newElement) { return InsertAfter(nullptr, newElement, true); }
-    void AddHead(ListImpl* pNewList) {
+    // Whole-list forms; each collection offers them as AddHead/AddTail taking its own type, so that a
+    // list pointer never competes with an element pointer in overload resolution.
+    void AddHeadList(const ListImpl* pNewList) {
         for (POSITION p = pNewList->GetTailPosition(); p;) AddHead(pNewList->GetPrev(p));
     }
-    void AddTail(ListImpl* pNewList) {
+    void AddTailList(const ListImpl* pNewList) {
         for (POSITION p = pNewList->GetHeadPosition(); p;) AddTail(pNewList->GetNext(p));
     }
     void RemoveAll() {
@@ -366,6 +368,10 @@ struct StringHasher {
 class CObList : public CObject, public afx::ListImpl<CObject*, CObject*> {
     DECLARE_SERIAL(CObList)
 public:
+    using afx::ListImpl<CObject*, CObject*>::AddHead;
+    using afx::ListImpl<CObject*, CObject*>::AddTail;
+    void AddHead(CObList* pNewList) { AddHeadList(pNewList); }
+    void AddTail(CObList* pNewList) { AddTailList(pNewList); }
     explicit CObList(int nBlockSize = 10) : afx::ListImpl<CObject*, CObject*>(nBlockSize) {}
     // Storing: the count, then each element through WriteObject. Loading appends the elements read.
     void Serialize(CArchive& ar) override;
@@ -374,12 +380,20 @@ public:
 class CPtrList : public CObject, public afx::ListImpl<void*, void*> {
     DECLARE_DYNAMIC(CPtrList)
 public:
+    using afx::ListImpl<void*, void*>::AddHead;
+    using afx::ListImpl<void*, void*>::AddTail;
+    void AddHead(CPtrList* pNewList) { AddHeadList(pNewList); }
+    void AddTail(CPtrList* pNewList) { AddTailList(pNewList); }
     explicit CPtrList(int nBlockSize = 10) : afx::ListImpl<void*, void*>(nBlockSize) {}
 };
 
 class CStringList : public CObject, public afx::ListImpl<CString, LPCSTR> {
     DECLARE_SERIAL(CStringList)
 public:
+    using afx::ListImpl<CString, LPCSTR>::AddHead;
+    using afx::ListImpl<CString, LPCSTR>::AddTail;
+    void AddHead(CStringList* pNewList) { AddHeadList(pNewList); }
+    void AddTail(CStringList* pNewList) { AddTailList(pNewList); }
     explicit CStringList(int nBlockSize = 10) : afx::ListImpl<CString, LPCSTR>(nBlockSize) {}
     void Serialize(CArchive& ar) override;
 };
@@ -483,6 +497,10 @@ template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject, public afx::ListImpl<TYPE, ARG_TYPE> {
 public:
     explicit CList(int nBlockSize = 10) : afx::ListImpl<TYPE, ARG_TYPE>(nBlockSize) {}
+    using afx::ListImpl<TYPE, ARG_TYPE>::AddHead;
+    using afx::ListImpl<TYPE, ARG_TYPE>::AddTail;
+    void AddHead(CList* pNewList) { this->AddHeadList(pNewList); }
+    void AddTail(CList* pNewList) { this->AddTailList(pNewList); }
     // The count, then each element. Loading appends.
     void Serialize(CArchive& ar) override {
         if (ar.IsStoring()) {
@@ -547,8 +565,8 @@ public:
     void SetAt(POSITION pos, TYPE newElement) { BASE_CLASS::SetAt(pos, newElement); }
     POSITION AddHead(TYPE newElement) { return BASE_CLASS::AddHead(newElement); }
     POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
-    void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
-    void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
+    void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHeadList(pNewList); }
+    void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTailList(pNewList); }
     POSITION InsertBefore(POSITION position, TYPE newElement) { return BASE_CLASS::InsertBefore(position, newElement); }
     POSITION InsertAfter(POSITION position, TYPE newElement) { return BASE_CLASS::InsertAfter(position, newElement); }
     POSITION Find(TYPE searchValue, POSITION startAfter = nullptr) const {
