@@ -1,0 +1,4 @@
+#include "pellion/GeoCoordinateTransformer.h"
+
+IMPLEMENT_DYNAMIC(CGeoCoordinateTransformer, CObject)
+IMPLEMENT_DYNAMIC(CBaseCoordinateTransformer, CGeoCoordinateTransformer)

@@ -1,0 +1,3 @@
+#include "pellion/TicPrecision.h"
+
+int GetMaxTicPrecision() { return 6; }
