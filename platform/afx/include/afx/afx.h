@@ -13,3 +13,4 @@
 #include "afx/Document.h"
 #include "afx/WinApp.h"
 #include "afx/Module.h"
+#include "afx/Dc.h"
