@@ -4,6 +4,7 @@
 
 #include <ostrel/Misc.h>
 #include <ostrel/Translate.h>
+#include <pellion/TicPrecision.h>
 
 #include <cctype>
 #include <clocale>
@@ -208,6 +209,7 @@ void SetShowElevationPrecision(int n) { g_nShowElevationPrecision = n; }
 int GetShowElevationCharHeight() { return g_nShowElevationCharHeight; }
 void SetShowElevationCharHeight(int n) { g_nShowElevationCharHeight = n; }
 int GetTicPrecision() { return g_nTicPrecision; }
+void SetTicPrecision(int n) { g_nTicPrecision = (n < -1 || n > GetMaxTicPrecision()) ? -1 : n; }
 COLORREF GetTrackerFrameColor() { return g_crTrackerFrameColor; }
 void SetTrackerFrameColor(COLORREF cr) { g_crTrackerFrameColor = cr; }
 COLORREF GetTrackerFillColor() { return g_crTrackerFillColor; }

@@ -72,6 +72,8 @@ void SetShowElevationPrecision(int n);
 int GetShowElevationCharHeight();              // 50
 void SetShowElevationCharHeight(int n);
 int GetTicPrecision();                         // 2
+// Stores -1 for a value below -1 or above Pellion's GetMaxTicPrecision (), else the value.
+void SetTicPrecision(int n);
 COLORREF GetTrackerFrameColor();               // 0xFF
 void SetTrackerFrameColor(COLORREF cr);
 COLORREF GetTrackerFillColor();                // 0xFF00
