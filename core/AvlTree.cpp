@@ -1,5 +1,7 @@
 #include "core/AvlTree.h"
 
+#include "core/GeoVectorObject.h"
+
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -65,8 +67,10 @@ const char* const kErrorTexts[] = {
     "Can't find the corresponding node",
 };
 
-void WriteValue(CArchive& ar, CGeoVectorObject* pValue);
-CGeoVectorObject* ReadValue(CArchive& ar);
+void WriteValue(CArchive& ar, CGeoVectorObject* pValue) { ar.WriteObject(pValue); }
+CGeoVectorObject* ReadValue(CArchive& ar) {
+    return static_cast<CGeoVectorObject*>(ar.ReadObject(RUNTIME_CLASS(CGeoVectorObject)));
+}
 
 }  // namespace
 
@@ -771,9 +775,23 @@ CGeoVectorObject* CAvlTree::GetPrev(POSITION& rPosition) const {
     return m_pRoot->GetPrev(rPosition);
 }
 
-namespace {
-// Values are stored once the vector object class is part of the library; until then a stored tree
-// would lose them, so refuse.
-void WriteValue(CArchive&, CGeoVectorObject*) { AfxThrowNotSupportedException(); }
-CGeoVectorObject* ReadValue(CArchive&) { AfxThrowNotSupportedException(); }
-}  // namespace
+POSITION CAvlTree::AddTail(CGeoVectorObject* pObject) {
+    if (!pObject) return nullptr;
+    return AddTail(pObject->GetID(), pObject);
+}
+
+POSITION CAvlTree::AddHead(CGeoVectorObject* pObject) { return AddTail(pObject); }
+
+POSITION CAvlTree::Find(CGeoVectorObject* pObject) {
+    if (!pObject) return nullptr;
+    Rec probe{};
+    probe.key = pObject->GetID();
+    CAvlNode node(&probe);
+    if (!Search(node, nullptr, nullptr, nullptr)) return nullptr;
+    return node.m_pNode;
+}
+
+void CAvlTree::SetAt(POSITION position, CGeoVectorObject* pObject) {
+    RemoveAt(position);
+    AddTail(pObject);
+}

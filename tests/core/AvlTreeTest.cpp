@@ -1,6 +1,8 @@
 // The object index: structure after every operation, list-like walks, error codes, the search-path
 // sizing rule and the archive record.
 #include "core/AvlTree.h"
+#include "core/ObjectBytes.h"
+#include "core/TestShape.h"
 
 #include <gtest/gtest.h>
 
@@ -356,4 +358,210 @@ TEST(AvlNode, HandleOperations) {
     EXPECT_EQ(p, nullptr);
     EXPECT_TRUE(a.Clear());  // frees both records
     EXPECT_TRUE(a.IsNull());
+}
+
+namespace {
+
+// Objects with IDs, as a layer indexes them.
+std::vector<CTestShape*> MakeShapes(const std::vector<UINT>& ids) {
+    std::vector<CTestShape*> shapes;
+    for (UINT id : ids) {
+        CTestShape* s = new CTestShape(CRect(0, 0, static_cast<int>(id), 1));
+        s->SetID(id);
+        shapes.push_back(s);
+    }
+    return shapes;
+}
+
+void FreeShapes(std::vector<CTestShape*>& shapes) {
+    for (CTestShape* s : shapes) delete s;
+    shapes.clear();
+}
+
+struct Shape {
+    UINT key;
+    int balance;
+    int depth;
+};
+
+// Keys, balances and depths in order.
+void Describe(CAvlNode n, int depth, std::vector<Shape>& out) {
+    if (n.IsNull()) return;
+    CAvlNode l = n, r = n;
+    if (l.StepLeft()) Describe(l, depth + 1, out);
+    out.push_back({n.GetKey(), n.GetBalanceFactor(), depth});
+    if (r.StepRight()) Describe(r, depth + 1, out);
+}
+
+std::vector<Shape> Describe(CAvlTree& tree) {
+    std::vector<Shape> out;
+    CAvlNode root;
+    if (tree.GetRoot(root)) Describe(root, 0, out);
+    return out;
+}
+
+bool operator==(const Shape& a, const Shape& b) { return a.key == b.key && a.balance == b.balance && a.depth == b.depth; }
+
+}  // namespace
+
+TEST(AvlTree, ObjectInterface) {
+    std::vector<CTestShape*> shapes = MakeShapes({30, 10, 20});
+    CAvlTree tree;
+    for (CTestShape* s : shapes) ASSERT_NE(tree.AddTail(s), nullptr);
+    EXPECT_EQ(tree.AddHead(shapes[1]), nullptr);  // its ID is indexed already
+    EXPECT_EQ(tree.GetLastError(), 6);
+    EXPECT_EQ(tree.AddTail(static_cast<CGeoVectorObject*>(nullptr)), nullptr);
+    EXPECT_EQ(tree.Find(20u), shapes[2]);
+
+    // Find by object compares the key only.
+    CTestShape stranger;
+    stranger.SetID(20);
+    POSITION p = tree.Find(&stranger);
+    ASSERT_NE(p, nullptr);
+    POSITION q = p;
+    EXPECT_EQ(tree.GetNext(q), shapes[2]);
+    stranger.SetID(21);
+    EXPECT_EQ(tree.Find(&stranger), nullptr);
+    EXPECT_EQ(tree.GetLastError(), 9);
+
+    // SetAt re-keys the record by the new object's ID.
+    tree.SetAt(p, &stranger);
+    EXPECT_EQ(tree.Find(20u), nullptr);
+    EXPECT_EQ(tree.Find(21u), &stranger);
+    EXPECT_EQ(tree.GetCount(), 3);
+    EXPECT_TRUE(tree.CheckIntegrity());
+    FreeShapes(shapes);
+}
+
+TEST(AvlTree, RecordBytes) {
+    // Three records without values: root 2, children 1 and 3, breadth first.
+    CAvlTree tree;
+    for (UINT k : {1u, 2u, 3u}) tree.AddTail(k, nullptr);
+    const std::vector<BYTE> expected = objbytes::Bytes()
+                                           .Word(0xFFFF).Word(0).Word(8)  // new class CAvlNode, schema 0
+                                           .Byte('C').Byte('A').Byte('v').Byte('l')
+                                           .Byte('N').Byte('o').Byte('d').Byte('e')
+                                           .Byte(1).Long(0).Dword(2).Word(0)  // present, balance, key, NULL value
+                                           .Byte(1).Long(0).Dword(1).Word(0)
+                                           .Byte(1).Long(0).Dword(3).Word(0)
+                                           .Byte(0).Byte(0).Byte(0).Byte(0)  // the four missing children
+                                           .Byte(2)
+                                           .Dword(2)   // height
+                                           .Dword(3)   // count
+                                           .Data();
+    EXPECT_EQ(objbytes::Store(tree), expected);
+
+    CAvlTree back;
+    EXPECT_EQ(objbytes::Load(back, expected), 0u);
+    EXPECT_EQ(Describe(back), Describe(tree));
+    EXPECT_EQ(back.GetHeight(), 2);
+    EXPECT_EQ(back.GetCount(), 3);
+
+    // An empty tree: the null object, height 0, count 0.
+    CAvlTree empty;
+    const std::vector<BYTE> emptyBytes = objbytes::Bytes().Word(0).Dword(0).Dword(0).Data();
+    EXPECT_EQ(objbytes::Store(empty), emptyBytes);
+    EXPECT_EQ(objbytes::Load(back, emptyBytes), 0u);  // loading replaces what was there
+    EXPECT_TRUE(back.IsEmpty());
+    CAvlNode root;
+    EXPECT_FALSE(back.GetRoot(root));
+}
+
+TEST(AvlTree, StoredTreeReloadsWithBackReferencesToItsObjects) {
+    // A shape after random insertions and deletions, so that balances of every kind occur.
+    std::mt19937 rng(7);
+    std::vector<UINT> ids;
+    for (UINT k = 1; k <= 300; ++k) ids.push_back(k * 7 + 3);
+    std::shuffle(ids.begin(), ids.end(), rng);
+    std::vector<CTestShape*> shapes = MakeShapes(ids);
+    CAvlTree tree;
+    for (CTestShape* s : shapes) tree.AddTail(s);
+    for (size_t i = 0; i < shapes.size(); i += 3) tree.RemoveAt(tree.Find(shapes[i]));
+
+    // The objects first (as a layer writes its object list), then the index.
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar.WriteCount(static_cast<DWORD>(shapes.size()));
+        for (CTestShape* s : shapes) ar << s;
+        tree.Serialize(ar);
+        ar.Close();
+    }
+
+    CMemFile in(file.Data().data(), static_cast<UINT>(file.Data().size()));
+    CArchive ar(&in, CArchive::load);
+    std::vector<CGeoVectorObject*> loaded;
+    for (DWORD n = ar.ReadCount(); n > 0; --n) {
+        CObject* p = nullptr;
+        ar >> p;
+        loaded.push_back(static_cast<CGeoVectorObject*>(p));
+    }
+    CAvlTree back;
+    back.Serialize(ar);
+    EXPECT_TRUE(ar.IsBufferEmpty());
+
+    EXPECT_EQ(back.GetHeight(), tree.GetHeight());
+    EXPECT_EQ(back.GetCount(), tree.GetCount());
+    EXPECT_EQ(Describe(back), Describe(tree));
+    EXPECT_TRUE(back.CheckIntegrity());
+    // Each value is the object loaded earlier with that ID.
+    for (CGeoVectorObject* p : loaded) {
+        CGeoVectorObject* found = back.Find(p->GetID());
+        if (found) {
+            EXPECT_EQ(found, p);
+        }
+    }
+    size_t indexed = 0;
+    for (POSITION pos = back.GetHeadPosition(); pos; ++indexed) {
+        CGeoVectorObject* v = back.GetNext(pos);
+        EXPECT_NE(std::find(loaded.begin(), loaded.end(), v), loaded.end());
+    }
+    EXPECT_EQ(indexed, 200u);
+    // The reloaded tree keeps working.
+    back.RemoveAt(back.GetHeadPosition());
+    EXPECT_TRUE(back.CheckIntegrity());
+    for (CGeoVectorObject* p : loaded) delete p;
+    FreeShapes(shapes);
+}
+
+TEST(AvlTree, CorruptRecordsThrowAndLeaveTheTreeEmpty) {
+    auto tree3 = [](std::initializer_list<std::pair<int, UINT>> nodes, BYTE end, DWORD height, DWORD count) {
+        objbytes::Bytes b;
+        b.Word(0xFFFF).Word(0).Word(8);
+        for (char c : std::string("CAvlNode")) b.Byte(static_cast<BYTE>(c));
+        for (auto& n : nodes) {
+            if (n.first == 99)
+                b.Byte(0);
+            else
+                b.Byte(1).Long(n.first).Dword(n.second).Word(0);
+        }
+        b.Byte(end).Dword(height).Dword(count);
+        return b.Data();
+    };
+    const std::vector<BYTE> good = tree3({{0, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 2, 3);
+    CAvlTree probe;
+    ASSERT_EQ(objbytes::Load(probe, good), 0u);
+
+    const std::vector<std::pair<const char*, std::vector<BYTE>>> bad = {
+        {"keys out of order", tree3({{0, 2}, {0, 3}, {0, 1}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 2, 3)},
+        {"balance out of range", tree3({{5, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 2, 3)},
+        {"balance that lies", tree3({{1, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 2, 3)},
+        {"a chain", tree3({{1, 1}, {99, 0}, {1, 2}, {99, 0}, {0, 3}, {99, 0}, {99, 0}}, 2, 3, 3)},
+        {"wrong height", tree3({{0, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 5, 3)},
+        {"wrong count", tree3({{0, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 2, 2, 4)},
+        {"bad marker", tree3({{0, 2}, {0, 1}, {0, 3}, {99, 0}, {99, 0}, {99, 0}, {99, 0}}, 7, 2, 3)},
+        {"entry without parent", tree3({{99, 0}, {0, 1}}, 2, 0, 0)},
+    };
+    for (const auto& c : bad) {
+        CAvlTree tree;
+        tree.AddTail(5, nullptr);
+        EXPECT_THROW(objbytes::Load(tree, c.second), CArchiveException) << c.first;
+        EXPECT_TRUE(tree.IsEmpty()) << c.first;
+        EXPECT_TRUE(tree.CheckIntegrity()) << c.first;
+    }
+    for (size_t n = 0; n < good.size(); ++n) {
+        CAvlTree tree;
+        std::vector<BYTE> cut(good.begin(), good.begin() + static_cast<long>(n));
+        EXPECT_THROW(objbytes::Load(tree, cut), CArchiveException) << n;
+    }
 }

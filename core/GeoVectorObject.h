@@ -1,0 +1,242 @@
+// CGeoVectorObject: the base of every vector feature (points, lines, closed shapes, polygons,
+// annotations).
+//
+// It adds to the accessorial object the feature-class ID, the object's own display style (GEOVIEW),
+// which style it is drawn with (DISPLAYATTR), a Z value, the marks for dangling line ends and false
+// nodes, the symbol attributes that override a symbol's defaults (CSymbolAttrib), and a cache for the
+// style computed from attribute values. It declares the virtual interface every shape implements:
+// symbol attributes, copying, snapping, the drawing hooks, symbolised output, and the point-and-height
+// contract through which terrain code takes vertices from vector objects (GetPoint, GetX, GetY, GetZ,
+// SetZ, GetPoints, GetTinPointNumber, CreateTinPoints).
+//
+// Record (Serialize), after the CGeoAccessorialObject part:
+//   feature-class ID      DWORD
+//   display attribute     DWORD: storing writes the effective attribute (GetDisplayAttribute, 1 or 2)
+//                         and also keeps it in the object; loading takes the value as stored
+//   Z                     8-byte double
+//   symbol attributes     SerializeSymbolAttribute: the CSymbolAttrib record; records older than 1.31
+//                         hold the old form instead (below)
+//   own view              the GEOVIEW record (GEOVIEW::Serialize), only when the display attribute is 2
+// Old form of the symbol attributes (records before 1.31): present only when bit 0 of the flag byte is
+// set (the flag byte itself exists from 1.15): DWORD symbol-attribute flag, and when its bit 0 is set a
+// DWORD symbol width in 0.01 mm, which becomes item 4 of the symbol attributes with mask bit 0x04.
+#pragma once
+
+#include "core/GeoAccessorialObject.h"
+#include "core/GeoView.h"
+
+#include <quenby/SymbolAttrib.h>
+
+class CDC;
+class CGeoGClass;
+class CSymbolLibIO;
+class CSymbolOutputer;
+class CCoordsConverter;
+class CGeoTinPoint;
+class CTPropertySheet;
+struct tagPropertyParam;
+
+// Which style an object is drawn with.
+enum DISPLAYATTR : int {
+    DISPLAYATTR_LAYER = 0,      // the layer's style
+    DISPLAYATTR_GCLASS = 1,     // the feature class's style
+    DISPLAYATTR_SELF = 2,       // the object's own view
+    DISPLAYATTR_ATTRIBUTE = 3,  // the style computed from the object's attribute values
+};
+
+// Dangle bits (GetDangleType): dangling-end and false-node marks at the two ends of a line.
+#define DANGLE_FIRST 0x01
+#define DANGLE_LAST 0x02
+#define FALSENODE_FIRST 0x08
+#define FALSENODE_LAST 0x10
+
+class CGeoVectorObject : public CGeoAccessorialObject {
+    DECLARE_SERIAL(CGeoVectorObject)
+
+public:
+    // Feature-class ID 0, cleared symbol attributes, the own view GetDefaultGEOVIEW (), display attribute
+    // 2, no dangle bits, symbol-attribute flag 0, attribute-display cache not valid, Z 0.0, width 0.
+    CGeoVectorObject();
+    ~CGeoVectorObject() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // ---- virtual operations added here ----
+
+    // Stores the CSymbolAttrib record; loads it when the record's version is 1.31 or more, else the old
+    // form (see the top of this file).
+    virtual void SerializeSymbolAttribute(CArchive& ar);
+    // "矢量对象" for the base; each shape names its kind.
+    virtual CString GetObjectTypeName() const;
+    // Recomputes the bounds from the shape's coordinates; the base has none and does nothing.
+    virtual void RecalcBounds();
+    // CanBeEdited.
+    virtual int CanEditSymbolAttribute() const;
+    // The feature-class ID.
+    virtual UINT GetObjectClassID() const;
+    // Copies the source's symbol attributes; 1.
+    virtual int CopySymbolAttribute(const CGeoVectorObject& src);
+    // Gets the symbol attributes ready for drawing and returns the mask as it was, which the painter
+    // restores afterwards: when keepColours is 0 and mask bit 0x02 is clear, the mask gains 0x02 and
+    // item 1 becomes crColour (a colour variant). The library and the symbol are not read.
+    virtual WORD PrepareSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int keepColours, DWORD crColour);
+    // The symbol's own attributes overridden by the object's: with no library or symbol 0 a copy of the
+    // object's record; otherwise the library's record for the symbol, where every item the object sets
+    // (type not 0) replaces the library's (slots 0 to 8 by index, later items by ID), with the object's
+    // mask.
+    virtual CSymbolAttrib GetSymbolAttribute(CSymbolLibIO* pLib, int nSymbol) const;
+    // The same for the object's symbol (GetSymbolID (NULL)); a copy of the object's record when pLib is
+    // NULL.
+    virtual CSymbolAttrib GetSymbolAttribute(CSymbolLibIO* pLib) const;
+    // Sets the item with that ID; when the record has none, adds an item with the name, ID and value.
+    virtual void SetSymbolAttribute(DWORD dwItemID, CString strName, tagVM_SYM_VARIANT value);
+    // Sets the item at the index (slot numbers 0 to 8, then added items); a bad index changes nothing.
+    virtual void SetSymbolAttribute(int nItem, tagVM_SYM_VARIANT value);
+    // Replaces the whole record.
+    virtual void SetSymbolAttribute(CSymbolAttrib attrib);
+    // Sets (bOn != 0) or clears the mask bit of an item kind: 0 0x001, 1 0x002, 2 0x080, 3 0x010,
+    // 4 0x004, 5 0x008, 6 0x020, 7 0x100, 8 0x400, any other kind 0x200; a negative kind does nothing.
+    virtual void SetSymbolAttributeMark(int nKind, int bOn);
+    // Takes the source's feature class, style and attribute record into this object's layer. It needs
+    // the source in a vector layer; without one it returns 0 and changes nothing.
+    virtual int CopyAttribute(const CGeoVectorObject& src, int bWithRecord);
+    // Copies bounds, unit and Z, then the virtual CopySymbolAttribute; 1.
+    virtual int CopyData(const CGeoVectorObject& src);
+    // Snapping hook of the editing interface; the base snaps to nothing (0).
+    virtual int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam);
+    // Adjusts a resolved style for a show state; the base does nothing.
+    virtual void OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state);
+
+    // Painting hooks: the shape draws itself in device coordinates of pDC (origin and offset as in
+    // CGeoObject::RPtoLP). With symbols through the library pSymbolLib (a CSymbolLibIO*), keeping the
+    // symbol's colours when keepColours is set; without symbols from the style alone, line widths scaled
+    // by scale2 / scale when scaleWidths is set. xorMode draws so that a second drawing removes it.
+    // The base bodies draw nothing.
+    virtual void OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                         const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                         void* pSymbolLib, int keepColours);
+    virtual void OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                            const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                            int scaleWidths);
+    virtual void OnHideWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                         RECT* pClip);
+    virtual void OnHideWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin,
+                                            const GEOVIEW& view, RECT* pClip);
+    virtual void OnBlinkWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                          RECT* pClip);
+    virtual void OnBlinkWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin,
+                                             const GEOVIEW& view, RECT* pClip);
+
+    // Property-sheet hooks: a shape adds its own pages and takes their results; the base does nothing.
+    virtual void OnAddPropertyPage(CTPropertySheet* pSheet, tagPropertyParam* pParam, int nFlag);
+    virtual void OnPropertyPageOK();
+    virtual void OnPropertyPageCancel();
+
+    // Mirrors the coordinates about the line through a and b (object coordinates of the layer); the base
+    // has none (0).
+    virtual int OnMirror(POINT a, POINT b);
+    // The virtual RecalcBounds.
+    virtual void AfterMirrorRecalcBounds();
+    // Decomposes the symbolised object into plain objects through the outputer; the base outputs
+    // nothing (0).
+    virtual int OnSymbolizeOutput(CSymbolLibIO* pLib, CSymbolOutputer* pOutputer, CCoordsConverter* pConverter,
+                                  GEOVIEW* pView);
+    // The symbol number of the style that applies to this kind of shape; the base has none (0).
+    virtual int GetObjectSymbolID(GEOVIEW view) const;
+
+    // Point-and-height contract with the terrain code. The base has no vertices: point (0, 0), X and Y 0,
+    // no points, no TIN points; every vertex has the object's Z.
+    virtual CPoint GetPoint(int nIndex) const;
+    virtual int GetX(int nIndex) const;
+    virtual int GetY(int nIndex) const;
+    virtual double GetZ(int nIndex = 0) const;
+    virtual void SetZ(double z);
+    virtual int GetPoints() const;
+    // The virtual GetPoints.
+    virtual LONG GetTinPointNumber() const;
+    // Fills TIN vertices from cursor on (advancing it) for the object's points, with their squared
+    // distance to the reference point; returns how many. The base has none (0).
+    virtual LONG CreateTinPoints(CGeoTinPoint*& pCursor, CPoint& reference);
+
+    // ---- overrides ----
+
+    // A new CGeoVectorObject that is Copy (this, withAttribute, withRecord); NULL when the copy fails.
+    // Every shape overrides it to create its own class. The caller owns the result.
+    CGeoObject* Duplicate(int withAttribute, int withRecord) override;
+
+    // ---- feature class and styles ----
+
+    // Sets the feature-class ID and the display attribute (1 for a non-zero ID, else 2); 1.
+    int SetObjectClassID(UINT nClassID);
+    // Replaces the own view; returns the previous one.
+    GEOVIEW SetGeoView(GEOVIEW view);
+    GEOVIEW GetGeoView() const { return m_GeoView; }
+    // Returns the previous value.
+    DISPLAYATTR SetDisplayAttribute(DISPLAYATTR attr);
+    // The effective display attribute: 1 when the object has a feature-class ID and its layer does not
+    // draw symbolised (a vector layer with layer-type bit 4), else 2.
+    DISPLAYATTR GetDisplayAttribute() const;
+    // The feature class's style when the object's class is known to its layer's theme, else the own view.
+    GEOVIEW GetGClassGeoView() const;
+    // Copies the object's feature class into gc: 0 (gc untouched) when the feature-class ID is 0, the
+    // object has no layer or the layer's theme lacks the class.
+    int GetGClass(CGeoGClass& gc) const;
+    // The feature class's name, "未命名地物" when GetGClass finds none.
+    CString GetGClassName() const;
+    // The feature class's scale-range test (min <= scale <= max); 1 when GetGClass finds none.
+    int IsVisible(UINT scale) const;
+    // The symbol number of the style: the virtual GetObjectSymbolID of the given style, or, for NULL, of
+    // GetGClassGeoView ().
+    int GetSymbolID(GEOVIEW* pView) const;
+
+    // The attribute-display cache valid flag.
+    int IsADInitilized() const { return m_bADInitialized; }
+    void InitilizeAD(int bInitialized) { m_bADInitialized = bInitialized; }
+    void UninitilizeAD() { m_bADInitialized = 0; }
+
+    // ---- dangle and false-node marks ----
+
+    int GetDangleType() const { return m_nDangleType; }
+    // Replaces the dangle bits (0x03) when t <= 3, keeping the false-node bits, or the false-node bits
+    // (0x18) when t > 3, keeping the dangle bits; the result is t with the kept bits. Returns the
+    // previous bits.
+    int SetDangleType(int t);
+    // Bits after OR-ing t.
+    int AddDangleType(int t);
+    // Bits after clearing t.
+    int ClearDangleType(int t);
+
+    // ---- symbol attributes ----
+
+    DWORD GetSymbolAttributeFlag() const { return m_dwSymbolAttrFlag; }
+    // Stores the flag and mirrors it into bit 0 of the flag byte (set when non-zero, else cleared).
+    void SetSymbolAttributeFlag(DWORD dwFlag);
+
+    // ---- copies ----
+
+    // TRUE when both objects' run-time class names are equal.
+    int IsSameType(const CGeoVectorObject& other) const;
+    // 0 when IsSameType fails; else the virtual CopyData, and when that succeeds and withAttribute is
+    // set, the virtual CopyAttribute (src, withRecord).
+    int Copy(const CGeoVectorObject& src, int withAttribute, int withRecord);
+    // Coarse test of the bounds against a rectangle (normalised first): bounds that are a point must lie
+    // in the rectangle as given (PtInRect, right and bottom edges excluded); bounds with an area must
+    // share area with it; bounds that are a horizontal or vertical segment must meet it (LineXRect).
+    int EnvelopmentIntersects(const CRect& rect) const;
+    // Whether the two objects have equal attribute records. It needs this object in a vector layer;
+    // without one it returns 0.
+    int HasSameDBAttribute(const CGeoVectorObject& other) const;
+
+protected:
+    UINT m_nClassID = 0;
+    CSymbolAttrib m_SymbolAttrib;
+    GEOVIEW m_GeoView;
+    DISPLAYATTR m_nDisplayAttr = DISPLAYATTR_SELF;
+    int m_nDangleType = 0;
+    DWORD m_dwSymbolAttrFlag = 0;
+    GEOVIEW m_ADGeoView;
+    int m_bADInitialized = 0;
+    double m_dZ = 0.0;
+    // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
+    LONG m_lWidth = 0;
+};
