@@ -698,7 +698,24 @@ void CAvlTree::Serialize(CArchive& ar) {
         return;
     }
     Clear();
-    CAvlNode* root = static_cast<CAvlNode*>(ar.ReadObject(RUNTIME_CLASS(CAvlNode)));
+    // The root handle is read like ReadObject would, except that a back-reference is refused: the
+    // handle and its records would then belong to two trees and be freed twice.
+    UINT schema = 0;
+    DWORD obTag = 0;
+    CRuntimeClass* cls = ar.ReadClass(RUNTIME_CLASS(CAvlNode), &schema, &obTag);
+    if (!cls && obTag != 0) AfxThrowArchiveException(CArchiveException::badIndex);
+    CAvlNode* root = nullptr;
+    if (cls) {
+        root = static_cast<CAvlNode*>(cls->CreateObject());
+        if (!root) AfxThrowArchiveException(CArchiveException::badClass);
+        ar.MapObject(root);
+        try {
+            root->Serialize(ar);
+        } catch (...) {
+            delete root;
+            throw;
+        }
+    }
     DWORD height = 0;
     DWORD count = 0;
     try {

@@ -200,8 +200,9 @@ public:
 
     // The root handle as an object (the archive's null object when empty), DWORD height, DWORD count.
     // Loading replaces the content; a tree that is not a valid AVL tree with the stored height and
-    // count (keys out of order, wrong balances) throws CArchiveException(badIndex) and leaves the tree
-    // empty.
+    // count (keys out of order, wrong balances), or whose root handle is a back-reference to one read
+    // earlier (the same tree stored twice in one archive), throws CArchiveException(badIndex) and leaves
+    // the tree empty.
     void Serialize(CArchive& ar) override;
 
 protected:

@@ -559,6 +559,26 @@ TEST(AvlTree, CorruptRecordsThrowAndLeaveTheTreeEmpty) {
         EXPECT_TRUE(tree.IsEmpty()) << c.first;
         EXPECT_TRUE(tree.CheckIntegrity()) << c.first;
     }
+    // The same tree stored twice: the second root is a back-reference, which would make two trees
+    // own one set of records.
+    {
+        CAvlTree src;
+        src.AddTail(1, nullptr);
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            src.Serialize(ar);
+            src.Serialize(ar);
+            ar.Close();
+        }
+        CMemFile in(file.Data().data(), static_cast<UINT>(file.Data().size()));
+        CArchive ar(&in, CArchive::load);
+        CAvlTree first, second;
+        first.Serialize(ar);
+        EXPECT_EQ(first.GetCount(), 1);
+        EXPECT_THROW(second.Serialize(ar), CArchiveException);
+        EXPECT_TRUE(second.IsEmpty());
+    }
     for (size_t n = 0; n < good.size(); ++n) {
         CAvlTree tree;
         std::vector<BYTE> cut(good.begin(), good.begin() + static_cast<long>(n));
