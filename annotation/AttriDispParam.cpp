@@ -1,6 +1,11 @@
 #include "annotation/AttriDispParam.h"
 
+#include "core/GeoVectorLayer.h"
+#include "core/GeoVectorObject.h"
+
 #include <ostrel/Evaluate.h>
+#include <tamsel/GeoAttributeDatabase.h>
+#include <tamsel/ValueConvert.h>
 #include <win32/codepage.h>
 
 #include <cstring>
@@ -661,4 +666,55 @@ CADPCondition* CAttriDispParam::FindCondition(UINT nClassID, FieldSource& source
         }
     }
     return nullptr;
+}
+
+// An object's values: its height under the name "高程", else its record in its layer's database.
+class CAttriDispParam::ObjectFieldSource : public CAttriDispParam::FieldSource {
+public:
+    explicit ObjectFieldSource(CGeoVectorObject* pObject) : m_pObject(pObject) {}
+
+    WORD GetValue(const CString& strField, CString& strText) override {
+        WORD vt = VT_EMPTY;
+        strText.Empty();
+        if (strField == "高程") {
+            strText.Format("%f", m_pObject->GetZ(0));
+            return VT_R8;
+        }
+        CGeoLayer* pLayer = m_pObject->GetLayer();
+        CGeoAttributeDatabase* pDB = pLayer && pLayer->IsKindOf(RUNTIME_CLASS(CGeoVectorLayer))
+                                         ? static_cast<CGeoVectorLayer*>(pLayer)->GetAttributeDatabase()
+                                         : nullptr;
+        if (pDB) {
+            COleVariant value;
+            const UINT nUserID = m_pObject->GetUserID();
+            if (pDB->GetFieldValue(nUserID, strField, value, 0) ||
+                pDB->GetFieldValue(nUserID, strField, value, m_pObject->GetObjectClassID())) {
+                strText = VartoString(&value);
+                vt = value.vt;
+            }
+        }
+        if (vt != 129 && vt != 130 && strText.IsEmpty()) strText = "0";
+        return vt;
+    }
+
+private:
+    CGeoVectorObject* m_pObject;
+};
+
+int CAttriDispParam::GetGeoView(CGeoVectorObject* pObject, GEOVIEW& view) {
+    if (!pObject) return 0;
+    ObjectFieldSource source(pObject);
+    CADPCondition* c = FindCondition(pObject->GetObjectClassID(), source);
+    if (!c) return 0;
+    view = c->m_GeoView;
+    return 1;
+}
+
+int CAttriDispParam::SetGeoView(CGeoVectorObject* pObject, const GEOVIEW& view) {
+    if (!pObject) return 0;
+    ObjectFieldSource source(pObject);
+    CADPCondition* c = FindCondition(pObject->GetObjectClassID(), source);
+    if (!c) return 0;
+    c->m_GeoView = view;
+    return 1;
 }

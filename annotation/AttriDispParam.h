@@ -139,6 +139,13 @@ public:
     // matches, else the set's GetGeoViewList.
     int GetGCGeoViewList(UINT nClassID, CString strName, CString strCondition, CList<GEOVIEW, GEOVIEW>& list);
 
+    // The style of the first condition that holds for the object (key 0 first, then the object's
+    // class); 1 when one held, else 0 with the style untouched. Every field is read at most once
+    // per call.
+    int GetGeoView(CGeoVectorObject* pObject, GEOVIEW& view);
+    // The same search; gives the first condition that holds the style. 1 when one held, else 0.
+    int SetGeoView(CGeoVectorObject* pObject, const GEOVIEW& view);
+
     // The interval and set notation rewritten into evaluator syntax (blanks removed). The text is
     // scanned by characters, so a two-byte character is never taken for a bracket or an operator.
     // Besides the notation above: "==", "!=", "<=" and ">=" pass unchanged; a plain comparison keeps

@@ -139,14 +139,6 @@ void CGeoVectorObject::SetSymbolAttributeMark(int nKind, int bOn)
     m_SymbolAttrib.SetAttribMask(static_cast<WORD>(bOn ? (mask | bit) : (mask & ~bit)));
 }
 
-int CGeoVectorObject::CopyAttribute(const CGeoVectorObject& src, int)
-{
-    // Attributes live in a vector layer's theme and database: a source outside a vector layer has
-    // none to give. The vector layer completes this copy.
-    (void)src;
-    return 0;
-}
-
 int CGeoVectorObject::CopyData(const CGeoVectorObject& src)
 {
     m_rcBounds = src.m_rcBounds;
@@ -239,26 +231,6 @@ DISPLAYATTR CGeoVectorObject::SetDisplayAttribute(DISPLAYATTR attr)
     return previous;
 }
 
-DISPLAYATTR CGeoVectorObject::GetDisplayAttribute() const
-{
-    // Only a vector layer can draw symbolised (its layer-type bit 4); the vector layer adds that test.
-    return m_nClassID != 0 ? DISPLAYATTR_GCLASS : DISPLAYATTR_SELF;
-}
-
-GEOVIEW CGeoVectorObject::GetGClassGeoView() const
-{
-    // The feature classes live in a vector layer's theme; the vector layer adds that lookup.
-    return m_GeoView;
-}
-
-int CGeoVectorObject::GetGClass(CGeoGClass& gc) const
-{
-    if (m_nClassID == 0 || !m_pLayer) return 0;
-    // The feature classes live in a vector layer's theme; the vector layer adds that lookup.
-    (void)gc;
-    return 0;
-}
-
 CString CGeoVectorObject::GetGClassName() const
 {
     CGeoGClass gc;
@@ -328,11 +300,4 @@ int CGeoVectorObject::EnvelopmentIntersects(const CRect& rect) const
         return overlap.IntersectRect(&b, &r);
     }
     return LineXRect(b.TopLeft(), b.BottomRight(), r);
-}
-
-int CGeoVectorObject::HasSameDBAttribute(const CGeoVectorObject& other) const
-{
-    // Attribute records exist only for objects of a vector layer; the vector layer completes this test.
-    (void)other;
-    return 0;
 }

@@ -1,0 +1,397 @@
+#include "core/GeoVectorLayer.h"
+
+#include "core/CorvaneModule.h"
+#include "core/GeoSettings.h"
+#include "core/GeoVectorObject.h"
+
+#include <tamsel/GeoAttributeDatabase.h>
+
+#include <cstring>
+#include <set>
+
+IMPLEMENT_SERIAL(CGeoVectorLayer, CGeoLayer, 0)
+
+namespace {
+
+// The database file of a layer file: its folder, the name N and ".mdb". "" when the layer file has
+// no path (an archive in memory).
+CString DatabasePath(const CString& layerPath, const CString& name) {
+    if (layerPath.IsEmpty()) return CString();
+    return afx::PathFolder(layerPath) + name + ".mdb";
+}
+
+}  // namespace
+
+CGeoVectorLayer::CGeoVectorLayer() : CGeoLayer(TRUE), m_ObjList(10) {}
+
+CGeoVectorLayer::CGeoVectorLayer(const CRect& bounds) : CGeoLayer(bounds, TRUE), m_ObjList(10) {}
+
+CGeoVectorLayer::~CGeoVectorLayer() {
+    // Objects the layer owns die with it; the others leave it unlinked.
+    while (!m_ObjList.IsEmpty()) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetHead());
+        if (pObject->CanAutoRemoveByLayer()) {
+            m_ObjList.RemoveHead();
+            pObject->SetPosInLayer(nullptr);
+            delete pObject;
+        } else {
+            // A layer that cannot be edited leaves the records as they are.
+            Unlink(pObject, CanBeEdited());
+        }
+    }
+    IndexDrop();
+    if (m_pAttriDB) {
+        m_pAttriDB->RemoveFileWhenDestruct(IsRemoveFileWhenDestruct());
+        m_pAttriDB->RemoveDatabase();
+        m_pAttriDB = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Objects
+
+int CGeoVectorLayer::ObjectIsValid(CGeoAccessorialObject* pObject) {
+    return pObject && pObject->IsKindOf(RUNTIME_CLASS(CGeoVectorObject));
+}
+
+int CGeoVectorLayer::GetMaxID() {
+    UINT nMax = 0;
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        UINT id = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p))->GetID();
+        if (id > nMax) nMax = id;
+    }
+    return static_cast<int>(nMax);
+}
+
+int CGeoVectorLayer::Add(CGeoAccessorialObject* pObject) {
+    if (!ObjectIsValid(pObject) || !CanBeEdited()) return 0;
+    CGeoVectorObject* pVector = static_cast<CGeoVectorObject*>(pObject);
+    AssignID(pVector);
+    pVector->SetPosInLayer(m_ObjList.AddTail(pVector));
+    IndexAdd(pVector);
+    Fetch(pVector);
+    Modified(1);
+    return 1;
+}
+
+int CGeoVectorLayer::Delete(CGeoAccessorialObject* pObject, int bWithRecord) {
+    if (!ObjectIsValid(pObject) || !CanBeEdited()) return 0;
+    CGeoVectorObject* pVector = static_cast<CGeoVectorObject*>(pObject);
+    // Topological polygons and their label points unlink from each other here, once they exist.
+    if (pVector->GetPosInLayer() && pVector->GetLayer() == this) {
+        if (bWithRecord) RemoveAttribute(pVector, 0);
+        m_ObjList.RemoveAt(pVector->GetPosInLayer());
+        pVector->SetPosInLayer(nullptr);
+        Deviate(pVector);
+        Modified(1);
+    }
+    IndexRemove(pVector);
+    return 1;
+}
+
+void CGeoVectorLayer::Unlink(CGeoVectorObject* pObject, BOOL bWithRecord) {
+    if (bWithRecord) RemoveAttribute(pObject, 0);
+    POSITION pos = pObject->GetPosInLayer();
+    if (!pos || pObject->GetLayer() != this) pos = m_ObjList.Find(pObject);
+    if (pos) m_ObjList.RemoveAt(pos);
+    pObject->SetPosInLayer(nullptr);
+    if (pObject->GetLayer() == this) Deviate(pObject);
+    IndexRemove(pObject);
+    Modified(1);
+}
+
+void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
+    if (!pNew || !pOld || pNew == pOld) return;
+    POSITION pos = pOld->GetLayer() == this ? pOld->GetPosInLayer() : nullptr;
+    if (!pos) pos = m_ObjList.Find(pOld);
+    if (!pos) return;
+    int nDisplay = pOld->GetDisplayAttribute();
+    pNew->SetUserID(pOld->GetUserID());
+    pNew->SetID(pOld->GetID());
+    pNew->SetObjectClassID(pOld->GetObjectClassID());
+    pNew->SetObjectName(pOld->GetObjectName());
+    pNew->SetGeoView(pOld->GetGeoView());
+    pNew->SetDisplayAttribute(static_cast<DISPLAYATTR>(nDisplay));
+    pNew->CopySymbolAttribute(*pOld);
+    m_ObjList.SetAt(pos, pNew);
+    pNew->SetPosInLayer(pos);
+    pOld->SetPosInLayer(nullptr);
+    IndexRemove(pOld);
+    IndexAdd(pNew);
+    Fetch(pNew);
+    Modified(1);
+}
+
+CGeoAccessorialObject* CGeoVectorLayer::FindObj(UINT nID) {
+    if (nID == 0) return nullptr;
+    if (!IsAvlPermit()) {
+        IndexDrop();
+        for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+            CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+            if (pObject->GetID() == nID) return pObject;
+        }
+        return nullptr;
+    }
+    if (!m_bAvlBuilt) {
+        m_AvlTree.Clear();
+        // Of several objects with one ID the first in list order is the one found.
+        for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+            CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+            m_AvlTree.AddTail(pObject->GetID(), pObject);
+        }
+        m_bAvlBuilt = 1;
+    }
+    return m_AvlTree.Find(nID);
+}
+
+void CGeoVectorLayer::IndexAdd(CGeoVectorObject* pObject) {
+    if (!m_bAvlBuilt) return;
+    if (!IsAvlPermit()) {
+        IndexDrop();
+        return;
+    }
+    m_AvlTree.AddTail(pObject->GetID(), pObject);
+}
+
+void CGeoVectorLayer::IndexRemove(CGeoVectorObject* pObject) {
+    if (!m_bAvlBuilt) return;
+    if (!IsAvlPermit()) {
+        IndexDrop();
+        return;
+    }
+    // After Replace the old object keeps its ID, which the index now holds for the new object.
+    if (m_AvlTree.Find(pObject->GetID()) != pObject) return;
+    POSITION pos = m_AvlTree.Find(pObject);
+    if (pos) m_AvlTree.RemoveAt(pos);
+}
+
+void CGeoVectorLayer::IndexDrop() {
+    if (m_bAvlBuilt) m_AvlTree.Clear();
+    m_bAvlBuilt = 0;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Record
+
+void CGeoVectorLayer::Serialize(CArchive& ar) {
+    CGeoLayer::Serialize(ar);
+    CFile* pFile = ar.GetFile();
+    const CString layerPath = pFile ? pFile->GetFilePath() : CString();
+    if (ar.IsStoring()) {
+        m_ObjList.Serialize(ar);
+        m_Theme.Serialize(ar);
+        ar << static_cast<LONG>(m_pAttriDB ? 1 : 0);
+        if (m_pAttriDB) {
+            CString name = afx::PathFileTitle(layerPath);
+            CString dbPath = DatabasePath(layerPath, name);
+            if (!dbPath.IsEmpty()) m_pAttriDB->Save(dbPath);
+            ar << name;
+        }
+        if (GetCorvaneLibraryVersion() >= 1.31f) ar << static_cast<DWORD>(m_nLayerType);
+        m_AttriDispParam.Serialize(ar);
+        return;
+    }
+
+    // The objects read are checked before the layer takes them: every one a vector object, each once.
+    CObList loaded(10);
+    try {
+        loaded.Serialize(ar);
+        std::set<CObject*> seen;
+        for (POSITION p = loaded.GetHeadPosition(); p;) {
+            CObject* pOb = loaded.GetNext(p);
+            if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)) || !seen.insert(pOb).second ||
+                m_ObjList.Find(pOb))
+                AfxThrowArchiveException(CArchiveException::badClass);
+        }
+        m_Theme.Serialize(ar);
+    } catch (...) {
+        std::set<CObject*> freed;
+        for (POSITION p = loaded.GetHeadPosition(); p;) {
+            CObject* pOb = loaded.GetNext(p);
+            if (pOb && pOb != this && freed.insert(pOb).second && !m_ObjList.Find(pOb)) delete pOb;
+        }
+        throw;
+    }
+    IndexDrop();
+    for (POSITION p = loaded.GetHeadPosition(); p;) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(loaded.GetNext(p));
+        pObject->SetPosInLayer(m_ObjList.AddTail(pObject));
+        Fetch(pObject);
+    }
+    ResolveLoadedObjects();
+
+    if (m_pAttriDB) {
+        m_pAttriDB->RemoveDatabase();
+        m_pAttriDB = nullptr;
+    }
+    LONG hasDatabase = 0;
+    ar >> hasDatabase;
+    if (hasDatabase) {
+        CString name;
+        ar >> name;
+        CString dbPath = DatabasePath(layerPath, name);
+        if (!dbPath.IsEmpty()) {
+            CGeoAttributeDatabase* pDB = new CGeoAttributeDatabase(GetDAOEngine(), dbPath, 0);
+            if (!pDB->IsOpen()) {
+                delete pDB;
+            } else {
+                m_pAttriDB = pDB;
+                if (pDB->IsReadOnly()) {
+                    CString text;
+                    text.Format("数据库[%s]只能以只读方式打开!\n所有对此属性库的操作都将被禁止!",
+                                static_cast<LPCTSTR>(dbPath));
+                    AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
+                    Editable(0);
+                    LockEditable(1);
+                }
+            }
+        }
+    }
+
+    const float version = GetOldVersion();
+    if (version >= 1.31f) {
+        DWORD type = 0;
+        ar >> type;
+        if (version >= 1.37f) {
+            if (!(type & 0x3)) type |= 0x1;
+        } else {
+            type = type == 1 ? 6 : 1;
+        }
+        SetLayerType(static_cast<int>(type));
+    }
+    if (version >= 1.38f) m_AttriDispParam.Serialize(ar);
+}
+
+void CGeoVectorLayer::ResolveLoadedObjects() {
+    // Every object is listed and linked. Topological polygons resolve their border arcs through
+    // FindObj here once they exist: a polygon whose arcs are all found reads its ring data, any other
+    // is taken out (Unlink, with its record, whatever the editable flag) and deleted.
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Copies
+
+int CGeoVectorLayer::IsSameType(const CGeoVectorLayer& src) const {
+    return std::strcmp(GetRuntimeClass()->m_lpszClassName, src.GetRuntimeClass()->m_lpszClassName) == 0;
+}
+
+int CGeoVectorLayer::CopyData(const CGeoVectorLayer& src) {
+    if (&src == this) return 1;
+    m_rcBounds = src.m_rcBounds;
+    SetUnit(src.GetUnit());
+    m_Theme = src.m_Theme;
+    m_AttriDispParam = src.m_AttriDispParam;
+    SetObjectName(src.GetObjectName());
+    double x = 0, y = 0;
+    src.GetLayerOrigin(x, y);
+    SetLayerOrigin(x, y);
+    return 1;
+}
+
+int CGeoVectorLayer::Copy(const CGeoVectorLayer& src, int nFlag1, int nFlag2) {
+    (void)nFlag1;
+    (void)nFlag2;
+    return IsSameType(src) ? CopyData(src) : 0;
+}
+
+CGeoObject* CGeoVectorLayer::Duplicate(int nFlag1, int nFlag2) {
+    CGeoVectorLayer* pCopy = new CGeoVectorLayer;
+    if (!pCopy->Copy(*this, nFlag1, nFlag2)) {
+        delete pCopy;
+        return nullptr;
+    }
+    return pCopy;
+}
+
+void CGeoVectorLayer::OnUnitChanged(int nOldUnit) {
+    CGeoLayer::OnUnitChanged(nOldUnit);
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;)
+        static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p))->ChangeUnit(GetUnit());
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Schema
+
+int CGeoVectorLayer::GetGClass(UINT nCode, CGeoGClass& gc) const {
+    int i = m_Theme.FindGC(nCode);
+    return i >= 0 && m_Theme.GetGC(i, gc);
+}
+
+int CGeoVectorLayer::GetGClass(CString strName, CGeoGClass& gc) const {
+    int i = m_Theme.FindGC(strName);
+    return i >= 0 && m_Theme.GetGC(i, gc);
+}
+
+void CGeoVectorLayer::SetLayerType(int nType) {
+    m_nLayerType = nType;
+    m_Theme.SetDataType(nType);
+}
+
+int CGeoVectorLayer::GetLayerType() {
+    m_nLayerType = m_Theme.GetDataType();
+    return m_nLayerType;
+}
+
+void CGeoVectorLayer::GetUsedGCID(CUIntArray& ids, CUIntArray* pCounts) const {
+    ids.RemoveAll();
+    if (pCounts) pCounts->RemoveAll();
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        UINT id = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p))->GetObjectClassID();
+        if (id == 0) continue;
+        int i = 0;
+        while (i < ids.GetSize() && ids[i] != id) ++i;
+        if (i == ids.GetSize()) {
+            ids.Add(id);
+            if (pCounts) pCounts->Add(1);
+        } else if (pCounts) {
+            ++(*pCounts)[i];
+        }
+    }
+}
+
+void CGeoVectorLayer::GetAllGCID(CUIntArray& ids) const {
+    ids.RemoveAll();
+    CGeoGClass gc;
+    for (int i = 0; i < m_Theme.GetGCCount(); ++i)
+        if (m_Theme.GetGC(i, gc)) ids.Add(gc.GetGCID());
+}
+
+int CGeoVectorLayer::HasField() const {
+    if (m_Theme.GetFieldCount() > 0) return TRUE;
+    CGeoGClass gc;
+    for (int i = 0; i < m_Theme.GetGCCount(); ++i)
+        if (m_Theme.GetGC(i, gc) && gc.GetFieldCount() > 0) return TRUE;
+    return FALSE;
+}
+
+int CGeoVectorLayer::IsExistUserID(UINT nUserID, UINT nClass) const {
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        const CGeoVectorObject* pObject = static_cast<const CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (pObject->GetUserID() == nUserID && (nClass == 0 || pObject->GetObjectClassID() == nClass)) return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CGeoVectorLayer::IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const {
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        const CGeoVectorObject* pOther = static_cast<const CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (pOther != pObject && pOther->GetUserID() == nUserID) return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+CGeoVectorLayer* CreateVectorLayer(const CRect* pBounds, const CGeoTheme* pTheme, CString strName,
+                                   CString strFile, int nReserved) {
+    (void)nReserved;
+    CGeoVectorLayer* pLayer = new CGeoVectorLayer(pBounds ? *pBounds : CRect(0, 0, 5000000, 5000000));
+    if (pTheme) pLayer->m_Theme = *pTheme;
+    strName.TrimLeft();
+    strName.TrimRight();
+    strFile.TrimLeft();
+    strFile.TrimRight();
+    if (!strName.IsEmpty()) pLayer->SetObjectName(strName);
+    if (!strFile.IsEmpty()) pLayer->SetFileName(strFile);
+    return pLayer;
+}

@@ -1,0 +1,201 @@
+// CGeoVectorLayer: the vector objects of one layer, their index by ID, the layer's schema (its theme)
+// and its attribute database.
+//
+// Objects. The layer keeps its objects in drawing order (head first). Every listed object has this
+// layer as its layer link, its list node as its position, and an ID unique in the layer; Add gives a
+// new object ID = user ID = the next ID of the layer. The layer owns the objects whose auto-remove flag
+// is set and deletes them when it dies; the others it only detaches then.
+//
+// Index. FindObj by ID builds an index of the objects on its first use (while IsAvlPermit is on) and
+// Add, Delete and Replace keep it current from then on. A change made while the switch is off drops
+// the index, which the next search rebuilds, so that it never holds objects that left the layer.
+//
+// Attribute database. Each object's attribute values live in the layer's database as one record keyed
+// by its user ID in the table of its feature class (tamsel/GeoAttributeDatabase.h): the theme's common
+// fields first, then the class's own fields. The database file lies beside the layer file, named by the
+// layer file's title followed by ".mdb" ("roads.LYR" -> "roads.mdb"). The first write of a record
+// creates the database (a temporary file until the layer is stored) and the class's table.
+//
+// Record (Serialize), after the CGeoLayer part:
+//   objects            CObList::Serialize: the count, then each object class-tagged
+//   theme              CGeoTheme::Serialize
+//   has database       32-bit int, 1 or 0
+//   database name N    string, only with a database: the title of the archive file's path
+//   layer type         DWORD, when the version is 1.31 or more
+//   display rules      CAttriDispParam::Serialize, when the version is 1.38 or more
+// Storing with a database first saves it as <folder of the layer file>N.mdb; the layer then works on
+// that file. Into an archive whose file has no path (a memory file) no database file is written.
+// Loading opens <folder of the layer file>N.mdb (".mdb" for an empty N); a missing or unreadable file
+// leaves the layer without a database; a read-only file opens read-only, with the message
+// "数据库[<path>]只能以只读方式打开!\n所有对此属性库的操作都将被禁止!", and locks the layer not
+// editable. Older layer types convert: below 1.37 a stored 1 becomes 6 and anything else 1; from 1.37
+// on, 1 is added when neither 1 nor 2 is set. Loaded objects must be vector objects, each listed once;
+// anything else raises CArchiveException, the objects read being deleted.
+//
+// Attribute records (GetAttribute, SetAttribute, RemoveAttribute) tell the host's main window of every
+// written record with message WM_GEO_ATTRIBUTE_CHANGED (9832): wParam 0, lParam the object.
+#pragma once
+
+#include "annotation/AttriDispParam.h"
+#include "core/AvlTree.h"
+#include "core/GeoLayer.h"
+#include "core/GeoTheme.h"
+
+class CGeoAttributeDatabase;
+class CGeoVectorObject;
+
+// Sent to the host's main window after SetAttribute wrote an object's record: wParam 0, lParam the
+// object passed to SetAttribute.
+#define WM_GEO_ATTRIBUTE_CHANGED 9832
+
+typedef CList<COleVariant, COleVariant&> CGeoValueList;
+
+class CGeoVectorLayer : public CGeoLayer {
+    DECLARE_SERIAL(CGeoVectorLayer)
+public:
+    // An editable, empty layer: bounds empty or as given, an empty theme, no database, layer type 1.
+    CGeoVectorLayer();
+    explicit CGeoVectorLayer(const CRect& bounds);
+    // Deletes the objects it owns and detaches the others (with their records, as Delete does; a layer
+    // that is not editable leaves records alone), then releases the database (deleting its file when
+    // the layer's remove-file option is set).
+    ~CGeoVectorLayer() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // ---- objects -------------------------------------------------------------------------------
+    int GetObjectCount() const { return m_ObjList.GetCount(); }
+
+    // Appends a vector object: new ID and user ID (the next ID), list position, layer link, index
+    // entry; the layer is marked modified. 0 for NULL, an object that is not a vector object, or a
+    // layer that is not editable. The object's previous layer is not consulted.
+    int Add(CGeoAccessorialObject* pObject) override;
+    // Takes the object out of the list (removing its attribute record first when bWithRecord: see
+    // RemoveAttribute with force 0) and out of the index, clears its position and detaches it (its
+    // former layer kept in its user pointer); the object is never deleted. The index entry of the
+    // object's ID goes only when it holds this very object (after Replace the ID belongs to the new
+    // one). An object listed in another layer is not taken out of any list. 0 for a layer that is not
+    // editable or an object that is not a vector object, else 1.
+    int Delete(CGeoAccessorialObject* pObject, int bWithRecord) override;
+    // TRUE for any vector object.
+    int ObjectIsValid(CGeoAccessorialObject* pObject) override;
+    // The largest ID among the objects; 0 when there are none.
+    int GetMaxID() override;
+    // Puts pNew in pOld's place: pNew takes pOld's user ID, ID, feature class, name, own view,
+    // effective display attribute and symbol attributes, its list node and its index entry; pOld keeps
+    // its layer link but loses its position. Nothing happens when pOld is not in the list.
+    void Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld);
+
+    // The object with that ID (the first in list order), NULL for 0 or none. Uses the index while
+    // IsAvlPermit is on, building it on first use.
+    CGeoAccessorialObject* FindObj(UINT nID) override;
+
+    // ---- copies -------------------------------------------------------------------------------
+    // Bounds, unit (without conversion), theme, display rules, name and origin of src; no objects. 1.
+    virtual int CopyData(const CGeoVectorLayer& src);
+    // CopyData when IsSameType; else 0.
+    virtual int Copy(const CGeoVectorLayer& src, int nFlag1, int nFlag2);
+    // TRUE when both layers' run-time class names are equal.
+    virtual int IsSameType(const CGeoVectorLayer& src) const;
+    // A new CGeoVectorLayer that is a Copy of this one; NULL when that fails. The caller deletes it.
+    CGeoObject* Duplicate(int nFlag1, int nFlag2) override;
+    // Converts the bounds, then every object, to the layer's new unit.
+    void OnUnitChanged(int nOldUnit) override;
+
+    // ---- schema -------------------------------------------------------------------------------
+    GEOVIEW GetGeoView() const { return m_Theme.GetGeoView(); }
+    void SetGeoView(GEOVIEW view) { m_Theme.SetGeoView(view); }
+    // A copy of the theme's class with that code or name (names compare exactly); 0 when absent.
+    int GetGClass(UINT nCode, CGeoGClass& gc) const;
+    int GetGClass(CString strName, CGeoGClass& gc) const;
+    CAttriDispParam& GetAttriDispParam() { return m_AttriDispParam; }
+    // Stores the layer-type bits (1 GIS, 2 cartographic, 4 symbolised, 8 thematic) in the layer and as
+    // the theme's data type.
+    void SetLayerType(int nType);
+    // The theme's data type, which the layer keeps as its layer type too.
+    int GetLayerType();
+    // The distinct non-zero class IDs of the objects in order of first use; counts (when given) the
+    // number of objects of each.
+    void GetUsedGCID(CUIntArray& ids, CUIntArray* pCounts) const;
+    // The class codes of the theme in theme order.
+    void GetAllGCID(CUIntArray& ids) const;
+    // TRUE when the theme has common fields or any class has fields.
+    int HasField() const;
+    // TRUE when an object has that user ID and either nClass is 0 or the object's class is nClass.
+    int IsExistUserID(UINT nUserID, UINT nClass) const;
+
+    // ---- attribute records ----------------------------------------------------------------------
+    // The layer's database, NULL when it has none. The layer owns it.
+    CGeoAttributeDatabase* GetAttributeDatabase() const { return m_pAttriDB; }
+
+    // Whether the object (listed in this layer, with a feature class) has a record. 0 without a
+    // database.
+    int HasAttribute(CGeoVectorObject* pObject);
+    // Appends the record of (user ID, class) to the list: the theme's common fields, then the class's
+    // fields (none when the theme lacks the class). Without a database or record, that many empty
+    // values and the result 0; else 1. Then every empty or NULL value appended takes its field's
+    // default value text, converted to the field's type, when the field has one.
+    int GetAttribute(UINT nUserID, CGeoValueList* pValues, UINT nClass);
+    // The same with the object's user ID and class; 0 for NULL.
+    int GetAttribute(CGeoVectorObject* pObject, CGeoValueList* pValues);
+    // Writes the object's record (a new one or over the one there): one value per common field and
+    // class field. The database and the class's table are made when missing (removed again when
+    // their fields cannot be made). 0 when the object is NULL, not in this layer or has no class,
+    // when pValues is NULL (the value dialog is not part of this library yet), when the count differs,
+    // or when creating or writing fails. After the write, successful or not, the object's attribute
+    // display style is marked stale and the main window, when there is one, gets
+    // WM_GEO_ATTRIBUTE_CHANGED.
+    int SetAttribute(CGeoVectorObject* pObject, CGeoValueList* pValues);
+    // The same by user ID and class, without the object checks, the stale mark and the message. 0 also
+    // when the theme lacks the class.
+    int SetAttribute(UINT nUserID, UINT nClass, CGeoValueList* pValues);
+    // Writes new records for many objects at once, pairing the objects with the value lists in order;
+    // each object's user ID is put at the head of its list. Both lists are emptied (the objects and the
+    // value lists themselves stay the caller's). 1 when every record was written; 0 when either list
+    // is NULL, their counts differ, or a table or a record cannot be made (records of classes written
+    // before stay).
+    int SetAttribute(CTypedPtrList<CObList, CGeoVectorObject*>* pObjects,
+                     CList<CGeoValueList*, CGeoValueList*>* pValueLists);
+    // Removes the object's record. 0 when the object is NULL or not in this layer; 1 when there is
+    // no database or no record; 0 when nForce is 0 and another object of the layer has the same user
+    // ID (the record is shared); else the user ID's records go (0 when that fails) and the class's
+    // table is dropped when it is left empty; 1.
+    int RemoveAttribute(CGeoVectorObject* pObject, int nForce);
+    // The same by user ID and class, whatever objects hold the user ID.
+    int RemoveAttribute(UINT nUserID, UINT nClass);
+
+    // ---- public data --------------------------------------------------------------------------
+    CGeoTheme m_Theme;  // the layer's schema
+    CObList m_ObjList;  // the objects (CGeoVectorObject*), drawing order
+
+protected:
+    // Takes the object out of the list and the index and detaches it, whatever the editable flag;
+    // with bWithRecord its record goes as RemoveAttribute (object, 0) says.
+    void Unlink(CGeoVectorObject* pObject, BOOL bWithRecord);
+    // After loading: what each kind of object needs once it is listed (see Serialize).
+    void ResolveLoadedObjects();
+    // The index as the layer uses it.
+    void IndexAdd(CGeoVectorObject* pObject);
+    void IndexRemove(CGeoVectorObject* pObject);
+    void IndexDrop();
+    // Creates the database with the theme's common fields when the layer has none; FALSE on failure.
+    BOOL EnsureDatabase();
+    // Creates the class's table with its fields when missing; FALSE on failure.
+    BOOL EnsureClassTable(UINT nClass);
+    // The number of common fields plus that of the class's fields.
+    int GetRecordFieldCount(UINT nClass) const;
+    // Whether another listed object than pObject has that user ID.
+    BOOL IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const;
+
+    CGeoAttributeDatabase* m_pAttriDB = nullptr;
+    CAvlTree m_AvlTree;
+    int m_bAvlBuilt = 0;
+    CAttriDispParam m_AttriDispParam;
+    int m_nLayerType = 1;
+};
+
+// A new editable vector layer: bounds (NULL = (0, 0, 5000000, 5000000)), a copy of the theme (NULL =
+// an empty theme), and the name and file name, each trimmed of blanks at both ends, when not empty.
+// The last argument is not used. The caller deletes the layer.
+CGeoVectorLayer* CreateVectorLayer(const CRect* pBounds, const CGeoTheme* pTheme, CString strName,
+                                   CString strFile, int nReserved);
