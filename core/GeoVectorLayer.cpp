@@ -27,19 +27,20 @@ CGeoVectorLayer::CGeoVectorLayer() : CGeoLayer(TRUE), m_ObjList(10) {}
 CGeoVectorLayer::CGeoVectorLayer(const CRect& bounds) : CGeoLayer(bounds, TRUE), m_ObjList(10) {}
 
 CGeoVectorLayer::~CGeoVectorLayer() {
-    // Objects the layer owns die with it; the others leave it unlinked.
-    while (!m_ObjList.IsEmpty()) {
-        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetHead());
-        if (pObject->CanAutoRemoveByLayer()) {
-            m_ObjList.RemoveHead();
-            pObject->SetPosInLayer(nullptr);
-            delete pObject;
-        } else {
-            // A layer that cannot be edited leaves the records as they are.
-            Unlink(pObject, CanBeEdited());
-        }
-    }
     IndexDrop();
+    // Objects the layer does not own leave it first, while every object is still listed, so that a
+    // record they share with any other object of the layer stays; a layer that cannot be edited
+    // leaves the records as they are.
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (!pObject->CanAutoRemoveByLayer()) Unlink(pObject, CanBeEdited());
+    }
+    // The objects it owns die with it.
+    while (!m_ObjList.IsEmpty()) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.RemoveHead());
+        pObject->SetPosInLayer(nullptr);
+        delete pObject;
+    }
     if (m_pAttriDB) {
         m_pAttriDB->RemoveFileWhenDestruct(IsRemoveFileWhenDestruct());
         m_pAttriDB->RemoveDatabase();

@@ -222,6 +222,34 @@ TEST(GeoVectorLayerObjects, DestructionDeletesOwnedAndUnlinksTheRest) {
     }
 }
 
+TEST(GeoVectorLayerObjects, DestructionKeepsRecordsStillShared) {
+    CString dir = TestDir("shared");
+    CTestShape* kept = new CTestShape(CRect(0, 0, 1, 1));
+    kept->SetAutoRemoveByLayer(0);
+    kept->SetObjectClassID(1);
+    CTestShape* lone = new CTestShape(CRect(0, 0, 1, 1));
+    lone->SetAutoRemoveByLayer(0);
+    lone->SetObjectClassID(1);
+    {
+        CGeoVectorLayer layer;
+        layer.m_Theme = MakeTheme();
+        CTestShape* owned = Shape(layer, 1);  // listed before the object that shares its record
+        ASSERT_TRUE(layer.Add(kept));
+        ASSERT_TRUE(layer.Add(lone));
+        kept->SetUserID(owned->GetUserID());
+        CGeoValueList va, vb;
+        ASSERT_TRUE(layer.SetAttribute(owned, Values({COleVariant("a"), COleVariant(1.0), COleVariant(LONG(1))}, va)));
+        ASSERT_TRUE(layer.SetAttribute(lone, Values({COleVariant("b"), COleVariant(2.0), COleVariant(LONG(2))}, vb)));
+        StoreLayer(layer, dir + "/s.LYR");
+    }
+    CGeoAttributeDatabase db(GetDAOEngine(), dir + "/s.mdb", 0);
+    ASSERT_TRUE(db.IsOpen());
+    EXPECT_TRUE(db.IsExistID(kept->GetUserID(), 1)) << "shared with the owned object, which keeps it";
+    EXPECT_FALSE(db.IsExistID(lone->GetUserID(), 1)) << "detached with its record";
+    delete kept;
+    delete lone;
+}
+
 TEST(GeoVectorLayerObjects, CopiesTakeSchemaAndRulesButNoObjects) {
     CGeoVectorLayer layer(CRect(10, 20, 110, 220));
     layer.m_Theme = MakeTheme();
