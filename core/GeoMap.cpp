@@ -1,0 +1,213 @@
+#include "core/GeoMap.h"
+
+#include "core/GeoLayer.h"
+
+#include <ostrel/ostrel.h>
+
+#include <memory>
+
+IMPLEMENT_SERIAL(CGeoMap, CGeoObject, 0)
+
+int CGeoMap::s_nMapCount = 0;
+const char* const CGeoMap::kInvalidFileName = "\\\\\\";
+
+namespace {
+
+// The layer classes a layer file may name. They register themselves when their libraries are built in,
+// so a file naming a class this process does not hold loads like any other unknown name.
+const char* const kLayerClassNames[] = {"CGeoVectorLayer", "CGeoImageLayer", "CGeoDEMLayer"};
+
+CGeoLayer* CreateLayerByClassName(const CString& name) {
+    for (const char* known : kLayerClassNames) {
+        if (name != known) continue;
+        CRuntimeClass* cls = CRuntimeClass::FromName(known);
+        if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGeoLayer))) return nullptr;
+        return static_cast<CGeoLayer*>(cls->CreateObject());
+    }
+    return nullptr;
+}
+
+bool EndsWithLyr(const CString& path) {
+    if (path.GetLength() <= 4) return false;
+    CString tail = path.Right(4);
+    tail.MakeUpper();
+    return tail == ".LYR";
+}
+
+}  // namespace
+
+CGeoMap::CGeoMap() {
+    ++s_nMapCount;
+    DefaultObjectName();
+}
+
+CGeoMap::CGeoMap(const CRect& bounds) : CGeoMap() { m_rcBounds = bounds; }
+
+CGeoMap::~CGeoMap() { ClearMap(); }
+
+void CGeoMap::DefaultObjectName() { m_strName = CString("图 ") + itos(s_nMapCount); }
+
+void CGeoMap::ClearMap() {
+    while (!m_layers.IsEmpty()) delete m_layers.RemoveTail();
+}
+
+int CGeoMap::AddLayer(CGeoLayer* pLayer, int nPosition) {
+    if (!pLayer || m_layers.Find(pLayer)) return 0;
+    if (nPosition == -2) {
+        m_layers.AddHead(pLayer);
+    } else if (nPosition == -1) {
+        m_layers.AddTail(pLayer);
+    } else {
+        POSITION at = m_layers.FindIndex(nPosition);
+        if (!at) return 0;
+        m_layers.InsertAfter(at, pLayer);
+    }
+    return 1;
+}
+
+int CGeoMap::DelLayer(CGeoLayer* pLayer) {
+    POSITION at = pLayer ? m_layers.Find(pLayer) : nullptr;
+    if (!at) return 0;
+    m_layers.RemoveAt(at);
+    delete pLayer;
+    return 1;
+}
+
+int CGeoMap::FindLayer(const CGeoLayer* pLayer) const {
+    int i = 0;
+    for (POSITION p = m_layers.GetHeadPosition(); p; ++i)
+        if (m_layers.GetNext(p) == pLayer) return i;
+    return -1;
+}
+
+CGeoLayer* CGeoMap::FindLayer(int nIndex) const {
+    POSITION at = m_layers.FindIndex(nIndex);
+    return at ? m_layers.GetAt(at) : nullptr;
+}
+
+CGeoLayer* CGeoMap::FindLayer(const CString& name) const {
+    for (POSITION p = m_layers.GetHeadPosition(); p;) {
+        CGeoLayer* layer = m_layers.GetNext(p);
+        if (layer->GetObjectName() == name) return layer;
+    }
+    return nullptr;
+}
+
+int CGeoMap::MoveLayer(CGeoLayer* pLayer, int how) {
+    POSITION at = pLayer ? m_layers.Find(pLayer) : nullptr;
+    if (!at || how < 0 || how > 3) return 0;
+    int i = FindLayer(pLayer);
+    int last = GetLayerCount() - 1;
+    if (i == 0 && (how == 1 || how == 3)) return 0;
+    if (i == last && (how == 0 || how == 2)) return 0;
+    switch (how) {
+    case 0: {
+        POSITION next = at;
+        m_layers.GetNext(next);
+        m_layers.RemoveAt(at);
+        m_layers.InsertAfter(next, pLayer);
+        break;
+    }
+    case 1: {
+        POSITION prev = at;
+        m_layers.GetPrev(prev);
+        m_layers.RemoveAt(at);
+        m_layers.InsertBefore(prev, pLayer);
+        break;
+    }
+    case 2:
+        m_layers.RemoveAt(at);
+        m_layers.AddTail(pLayer);
+        break;
+    default:
+        m_layers.RemoveAt(at);
+        m_layers.AddHead(pLayer);
+        break;
+    }
+    return 1;
+}
+
+int CGeoMap::SaveLayer(CGeoLayer* pLayer, CString path) {
+    if (!pLayer) return 0;
+    if (path.IsEmpty()) path = pLayer->GetFileName();
+    if (path.IsEmpty()) {
+        CFileDialog dlg(FALSE, "*.LYR", pLayer->GetObjectName(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        "Layer Files(*.LYR)|*.LYR|All Files(*.*)|*.*||");
+        dlg.m_ofn.lpstrTitle = "保存图层";
+        if (dlg.DoModal() != IDOK) return 0;
+        path = dlg.GetPathName();
+    }
+    if (!EndsWithLyr(path)) path += ".LYR";
+
+    CDocument doc;
+    CFileException fe;
+    CFile* pFile = doc.GetFile(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
+    if (!pFile) {
+        doc.ReportSaveLoadException(path, &fe, TRUE, AFX_IDP_INVALID_FILENAME);
+        return 0;
+    }
+    try {
+        CArchive ar(pFile, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
+        ar << CString(pLayer->GetRuntimeClass()->m_lpszClassName);
+        pLayer->Serialize(ar);
+        ar.Close();
+    } catch (...) {
+        // The temporary file is dropped: the layer file keeps what it held before this save.
+        doc.ReleaseFile(pFile, TRUE);
+        throw;
+    }
+    doc.ReleaseFile(pFile, FALSE);
+    pLayer->SetFileName(path);
+    return 1;
+}
+
+CGeoLayer* CGeoMap::LoadLayer(CString path) {
+    CDocument doc;
+    CFileException fe;
+    CFile* pFile = doc.GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &fe);
+    if (!pFile) {
+        doc.ReportSaveLoadException(path, &fe, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return nullptr;
+    }
+    std::unique_ptr<CGeoLayer> layer;
+    try {
+        CArchive ar(pFile, CArchive::load, 4096);
+        if (pFile->GetLength() != 0) {
+            CString className;
+            ar >> className;
+            layer.reset(CreateLayerByClassName(className));
+            if (layer) layer->Serialize(ar);
+        }
+        ar.Close();
+    } catch (...) {
+        // The half-read layer is deleted by its owner here before the exception goes on.
+        layer.reset();
+        doc.ReleaseFile(pFile, TRUE);
+        throw;
+    }
+    doc.ReleaseFile(pFile, FALSE);
+    if (layer) layer->SetFileName(path);
+    return layer.release();
+}
+
+void CGeoMap::Serialize(CArchive& ar) {
+    CGeoObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << static_cast<DWORD>(m_layers.GetCount());
+        for (POSITION p = m_layers.GetHeadPosition(); p;) {
+            CGeoLayer* layer = m_layers.GetNext(p);
+            if (SaveLayer(layer, layer->GetFileName())) ar << layer->GetFileName();
+            else ar << CString(kInvalidFileName);
+        }
+    } else {
+        DWORD n;
+        ar >> n;
+        while (n--) {
+            CString path;
+            ar >> path;
+            if (path == kInvalidFileName) continue;
+            CGeoLayer* layer = LoadLayer(path);
+            if (layer) AddLayer(layer, -1);
+        }
+    }
+}
