@@ -1,5 +1,6 @@
 #include "core/GeoSettings.h"
 
+#include "core/GeoVectorObject.h"
 #include "core/SymbolLibAccess.h"
 
 #include <ostrel/Misc.h>
@@ -305,6 +306,11 @@ void ColorGeoViewByElevation(double z, GEOVIEW* pView, int mode) {
         line(k);
     else if (k == -1)
         line(z == chart.m_fSpecialElevation ? 8 : 9);
+}
+
+void SetGeoViewByElevation(CGeoVectorObject* pObject, GEOVIEW* pView, int mode)
+{
+    if (pObject != nullptr && pView != nullptr) ColorGeoViewByElevation(pObject->GetZ(), pView, mode);
 }
 
 // ------------------------------------------------------------------------------------------------

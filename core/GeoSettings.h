@@ -34,6 +34,7 @@
 #include "core/GeoView.h"
 
 class CSymbolLibIO;
+class CGeoVectorObject;
 
 // ---------------------------------------------------------------------------------------------------
 // The "BaseVariable" group, in the entry's field order. Radii are device pixels; colours are COLORREF
@@ -153,6 +154,9 @@ void ElevPointShowElevChart(int on);
 // else class 9, as line colour and width whatever the mode; any other class leaves the style alone.
 // This is the colouring of SetGeoViewByElevation, which takes z from the vector object.
 void ColorGeoViewByElevation(double z, GEOVIEW* pView, int mode);
+// ColorGeoViewByElevation with the object's elevation (its virtual GetZ ()). NULL for either pointer does
+// nothing.
+void SetGeoViewByElevation(CGeoVectorObject* pObject, GEOVIEW* pView, int mode);
 
 // ---------------------------------------------------------------------------------------------------
 // The default symbol library.

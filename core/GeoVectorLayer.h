@@ -38,11 +38,14 @@
 
 #include "annotation/AttriDispParam.h"
 #include "core/AvlTree.h"
+#include "core/DisplayState.h"
 #include "core/GeoLayer.h"
 #include "core/GeoTheme.h"
 
 class CGeoAttributeDatabase;
 class CGeoVectorObject;
+class CGeoLine;
+class CGeoPLine;
 
 // Sent to the host's main window after SetAttribute wrote an object's record: wParam 0, lParam the
 // object passed to SetAttribute.
@@ -164,11 +167,91 @@ public:
     // The same by user ID and class, whatever objects hold the user ID.
     int RemoveAttribute(UINT nUserID, UINT nClass);
 
+    // ==== Drawing, searches and layer-wide editing (GeoVectorLayerDraw.cpp) ====
+
+    // The process-wide draw flag, initially 1: Draw stops before the next object once it is 0. The host
+    // clears it to abort a long redraw (from a handler that runs during the drawing) and sets it again
+    // afterwards; nothing in the library changes it.
+    static void SetLayerDrawFlag(int bDraw);
+    static int GetLayerDrawFlag();
+
+    // Draws the objects head to tail while the draw flag is set. Filter mode 1 draws nothing; objects
+    // whose class fails GCIsVisible (class, nFilterMode, pIDs) are skipped. With a clip (device units),
+    // it is mapped to object coordinates (the layer's LPtoRP, no display translation) and an object is
+    // skipped when its normalised bounds lie wholly left of, above, right of or below it (touching counts
+    // as overlap). Each remaining object gets Draw (pDC, pClip, scale, scale2, origin, offset, ds, 0),
+    // offset being the top-left corner of the layer's bounds in millimetres.
+    void Draw(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, tagDisplayState ds, int nFilterMode,
+              CDWordArray* pIDs);
+    // Every object (head to tail; no draw flag, no clip test) that passes GCIsVisible gets its Hide
+    // (Blink) with the origin moved by the top-left corner of the layer's bounds in millimetres and the
+    // other arguments as given. Filter mode 1 does nothing.
+    void Hide(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, CPoint offset, tagDisplayState ds,
+              int nFilterMode, CDWordArray* pIDs);
+    void Blink(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, CPoint offset, tagDisplayState ds,
+               int nFilterMode, CDWordArray* pIDs);
+
+    // The object the rectangle (millimetres, converted to each object's unit) selects by its virtual
+    // Intersects (rect, mode): objects are tried from the tail (the last drawn) to the head, polygons
+    // (CGeoPolygon and derived) only after every other object, again last to first. NULL when none.
+    // nFlag is not used.
+    CGeoAccessorialObject* FindObj(const CRect& rect, SELOBJMODE mode, int nFlag) override;
+    using CGeoLayer::FindUserObj;
+    // 0 for user ID 0 (the list untouched); else the list is emptied and receives every object with
+    // that user ID in list order; 1 when it is not empty, else 0.
+    int FindUserObj(UINT nUserID, CGeoAccessorialObjectList& list) override;
+
+    // The union of the objects' bounds in millimetres (bounds without area count), converted to the
+    // layer's unit; (0, 0, 0, 0) for an empty layer.
+    CRect GetValideRect();
+    // Nothing when rect equals the bounds or the layer is not editable (its objects could not follow).
+    // Otherwise the bounds keep their top-left corner and take rect's width and height, then move to
+    // rect's top-left corner while every object moves the other way, keeping its place in the world.
+    void ResetBounds(CRect rect) override;
+    // Fits the bounds to the objects: ResetBounds (GetValideRect offset by the bounds' top-left corner).
+    // An empty layer keeps its bounds.
+    void AutoCompactBounds() override;
+    // AutoCompactBounds.
+    void RecalBounds();
+
+    // Transforms every object into another coordinate system; nothing when the layer is not editable or
+    // empty. (X, Y) = the bounds' left and top in metres plus the layer origin.
+    //   A CGeoGaussTransformer: X and Y take its input offsets (e, n); the origin becomes
+    //   (output zone * 1 000 000, origin y + n) only when -1 < e < 1; the transformer's second offsets
+    //   become (left and top in metres) + that origin, applied or not.
+    //   Another CBaseCoordinateTransformer: (X, Y) mapped is (X', Y'), which becomes both its second
+    //   offsets and the layer origin; the bounds move so that their top-left corner is (0, 0).
+    // Every object then gets Transform (transformer, X, Y), and (for every transformer that got this
+    // far) AutoCompactBounds. The transformer's second offsets are changed.
+    void Transform(CGeoCoordinateTransformer& transformer) override;
+
+    // Conversion between shape kinds of a line listed in this layer (0 / NULL for a layer that is not
+    // editable, an object that is not a CGeoLine or not in the list). CanConvertObj: the line's
+    // CanConvertTo. ConvertObj: the line's ConvertTo; on success the new object takes the old one's
+    // place, IDs, class and style (Replace) and is returned; the old object, no longer listed, belongs to
+    // the caller. NULL when the conversion fails, the layer then unchanged. FixedLine: ConvertObj to a
+    // plain polyline (type 0).
+    int CanConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
+    CGeoVectorObject* ConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
+    CGeoPLine* FixedLine(CGeoLine* pLine);
+
+    // Clears the dangle marks of every object (SetDangleType (0): false-node marks stay); 0.
+    int ClearDangle();
+    // The style the layer's attribute-display rules give the object (CAttriDispParam::GetGeoView): 1
+    // with view set, 0 when none applies (view untouched).
+    int GetGeoViewAD(CGeoVectorObject* pObject, GEOVIEW& view);
+    // Marks every object's attribute-display style stale.
+    void ResetADRefresh();
+
     // ---- public data --------------------------------------------------------------------------
     CGeoTheme m_Theme;  // the layer's schema
     CObList m_ObjList;  // the objects (CGeoVectorObject*), drawing order
 
 protected:
+    // ==== (GeoVectorLayerDraw.cpp) Offsets the bounds by d (layer unit) and moves every object by -d
+    // converted to its unit; nothing for (0, 0).
+    void MoveBounds(CSize d);
+
     // Takes the object out of the list and the index and detaches it, whatever the editable flag;
     // with bWithRecord its record goes as RemoveAttribute (object, 0) says.
     void Unlink(CGeoVectorObject* pObject, BOOL bWithRecord);
@@ -193,6 +276,11 @@ protected:
     CAttriDispParam m_AttriDispParam;
     int m_nLayerType = 1;
 };
+
+// ==== (GeoVectorLayerDraw.cpp) Whether a feature class passes a class filter: mode 0 every class; 2 only
+// the classes in pIDs (none when pIDs is NULL); 3 every class not in pIDs (none when pIDs is NULL); 1 and
+// any other mode none.
+int GCIsVisible(UINT nClassID, int nMode, CDWordArray* pIDs);
 
 // A new editable vector layer: bounds (NULL = (0, 0, 5000000, 5000000)), a copy of the theme (NULL =
 // an empty theme), and the name and file name, each trimmed of blanks at both ends, when not empty.

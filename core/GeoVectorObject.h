@@ -22,6 +22,7 @@
 // DWORD symbol width in 0.01 mm, which becomes item 4 of the symbol attributes with mask bit 0x04.
 #pragma once
 
+#include "core/DisplayState.h"
 #include "core/GeoAccessorialObject.h"
 #include "core/GeoView.h"
 
@@ -227,6 +228,77 @@ public:
     // without one it returns 0.
     int HasSameDBAttribute(const CGeoVectorObject& other) const;
 
+    // ==== Style resolution, drawing and editing entry points (GeoVectorObjectDraw.cpp,
+    // ==== GeoVectorObjectEdit.cpp) ====
+
+    // The attribute-display refresh flag, process-wide, initially 0: while it is non-zero every request
+    // for the attribute-display style (display attribute 3) asks the layer again instead of using the
+    // object's cached style. The host sets it while conditions change and clears it afterwards.
+    static int IsADRefresh();
+    static void SetADRefresh(int bRefresh);
+
+    // The feature class's style (GetGClassGeoView) when the effective display attribute is 1, else the
+    // own view.
+    GEOVIEW GetSelfGeoView() const;
+    // The style of a display attribute: 0 the layer's style (view unchanged without a vector layer),
+    // 1 GetGClassGeoView, 2 GetSelfGeoView, 3 the attribute-display style; any other value leaves view
+    // unchanged. The attribute-display style is cached in the object: it is computed (the layer's
+    // GetGeoViewAD, else GetSelfGeoView when the layer gives none or there is no vector layer) when the
+    // cache is not valid or the refresh flag is on, and the cache is then valid.
+    void GetGeoView(GEOVIEW& view, DISPLAYATTR attr);
+    // The style an object is drawn with under a display state, resolved in this order:
+    //   1. marks (word 10 on and the object carries a mark): the style of word 1 with the point, line
+    //      and fill colours and the transparent flag of mark style GetMarkGeoView (mark);
+    //   2. elevation chart (word 9 on): the style of word 1 coloured by SetGeoViewByElevation, in point
+    //      mode (0) for an elevation point (a CGeoPoint whose class has the elevation flag, while the
+    //      elevation-points setting is on), else in line mode (3), when only-contours is off or the
+    //      class is a contour code; only elevation points are coloured otherwise; objects that are
+    //      neither fall through to step 3;
+    //   3. the hook OnGetGeoViewBegin: when it returns 0, view is final;
+    //   4. the style of word 1 (GetGeoView (view, attr)).
+    // Steps 1 and 2 finish with OnPrepareSymbol when word 3 is on. Returns 1.
+    int GetGeoView(GEOVIEW& view, tagDisplayState ds);
+    // Hook before the display attribute is applied: 0 makes view final; the base returns -1.
+    virtual int OnGetGeoViewBegin(GEOVIEW& view, tagDisplayState ds);
+    // Hook after a mark or elevation colouring: the base copies the point, line and fill symbol numbers
+    // of the style of word 1 into view.
+    virtual void OnPrepareSymbol(GEOVIEW& view, tagDisplayState ds);
+
+    // Draws the object (device coordinates as in CGeoObject::RPtoLP with origin and offset). Show mode
+    // (word 6) 2 draws nothing; 0 draws nothing for an object with a feature class whose scale range
+    // (IsVisible) excludes the scale, taken ten times larger on a printing DC; other modes draw
+    // whatever the scale. The style is GetGeoView (own view, ds); the symbolised hook runs when word 3
+    // is on (library word 5, keepColours word 4, forced to 0 for a marked object while word 10 is on),
+    // else the plain hook (scaleWidths word 11); both get word 8. The clip is handed on, not tested.
+    // A NULL pDC draws nothing.
+    void Draw(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, CPoint offset, tagDisplayState ds,
+              int xorMode);
+    // Hide and Blink: the style is GetGeoView (default style, ds); when NeedDraw holds, the hide (blink)
+    // hook of the symbolised kind (word 3 on) or the plain kind gets (pDC, scale, scale2, origin, style,
+    // pClip) - no offset, so callers fold it into the origin. A NULL pDC does nothing.
+    void Hide(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, CPoint offset, tagDisplayState ds);
+    void Blink(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoint origin, CPoint offset, tagDisplayState ds);
+    // The preview form: the given style (NULL: the own view), no clip; the symbolised hook with the
+    // library and keepColours when bSymbolized, else the plain one with scaleWidths. A NULL pDC draws
+    // nothing.
+    void Draw(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW* pView, int bSymbolized,
+              int xorMode, int nWord8, int scaleWidths, void* pSymbolLib, int keepColours);
+    // 0 for show mode 2, or show mode 0 with a feature class whose scale range excludes scale; else
+    // IntersectsDrawField (pClip, scale, origin, offset, 0, pView): TRUE for a NULL clip.
+    int NeedDraw(RECT* pClip, UINT scale, CPoint origin, CPoint offset, VISIBLESTATE state, const GEOVIEW* pView) const;
+
+    // Hit test with the selection radii (GetSelRectRadius, device units) around the device point: the
+    // square is mapped back to object coordinates (display translation as globally set) and the
+    // virtual Intersects (rect, SELOBJ_MEET) decides.
+    int NormalHitTest(CPoint point, UINT scale, CPoint origin, CPoint offset) const override;
+    // 0 for SNAP_NONE or a box (object coordinates) that EnvelopmentIntersects rejects, without asking
+    // the shape; else the virtual GetSnapPointA with the same arguments.
+    int GetSnapPoint(CPoint& point, CRect box, int& nIndex, SNAPTYPE type, LONG lParam);
+    // Mirrors about the line through a and b, given in the layer's frame (millimetres): 0 when the
+    // object cannot be edited; the layer's top-left corner in millimetres is taken off both points, then
+    // the virtual OnMirror; 0 when it refuses, else AfterMirrorRecalcBounds and 1.
+    int Mirror(POINT a, POINT b) override;
+
 protected:
     UINT m_nClassID = 0;
     CSymbolAttrib m_SymbolAttrib;
@@ -240,3 +312,11 @@ protected:
     // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
     LONG m_lWidth = 0;
 };
+
+// ==== Dangle and false-node marks (GeoVectorObjectDraw.cpp) ====
+// A hollow square (null brush, solid pen of width 1) from (p.x - r, p.y - r) to (p.x + r, p.y + r) in
+// device coordinates, r and the colour being the dangle radius and colour (GetDangleRadius,
+// GetDangleColor) or the false-node radius and colour. The DC's pen and brush are restored; a NULL pDC
+// draws nothing.
+void DrawDangle(CDC* pDC, POINT p);
+void DrawFalseNode(CDC* pDC, POINT p);

@@ -1,0 +1,51 @@
+// Editing entry points of vector objects: hit test, snapping gate and mirroring. The shapes supply the
+// hooks these call (Intersects, GetSnapPointA, OnMirror, AfterMirrorRecalcBounds).
+#include "core/GeoVectorObject.h"
+
+#include "core/GeoLayer.h"
+#include "core/GeoSettings.h"
+
+#include <cstdint>
+
+namespace {
+
+// a - b, held to the LONG range.
+LONG ClampedDifference(LONG a, LONG b)
+{
+    const int64_t d = static_cast<int64_t>(a) - b;
+    return d > INT32_MAX ? INT32_MAX : (d < INT32_MIN ? INT32_MIN : static_cast<LONG>(d));
+}
+
+}  // namespace
+
+int CGeoVectorObject::NormalHitTest(CPoint point, UINT scale, CPoint origin, CPoint offset) const
+{
+    int rx = 0, ry = 0;
+    GetSelRectRadius(rx, ry);
+    // The selection square around the device point, taken back to object coordinates (with the display
+    // translation when it is on).
+    const RECT device = {point.x - rx, point.y - ry, point.x + rx, point.y + ry};
+    const CRect rect = LPtoRP(scale, origin, offset, device, -1);
+    return Intersects(rect, SELOBJ_MEET);
+}
+
+int CGeoVectorObject::GetSnapPoint(CPoint& point, CRect box, int& nIndex, SNAPTYPE type, LONG lParam)
+{
+    if (type == SNAP_NONE || !EnvelopmentIntersects(box)) return 0;
+    return GetSnapPointA(point, box, nIndex, type, lParam);
+}
+
+int CGeoVectorObject::Mirror(POINT a, POINT b)
+{
+    if (!CanBeEdited()) return 0;
+    if (CGeoLayer* pLayer = GetLayer()) {
+        // The axis arrives in the layer's frame; the object's coordinates are relative to the layer's
+        // top-left corner.
+        const CPoint base = pLayer->GetBoundsInMillimeter().TopLeft();
+        a = POINT{ClampedDifference(a.x, base.x), ClampedDifference(a.y, base.y)};
+        b = POINT{ClampedDifference(b.x, base.x), ClampedDifference(b.y, base.y)};
+    }
+    if (!OnMirror(a, b)) return 0;
+    AfterMirrorRecalcBounds();
+    return 1;
+}
