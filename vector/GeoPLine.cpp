@@ -171,21 +171,21 @@ void CGeoPLine::LoadPoints(CArchive& ar) {
         UINT want = static_cast<UINT>(step) * sizeof(POINT);
         if (ar.Read(&pts[old], want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
     }
-    // Every point starts where the strides of the points before it put it; the last one must be the
-    // last slot.
+    // Every point starts where the strides of the points before it put it, inside the slots in use.
     std::vector<int> slotOf(n);
     LONGLONG pos = 0;
     for (int i = 0; i < n; ++i) {
+        if (pos >= m_nSlotCount) AfxThrowArchiveException(CArchiveException::badIndex);
         slotOf[i] = static_cast<int>(pos);
         if (i + 1 == n) break;
         int s = GetPointSize(i);
         if (s < 1) AfxThrowArchiveException(CArchiveException::badIndex);
         pos += s;
-        if (pos >= m_nSlotCount) AfxThrowArchiveException(CArchiveException::badIndex);
     }
-    if (n > 0 && pos != m_nSlotCount - 1) AfxThrowArchiveException(CArchiveException::badIndex);
     LONGLONG need = LineMemSize(m_nSlotCount);
     if (m_nCapacity < need && (need > INT_MAX || !AppendLineMem(static_cast<int>(need)))) AfxThrowMemoryException();
+    // Slots that no stored point reaches (derived ones, rebuilt below) start as (0, 0).
+    if (m_nSlotCount > 0) std::memset(m_pPoints, 0, static_cast<std::size_t>(m_nSlotCount) * sizeof(POINT));
     for (int i = 0; i < n; ++i) m_pPoints[slotOf[i]] = pts[i];
     OnLineChanged();
     Trim();

@@ -22,8 +22,9 @@
 // Record (after the line record; no version gate): GetPoints() * 8 bytes, the first slot of every
 // logical point in order, x then y as 32-bit signed little-endian, one raw block. Loading scatters them
 // at the stride already known (a subclass reads its own fields first), runs OnLineChanged and trims the
-// block to the slots in use; the bounds come from the root record. A slot count that is negative, does
-// not fit the stride, or promises more points than the archive holds raises CArchiveException.
+// block to the slots in use; the bounds come from the root record. A slot count that is negative or
+// promises more points than the archive holds raises CArchiveException (so does a stride below 1), and
+// leaves an empty line; nothing is allocated from a count before the archive is known to hold it.
 #pragma once
 
 #include "vector/GeoLine.h"
@@ -39,7 +40,8 @@ LONGLONG LineMemSize(int n);
 int NearestSize(int n);
 
 // The allocator behind every point block, with realloc's contract (NULL on failure, the old block then
-// left as it was). Tests replace it to make growth fail; NULL restores realloc. Returns the previous one.
+// left as it was); blocks are released with free. Tests replace it to make growth fail; NULL restores
+// realloc. Returns the previous one.
 using LineMemAllocator = void* (*)(void* block, std::size_t bytes);
 LineMemAllocator SetLineMemAllocator(LineMemAllocator allocator);
 

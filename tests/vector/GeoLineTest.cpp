@@ -3,6 +3,7 @@
 #include "LineTestSupport.h"
 
 #include "core/CoreResources.h"
+#include "core/ObjectBytes.h"
 #include "core/GeoView.h"
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
@@ -178,11 +179,22 @@ TEST(GeoLine, BaseBodies) {
     EXPECT_EQ(static_cast<CGeoLine&>(*dup).IsCompleted(), 1);
 
     // A line record is the vector-object record, then the completed flag and the slot count.
-    CGeoVectorObject same;
-    same.SetObjectName(line.GetObjectName());
-    Bytes head = Store([&](CArchive& ar) { same.Serialize(ar); });
-    Bytes bytes = Store([&](CArchive& ar) { line.Serialize(ar); });
-    EXPECT_EQ(bytes, ByteBuilder().bytes(head).i32(1).i32(0).get());
+    line.SetObjectName("L");
+    line.SetObjectClassID(4);
+    const Bytes clearedSymbolAttrib = {0x06, 0, 0, 0, 0x01, 0, 0, 0, 0, 0};
+    const Bytes want = objbytes::Bytes()
+                           .GeoObject(CRect(0, 0, 0, 0), "L", 3, 1.38f)
+                           .Dword(0).Dword(0).Long(1).Long(0).Byte(0)  // IDs, removal, mark, flag
+                           .Dword(4).Dword(1).Double(0.0)             // class, its style, Z
+                           .Append(clearedSymbolAttrib)
+                           .Long(1)  // completed
+                           .Long(0)  // slot count
+                           .Data();
+    EXPECT_EQ(Store([&](CArchive& ar) { line.Serialize(ar); }), want);
+    CGeoLine back;
+    Load(want, [&](CArchive& ar) { back.Serialize(ar); });
+    EXPECT_EQ(back.IsCompleted(), 1);
+    EXPECT_EQ(back.GetObjectName(), CString("L"));
 }
 
 TEST(GeoOpenLine, HandlesAreThePoints) {

@@ -3,6 +3,7 @@
 #include "LineTestSupport.h"
 
 #include "core/GeoLayer.h"
+#include "core/ObjectBytes.h"
 #include "terrain/GeoTinPoint.h"
 #include "vector/GeoPLine.h"
 
@@ -441,29 +442,39 @@ TEST(GeoPLineStorage, FailedGrowthChangesNothing) {
 
 TEST(GeoPLineRecord, ThreePointLineBytes) {
     auto line = Line({{1, -2}, {300, 4}, {-5, 70000}});
-    line->SetObjectName("河");
+    line->SetObjectName("P");
+    line->SetObjectClassID(9);  // drawn in its class's style: no own view in the record
     line->SetZ(12.5);
-    Bytes bytes = Store([&](CArchive& ar) { line->Serialize(ar); });
-
-    // The vector-object part is that of any vector object holding the same data.
-    CGeoVectorObject same;
-    same.MoveTo(line->GetBounds());
-    same.SetObjectName("河");
-    same.SetZ(12.5);
-    Bytes head = Store([&](CArchive& ar) { same.Serialize(ar); });
-
-    ByteBuilder want;
-    want.bytes(head).i32(1).i32(3);                  // completed, slot count
-    want.i32(1).i32(-2).i32(300).i32(4).i32(-5).i32(70000);  // the points, raw
-    EXPECT_EQ(bytes, want.get());
+    line->SetUserID(21);
+    // The cleared symbol-attribute record: length 6, format 1, mask 0, no items.
+    const Bytes clearedSymbolAttrib = {0x06, 0, 0, 0, 0x01, 0, 0, 0, 0, 0};
+    const Bytes want = objbytes::Bytes()
+                           .GeoObject(CRect(-5, -2, 300, 70000), "P", 3, 1.38f)
+                           .Dword(21)  // user ID
+                           .Dword(0)   // ID
+                           .Long(1)    // removed with its layer
+                           .Long(0)    // mark
+                           .Byte(0)    // flag byte
+                           .Dword(9)   // feature class
+                           .Dword(1)   // display attribute: the class's style
+                           .Double(12.5)
+                           .Append(clearedSymbolAttrib)
+                           .Long(1)  // completed
+                           .Long(3)  // slot count
+                           .Long(1).Long(-2).Long(300).Long(4).Long(-5).Long(70000)  // the points, raw
+                           .Data();
+    const Bytes bytes = Store([&](CArchive& ar) { line->Serialize(ar); });
+    EXPECT_EQ(bytes, want);
 
     CGeoPLine back;
     Load(bytes, [&](CArchive& ar) { back.Serialize(ar); });
     EXPECT_TRUE(SamePoints(PointsOf(back), PointsOf(*line)));
     EXPECT_EQ(back.GetBounds(), line->GetBounds());
     EXPECT_EQ(back.IsCompleted(), 1);
-    EXPECT_EQ(back.GetObjectName(), CString("河"));
+    EXPECT_EQ(back.GetObjectName(), CString("P"));
+    EXPECT_EQ(back.GetZ(), 12.5);
     EXPECT_EQ(back.GetPointBufferSize(), 24);
+    EXPECT_EQ(Store([&](CArchive& ar) { back.Serialize(ar); }), want);
 }
 
 TEST(GeoPLineRecord, LoadedLineHoldsExactlyItsPoints) {

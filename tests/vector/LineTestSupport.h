@@ -60,23 +60,4 @@ inline void Load(const Bytes& data, const std::function<void(CArchive&)>& read) 
     read(ar);
 }
 
-// Little-endian fields appended one by one, apart from the library's own writers.
-class ByteBuilder {
-public:
-    ByteBuilder& i32(LONG v) { return raw(&v, 4); }
-    ByteBuilder& bytes(const Bytes& b) {
-        m_b.insert(m_b.end(), b.begin(), b.end());
-        return *this;
-    }
-    ByteBuilder& raw(const void* p, size_t n) {
-        const BYTE* q = static_cast<const BYTE*>(p);
-        m_b.insert(m_b.end(), q, q + n);
-        return *this;
-    }
-    const Bytes& get() const { return m_b; }
-
-private:
-    Bytes m_b;
-};
-
 }  // namespace linetest
