@@ -14,3 +14,4 @@
 #include "afx/WinApp.h"
 #include "afx/Module.h"
 #include "afx/Dc.h"
+#include "afx/VariantArchive.h"
