@@ -5,6 +5,7 @@
 #include "core/GeoLayer.h"
 #include "core/GeoVectorLayer.h"
 #include "tests/core/TestShape.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <win32/codepage.h>
@@ -13,24 +14,18 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
+// A GBK file path in a fresh folder.
 class TempDir {
 public:
-    TempDir() {
-        char tmpl[] = "/tmp/corvane-map-XXXXXX";
-        m_path = mkdtemp(tmpl);
-    }
-    ~TempDir() { std::system(("rm -rf '" + m_path + "'").c_str()); }
-    CString operator()(const char* gbkName) const { return CString(m_path.c_str()) + "/" + gbkName; }
+    CString operator()(const char* gbkName) const { return CString(m_dir(gbkName).c_str()); }
 
 private:
-    std::string m_path;
+    testsupport::TempDir m_dir{"corvane-map"};
 };
 
 bool Exists(const CString& path) {
@@ -38,16 +33,10 @@ bool Exists(const CString& path) {
     return ::stat(win32::GbkPathToNative(path.str()).c_str(), &st) == 0;
 }
 
-std::string Slurp(const CString& path) {
-    std::ifstream in(win32::GbkPathToNative(path.str()), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string Slurp(const CString& path) { return testsupport::ReadFileBytes(win32::GbkPathToNative(path.str())); }
 
 void WriteBytes(const CString& path, const std::string& bytes) {
-    std::ofstream out(win32::GbkPathToNative(path.str()), std::ios::binary | std::ios::trunc);
-    out << bytes;
+    testsupport::WriteFileBytes(win32::GbkPathToNative(path.str()), bytes);
 }
 
 // Answers the save dialog with a path, or cancels it; every message box takes its default.

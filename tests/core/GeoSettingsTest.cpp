@@ -9,6 +9,7 @@
 #include <win32/module.h>
 
 #include <gtest/gtest.h>
+#include "support/TempDir.h"
 
 #include <cstdlib>
 #include <string>
@@ -61,9 +62,6 @@ void RestoreDefaults() {
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/corvane-settings-XXXXXX";
-        ASSERT_TRUE(mkdtemp(dir));
-        m_dir = dir;
         m_app.SetProfileFile((m_dir + "/profile.ini").c_str());
         AfxClearMessageLog();
     }
@@ -72,13 +70,12 @@ protected:
         Put("BaseVariable", kDefaultBase);
         LoadCorvaneVariable();
         RestoreDefaults();
-        std::string cmd = "rm -rf '" + m_dir + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
     }
     CString Entry(LPCSTR entry, LPCSTR section = "Settings") { return m_app.GetProfileString(section, entry); }
     void Put(LPCSTR entry, LPCSTR text, LPCSTR section = "Settings") { m_app.WriteProfileString(section, entry, text); }
 
-    std::string m_dir;
+    testsupport::TempDir m_tmp{"corvane-settings"};
+    std::string m_dir = m_tmp.Path();
     CWinApp m_app;
 };
 

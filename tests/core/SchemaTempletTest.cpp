@@ -4,6 +4,7 @@
 #include "core/SchemaRecords.h"
 
 #include <gtest/gtest.h>
+#include "support/TempDir.h"
 
 #include <dirent.h>
 #include <signal.h>
@@ -44,16 +45,11 @@ public:
 class TempletFiles : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/schema-templet-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
         AfxSetUserDriver(&driver);
         AfxClearMessageLog();
     }
     void TearDown() override {
         AfxSetUserDriver(nullptr);
-        std::string cmd = "rm -rf '" + dir + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
     }
     std::string Path(const char* name) const { return dir + "/" + name; }
     static Bytes ReadFile(const std::string& path) {
@@ -73,7 +69,8 @@ protected:
         return names;
     }
 
-    std::string dir;
+    testsupport::TempDir tmp{"schema-templet"};
+    std::string dir = tmp.Path();
     Driver driver;
 };
 

@@ -7,6 +7,7 @@
 #include <win32/module.h>
 
 #include <gtest/gtest.h>
+#include "support/TempDir.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,18 +19,12 @@ namespace {
 class SymbolLibFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir[] = "/tmp/corvane-windows-XXXXXX";
-        ASSERT_TRUE(mkdtemp(dir));
-        m_dir = dir;
         win32::SetWindowsDirectory(m_dir);
         ASSERT_EQ(mkdir((m_dir + "/Quenby").c_str(), 0755), 0);
         AfxClearMessageLog();
     }
-    void TearDown() override {
-        std::string cmd = "rm -rf '" + m_dir + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-    }
-    std::string m_dir;
+    testsupport::TempDir m_tmp{"corvane-windows"};
+    std::string m_dir = m_tmp.Path();
 };
 
 }  // namespace

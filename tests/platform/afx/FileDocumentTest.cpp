@@ -1,6 +1,7 @@
 // Files with GBK paths, the document opener's all-or-nothing save, and file status as root sees it.
 #include <afx/afx.h>
 #include <gtest/gtest.h>
+#include "support/TempDir.h"
 #include <win32/codepage.h>
 
 #include <sys/stat.h>
@@ -11,18 +12,13 @@
 
 namespace {
 
-// A fresh folder per test, given back as a GBK path ending in '/'.
+// A GBK file path in a fresh folder.
 class TempDir {
 public:
-    TempDir() {
-        char tmpl[] = "/tmp/corvane-afx-XXXXXX";
-        m_path = mkdtemp(tmpl);
-    }
-    ~TempDir() { std::system(("rm -rf '" + m_path + "'").c_str()); }
-    CString operator()(const char* gbkName) const { return CString(m_path.c_str()) + "/" + gbkName; }
+    CString operator()(const char* gbkName) const { return CString(m_dir(gbkName).c_str()); }
 
 private:
-    std::string m_path;
+    testsupport::TempDir m_dir{"corvane-afx"};
 };
 
 void WriteText(const CString& path, const char* text) {

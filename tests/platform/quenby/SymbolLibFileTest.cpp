@@ -3,6 +3,7 @@
 #include "platform/quenby/SampleSymbolLib.h"
 
 #include <gtest/gtest.h>
+#include "support/TempDir.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -122,15 +123,8 @@ Bytes StoreLibrary(CSymbolLibIO& lib) {
 
 class LibraryFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char dir[] = "/tmp/corvane-quenby-XXXXXX";
-        ASSERT_TRUE(mkdtemp(dir));
-        m_dir = dir;
-    }
-    void TearDown() override {
-        std::string cmd = "rm -rf '" + m_dir + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-    }
+    testsupport::TempDir m_tmp{"corvane-quenby"};
+    std::string m_dir = m_tmp.Path();
     std::string Write(const Bytes& data, const char* name = "lib.sym") {
         std::string path = m_dir + "/" + name;
         FILE* f = std::fopen(path.c_str(), "wb");
@@ -148,7 +142,6 @@ protected:
         delete lib;
         return error;
     }
-    std::string m_dir;
 };
 
 }  // namespace
