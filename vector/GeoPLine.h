@@ -31,6 +31,7 @@
 
 #include <cstddef>
 
+class CCompressPts;
 class CGeoTinPoint;
 
 // 8 * n bytes: the size of n slots.
@@ -174,6 +175,85 @@ public:
     int DeletePoint(int x, int y) { return DeletePoint(POINT{x, y}); }
     void InsertPointBefore(int x, int y, int i) { InsertPointBefore(POINT{x, y}, i); }
     int InsertPointAfter(int x, int y, int i) { return InsertPointAfter(POINT{x, y}, i); }
+
+    // ==== Drawing, hit tests, snapping, joining and transformation (GeoPLineDraw.cpp, GeoPLineEdit.cpp) ====
+    // All of them work over every slot in use, derived slots included (so a spline draws, measures and
+    // hit-tests its interpolated curve); point indexes they report are logical points (slot / stride).
+
+    // Symbolised painting: the style's line symbol along the device points as one part (mode -300 with
+    // xorMode, else 13), the symbol taking the style's line colour unless keepColours is set. With no
+    // library, a line symbol of 0, or a library that fails to draw, the plain painter draws instead
+    // (scaleWidths 1).
+    void OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                 const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8, void* pSymbolLib,
+                                 int keepColours) override;
+    // Plain painting: the line pen of the style (a geometric pen of the style's line shape when the device
+    // width GetDevicePenWidth exceeds 1, else a solid cosmetic pen), the null brush, R2_NOTXORPEN with
+    // xorMode; the device points through the clipped PolyLine; then the dangle marks (bits 0x01, 0x02)
+    // and false-node marks (0x08, 0x10) at the first and last device point (the last only for more than
+    // one slot). The DC's raster operation, pen and brush are put back.
+    void OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                    const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                    int scaleWidths) override;
+    // The style's line symbol decomposed along the slots (converted to millimetres) through the
+    // outputer, colours kept. 1 when the library did it; 0 when it failed, the line symbol is 0 or an
+    // argument is NULL.
+    int OnSymbolizeOutput(CSymbolLibIO* pLib, CSymbolOutputer* pOutputer, CCoordsConverter* pConverter,
+                          GEOVIEW* pView) override;
+
+    // The logical point that starts the first segment meeting the square of 2 units about p (edges
+    // count); -1 for an empty line or a point more than 2 units outside the bounds. A one-slot line
+    // answers 0 only for its own point.
+    int PointOnLine(POINT point) const override;
+    // The logical point that starts the first segment whose distance to p is below the tolerance; -1
+    // for an empty line or a point outside the bounds grown by the tolerance. A one-slot line answers 0
+    // when p lies nearer than the tolerance.
+    int PointOnLine(POINT point, int tolerance) const override;
+    // Whether a segment meets the rectangle (edges count); a one-slot line: whether the rectangle holds
+    // the point (right and bottom edges excluded). 0 for an empty line.
+    int Through(const CRect& rect) const override;
+    // Sum of the segment lengths over all slots, in the object's unit; 0.0 below 2 slots.
+    double Length() const override;
+    // Snaps to the slots: SNAP_ENDPOINT (the first and last slot), SNAP_VERTEX, SNAP_MIDPOINT,
+    // SNAP_PERPENDICULAR, SNAP_NEAREST through the planar-geometry snapping of the same name (the area,
+    // index and tolerance passed through; the index is a slot). 1 when it snapped; 0 otherwise and for
+    // every other kind.
+    int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;
+    // Every slot from the object's unit plus (dx, dy) metres through the transformer (less its second
+    // offsets when it is a CBaseCoordinateTransformer) back to the object's unit, truncated toward zero
+    // (clamped to the coordinate range); then OnLineChanged and the bounds.
+    void Transform(CGeoCoordinateTransformer& transformer, double dx, double dy) override;
+
+    // Inserts a vertex where the click p (object units) lies on a segment, the tolerance t being the
+    // handle radius (device units) at the scale. A click within t of a vertex (the square about it, right
+    // and bottom edges excluded) inserts nothing (0). Otherwise the first segment whose perpendicular
+    // foot from p falls within it and that passes within t of p gets the foot (not p) as a new point after
+    // its first logical point: the result is InsertPointAfter's (1 inserted, 0 refused or out of memory).
+    // 0 when no segment qualifies.
+    virtual int InsertPoint(POINT p, UINT scale);
+    // Thins the slots in place with the open-line mode of the thinner and may lower the slot count; then
+    // OnLineChanged and the bounds. Returns the thinner's result; 0 (nothing done) below 3 slots.
+    virtual int Compress(CCompressPts& thinner);
+
+    // Joining. Each refuses (0, both lines unchanged) when the other line is of another class, this line
+    // may not be edited or CanAddLine refuses the other.
+    // AddTail appends the other line's logical points after this line's last point, at this line's
+    // stride; when this line's last slot equals the other's first point that point is not repeated.
+    // With orient set the other line is first reversed in place (its Invert) when its end lies nearer
+    // this line's end than its start does. 1 when joined, also when the other line has no points; 0 when
+    // the block cannot grow (the other line may already have been reversed). The block grows to the
+    // larger of (this slots + other slots) and the slots the join writes.
+    int AddTail(CGeoPLine& other, BOOL orient);
+    // The mirror image: the other line's points go before this line's first point (the other's last
+    // point left out when it equals this line's first slot); with orient the other is reversed when its
+    // start lies nearer this line's start than its end does.
+    int AddHead(CGeoPLine& other, BOOL orient);
+    // Joins at the nearest pair of ends (squared distances start-start, start-end, end-start, end-end,
+    // the first of equal ones winning): start-start reverses this line and appends the other; start-end
+    // puts the other before this line; end-start appends it; end-end appends a reversed copy (the other
+    // line is left unchanged). 0 also when either line has no points.
+    int AddLine(CGeoPLine& other);
+    // ==== end of drawing, hit tests, snapping, joining and transformation ====
 
     using CGeoLine::AddPoint;
     using CGeoLine::MovePoint;
