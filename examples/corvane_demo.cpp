@@ -1,92 +1,29 @@
 // The example host: links the library as a map program would. It builds a map of two vector layers
-// with their themes, attribute records and polylines, saves it as layer files and a map record, loads
-// it into a new map, and prints both maps side by side.
+// with their themes, attribute records and polylines (the rivers drawn plainly, the roads through a
+// symbol library), draws it, saves it as layer files and a map record, loads it into a new map, prints
+// both maps side by side, and draws the loaded map into a PNG that must match the first picture pixel
+// for pixel.
 #include "core/CorvaneModule.h"
-#include "core/GeoGClass.h"
-#include "core/GeoMap.h"
-#include "core/GeoTheme.h"
-#include "core/GeoVectorLayer.h"
+#include "core/SymbolLibAccess.h"
 #include "tamsel/ValueConvert.h"
-#include "vector/GeoPLine.h"
+
+// The sample map and the sample symbol library are shared with the tests.
+#include "../tests/platform/quenby/SampleSymbolLib.h"
+#include "../tests/vector/PLineSampleMap.h"
 
 #include <win32/codepage.h>
+#include <win32/gdirecord.h>
+#include <win32/module.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
 std::string Utf8(const CString& s) { return win32::GbkToUtf8(s.str()); }
-
-CDaoFieldInfo Field(const char* name, short type, LONG size) {
-    CDaoFieldInfo f;
-    f.m_strName = name;
-    f.m_nType = type;
-    f.m_lSize = size;
-    return f;
-}
-
-CGeoGClass FeatureClass(UINT code, const char* name, const CDaoFieldInfo* field, COLORREF color, float width) {
-    CGeoGClass gc;
-    gc.SetGCID(code);
-    gc.SetGCName(name);
-    if (field) gc.AddField(*field, -2);
-    GEOVIEW view = gc.GetGeoView();
-    view.m_crLineColor = color;
-    view.m_fLineWidth = width;
-    gc.SetGeoView(view);
-    return gc;
-}
-
-CGeoPLine* Line(std::initializer_list<POINT> pts, UINT classID) {
-    std::vector<POINT> v(pts);
-    auto* line = new CGeoPLine(static_cast<int>(v.size()), v.data(), FALSE);
-    line->SetObjectClassID(classID);
-    return line;
-}
-
-void SetValues(CGeoVectorLayer* layer, CGeoVectorObject* object, std::initializer_list<COleVariant> values) {
-    CGeoValueList list;
-    for (COleVariant v : values) list.AddTail(v);
-    layer->SetAttribute(object, &list);
-}
-
-CGeoVectorLayer* BuildRoads() {
-    CGeoTheme theme;
-    theme.SetName("交通");
-    CDaoFieldInfo name = Field("名称", dbText, 32), lanes = Field("车道数", dbLong, 4);
-    theme.AddField(name, -2);
-    theme.AddGC(FeatureClass(1, "高速公路", &lanes, RGB(200, 0, 0), 6), -2);
-    theme.AddGC(FeatureClass(2, "乡村道路", nullptr, RGB(120, 80, 0), 2), -2);
-    CRect bounds(0, 0, 100000, 100000);
-    CGeoVectorLayer* layer = CreateVectorLayer(&bounds, &theme, "道路", "", 0);
-    CGeoPLine* a = Line({{1000, 1000}, {20000, 15000}, {40000, 15000}, {60000, 30000}}, 1);
-    CGeoPLine* b = Line({{5000, 40000}, {25000, 42000}, {45000, 60000}}, 2);
-    CGeoPLine* c = Line({{60000, 30000}, {80000, 50000}, {90000, 90000}}, 1);
-    layer->Add(a);
-    layer->Add(b);
-    layer->Add(c);
-    SetValues(layer, a, {COleVariant("京沪线"), COleVariant(static_cast<LONG>(6))});
-    SetValues(layer, b, {COleVariant("东村路")});
-    SetValues(layer, c, {COleVariant("沪宁线"), COleVariant(static_cast<LONG>(4))});
-    return layer;
-}
-
-CGeoVectorLayer* BuildRivers() {
-    CGeoTheme theme;
-    theme.SetName("水系");
-    CDaoFieldInfo name = Field("名称", dbText, 32), length = Field("长度", dbDouble, 8);
-    theme.AddField(name, -2);
-    theme.AddGC(FeatureClass(10, "河流", &length, RGB(0, 90, 220), 4), -2);
-    CRect bounds(0, 0, 100000, 100000);
-    CGeoVectorLayer* layer = CreateVectorLayer(&bounds, &theme, "河流", "", 0);
-    CGeoPLine* r = Line({{0, 70000}, {30000, 65000}, {50000, 80000}, {100000, 75000}}, 10);
-    layer->Add(r);
-    SetValues(layer, r, {COleVariant("青河"), COleVariant(105.6)});
-    return layer;
-}
 
 // One line per fact of a map, to print two maps side by side.
 std::vector<std::string> Describe(CGeoMap& map) {
@@ -150,20 +87,35 @@ void SideBySide(const std::vector<std::string>& left, const std::vector<std::str
 
 int main(int argc, char** argv) {
     CWinApp app("corvane_demo");
-    std::string outDir = argc > 1 ? argv[1] : ".";
+    // Absolute, so that the paths printed below can be opened from anywhere.
+    std::string outDir = std::filesystem::absolute(argc > 1 ? argv[1] : ".").lexically_normal().string();
+    if (outDir.size() > 1 && outDir.back() == '/') outDir.pop_back();
     CString dir = CString(win32::NativePathToGbk(outDir).c_str()) + "/";
 
     std::printf("Corvane library version %.2f (ProductVersion \"%s\", FileVersion \"%s\")\n\n",
                 GetCorvaneVersion(), GetVersionSection(GetCorvaneInstance(), "ProductVersion").str().c_str(),
                 GetVersionSection(GetCorvaneInstance(), "FileVersion").str().c_str());
 
-    // Build a map, give each layer its file, and store the map record: each layer is written to its
-    // layer file (with its attribute database beside it) before its path goes into the record.
+    // The symbol library lives where the host keeps its libraries: the folder "Quenby" under the Windows
+    // directory, which this host points at its output folder.
+    win32::SetWindowsDirectory(dir.str());
+    std::filesystem::create_directories(outDir + "/Quenby");
+    CString libPath = GetSymbolLibFileName("示例");
+    if (!quenbytest::WriteSampleLibrary(libPath)) {
+        std::printf("cannot write the symbol library %s\n", Utf8(libPath).c_str());
+        return 1;
+    }
+    CSymbolLibIO* pLib = GetSymbolLibIO(libPath, plinesample::kPictureScale);
+    if (!pLib) return 1;
+
+    // Build a map, draw it, give each layer its file, and store the map record: each layer is written to
+    // its layer file (with its attribute database beside it) before its path goes into the record.
     CGeoMap map;
-    map.AddLayer(BuildRoads(), -1);
-    map.AddLayer(BuildRivers(), -1);
-    map.FindLayer(0)->SetFileName(dir + "roads.LYR");
-    map.FindLayer(1)->SetFileName(dir + "rivers.LYR");
+    map.AddLayer(plinesample::BuildRivers(), -1);
+    map.AddLayer(plinesample::BuildRoads(), -1);
+    HDC before = plinesample::DrawMap(map, pLib);
+    map.FindLayer(0)->SetFileName(dir + "rivers.LYR");
+    map.FindLayer(1)->SetFileName(dir + "roads.LYR");
     CString recordPath = dir + "demo.map";
     {
         CFile f(recordPath, CFile::modeCreate | CFile::modeWrite);
@@ -180,6 +132,30 @@ int main(int argc, char** argv) {
         loaded.Serialize(ar);
     }
     SideBySide(Describe(map), Describe(loaded));
-    std::printf("\nfiles in %s: demo.map, roads.LYR, roads.mdb, rivers.LYR, rivers.mdb\n", outDir.c_str());
+    std::printf("\nfiles in %s: demo.map, rivers.LYR, rivers.mdb, roads.LYR, roads.mdb; symbol library %s\n",
+                outDir.c_str(), Utf8(libPath).c_str());
+
+    // Draw the loaded map the same way and compare the two pictures.
+    HDC after = plinesample::DrawMap(loaded, pLib);
+    const std::vector<BYTE> a = plinesample::Pixels(before), b = plinesample::Pixels(after);
+    size_t differ = a.size() == b.size() ? 0 : std::max(a.size(), b.size());
+    for (size_t i = 0; i < std::min(a.size(), b.size()); i += 4)
+        if (!std::equal(a.begin() + i, a.begin() + std::min(i + 4, a.size()), b.begin() + i)) ++differ;
+    std::string png = outDir + "/demo-map.png";
+    BOOL written = win32::WriteDCToPNG(after, win32::NativePathToGbk(png).c_str());
+    ::DeleteDC(before);
+    ::DeleteDC(after);
+    ReleaseSymbolLibIO(pLib);
+    if (!written) {
+        std::printf("cannot write %s\n", png.c_str());
+        return 1;
+    }
+    std::printf("picture of the loaded map (%d x %d pixels, rivers plain, roads symbolised): %s\n",
+                plinesample::kPictureSize, plinesample::kPictureSize, png.c_str());
+    if (differ) {
+        std::printf("the loaded map draws differently from the map that was saved: %zu pixels differ\n", differ);
+        return 1;
+    }
+    std::printf("the loaded map draws exactly as the map that was saved, pixel for pixel\n");
     return 0;
 }
