@@ -63,7 +63,8 @@ public:
     virtual CGeoAccessorialObject* FindObj(UINT nID);
     // An object selected by the rectangle (SELOBJMODE), or NULL; the base finds nothing.
     virtual CGeoAccessorialObject* FindObj(const CRect& rect, SELOBJMODE mode, int nFlag);
-    // Collects the objects with that user ID into the list; returns how many. The base finds none (0).
+    // Collects the objects with that user ID into the list; returns whether it found any (layers say how
+    // they fill the list). The base finds none (0).
     virtual int FindUserObj(UINT nUserID, CGeoAccessorialObjectList& list);
     // Orders a list of objects of this layer; the base does nothing.
     virtual void SortUserObj(CGeoAccessorialObjectList& list);
