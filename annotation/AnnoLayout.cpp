@@ -1,0 +1,295 @@
+#include "annotation/AnnoLayout.h"
+
+#include "core/GeoView.h"
+
+#include <ostrel/Units.h>
+
+#include <cmath>
+
+namespace {
+
+const double kPi = 3.1415926;  // the value of pi the text angles are converted with
+
+inline bool IsLead(char c) { return static_cast<unsigned char>(c) > 0x7F; }
+
+// Truncates toward zero, keeping the result inside the int range.
+inline int TruncClamp(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return 2147483647;
+    if (v <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(std::trunc(v));
+}
+
+inline int Round(double v) { return TruncClamp(v + 0.5); }
+
+inline int HalfWidth(int charWidth) { return Round(charWidth / 2.0); }
+
+// Length of the row separator that starts at byte i (0 when none). prevBackslash tells whether the
+// character before i is a single-byte backslash.
+int SeparatorAt(const std::string& s, size_t i, bool prevBackslash) {
+    if (i + 1 >= s.size()) return 0;
+    if (s[i] == '\r' && s[i + 1] == '\n') return 2;
+    if (s[i] == '\\' && s[i + 1] == 'n' && !prevBackslash) return 2;
+    return 0;
+}
+
+// Byte length of the character at i (a lone lead byte at the end counts as its own character).
+inline size_t CharLen(const std::string& s, size_t i) { return (IsLead(s[i]) && i + 1 < s.size()) ? 2 : 1; }
+
+}  // namespace
+
+int GetStringCount(const CString& text) {
+    const std::string& s = text.str();
+    int n = 0;
+    for (size_t i = 0; i < s.size(); i += IsLead(s[i]) ? 2 : 1) ++n;
+    return n;
+}
+
+int FindCharPosition(int n, const CString& text) {
+    const std::string& s = text.str();
+    if (n < 0 || n >= static_cast<int>(s.size())) return -1;
+    int k = 0;
+    size_t last = 0;
+    for (size_t i = 0; i < s.size(); i += IsLead(s[i]) ? 2 : 1, ++k) {
+        if (k == n) return static_cast<int>(i);
+        last = i;
+    }
+    return static_cast<int>(last);
+}
+
+BOOL NextCharPos(const char* text, int& pos, int len) {
+    if (text == nullptr || pos < 0 || pos > len) return FALSE;
+    if (IsLead(text[pos])) {
+        pos += 2;
+        return TRUE;
+    }
+    pos += 1;
+    return FALSE;
+}
+
+BOOL RemoveLineBreaks(CString& text) {
+    if (text.IsEmpty()) return FALSE;
+    std::string s = text.str();
+    std::string out;
+    out.reserve(s.size());
+    bool prevBackslash = false;
+    size_t i = 0;
+    while (i < s.size()) {
+        // After a deletion the same position is examined again, against the character kept before it.
+        if (int sep = SeparatorAt(s, i, prevBackslash)) {
+            i += static_cast<size_t>(sep);
+            continue;
+        }
+        const size_t len = CharLen(s, i);
+        out.append(s, i, len);
+        prevBackslash = len == 1 && s[i] == '\\';
+        i += len;
+    }
+    text = CString(out);
+    return TRUE;
+}
+
+int CalculateMultiLineRows(const CString& text, CStringArray& rows, int arrayStyle) {
+    if (text.IsEmpty()) return 0;
+    const std::string& s = text.str();
+    if (arrayStyle == ARRAY_VERTICAL || arrayStyle == ARRAY_ECHELON) {
+        CString copy = text;
+        RemoveLineBreaks(copy);
+        const std::string& c = copy.str();
+        for (size_t i = 0; i < c.size();) {
+            const size_t len = CharLen(c, i);
+            rows.Add(CString(c.substr(i, len)));
+            i += len;
+        }
+        return rows.GetSize();
+    }
+    size_t start = 0;
+    bool prevBackslash = false;
+    size_t i = 0;
+    while (i < s.size()) {
+        if (int sep = SeparatorAt(s, i, prevBackslash)) {
+            if (i > start) rows.Add(CString(s.substr(start, i - start)));
+            i += static_cast<size_t>(sep);
+            start = i;
+            prevBackslash = false;
+            continue;
+        }
+        const size_t len = CharLen(s, i);
+        prevBackslash = len == 1 && s[i] == '\\';
+        i += len;
+    }
+    if (start < s.size()) rows.Add(CString(s.substr(start)));
+    return rows.GetSize();
+}
+
+int GetMaxWidth(const CStringArray& rows, int charWidth, int charHeight, int colSpace, float italicAngle,
+                int addSlant) {
+    if (rows.GetSize() == 0) return -1;
+    LONGLONG best = -1410065408LL;
+    for (int r = 0; r < rows.GetSize(); ++r) {
+        const std::string& s = rows[r].str();
+        LONGLONG sum = 0;
+        for (size_t i = 0; i < s.size(); i += IsLead(s[i]) ? 2 : 1)
+            sum += colSpace + (IsLead(s[i]) ? charWidth : HalfWidth(charWidth));
+        if (sum > best) best = sum;
+    }
+    if (addSlant) best += static_cast<LONGLONG>(std::trunc(std::tan(italicAngle * kPi / 1800.0) * charHeight));
+    return static_cast<int>(best - colSpace);
+}
+
+int GetMaxWords(const CStringArray& rows) {
+    int best = -1;
+    for (int r = 0; r < rows.GetSize(); ++r) {
+        const int n = GetStringCount(rows[r]);
+        if (n > best) best = n;
+    }
+    return best;
+}
+
+int GetRowWidth(const CString& row, int charWidth, int, int colSpace) {
+    return Round(static_cast<double>(charWidth) * row.GetLength() / 2.0) + colSpace * (GetStringCount(row) - 1);
+}
+
+int GetColumnHeight(const CStringArray& rows, int charWidth, int, int rowSpace) {
+    int sum = 0;
+    for (int r = 0; r < rows.GetSize(); ++r) {
+        const CString& row = rows[r];
+        sum += (!row.IsEmpty() && IsLead(row[0])) ? charWidth : HalfWidth(charWidth);
+    }
+    return sum + rowSpace * (rows.GetSize() - 1);
+}
+
+CSize GetFirstRowOffset(int align, int w, int h, int d) {
+    if (align < 0 || align > 8) return CSize(0, 0);
+    const int col = align / 3, row = align % 3;
+    const int dx = col == 0 ? 0 : col == 1 ? Round(w / 2.0) : w;
+    const int dy = row == 0 ? h - d : row == 1 ? Round(h / 2.0) - d : -d;
+    return CSize(dx, dy);
+}
+
+CSize GetDeviceAlignOffset(int align, int w, int h, int d, double f) {
+    if (align < 0 || align > 8) return CSize(0, 0);
+    const int col = align / 3, row = align % 3;
+    const int dx = col == 0 ? 0 : col == 1 ? w / 2 : w;
+    const int dy = row == 0 ? 0 : row == 1 ? static_cast<int>(std::trunc(d * f / 2.0)) : h;
+    return CSize(dx, dy);
+}
+
+CSize GetCharAlignOffset(int align, int w, int h, double f) {
+    if (align < 0 || align > 8) return CSize(0, 0);
+    const int col = align / 3, row = align % 3;
+    const int dx = col == 0 ? 0 : col == 1 ? Round(w / 2.0) : w;
+    const int dy = row == 1 ? Round(h * f / 2.0) : 0;
+    return CSize(dx, dy);
+}
+
+int GetAlignColumnCode(int align) {
+    if (align >= 3 && align <= 5) return 2;
+    if (align >= 6 && align <= 8) return 1;
+    return 0;
+}
+
+void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORMAT*) {
+    if (anno.m_strText.IsEmpty()) {
+        for (int i = 0; i < 4; ++i) corners[i] = anno.m_ptPosition;
+        return;
+    }
+    if (anno.m_nPositionType == 2) {
+        CRect& r = anno.m_rcBounds;
+        r.NormalizeRect();
+        corners[0] = CPoint(r.left, r.top);
+        corners[1] = CPoint(r.left + r.Width(), r.top);
+        corners[2] = CPoint(r.right, r.bottom);
+        corners[3] = CPoint(r.left, r.top + r.Height());
+        return;
+    }
+    // Formatted and echelon text are measured by their own layouts, which this file does not hold.
+    if (anno.GetFormatStyle()) return;
+    const int style = anno.GetArrayStyle();
+    if (style == ARRAY_ECHELON) return;
+
+    CStringArray rows;
+    const int n = CalculateMultiLineRows(anno.m_strText, rows, style);
+    const int w = GetMaxWidth(rows, anno.m_nCharWidth, anno.m_nCharHeight, anno.m_nColSpace, anno.m_fItalicAngle, 0);
+    const int h = n * anno.m_nCharHeight + (n - 1) * anno.m_nRowSpace;
+
+    const int align = anno.m_nAlignType;
+    const int col = (align >= 0 && align <= 8) ? align / 3 : 0;
+    const int row = (align >= 0 && align <= 8) ? align % 3 : 0;
+    const int ax = col == 0 ? 0 : col == 1 ? Round(0.5 * w) : w;
+    const int ay = row == 0 ? 0 : row == 1 ? Round(0.5 * h) : h;
+    const int x = anno.m_ptPosition.x - ax, y = anno.m_ptPosition.y - ay;
+    corners[0] = CPoint(x, y);
+    corners[1] = CPoint(x + w, y);
+    corners[2] = CPoint(x + w, y + h);
+    corners[3] = CPoint(x, y + h);
+    if (rotate)
+        RotatePoints(anno.m_ptPosition.x, anno.m_ptPosition.y, corners, corners, 4,
+                     anno.m_fEscapeAngle * kPi / 1800.0);
+}
+
+void RotatePoints(int cx, int cy, const POINT* src, POINT* dst, int n, double radians) {
+    if (src == nullptr || dst == nullptr) return;
+    const double c = std::cos(radians), s = std::sin(radians);
+    for (int i = 0; i < n; ++i) {
+        const double dx = static_cast<double>(src[i].x) - cx, dy = static_cast<double>(src[i].y) - cy;
+        const LONG x = static_cast<LONG>(cx + Round(dx * c - dy * s));
+        const LONG y = static_cast<LONG>(cy + Round(dx * s + dy * c));
+        dst[i].x = x;
+        dst[i].y = y;
+    }
+}
+
+void RotatePointAbout(int cx, int cy, POINT* p, double radians) {
+    if (p == nullptr || radians == 0.0) return;
+    RotatePoints(cx, cy, p, p, 1, radians);
+}
+
+double FoldAngle(double a) {
+    const double pi = 3.141592653589793, halfPi = 1.5707963267948966, twoPi = 6.283185307179586;
+    if (!std::isfinite(a)) return 0.0;
+    while (a < 0) a += twoPi;
+    while (a > twoPi) a -= twoPi;
+    if (a > 3 * halfPi) return twoPi - a;
+    if (a > pi) return a - pi;
+    if (a > halfPi) return pi - a;
+    return a;
+}
+
+void ChangeAnnoSize(GEOANNO& anno, GEOVIEW& view, tagGEOFORMAT& format, double k) {
+    auto scale = [k](int& v) { v = TruncClamp(v * k); };
+    scale(anno.m_nCharHeight);
+    scale(anno.m_nCharWidth);
+    scale(anno.m_nColSpace);
+    scale(anno.m_nRowSpace);
+    scale(format.hor);
+    scale(format.ver);
+    scale(format.fen_hor);
+    scale(format.fen_ver);
+    format.fen_shu_width = static_cast<float>(format.fen_shu_width * k);
+    scale(view.m_nBufferWidth);
+}
+
+void ChangeUnit(GEOANNO* pAnno, tagGEOFORMAT* pFormat, tagGEORECT* pRect, int from, int to) {
+    if (from == to) return;
+    auto conv = [from, to](int& v) { v = TruncClamp(ChangeUnit(from, to, static_cast<double>(v))); };
+    if (pAnno) {
+        conv(pAnno->m_nCharHeight);
+        conv(pAnno->m_nCharWidth);
+        conv(pAnno->m_nColSpace);
+        conv(pAnno->m_nRowSpace);
+    }
+    if (pFormat) {
+        conv(pFormat->hor);
+        conv(pFormat->ver);
+        conv(pFormat->fen_hor);
+        conv(pFormat->fen_ver);
+        pFormat->fen_shu_width = static_cast<float>(ChangeUnit(from, to, static_cast<double>(pFormat->fen_shu_width)));
+    }
+    if (pRect) {
+        conv(pRect->left);
+        conv(pRect->right);
+        conv(pRect->top);
+        conv(pRect->bottom);
+    }
+}

@@ -1,0 +1,235 @@
+// CGeoAnno: an annotation, a piece of map text that is a vector feature of its own (ID, feature class,
+// display style, kept in its layer's object list).
+//
+// It keeps the values of a GEOANNO, with one escape angle and one position point per character when
+// the text is placed character by character (position type 6), and the box margins and formatted-text
+// spacing of its own. MakeGeoAnno turns it into a GEOANNO for the painters; SetGeoAnno takes the values
+// back.
+//
+// Units: sizes and points are 32-bit integers in the object's unit; angles are floats in tenths of a
+// degree. Margins and format spacing are in the object's unit too, and a change of unit leaves them as
+// they are.
+//
+// Invariant: the angle array and the point array have the same size, at least 1: the character count of
+// the text (a double-byte character counts one) for position type 6, else 1. The bounds are the box of
+// the laid-out text (CalculateAnnoBounds), except for a box annotation (type 2), whose bounds are its box.
+//
+// Names: every constructor but the one from a GEOANNO raises a process-wide counter (starting at 0) and
+// names the object "注记 " + counter, so the first annotation of a process is "注记 1".
+//
+// Record (Serialize), after the CGeoVectorObject part, always stored in this layout:
+//   text (archive string), char width, char height (32-bit), escape angles (count + raw floats),
+//   align type (8 bits), column space (32), move flag (8), orient angle (float), position type (32),
+//   style flags (8), italic angle (float), line width (float), back colour (32), row space (32),
+//   bold value (32); with the format style on: fen_hor, fen_shu_width (float), fen_ver, hor, ver;
+//   for position type 2: margins left, right, top, bottom; points (count + raw x, y pairs).
+// Loading follows the record's stored version: 1.37 and above as stored; above 1.35 the head with one
+// inline angle and anchor; above 1.2 an integer line width and bar width, row space and bold value only
+// above 1.25; above 1.15 the head alone, with position type 5 becoming formatted type 0; the oldest
+// form (1.15 and below) with an alignment word, a vertical flag and a weight (700 sets the bold flag of
+// the object's own style). Whatever the record holds, a load leaves both arrays at the size the
+// invariant asks for (short arrays are padded with their first entry, or zeros), and corrupt or
+// truncated data raises CArchiveException.
+//
+// Drawing: the drawing, hide and blink hooks are the vector object's (nothing is drawn) until the text
+// painter is added.
+#pragma once
+
+#include "annotation/GeoAnnoRecord.h"
+#include "core/GeoVectorObject.h"
+
+class CGeoAnno : public CGeoVectorObject {
+    DECLARE_SERIAL(CGeoAnno)
+
+public:
+    // Takes the current default annotation (GetCurrentGeoAnno (-1)) through SetGeoAnno, then row space 0,
+    // position type 0, column space 0, move flag 1, style flags 0, point 0 = (0, 0), bold value 400, the
+    // built-in format spacing and margins. Escape and orient angle, align type, char sizes, unit, back
+    // colour, line width and italic angle come from the current default.
+    CGeoAnno();
+    // Anchored text; arrays of one entry, or of the character count for position type 6; escape angle
+    // into entry 0, point 0 = anchor; built-in spacing and margins; back colour, line width and italic
+    // angle from the current default; bold value 400; bounds recomputed.
+    CGeoAnno(const CString& text, const CPoint& anchor, int charHeight, int charWidth, float escapeAngle,
+             float orientAngle, int alignType, int positionType, int moveFlag, int colSpace, int rowSpace,
+             int vertical, int twoAlign);
+    // Box text: position type 2, bounds = box, move flag 0, angles 0, the given margins.
+    CGeoAnno(const CString& text, const CRect& box, int charHeight, int charWidth, const tagGEORECT& margins,
+             int alignType, int colSpace, int rowSpace, int twoAlign);
+    // Formatted text: position type 0, style flags = the format style alone, move flag 0, row space 0,
+    // the given spacing. The int between the align type and the column space is not used.
+    CGeoAnno(const CString& text, const CPoint& anchor, int charHeight, int charWidth, const tagGEOFORMAT& spacing,
+             float escapeAngle, float orientAngle, int alignType, int unused, int colSpace);
+    // From a record: the vector-object part as its default constructor leaves it, then SetGeoAnno. The
+    // object keeps its base name and the annotation counter does not change.
+    explicit CGeoAnno(const GEOANNO& anno);
+    // Legacy form: angle in degrees (vertical != 0 makes both angles 900, else angle * 10), align type
+    // from the alignment word, point 0 = the anchor of the normalised box by the align type.
+    CGeoAnno(const CString& text, const CRect& box, int charWidth, int charHeight, UINT formatWord, int vertical,
+             float angleDegrees);
+    ~CGeoAnno() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // ---- conversions ----
+
+    GEOANNO MakeGeoAnno() const;
+    // Sizes both arrays (character count for type 6 with text, else 1), takes every value of the record
+    // but margins and format spacing (unit without conversion, bounds as given), then CalculateAnnoBounds.
+    void SetGeoAnno(const GEOANNO& anno);
+    tagGEOFORMAT MakeGeoFormat() const { return m_Format; }
+    tagGEOFORMAT GetGeoFormat() const { return m_Format; }
+    void SetGeoFormat(const tagGEOFORMAT& format) { m_Format = format; }
+    tagGEORECT MakeGeoRect() const { return m_Margins; }
+    virtual void SetGeoRect(const tagGEORECT& rect);
+    virtual tagGEORECT GetGeoRect() const;
+
+    // ---- per-character arrays ----
+
+    // Entry i for position type 6, entry 0 otherwise (0.0 for an index outside the array).
+    float GetEscapeAngle(int i) const;
+    // Type 6: i = -1 sets every entry, another valid i sets entry i. Other types: entry 0 whatever i is.
+    void SetEscapeAngle(float angle, int i);
+    // Entry i of the point array; (0, 0) for an index outside it.
+    CPoint GetPositionPoint(int i) const;
+    // Sets entry i; an index outside the array changes nothing.
+    void SetPositionPoint(POINT p, int i);
+    virtual POINT* GetPointPtr();
+    virtual float* GetAnglePtr();
+    // Both arrays get n entries (new entries are zero); n below 1 counts as 1.
+    virtual void SetPoints(int n);
+    // Character k of a multi-point annotation: its point, escape angle and its bytes with a terminating
+    // zero (text needs room for 3 bytes), each only where the pointer is not NULL. 0 when k is outside
+    // 0 .. count - 1 or all three pointers are NULL; else 1.
+    virtual int GetAt(int k, CPoint* point, float* angle, char* text) const;
+
+    // ---- geometry ----
+
+    // The four corners of the text box: formatted text with the object's spacing; type 6 with
+    // character -1 the upright box around all characters (whatever turned says); type 6 with a
+    // character index that character's box; otherwise the whole text's box. Unturned corners run
+    // counter-clockwise from (left, bottom) with y up; turned ones are turned with the text. Where the
+    // text cannot be measured (formatted or echelon text) the corners are not written.
+    virtual void GetFourPoints(CPoint pts[4], int turned, int character) const;
+    // Box annotations keep their bounds; otherwise the bounds become the box of the turned corners of all
+    // characters. Bounds of text that cannot be measured are left as they are.
+    virtual void CalculateAnnoBounds();
+
+    // ---- style ----
+
+    // When this position type is not 0: t == type. For type 0: TRUE for t = 0 and 1, and for t = 3 only
+    // when the text holds a line feed and not the two-character escape "\n".
+    virtual BOOL IsPositionType(int t) const;
+    // A value above 8 (or below 0) is stored as 0.
+    void SetAlignType(int align);
+    int GetAlignType() const { return m_byAlignType; }
+    // Legacy alignment word: column 2 for bit 0x02, else 1 for bit 0x01, else 0; row 2 for bit 0x08,
+    // else 1 for bit 0x04, else 0; align = 3 * column + row.
+    void SetGeoAnnoFormat(UINT word);
+    // The word for the current align type: 0, 4, 8, 1, 5, 9, 2, 6, 10 for align 0 to 8.
+    int GetGeoAnnoFormat() const;
+    void SetVert(int on) { SetArrayStyle(on ? 1 : 0); }
+    BOOL GetVert() const { return GetArrayStyle() == 1; }
+
+    void SetFormatStyle(int on) { annoflags::SetFormatStyle(m_byStyle, on); }
+    BOOL GetFormatStyle() const { return annoflags::TestFlag(m_byStyle, ANNO_FORMATSTYLE); }
+    void SetArrayStyle(int style) { annoflags::SetArrayStyle(m_byStyle, style); }
+    int GetArrayStyle() const { return annoflags::GetArrayStyle(m_byStyle); }
+    void SetTwoAlign(int on) { annoflags::SetFlag(m_byStyle, ANNO_TWOALIGN, on); }
+    BOOL GetTwoAlign() const { return annoflags::TestFlag(m_byStyle, ANNO_TWOALIGN); }
+    void SetShowFrame(int on) { annoflags::SetFlag(m_byStyle, ANNO_SHOWFRAME, on); }
+    BOOL GetShowFrame() const { return annoflags::TestFlag(m_byStyle, ANNO_SHOWFRAME); }
+    void SetFillFrame(int on) { annoflags::SetFlag(m_byStyle, ANNO_FILLFRAME, on); }
+    BOOL GetFillFrame() const { return annoflags::TestFlag(m_byStyle, ANNO_FILLFRAME); }
+    BYTE GetStyleFlags() const { return m_byStyle; }
+
+    int GetCharHeight() const { return m_nCharHeight; }
+    void SetCharHeight(int h) { m_nCharHeight = h; }
+    int GetCharWidthA() const { return m_nCharWidth; }
+    void SetCharWidth(int w) { m_nCharWidth = w; }
+    float GetOrientAngle() const { return m_fOrientAngle; }
+    void SetOrientAngle(float a) { m_fOrientAngle = a; }
+    int GetPositionType() const { return m_nPositionType; }
+    void SetPositionType(int t) { m_nPositionType = t; }
+    BYTE GetMoveFlag() const { return m_byMoveFlag; }
+    void SetMoveFlag(BYTE f) { m_byMoveFlag = f; }
+    int GetSpace() const { return m_nColSpace; }
+    void SetSpace(int s) { m_nColSpace = s; }
+    int GetRowSpace() const { return m_nRowSpace; }
+    void SetRowSpace(int s) { m_nRowSpace = s; }
+    COLORREF GetBackColor() const { return m_crBackColor; }
+    void SetBackColor(COLORREF c) { m_crBackColor = c; }
+    float GetLineWidth() const { return m_fLineWidth; }
+    void SetLineWidth(float w) { m_fLineWidth = w; }
+    float GetItalicAngle() const { return m_fItalicAngle; }
+    void SetItalicAngle(float a) { m_fItalicAngle = a; }
+    int GetBoldValue() const { return m_nBoldValue; }
+    void SetBoldValue(int v) { m_nBoldValue = v; }
+    // The text (not the object name).
+    CString GetName() const { return m_strText; }
+    void SetName(const CString& text) { m_strText = text; }
+    int GetHor() const { return m_Format.hor; }
+    void SetHor(int v) { m_Format.hor = v; }
+    int GetVer() const { return m_Format.ver; }
+    void SetVer(int v) { m_Format.ver = v; }
+    int GetFenHor() const { return m_Format.fen_hor; }
+    void SetFenHor(int v) { m_Format.fen_hor = v; }
+    int GetFenVer() const { return m_Format.fen_ver; }
+    void SetFenVer(int v) { m_Format.fen_ver = v; }
+    float GetFenShuWidth() const { return m_Format.fen_shu_width; }
+    void SetFenShuWidth(float v) { m_Format.fen_shu_width = v; }
+    // The object's bounds as given.
+    void SetBounds(const CRect& r) { m_rcBounds = r; }
+
+    // ---- overrides ----
+
+    // A new default-constructed annotation filled through Copy; NULL when the copy fails. The caller
+    // owns the result.
+    CGeoObject* Duplicate(int withAttribute, int withRecord) override;
+    // The vector-object part, then every annotation member; 1, or 0 when the base part fails (or the
+    // source is not an annotation).
+    int CopyData(const CGeoVectorObject& src) override;
+    CRect GetBounds() const override;
+    CPoint GetVisiblePoint() const override;
+    // The vector-object part (the bounds), then char height and width, column and row space (truncated)
+    // and every point. Angles, margins and format spacing are not converted.
+    void OnUnitChanged(int nOldUnit) override;
+    void DefaultObjectName() override;
+    CString GetObjectTypeName() const override;         // "注记"
+    int CanEditSymbolAttribute() const override;        // 0
+    int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;  // 0
+    int GetPoints() const override;                     // the size of the point array
+
+    // The anchor of a box by align type: with mx = trunc(left / 2.0 + right / 2.0) and my likewise,
+    // 0 (left, top), 1 (left, my), 2 (left, bottom), 3 (mx, top), ..., 8 (right, bottom); top is the
+    // smaller y. Any other align gives (left, top).
+    static CPoint GetBoxAnchor(const CRect& box, int align);
+
+protected:
+    void LoadRecord(CArchive& ar);
+    // Brings both arrays to the size the invariant asks for after a load.
+    void RepairArrays();
+    void NameNew();
+
+    CString m_strText;
+    int m_nCharWidth = 50;
+    int m_nCharHeight = 50;
+    CArray<float, float> m_aAngles;
+    float m_fOrientAngle = 0.0f;
+    int m_nPositionType = 0;
+    BYTE m_byMoveFlag = 1;
+    int m_nColSpace = 0;
+    BYTE m_byAlignType = 0;
+    BYTE m_byStyle = 0;
+    int m_nRowSpace = 0;
+    COLORREF m_crBackColor = 0;
+    float m_fLineWidth = 1.0f;
+    float m_fItalicAngle = 150.0f;
+    int m_nBoldValue = 400;
+    CArray<CPoint, CPoint> m_aPoints;
+    tagGEORECT m_Margins;
+    tagGEOFORMAT m_Format;
+
+    // The annotation name counter: 0 before the first annotation.
+    static int s_nAnnoCount;
+};
