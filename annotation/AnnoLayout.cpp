@@ -230,6 +230,12 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
 
 void RotatePoints(int cx, int cy, const POINT* src, POINT* dst, int n, double radians) {
     if (src == nullptr || dst == nullptr) return;
+    // Rounding adds 0.5 and truncates, which would move a point left or below the centre by one unit
+    // even when nothing turns; a zero angle copies the points as they are.
+    if (radians == 0.0) {
+        for (int i = 0; i < n; ++i) dst[i] = src[i];
+        return;
+    }
     const double c = std::cos(radians), s = std::sin(radians);
     for (int i = 0; i < n; ++i) {
         const double dx = static_cast<double>(src[i].x) - cx, dy = static_cast<double>(src[i].y) - cy;

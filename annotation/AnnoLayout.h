@@ -78,7 +78,9 @@ int GetAlignColumnCode(int align);
 void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORMAT* pFormat);
 
 // Turn points counter-clockwise (y up) about (cx, cy): x' = cx + round(dx cos a - dy sin a),
-// y' = cy + round(dx sin a + dy cos a). src and dst may be the same array; n <= 0 does nothing.
+// y' = cy + round(dx sin a + dy cos a). src and dst may be the same array; n <= 0 does nothing. An
+// angle of exactly 0.0 copies the points unchanged (the rounding would otherwise move every point
+// left of or below the centre by one unit).
 void RotatePoints(int cx, int cy, const POINT* src, POINT* dst, int n, double radians);
 // The same for one point in place; an angle of exactly 0.0 leaves it unchanged.
 void RotatePointAbout(int cx, int cy, POINT* p, double radians);

@@ -200,6 +200,8 @@ TEST(AnnoLayout, RotationRoundsAndFoldingBringsAnglesIntoTheFirstQuadrant) {
     EXPECT_EQ(out[0].x, -2);
     EXPECT_EQ(out[0].y, 0);
     EXPECT_EQ(r[0].x, -3);  // the source is left alone
+    RotatePoints(0, 0, r, out, 1, 0.0);  // no turn, no rounding step
+    EXPECT_EQ(out[0].x, -3);
 
     auto deg = [pi](double d) { return d * pi / 180.0; };
     EXPECT_NEAR(FoldAngle(deg(100)), deg(80), 1e-12);
