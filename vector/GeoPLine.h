@@ -255,6 +255,18 @@ public:
     int AddLine(CGeoPLine& other);
     // ==== end of drawing, hit tests, snapping, joining and transformation ====
 
+    // ==== Conversions (GeoPLineConvert.cpp) ====
+    // Builds the converted line (accepted: spline, and from 3 points on polygon line and right-angle
+    // polygon); NULL when CanConvertTo refuses. Every result takes this line's unit and is completed; the
+    // caller owns it.
+    //   spline: a CGeoSPLine whose k is the code's parameter byte (0: the global default), every slot
+    //           added in order (a point equal to the one before is dropped); NULL when fewer than 2
+    //           control points remain.
+    //   polygon line: the slots, less the last when it repeats the first; face flag 0.
+    //   right-angle polygon: the slots as control points; face flag 0.
+    CGeoLine* ConvertMeTo(WORD code, DWORD flags) const override;
+    // ==== end of conversions ====
+
     using CGeoLine::AddPoint;
     using CGeoLine::MovePoint;
     using CGeoLine::MovePointTo;

@@ -8,6 +8,9 @@
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPLine.h"
+#include "vector/GeoPolygonLine.h"
+#include "vector/GeoRAPolygon.h"
+#include "vector/GeoSPLine.h"
 
 #include <afx/CursorResource.h>
 #include <gtest/gtest.h>
@@ -74,6 +77,11 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
     std::unique_ptr<CGeoPLine> pline2(MakeLine(two)), pline3(MakeLine(three)), pline0(MakeLine({}));
     CTestConvertLine inherits;
     for (const POINT& p : three) inherits.AddPoint(p);
+    // The spline, the polygon line and the right-angle polygon accept their targets from any size.
+    CGeoSPLine spline(3);
+    for (const POINT& p : two) spline.AddPoint(p);
+    CGeoPolygonLine ring(2, two.data(), TRUE);
+    CGeoRAPolygon ra(2, two.data(), TRUE);
 
     struct Row {
         const char* name;
@@ -87,6 +95,9 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
         {"CGeoPLine, 2 points", pline2.get(), {GLT_SPLINE}},
         {"CGeoPLine, 3 points", pline3.get(), {GLT_SPLINE, GLT_POLYGONLINE, GLT_RAPOLYGON}},
         {"a class without a row, 3 points", &inherits, {GLT_SPLINE, GLT_POLYGONLINE, GLT_RAPOLYGON}},
+        {"CGeoSPLine", &spline, {GLT_PLINE, GLT_POLYGONLINE}},
+        {"CGeoPolygonLine", &ring, {GLT_PLINE, GLT_RAPOLYGON}},
+        {"CGeoRAPolygon", &ra, {GLT_PLINE, GLT_POLYGONLINE}},
     };
     for (const Row& row : rows) {
         for (int type = 0; type <= 13; ++type) {
