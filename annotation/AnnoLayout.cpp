@@ -4,6 +4,10 @@
 
 #include <ostrel/Units.h>
 
+#include <ostrel/Misc.h>
+#include <ostrel/ShapePoints.h>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -203,10 +207,26 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
         corners[3] = CPoint(r.left, r.top + r.Height());
         return;
     }
-    // Formatted and echelon text are measured by their own layouts, which this file does not hold.
+    // Formatted text is measured by its own layout, which this file does not hold.
     if (anno.GetFormatStyle()) return;
     const int style = anno.GetArrayStyle();
-    if (style == ARRAY_ECHELON) return;
+    if (style == ARRAY_ECHELON) {
+        CArray<CPoint, CPoint> pos;
+        CArray<int, int> widths;
+        const int n = CalculateEchelonPositions(anno, pos, widths, 1);
+        if (n <= 0) return;
+        int wmax = widths[0];
+        for (int i = 1; i < n; ++i) wmax = std::max(wmax, widths[i]);
+        CRect a(pos[0].x, pos[0].y, pos[0].x + wmax, pos[0].y + anno.m_nCharHeight);
+        CRect b(pos[n - 1].x, pos[n - 1].y, pos[n - 1].x + wmax, pos[n - 1].y + anno.m_nCharHeight);
+        a.NormalizeRect();
+        b.NormalizeRect();
+        GetEchelonCorners(a, b, anno.m_fEscapeAngle / 10.0f, corners);
+        if (!rotate)
+            RotatePoints(anno.m_ptPosition.x, anno.m_ptPosition.y, corners, corners, 4,
+                         -anno.m_fEscapeAngle * kPi / 1800.0);
+        return;
+    }
 
     CStringArray rows;
     const int n = CalculateMultiLineRows(anno.m_strText, rows, style);
@@ -297,5 +317,117 @@ void ChangeUnit(GEOANNO* pAnno, tagGEOFORMAT* pFormat, tagGEORECT* pRect, int fr
         conv(pRect->right);
         conv(pRect->top);
         conv(pRect->bottom);
+    }
+}
+
+// ---- echelon text ----
+
+CSize GetEchelonSteps(GEOANNO& anno, tagECHELONSTEPS& st, int withTotal) {
+    if (anno.m_nCharWidth == 0) anno.m_nCharWidth = 1;
+    if (anno.m_nCharHeight == 0) anno.m_nCharHeight = 1;
+    const double cw = anno.m_nCharWidth, ch = anno.m_nCharHeight, g = anno.m_nColSpace;
+    const double r = ch / cw;
+    const double a = FoldAngle(anno.m_fEscapeAngle * kPi / 1800.0);
+    double c = std::cos(a), s = std::sin(a);
+    if (c == 0.0) c = 1e-08;
+    if (s == 0.0) s = 1e-08;
+    if (s / c > r) {
+        st.x2 = ch * c / s + c * g;
+        st.y2 = ch + g * s;
+    } else {
+        st.x2 = cw + c * g;
+        st.y2 = cw * s / c + g * s;
+    }
+    if (2 * r > s / c) {
+        st.x1 = cw / 2 + 0.5 + g * c;
+        st.y1 = (cw / 2) * s / c + g * s;
+    } else {
+        st.x1 = ch * c / s + g * c;
+        st.y1 = ch + g * s;
+    }
+    if (!withTotal) return CSize(0, 0);
+    CStringArray rows;
+    CalculateMultiLineRows(anno.m_strText, rows, anno.GetArrayStyle());
+    double sx = 0.0, sy = 0.0;
+    for (int i = 0; i < rows.GetSize(); ++i) {
+        const bool wide = !rows[i].IsEmpty() && IsLead(rows[i][0]);
+        sx += wide ? st.x2 : st.x1;
+        sy += wide ? st.y2 : st.y1;
+    }
+    return CSize(TruncClamp(sx - g * c), TruncClamp(sy - g * s));
+}
+
+int CalculateEchelonPositions(GEOANNO& anno, CArray<CPoint, CPoint>& points, CArray<int, int>& widths,
+                              int unturned) {
+    CStringArray rows;
+    const int n = CalculateMultiLineRows(anno.m_strText, rows, ARRAY_ECHELON);
+    points.SetSize(n);
+    widths.SetSize(n);
+    tagECHELONSTEPS st;
+    GetEchelonSteps(anno, st, 0);
+    const double angle = anno.m_fEscapeAngle * kPi / 1800.0;
+    const double turn = angle - FoldAngle(angle);
+    const CSize off = GetCharAlignOffset(anno.m_nAlignType, anno.m_nCharWidth, anno.m_nCharHeight, 1.0);
+    const CPoint origin = anno.m_ptPosition;
+    LONGLONG runX = origin.x, runY = origin.y;
+    for (int i = 0; i < n; ++i) {
+        const bool wide = !rows[i].IsEmpty() && IsLead(rows[i][0]);
+        POINT p = {static_cast<LONG>(TruncClamp(static_cast<double>(runX))),
+                   static_cast<LONG>(TruncClamp(static_cast<double>(runY)))};
+        RotatePointAbout(origin.x, origin.y, &p, turn);
+        p.y -= off.cy;
+        p.x -= wide ? off.cx : off.cx / 2;
+        points[i] = CPoint(p.x, p.y);
+        widths[i] = wide ? anno.m_nCharWidth : HalfWidth(anno.m_nCharWidth);
+        runX += TruncClamp(wide ? st.x2 : st.x1);
+        runY += TruncClamp(wide ? st.y2 : st.y1);
+    }
+    if (!unturned && n > 0)
+        RotatePoints(anno.m_ptRotateCenter.x, anno.m_ptRotateCenter.y, points.GetData(), points.GetData(), n, -angle);
+    return n;
+}
+
+void GetEchelonCorners(const CRect& a, const CRect& b, float degrees, CPoint corners[4]) {
+    if (a == b) {
+        corners[0] = CPoint(a.left, a.top);
+        corners[1] = CPoint(a.right, a.top);
+        corners[2] = CPoint(a.right, a.bottom);
+        corners[3] = CPoint(a.left, a.bottom);
+        return;
+    }
+    double d = degrees;
+    if (std::isfinite(d)) {
+        while (d < 0) d += 360;
+        while (d > 360) d -= 360;
+    }
+    auto minY = [](const CRect& r) { return std::min(r.top, r.bottom); };
+    const bool firstIsA = minY(a) > minY(b);
+    const CRect& g1 = firstIsA ? a : b;
+    const CRect& g2 = firstIsA ? b : a;
+    auto corner = [](const CRect& r, bool maxX, bool maxY) {
+        return CPoint(maxX ? std::max(r.left, r.right) : std::min(r.left, r.right),
+                      maxY ? std::max(r.top, r.bottom) : std::min(r.top, r.bottom));
+    };
+    const bool rising = (d >= 0 && d <= 90) || (d > 180 && d <= 270) || d == 360;
+    if (rising) {
+        const POINT l1a = corner(g1, true, false), l1b = corner(g2, true, false);
+        const POINT l2a = corner(g1, false, true), l2b = corner(g2, false, true);
+        const POINT p2 = corner(g2, false, false), p1 = corner(g1, true, true);
+        corners[0] = ProPoint(l1a, l1b, p2);
+        corners[1] = ProPoint(l1a, l1b, p1);
+        corners[2] = ProPoint(l2a, l2b, p1);
+        corners[3] = ProPoint(l2a, l2b, p2);
+    } else {
+        const POINT l1a = corner(g1, true, true), l1b = corner(g2, true, true);
+        const POINT l2a = corner(g1, false, false), l2b = corner(g2, false, false);
+        const POINT p2 = corner(g2, true, false), p1 = corner(g1, false, true);
+        corners[0] = ProPoint(l1a, l1b, p2);
+        corners[1] = ProPoint(l1a, l1b, p1);
+        corners[2] = ProPoint(l2a, l2b, p1);
+        corners[3] = ProPoint(l2a, l2b, p2);
+    }
+    if (firstIsA) {
+        Swap(corners[0], corners[2]);
+        Swap(corners[1], corners[3]);
     }
 }

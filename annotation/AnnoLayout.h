@@ -74,7 +74,9 @@ int GetAlignColumnCode(int align);
 //     (rows - 1) * row space; corner 0 = position point less (0, round(W / 2) or W by column) and
 //     (0, round(H / 2) or H by row); with rotate non-zero turned by the escape angle about the position
 //     point.
-//   - Echelon text: nothing is written.
+//   - Echelon text: the corners of the band that runs from the first character's box to the last one's
+//     (GetEchelonCorners), boxes as wide as the widest character; with rotate 0 they are turned back by
+//     minus the escape angle about the position point.
 void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORMAT* pFormat);
 
 // Turn points counter-clockwise (y up) about (cx, cy): x' = cx + round(dx cos a - dy sin a),
@@ -86,6 +88,31 @@ void RotatePoints(int cx, int cy, const POINT* src, POINT* dst, int n, double ra
 void RotatePointAbout(int cx, int cy, POINT* p, double radians);
 // The angle folded into [0, pi / 2] (full-precision pi).
 double FoldAngle(double radians);
+
+// Echelon text (array style 2): upright characters stepping along the text angle so that neighbouring
+// character boxes touch.
+//
+// The step of a double-byte (x2, y2) and of a single-byte character (x1, y1), as doubles.
+struct tagECHELONSTEPS {
+    double x2 = 0.0, y2 = 0.0;
+    double x1 = 0.0, y1 = 0.0;
+};
+// Fills the steps for the record's sizes, column space g and escape angle folded into the first quadrant
+// (a char width or height of 0 is first set to 1 in the record). With withTotal non-zero returns the
+// sum of the steps of every row's first character less one column-space step, (truncate(sum x - g cos),
+// truncate(sum y - g sin)); else (0, 0).
+CSize GetEchelonSteps(GEOANNO& anno, tagECHELONSTEPS& steps, int withTotal);
+// One position and one width per character (rows of one character each), starting at the position
+// point: each running point is turned about the position point by (angle - FoldAngle (angle)), moved by
+// the character align offset, then the running point advances by the truncated step. Widths are char
+// width (double-byte) or round(char width / 2). With unturned 0 the positions are finally turned by
+// minus the escape angle about the record's rotation centre. Returns the character count.
+int CalculateEchelonPositions(GEOANNO& anno, CArray<CPoint, CPoint>& points, CArray<int, int>& widths,
+                              int unturned);
+// The four corners of the band between box a (the first character) and box b (the last) for a text
+// angle in degrees; a equal to b gives a's corners (left, top), (right, top), (right, bottom),
+// (left, bottom), top being the smaller y.
+void GetEchelonCorners(const CRect& a, const CRect& b, float degrees, CPoint corners[4]);
 
 // Multiplies char height, char width, column space and row space, the four ints of the spacing and the
 // style's buffer width by k, truncating; fen_shu_width is scaled as a float.

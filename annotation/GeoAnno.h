@@ -109,7 +109,7 @@ public:
     // character -1 the upright box around all characters (whatever turned says); type 6 with a
     // character index that character's box; otherwise the whole text's box. Unturned corners run
     // counter-clockwise from (left, bottom) with y up; turned ones are turned with the text. Where the
-    // text cannot be measured (formatted or echelon text) the corners are not written.
+    // text cannot be measured (formatted text) the corners are not written.
     virtual void GetFourPoints(CPoint pts[4], int turned, int character) const;
     // Box annotations keep their bounds; otherwise the bounds become the box of the turned corners of all
     // characters. Bounds of text that cannot be measured are left as they are.

@@ -238,3 +238,78 @@ TEST(AnnoLayout, ScalingAndUnitConversionOfAStyle) {
 }
 
 }  // namespace
+
+namespace {
+
+GEOANNO Echelon(float escape) {
+    GEOANNO a;
+    a.m_strText = "\xD6\xD0" "A\xD6\xD0";
+    a.SetArrayStyle(ARRAY_ECHELON);
+    a.m_ptPosition = a.m_ptRotateCenter = CPoint(100, 200);
+    a.m_fEscapeAngle = escape;
+    return a;
+}
+
+TEST(AnnoEchelon, StepsAndPositionsAlongTheTextAngle) {
+    GEOANNO flat = Echelon(0.0f);
+    tagECHELONSTEPS st;
+    EXPECT_EQ(GetEchelonSteps(flat, st, 1), CSize(125, 0));  // 50 + 25.5 + 50, truncated
+    EXPECT_DOUBLE_EQ(st.x2, 50.0);
+    EXPECT_DOUBLE_EQ(st.x1, 25.5);
+    CArray<CPoint, CPoint> pos;
+    CArray<int, int> widths;
+    ASSERT_EQ(CalculateEchelonPositions(flat, pos, widths, 1), 3);
+    EXPECT_EQ(pos[0], CPoint(100, 200));
+    EXPECT_EQ(pos[1], CPoint(150, 200));
+    EXPECT_EQ(pos[2], CPoint(175, 200));
+    EXPECT_EQ(widths[0], 50);
+    EXPECT_EQ(widths[1], 25);
+
+    // A quarter turn: the characters stack upwards, each upright; turned back they lie to the right.
+    GEOANNO up = Echelon(900.0f);
+    ASSERT_EQ(CalculateEchelonPositions(up, pos, widths, 1), 3);
+    EXPECT_EQ(pos[1], CPoint(100, 250));
+    EXPECT_EQ(pos[2], CPoint(100, 300));
+    CalculateEchelonPositions(up, pos, widths, 0);
+    EXPECT_EQ(pos[1], CPoint(150, 200));
+    EXPECT_EQ(pos[2], CPoint(200, 200));
+
+    GEOANNO zero = Echelon(0.0f);
+    zero.m_nCharWidth = 0;
+    zero.m_nCharHeight = 0;
+    GetEchelonSteps(zero, st, 0);
+    EXPECT_EQ(zero.m_nCharWidth, 1);
+    EXPECT_EQ(zero.m_nCharHeight, 1);
+}
+
+TEST(AnnoEchelon, CornersOfTheBandBetweenFirstAndLastCharacter) {
+    // The quarter-turn text above: a column from y 200 to 350, 50 wide.
+    GEOANNO up = Echelon(900.0f);
+    CPoint c[4];
+    GetFourSquarePoint(up, c, 1, nullptr);
+    EXPECT_EQ(c[0], CPoint(150, 200));
+    EXPECT_EQ(c[1], CPoint(150, 350));
+    EXPECT_EQ(c[2], CPoint(100, 350));
+    EXPECT_EQ(c[3], CPoint(100, 200));
+
+    const CRect a(100, 200, 150, 250), b(100, 300, 150, 350);
+    GetEchelonCorners(b, a, 90.0f, c);  // the first box above the last: corners exchanged
+    EXPECT_EQ(c[0], CPoint(100, 350));
+    EXPECT_EQ(c[1], CPoint(100, 200));
+    EXPECT_EQ(c[2], CPoint(150, 200));
+    EXPECT_EQ(c[3], CPoint(150, 350));
+
+    // A falling band at 120 degrees.
+    GetEchelonCorners(CRect(0, 0, 50, 50), CRect(-100, 100, -50, 150), 120.0f - 360.0f, c);
+    EXPECT_EQ(c[0], CPoint(75, 25));
+    EXPECT_EQ(c[1], CPoint(-75, 175));
+    EXPECT_EQ(c[2], CPoint(-125, 125));
+    EXPECT_EQ(c[3], CPoint(25, -25));
+
+    // One character: its own box.
+    GetEchelonCorners(a, a, 30.0f, c);
+    EXPECT_EQ(c[0], CPoint(100, 200));
+    EXPECT_EQ(c[2], CPoint(150, 250));
+}
+
+}  // namespace
