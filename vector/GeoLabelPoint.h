@@ -36,6 +36,8 @@ public:
 
     // CGeoVectorObject::Copy (src, 0, 1).
     CGeoLabelPoint& operator=(const CGeoLabelPoint& src);
+    // The point's assignments (= a CPoint moves the point).
+    using CGeoPoint::operator=;
 
     // ---- overrides ----
 

@@ -28,6 +28,9 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // The point's assignments (= a CPoint moves the node).
+    using CGeoPoint::operator=;
+
     // The signed arc IDs, in the order they were recorded.
     CDWordArray& GetLineIDs() { return m_LineIDs; }
     const CDWordArray& GetLineIDs() const { return m_LineIDs; }

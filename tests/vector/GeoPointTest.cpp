@@ -2,6 +2,7 @@
 // the TIN vertex they give, copies, and their records (hand-built bytes, round trips, truncation).
 #include "LineTestSupport.h"
 
+#include "core/GeoSettings.h"
 #include "core/ObjectBytes.h"
 #include "terrain/GeoTinPoint.h"
 #include "vector/GeoLabelPoint.h"
@@ -131,6 +132,29 @@ TEST(GeoPoint, BoundsFollowThePositionThroughEveryEdit) {
     u.ChangeUnit(6);           // metres
     EXPECT_EQ(u.GetPoint(), CPoint(5, -2));
     EXPECT_EQ(u.GetBounds(), CRect(5, -2, 5, -2));
+}
+
+TEST(GeoPoint, AssignmentsMoveLabelPointsAndNodesToo) {
+    CGeoLabelPoint lp(1, 1);
+    lp = CPoint(4, 5);
+    EXPECT_EQ(lp.GetPoint(), CPoint(4, 5));
+    CGeoNode n(1, 1);
+    n = CPoint(-4, 5);
+    n += CPoint(1, 1);
+    EXPECT_EQ(n.GetPoint(), CPoint(-3, 6));
+    EXPECT_EQ(n.GetPosition(), CRect(-3, 6, -3, 6));
+}
+
+TEST(GeoPoint, AClickNearThePointSelectsIt) {
+    // Scale 10 in millimetres: one unit is one device unit; the origin puts y = 300 at the device's top.
+    CGeoPoint p(100, 100);
+    const CPoint origin(0, -300), none(0, 0);
+    int rx = 0, ry = 0;
+    GetSelRectRadius(rx, ry);
+    EXPECT_TRUE(p.NormalHitTest(CPoint(100, 200), 10, origin, none));
+    EXPECT_TRUE(p.NormalHitTest(CPoint(100 + rx - 1, 200 - ry + 1), 10, origin, none));
+    EXPECT_FALSE(p.NormalHitTest(CPoint(100 + rx + 1, 200), 10, origin, none));
+    EXPECT_FALSE(p.NormalHitTest(CPoint(100, 200 + ry + 1), 10, origin, none));
 }
 
 TEST(GeoPoint, IntersectsTheRectangleAsGivenWhateverTheMode) {
