@@ -229,7 +229,7 @@ void CGeoRAPolygon::OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, C
             pts.Get()[c] = pts.Get()[0];
             int count;
             if (IsCompleted())
-                count = PointEqual(m_vertices[0], m_vertices[c - 1]) ? c : c + 1;
+                count = PointEqual(pts.Get()[c], pts.Get()[c - 1]) ? c : c + 1;
             else
                 count = OpenChainCount();
             if (count < 1) return;  // a single unfinished point: nothing to draw yet

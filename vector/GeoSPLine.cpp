@@ -54,13 +54,18 @@ void CGeoSPLine::Serialize(CArchive& ar) {
     ar >> k;
     // A stride of k + 1 must be at least 2 and fit an int.
     if (k < 1 || k == INT_MAX) AfxThrowArchiveException(CArchiveException::badIndex);
+    const int oldK = m_nK;
     m_nK = k;
-    CGeoPLine::Serialize(ar);
-    // Every control point must own exactly k + 1 slots, the last one a single slot.
-    if (m_nSlotCount > 0 && (m_nSlotCount - 1) % (m_nK + 1) != 0) {
+    try {
+        CGeoPLine::Serialize(ar);
+        // Every control point must own exactly k + 1 slots, the last one a single slot.
+        if (m_nSlotCount > 0 && (m_nSlotCount - 1) % (m_nK + 1) != 0)
+            AfxThrowArchiveException(CArchiveException::badIndex);
+    } catch (...) {
+        m_nK = oldK;
         m_nSlotCount = 0;
         Trim();
-        AfxThrowArchiveException(CArchiveException::badIndex);
+        throw;
     }
 }
 

@@ -13,8 +13,7 @@
 // Record: k as a 32-bit word FIRST, before the whole polyline chain (so before the root object's
 // fields), then the polyline record, which holds only the control points. A loaded k below 1 (or too
 // large to give a stride), or a slot count that does not fit the layout of k, raises
-// CArchiveException and leaves the spline as it was before the load started for k, empty for the
-// points.
+// CArchiveException; whatever fails in a load leaves the spline with its former k and no points.
 #pragma once
 
 #include "vector/GeoPLine.h"

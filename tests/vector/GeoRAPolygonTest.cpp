@@ -3,11 +3,13 @@
 // its record and conversions.
 #include "LineTestSupport.h"
 
-#include "core/GeoLayer.h"
+#include "core/VMSymbolLibIO.h"
+#include "platform/quenby/SampleSymbolLib.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoRAPolygon.h"
 
 #include <ostrel/PointBuffer.h>
+#include <quenby/SymbolOutputer.h>
 #include <win32/gdirecord.h>
 
 #include <gtest/gtest.h>
@@ -64,6 +66,11 @@ TEST(GeoRAPolygon, TheVertexRingFollowsEveryChangeOfTheControlPoints) {
         for (int i = 0; i < n; ++i) zig.push_back(POINT{i * 10, (i % 2) * 10 + i});
         EXPECT_LE(RA(zig)->GetVertexCount(), 2 * n) << n;
     }
+    // A change of unit converts the control points and rebuilds the ring from them.
+    auto metres = RA({{0, 0}, {2, 0}, {2, 1}});
+    metres->SetUnit(6);
+    metres->ChangeUnit(3);
+    EXPECT_TRUE(SamePoints(VerticesOf(*metres), {{0, 0}, {2000, 0}, {2000, 1000}, {0, 1000}, {0, 0}}));
     EXPECT_EQ(RA({})->GetVertexCount(), 0);
     EXPECT_EQ(RA({})->Length(), 0.0);
 }
@@ -219,6 +226,38 @@ TEST_F(GeoRAPolygonDraw, ACompletedFaceIsAPolygonOfTheRingAndAnUnfinishedShapeAn
     dot->Complete(0);
     EXPECT_TRUE(Draw(*dot).empty());
     EXPECT_TRUE(Draw(*RA({})).empty());
+}
+
+TEST(GeoRAPolygonOutput, CompletedShapesCloseTheRingUnfinishedOnesLeaveTheLastVertexOut) {
+    class CKeep : public CSymbolOutputer {
+    public:
+        LONG OutputPolyLine(const POINT* p, LONG n, DWORD, DWORD, DWORD, BYTE, const RECT*, void*) override {
+            lines.emplace_back(p, p + n);
+            return 0;
+        }
+        std::vector<Pts> lines;
+    };
+    CVMSymbolLibIO lib;
+    quenbytest::AddSampleSymbols(lib);
+    GEOVIEW view;
+    view.SetSymbol(SYMBOL_LINE, 11);
+    CCoordsConverter converter(1000, 1000, 0);
+    auto ra = RA(kControls);
+    CKeep done;
+    EXPECT_EQ(ra->OnSymbolizeOutput(&lib, &done, &converter, &view), 1);
+    ASSERT_EQ(done.lines.size(), 1u);
+    EXPECT_TRUE(SamePoints(done.lines[0], {{50, 0}, {100, 0}, {100, 50}, {0, 50}, {0, 0}, {50, 0}}));
+    ra->Complete(0);
+    CKeep open;
+    EXPECT_EQ(ra->OnSymbolizeOutput(&lib, &open, &converter, &view), 1);
+    ASSERT_EQ(open.lines.size(), 1u);
+    EXPECT_TRUE(SamePoints(open.lines[0], {{50, 0}, {100, 0}, {100, 50}, {0, 50}}));
+    // A completed face needs a fill symbol; an unfinished face is still drawn with the line symbol.
+    ra->SetFace(1);
+    EXPECT_EQ(ra->OnSymbolizeOutput(&lib, &open, &converter, &view), 1);
+    ra->Complete(1);
+    EXPECT_EQ(ra->OnSymbolizeOutput(&lib, &open, &converter, &view), 0);
+    EXPECT_EQ(GetFXPointBufferDepth(), 0);
 }
 
 }  // namespace

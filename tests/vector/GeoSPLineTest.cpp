@@ -170,9 +170,10 @@ TEST(GeoSPLine, RecordStartsWithKAndHoldsOnlyControlPoints) {
         const LONG ragged = 26;  // four points, but a stray slot after the last
         std::memcpy(&bad[slotCountAt], &ragged, 4);
         bad.insert(bad.end(), 8, 0);
-        CGeoSPLine back;
+        CGeoSPLine back(3);
         EXPECT_THROW(Load(bad, [&](CArchive& ar) { back.Serialize(ar); }), CArchiveException);
         EXPECT_EQ(back.GetPoints(), 0);
+        EXPECT_EQ(back.GetSplineIntpPoints(), 3);
     }
 }
 
