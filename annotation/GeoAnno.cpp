@@ -30,6 +30,21 @@ int TruncClamp(double v) {
     return static_cast<int>(std::trunc(v));
 }
 
+// Whether the text holds the two-character escape backslash + 'n'; double-byte characters are stepped
+// over whole, so a trail byte equal to a backslash never counts.
+bool HasEscapedBreak(const CString& text) {
+    const std::string& s = text.str();
+    for (size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) > 0x7F) {
+            i += 2;
+            continue;
+        }
+        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') return true;
+        ++i;
+    }
+    return false;
+}
+
 }  // namespace
 
 void CGeoAnno::NameNew() {
@@ -364,7 +379,7 @@ void CGeoAnno::CalculateAnnoBounds() {
 BOOL CGeoAnno::IsPositionType(int t) const {
     if (m_nPositionType != 0) return t == m_nPositionType;
     if (t == 0 || t == 1) return TRUE;
-    if (t == 3) return m_strText.Find('\n') >= 0 && m_strText.Find("\\n") < 0;
+    if (t == 3) return m_strText.Find('\n') >= 0 && !HasEscapedBreak(m_strText);
     return FALSE;
 }
 

@@ -185,6 +185,8 @@ TEST_F(GeoAnnoTest, PositionTypeTests) {
     EXPECT_TRUE(a.IsPositionType(1));
     a.SetName("A\r\nB\\nC");
     EXPECT_FALSE(a.IsPositionType(3));
+    a.SetName("A\r\n\x81\x5Cn");  // a trail byte that looks like a backslash is no escape
+    EXPECT_TRUE(a.IsPositionType(3));
     a.SetPositionType(2);
     EXPECT_TRUE(a.IsPositionType(2));
     EXPECT_FALSE(a.IsPositionType(0));
