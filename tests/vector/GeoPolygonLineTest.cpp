@@ -278,6 +278,19 @@ TEST_F(GeoPolygonLineDraw, SymbolisedDrawingTakesTheFillSymbolForAFaceAndFallsBa
         for (const POINT& p : r.points) closingSide |= p.y > 200 && p.y < 290 && p.x > 10 && p.x < 100;
     }
     EXPECT_TRUE(closingSide);  // dashes on the diagonal from the last point back to the first
+
+    // A face with a fill symbol: the symbol takes the style's fill colour unless keepColours is set.
+    m_view.SetSymbol(SYMBOL_FILL, 21);  // a green hatch with a dark border
+    m_view.m_crFillColor = 0x123456;
+    m_ring->SetFace(1);
+    win32::ClearRecording(m_dc.m_hDC);
+    m_ring->OnDrawWithSymbolization(&m_dc, kScale, kScale, kOrigin, CPoint(0, 0), m_view, nullptr, 0, 0, m_lib.get(), 0);
+    all = All();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].call, "PolyPolygon");
+    EXPECT_TRUE(SamePoints(all[0].points, {{10, 290}, {100, 290}, {100, 200}, {10, 290}}));
+    EXPECT_EQ(all[0].brush.lbColor, 0x123456u);
+    EXPECT_EQ(all[1].pen.lopnColor, 0x123456u);
 }
 
 TEST_F(GeoPolygonLineDraw, SymbolisedOutputClosesTheRing) {

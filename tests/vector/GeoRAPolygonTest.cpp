@@ -137,6 +137,12 @@ TEST(GeoRAPolygon, InsertsTheFootAsAControlPointAfterTheRightOne) {
         EXPECT_EQ(ra->InsertPoint(c.click, 10), c.result) << c.what;
         EXPECT_TRUE(SamePoints(PointsOf(*ra), c.controls)) << c.what;
     }
+    // A side from a derived corner to control point 3 (the ring (0,0) (100,0) (100,100) (0,100)): the
+    // new point goes after control point 2, before the one the side ends at.
+    auto ra = RA({{0, 0}, {100, 0}, {50, 100}, {0, 100}});
+    ASSERT_TRUE(SamePoints(VerticesOf(*ra), {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}));
+    EXPECT_EQ(ra->InsertPoint(POINT{80, 98}, 10), 1);
+    EXPECT_TRUE(SamePoints(PointsOf(*ra), {{0, 0}, {100, 0}, {50, 100}, {80, 100}, {0, 100}}));
 }
 
 TEST(GeoRAPolygon, SnapsToTheOpenRingOfVertices) {
