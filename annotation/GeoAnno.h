@@ -60,8 +60,9 @@ public:
     // the given spacing. The int between the align type and the column space is not used.
     CGeoAnno(const CString& text, const CPoint& anchor, int charHeight, int charWidth, const tagGEOFORMAT& spacing,
              float escapeAngle, float orientAngle, int alignType, int unused, int colSpace);
-    // From a record: the vector-object part as its default constructor leaves it, then SetGeoAnno. The
-    // object keeps its base name and the annotation counter does not change.
+    // From a record: the vector-object part as its default constructor leaves it, margins 0 and the
+    // built-in format spacing, then SetGeoAnno. The object keeps its base name and the annotation
+    // counter does not change.
     explicit CGeoAnno(const GEOANNO& anno);
     // Legacy form: angle in degrees (vertical != 0 makes both angles 900, else angle * 10), align type
     // from the alignment word, point 0 = the anchor of the normalised box by the align type.
