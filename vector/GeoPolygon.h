@@ -1,0 +1,223 @@
+// CGeoPolygon: the topological polygon, the area feature of a vector layer.
+//
+// A polygon holds no coordinates of its own. Its boundary is a key string of signed IDs of arcs
+// (CGeoPLine objects of the same layer):
+//   v > 0      the arc with ID v, walked from its first to its last point;
+//   v < 0      the arc with ID -v, walked from its last point back to its first;
+//   500000     (POLYGON_RING_END) ends the current ring; every ring, the last included, ends with it,
+//              and values after the last ring end belong to no ring.
+// The first ring is the outer boundary, every further ring a hole. Orientation and nesting are not
+// checked. The border is the key string resolved: one QhPLine per key value, in the same order, a
+// ring end giving a NULL arc.
+//
+// The polygon's feature class, symbol attributes and attribute record are those of its label point (a
+// CGeoLabelPoint of the layer), linked both ways by ID: the polygon keeps the label point's ID and the
+// label point the polygon's.
+//
+// Ring data and the use-data flag. The ring data (GetPolyData) is the coordinates of every ring one
+// after the other: each arc's points in walking order (a spline arc gives its whole drawn curve), the
+// last point of one arc and the first of the next both kept, so a closed ring ends on its first point.
+// The process-wide use-data flag (SetUseData / GetUseData, initially 1) decides who owns it:
+//   on   the polygon keeps what GetPolyData computes as its cache and owns it; GetPolyData returns the
+//        cached arrays (a later call frees them and caches new ones); callers never free them.
+//        Operations that need ring data compute the cache when it is missing.
+//   off  nothing is cached: every GetPolyData result belongs to the caller (delete[] both arrays), and
+//        operations that need ring data compute it and free it again.
+// BuildBorderLine sets the flag, so right after it the flag says whether that polygon's arcs were all
+// found. A polygon always frees a cache it holds when it dies, whatever the flag is then.
+// The cache is recomputed only when missing: whoever edits arcs directly refreshes it by calling
+// GetPolyData while the flag is on.
+//
+// Record (after the vector-object record; no version gate):
+//   key count      archive count (16-bit, or 0xFFFF then 32-bit)
+//   key values     count x 32-bit signed, ring ends included
+//   label-point ID DWORD, 0 = none
+// A loaded polygon has no border, ring data or point list until its layer calls BuildBorderLine.
+//
+// Default names: every CGeoPolygon constructed empty or from a border raises a process-wide counter
+// (starting at -1) but keeps an empty name; DefaultObjectName names it "多边形 " + the counter.
+#pragma once
+
+#include "core/GeoVectorObject.h"
+
+class CGeoPLine;
+class CGeoPoint;
+class CGeoLabelPoint;
+class CGeoVectorLayer;
+
+// The key value that ends a ring.
+#define POLYGON_RING_END 500000
+
+// One resolved key value.
+struct QhPLine {
+    CGeoPLine* arc = nullptr;  // the arc of the layer; NULL for a ring end and for an arc not found
+    int forward = 0;           // non-zero: walked first to last point; 0: reversed (unused at a ring end)
+};
+
+typedef CArray<LONG, LONG> CGeoKeyString;
+typedef CArray<QhPLine, QhPLine> CGeoPolyBorder;
+typedef CTypedPtrList<CObList, CGeoPoint*> CGeoPointList;
+typedef CTypedPtrList<CObList, CGeoPLine*> CGeoArcList;
+
+// The process-wide use-data flag (see the top of this file).
+void SetUseData(int bUseData);
+int GetUseData();
+
+class CGeoPolygon : public CGeoVectorObject {
+    DECLARE_SERIAL(CGeoPolygon)
+
+public:
+    // Empty; raises the polygon counter; empty name.
+    CGeoPolygon();
+    // As above, then SetKeyString (border).
+    explicit CGeoPolygon(CGeoPolyBorder& border);
+    // ConstructPolygonFromLineList (lines); not counted, the name stays the default object name.
+    explicit CGeoPolygon(CGeoArcList& lines);
+    // Frees a ring cache it holds; listed points are not deleted.
+    ~CGeoPolygon() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // ---- measures (virtual) ----
+
+    // RecalcArea, then the stored area.
+    virtual double Area();
+    // Sum over the rings of Ostrel PolyLineLength (ring, size, 1); 0 without ring data.
+    virtual double Length();
+
+    // ---- key string and border ----
+
+    // A copy of the key string; with bSorted, of the sorted copy (absolute values, ring ends included,
+    // ascending). The first sorted request builds that copy, and SetKeyString keeps it current from
+    // then on.
+    void GetKeyString(CGeoKeyString& out, int bSorted);
+    void GetPolyBorder(CGeoPolyBorder& out) const;
+    // Takes the keys and rebuilds the border through the layer's FindObj (|v|): a ring end, an ID not
+    // found, an object that is not a CGeoPLine, or a polygon without a vector layer give a NULL arc.
+    // Refreshes the sorted copy when it is in use; then RecalcBounds.
+    void SetKeyString(CGeoKeyString& keys);
+    // Takes the border and rebuilds the keys: {arc, non-zero} the arc's ID, {arc, 0} minus it, {NULL, any}
+    // a ring end. Refreshes the sorted copy when it is in use; then RecalcBounds.
+    void SetKeyString(CGeoPolyBorder& border);
+    // As the previous one, without refreshing the sorted copy.
+    void SetBorderLine(const CGeoPolyBorder& border);
+    // Resolves the key string against the owning layer: the flag becomes 1, then 0 when any arc is
+    // missing (not found or not a CGeoPLine); ring ends never ask the layer. Then RecalcBounds.
+    void BuildBorderLine();
+    // The ring data (see the top of this file): *ppPoints, *ppRingSizes, nRingCount. NULL, NULL, 0 when
+    // the key string is empty or any arc of the border is missing (a cache is then left as it was).
+    void GetPolyData(POINT** ppPoints, int** ppRingSizes, int& nRingCount) const;
+    // Appends the rings of a list of arcs in which a NULL entry closes each ring (arcs after the last
+    // NULL are ignored; an empty ring adds nothing).
+    void ConstructPolygonFromLineList(CGeoArcList& lines);
+    // Orients the arcs of one ring by their shared ends (Ostrel EqualPoint) and appends them, a closing
+    // {NULL, 0} and the keys with their ring end to the arrays. The arcs must be listed in ring order;
+    // whether the ring closes is not checked. An empty list appends nothing.
+    static void ConstructOnePolygonFromLineList(CGeoArcList& ringLines, CGeoPolyBorder& border, CGeoKeyString& keys);
+
+    // ---- topology queries ----
+
+    // 1 when the border holds that arc.
+    int IsPartOf(const CGeoPLine* pArc) const;
+    // The first other polygon of the layer (head to tail) whose bounds meet this one's (touching edges
+    // count) and whose border holds the arc; NULL when none or without a vector layer.
+    CGeoPolygon* GetNeighbourPolygon(const CGeoPLine* pArc) const;
+    // Where p lies on the arc: 0 outside the arc's bounds grown by 1; -1 at both its first and last point
+    // (a closed arc); -2 at its first point; -3 at its last; else the index 1 .. n - 2 of the first inner
+    // point equal to p; 0 when none. NULL gives 0.
+    static int GetHandlePosOnLine(const CGeoPLine* pArc, CPoint p);
+    // The 1-based index of the first cached ring point equal to p, -1 when none (or no cache).
+    int IsHandle(POINT p) const;
+    // Appends the 1-based index of every cached ring point equal to p; 1 when any.
+    int IsHandle(POINT p, CGeoKeyString& out) const;
+
+    // ---- label point and point list ----
+
+    // NULL unlinks the label point. Otherwise links lp: when lp names another polygon of the layer, that
+    // polygon loses its label point; then lp names this polygon.
+    void SetLabelPoint(CGeoLabelPoint* pLabel);
+    // Turns a plain point of the layer into this polygon's label point: a new CGeoLabelPoint at its
+    // position takes its place, IDs, class, style, unit and Z in the layer and in the point list; the
+    // point is deleted. Returns the label point's position. Without a vector layer holding the point,
+    // nothing changes and the point's position is returned.
+    POINT SetLabelPoint(CGeoPoint* pPoint);
+    // The label point: NULL for ID 0; in a layer the object with that ID when it is a CGeoLabelPoint
+    // (else NULL); without a layer the point last linked.
+    CGeoLabelPoint* GetLabelPoint() const;
+    DWORD GetLabelPointID() const { return m_dwLabelPointID; }
+    // The point list: points of the layer that lie inside the polygon. Not owned.
+    void AddPoint(CGeoPoint* pPoint);
+    int GetPointCount() const { return m_PointList.GetCount(); }
+    void GetPointList(CGeoPointList& out) const;
+    void ReleasePoints() { m_PointList.RemoveAll(); }
+    // 0 for label-point ID 0; else appends the listed label points to out, 1 when out is then not empty.
+    int GetLabelPointList(CGeoPointList& out) const;
+    int GetLabelPointCount() const;
+
+    // ---- measures ----
+
+    // Outer ring's Ostrel PolygonArea minus each hole's; 0 without rings.
+    void RecalcArea();
+    // Sum over the rings of the distances between consecutive ring points.
+    void RecalcPerimeter();
+    double GetPerimeter();
+
+    // ---- overrides ----
+
+    // Bounds of the outer ring's arcs (the border up to its first NULL entry); empty without arcs.
+    void RecalcBounds() override;
+    // Centre of the bounds, (a + b) / 2 in floating point truncated toward zero.
+    CPoint GetVisiblePoint() const override;
+    // "多边形".
+    CString GetObjectTypeName() const override;
+    // "多边形 " + the polygon counter.
+    void DefaultObjectName() override;
+    // NULL: a topological polygon cannot be duplicated.
+    CGeoObject* Duplicate(int withAttribute, int withRecord) override;
+    // 0, nothing copied.
+    int CopyData(const CGeoVectorObject& src) override;
+    // The vector-object part only; the ring cache is not converted.
+    void OnUnitChanged(int nOldUnit) override;
+    // 0: a polygon offers no snap point (its arcs do).
+    int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;
+
+protected:
+    // The polygon's vector layer, NULL when it has none.
+    CGeoVectorLayer* GetVectorLayer() const;
+    // The arc with ID |v| of the layer; NULL when none or not a CGeoPLine.
+    CGeoPLine* FindArc(LONG v) const;
+    void RebuildSortedKeys();
+    void FreeCache() const;
+
+    // Ring data as the flag says: the cache (computed when missing) or a fresh copy freed on
+    // destruction.
+    class Rings {
+    public:
+        explicit Rings(const CGeoPolygon& polygon);
+        ~Rings();
+        Rings(const Rings&) = delete;
+        Rings& operator=(const Rings&) = delete;
+        POINT* points = nullptr;
+        int* sizes = nullptr;
+        int count = 0;
+        int total = 0;
+
+    private:
+        bool owned_ = false;
+    };
+
+    CGeoKeyString m_KeyString;
+    CGeoKeyString m_SortedKeys;
+    int m_bSortedValid = 0;
+    CGeoPolyBorder m_Border;
+    CGeoPointList m_PointList;
+    mutable POINT* m_pRingPoints = nullptr;
+    mutable int* m_pRingSizes = nullptr;
+    mutable int m_nRingCount = 0;
+    DWORD m_dwLabelPointID = 0;
+    mutable CGeoLabelPoint* m_pLabelPoint = nullptr;
+    double m_dArea = 0.0;
+    double m_dPerimeter = 0.0;
+
+    static int s_nPolygonCount;
+};
