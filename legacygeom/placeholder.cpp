@@ -1,2 +1,0 @@
-// The legacy geometry library grows here.
-int CorvaneGeomPlaceholder() { return 0; }
