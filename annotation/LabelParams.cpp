@@ -36,8 +36,14 @@ const int kPointProfileOrder[9] = {0, 6, 5, 2, 1, 7, 8, 9, 10};
 const int kPointArchiveOrder[9] = {0, 1, 2, 5, 6, 7, 8, 9, 10};
 const int kLineArchiveOrder[18] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 9, 12, 13, 14, 15, 16, 17};
 
-tagLINELABEL g_lineLabel = GetDefaultLineLabel();
-tagPOINTLABEL g_pointLabel = GetDefaultPointLabel();
+// The built-in values. The vertical offset range of points (fields 3 and 4) has no built-in value of
+// its own; 0 keeps labels level with the point.
+constexpr tagLINELABEL kDefaultLine = {2, 0, 50, 100, 10, 20, 0, 0, 0, 1000, 0, 0, 2, 0, 5, 1, 1, 1};
+constexpr tagPOINTLABEL kDefaultPoint = {9, 10, 20, 0, 0, 0, 0, 0, 0, 5, 1};
+
+// Constant-initialised, so they hold the defaults before any other module's start-up code runs.
+tagLINELABEL g_lineLabel = kDefaultLine;
+tagPOINTLABEL g_pointLabel = kDefaultPoint;
 
 CString ReadEntry(LPCSTR entry) {
     CWinApp* app = AfxGetApp();
@@ -89,21 +95,8 @@ CString JoinNumbers(const int* values, int n) {
 
 tagLABELPARA::tagLABELPARA() : m_LineLabel(GetCurrentLineLabel()), m_PointLabel(GetCurrentPointLabel()) {}
 
-tagLINELABEL GetDefaultLineLabel() {
-    const int values[18] = {2, 0, 50, 100, 10, 20, 0, 0, 0, 1000, 0, 0, 2, 0, 5, 1, 1, 1};
-    tagLINELABEL l;
-    for (int i = 0; i < 18; ++i) l.*kLineField[i] = values[i];
-    return l;
-}
-
-tagPOINTLABEL GetDefaultPointLabel() {
-    // The vertical offset range (fields 3 and 4) has no built-in value; 0 keeps labels level with the
-    // point.
-    const int values[11] = {9, 10, 20, 0, 0, 0, 0, 0, 0, 5, 1};
-    tagPOINTLABEL p;
-    for (int i = 0; i < 11; ++i) p.*kPointField[i] = values[i];
-    return p;
-}
+tagLINELABEL GetDefaultLineLabel() { return kDefaultLine; }
+tagPOINTLABEL GetDefaultPointLabel() { return kDefaultPoint; }
 
 tagLINELABEL GetCurrentLineLabel() { return g_lineLabel; }
 void SetCurrentLineLabel(const tagLINELABEL& label) { g_lineLabel = label; }
@@ -143,15 +136,18 @@ void SerializeLabelPara(CArchive& ar, tagLABELPARA& para) {
         for (int f : kPointArchiveOrder) ar << static_cast<LONG>(para.m_PointLabel.*kPointField[f]);
         for (int f : kLineArchiveOrder) ar << static_cast<LONG>(para.m_LineLabel.*kLineField[f]);
     } else {
+        // Read into a copy, so that a short record leaves the pair as it was.
+        tagLABELPARA read = para;
         LONG v;
         for (int f : kPointArchiveOrder) {
             ar >> v;
-            para.m_PointLabel.*kPointField[f] = v;
+            read.m_PointLabel.*kPointField[f] = v;
         }
         for (int f : kLineArchiveOrder) {
             ar >> v;
-            para.m_LineLabel.*kLineField[f] = v;
+            read.m_LineLabel.*kLineField[f] = v;
         }
+        para = read;
     }
 }
 

@@ -131,7 +131,7 @@ void SavePointLabel();
 // Stores, or loads back in the same order, 27 32-bit values: point fields 0, 1, 2, 5, 6, 7, 8, 9, 10,
 // then line fields 0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 9, 12, 13, 14, 15, 16, 17. Point fields 3 and 4
 // are not archived and keep their values on load. No version field. A short archive raises
-// CArchiveException; the fields read before the end keep the values read.
+// CArchiveException and leaves the pair unchanged.
 void SerializeLabelPara(CArchive& ar, tagLABELPARA& para);
 
 // The two symbol sizes of an object, both 0 to start with and for a NULL object. From the object's

@@ -186,14 +186,18 @@ TEST(LabelPara, ArchiveOrderAndRoundTrip) {
         EXPECT_EQ(Point(target.m_PointLabel, k), k == 3 ? -5 : k == 4 ? 55 : 200 + k) << k;
 }
 
-TEST(LabelPara, ShortRecordRaisesArchiveException) {
+TEST(LabelPara, ShortRecordRaisesArchiveExceptionAndKeepsThePair) {
     Bytes b;
     for (int i = 0; i < 26; ++i) b.Long(i);
     b.Word(1);
     tagLABELPARA target;
+    target.m_LineLabel = NumberedLine();
+    target.m_PointLabel = NumberedPoint();
     CMemFile in(b.Data().data(), static_cast<UINT>(b.Data().size()));
     CArchive ar(&in, CArchive::load);
     EXPECT_THROW(SerializeLabelPara(ar, target), CArchiveException);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(Line(target.m_LineLabel, k), 100 + k) << k;
+    for (int k = 0; k < 11; ++k) EXPECT_EQ(Point(target.m_PointLabel, k), 200 + k) << k;
 }
 
 TEST(ObjSymbolSize, ItemsCountOnlyUnderTheirMaskBits) {
