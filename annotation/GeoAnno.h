@@ -31,8 +31,8 @@
 // invariant asks for (short arrays are padded with their first entry, or zeros), and corrupt or
 // truncated data raises CArchiveException.
 //
-// Drawing: the drawing, hide and blink hooks are the vector object's (nothing is drawn) until the text
-// painter is added.
+// Drawing: both painting hooks end in DrawGeoAnno (annotation/DrawGeoAnno.h) through OnDrawAnno; an
+// annotation has no symbols, and hiding and blinking draw nothing.
 #pragma once
 
 #include "annotation/GeoAnnoRecord.h"
@@ -200,6 +200,37 @@ public:
     int CanEditSymbolAttribute() const override;        // 0
     int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;  // 0
     int GetPoints() const override;                     // the size of the point array
+
+    // ---- drawing (bodies in GeoAnnoDraw.cpp) ----
+
+    // No symbols: the plain hook with the same arguments and scaleWidths 1.
+    void OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                 const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8, void* pSymbolLib,
+                                 int keepColours) override;
+    // Nothing for an empty text; otherwise OnDrawAnno with MakeGeoAnno, the object's margins and spacing.
+    void OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                    const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                    int scaleWidths) override;
+    // An annotation is neither hidden nor blinked by drawing: these leave the DC untouched.
+    void OnHideWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                 RECT* pClip) override;
+    void OnHideWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                    RECT* pClip) override;
+    void OnBlinkWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                  RECT* pClip) override;
+    void OnBlinkWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, const GEOVIEW& view,
+                                     RECT* pClip) override;
+    // DrawGeoAnno of r; a multi-point annotation (IsPositionType (6)) is drawn one character at a time,
+    // each at its own point and escape angle, with position type 0, no row or column space and the
+    // format style off. r is changed.
+    virtual void OnDrawAnno(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view,
+                            GEOANNO& r, RECT* pClip, int xorMode, tagGEORECT* pMargins, tagGEOFORMAT* pFormat,
+                            int nWord8, int scaleWidths);
+    // The dotted line (PS_DOT, width 1, RGB (0, 0, 125), R2_NOTXORPEN, so a second drawing removes it)
+    // through the points of the annotation, clipped to clip; raster operation and pen are put back. The
+    // tracker arguments are not used.
+    virtual void DrawBaseLine(CDC* pDC, RECT* pClip, UINT scale, CPoint origin, CPoint offset, TrackerState state,
+                              TrackerDrawState drawState);
 
     // The anchor of a box by align type: with mx = trunc(left / 2.0 + right / 2.0) and my likewise,
     // 0 (left, top), 1 (left, my), 2 (left, bottom), 3 (mx, top), ..., 8 (right, bottom); top is the
