@@ -64,6 +64,14 @@ inline GEOVIEW MakeStyle(DWORD flags = GEOVIEW_TEXT_TRANSPARENT, COLORREF colour
     return v;
 }
 
+// Device points as "(x,y) (x,y)" for comparisons that print well.
+inline std::string Pts(const std::vector<POINT>& pts)
+{
+    std::string s;
+    for (const POINT& p : pts) s += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    return s;
+}
+
 inline std::vector<int> Xs(const std::vector<win32::GdiRecord>& calls)
 {
     std::vector<int> xs;
