@@ -17,6 +17,11 @@ const GeoLineConversionRow kConversionTable[] = {
     {"CGeoSPLine", GLTSet({GLT_PLINE, GLT_POLYGONLINE}), 0},
     {"CGeoPolygonLine", GLTSet({GLT_PLINE, GLT_RAPOLYGON}), 0},
     {"CGeoRAPolygon", GLTSet({GLT_PLINE, GLT_POLYGONLINE}), 0},
+    {"CGeoCircle",
+     GLTSet({GLT_PLINE, GLT_TRIPOINTCIRCLE, GLT_RECTCIRCLE, GLT_TRIPOINTARC, GLT_ELLIPSE, GLT_POLYGONLINE, GLT_NPOLYGON}),
+     0},
+    {"CGeoNPolygon", GLTSet({GLT_PLINE, GLT_CIRCLE, GLT_POLYGONLINE}), 0},
+    {"CGeoRect", GLTSet({GLT_PLINE, GLT_ELLIPSE, GLT_ROUNDRECT, GLT_POLYGONLINE, GLT_RAPOLYGON}), 0},
 };
 
 }  // namespace

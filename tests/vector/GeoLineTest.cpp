@@ -5,11 +5,14 @@
 #include "core/CoreResources.h"
 #include "core/ObjectBytes.h"
 #include "core/GeoView.h"
+#include "vector/GeoCircle.h"
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
+#include "vector/GeoNPolygon.h"
 #include "vector/GeoPLine.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
+#include "vector/GeoRect.h"
 #include "vector/GeoSPLine.h"
 
 #include <afx/CursorResource.h>
@@ -82,6 +85,9 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
     for (const POINT& p : two) spline.AddPoint(p);
     CGeoPolygonLine ring(2, two.data(), TRUE);
     CGeoRAPolygon ra(2, two.data(), TRUE);
+    CGeoCircle circle(CPoint(0, 0), CPoint(5, 0));
+    CGeoNPolygon npolygon(CPoint(0, 0), CPoint(5, 0), 5);
+    CGeoRect rect(CRect(0, 0, 10, 10));
 
     struct Row {
         const char* name;
@@ -98,6 +104,10 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
         {"CGeoSPLine", &spline, {GLT_PLINE, GLT_POLYGONLINE}},
         {"CGeoPolygonLine", &ring, {GLT_PLINE, GLT_RAPOLYGON}},
         {"CGeoRAPolygon", &ra, {GLT_PLINE, GLT_POLYGONLINE}},
+        {"CGeoCircle", &circle,
+         {GLT_PLINE, GLT_TRIPOINTCIRCLE, GLT_RECTCIRCLE, GLT_TRIPOINTARC, GLT_ELLIPSE, GLT_POLYGONLINE, GLT_NPOLYGON}},
+        {"CGeoNPolygon", &npolygon, {GLT_PLINE, GLT_CIRCLE, GLT_POLYGONLINE}},
+        {"CGeoRect", &rect, {GLT_PLINE, GLT_ELLIPSE, GLT_ROUNDRECT, GLT_POLYGONLINE, GLT_RAPOLYGON}},
     };
     for (const Row& row : rows) {
         for (int type = 0; type <= 13; ++type) {
