@@ -54,8 +54,6 @@ TEST_F(RegKeyTest, RunTimeClassIsRegisteredByTheLibrary) {
     delete obj;
 
     // The library linked itself into the class library's module chain when it was loaded.
-    static int anchor;
-    (void)anchor;
     HINSTANCE self = GetModuleHandleFromAddress(reinterpret_cast<const void*>(&CRegKey::_GetBaseClass));
     bool linked = false;
     for (CDynLinkLibrary* lib : AfxGetModuleChain()) linked = linked || lib->m_hModule == self;

@@ -48,18 +48,39 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define KEY_WRITE 0x20006u
 #define KEY_ALL_ACCESS 0xF003Fu
 
+// Error codes (other headers may define some of them too).
 #ifndef ERROR_SUCCESS
-#define ERROR_SUCCESS 0L
-#define ERROR_FILE_NOT_FOUND 2L
-#define ERROR_PATH_NOT_FOUND 3L
-#define ERROR_ACCESS_DENIED 5L
-#define ERROR_INVALID_HANDLE 6L
-#define ERROR_FILE_EXISTS 80L
-#define ERROR_INVALID_PARAMETER 87L
-#define ERROR_BAD_PATHNAME 161L
-#define ERROR_MORE_DATA 234L
-#define ERROR_KEY_DELETED 1018L
-#define ERROR_CHILD_MUST_BE_VOLATILE 1021L
+#define ERROR_SUCCESS 0
+#endif
+#ifndef ERROR_FILE_NOT_FOUND
+#define ERROR_FILE_NOT_FOUND 2
+#endif
+#ifndef ERROR_PATH_NOT_FOUND
+#define ERROR_PATH_NOT_FOUND 3
+#endif
+#ifndef ERROR_ACCESS_DENIED
+#define ERROR_ACCESS_DENIED 5
+#endif
+#ifndef ERROR_INVALID_HANDLE
+#define ERROR_INVALID_HANDLE 6
+#endif
+#ifndef ERROR_FILE_EXISTS
+#define ERROR_FILE_EXISTS 80
+#endif
+#ifndef ERROR_INVALID_PARAMETER
+#define ERROR_INVALID_PARAMETER 87
+#endif
+#ifndef ERROR_BAD_PATHNAME
+#define ERROR_BAD_PATHNAME 161
+#endif
+#ifndef ERROR_MORE_DATA
+#define ERROR_MORE_DATA 234
+#endif
+#ifndef ERROR_KEY_DELETED
+#define ERROR_KEY_DELETED 1018
+#endif
+#ifndef ERROR_CHILD_MUST_BE_VOLATILE
+#define ERROR_CHILD_MUST_BE_VOLATILE 1021
 #endif
 
 // Opens subKey under hKey (a root or an open key), creating it and any missing keys on the way with
