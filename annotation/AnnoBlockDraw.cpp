@@ -5,6 +5,7 @@
 #include "annotation/AnnoTextDraw.h"
 #include "core/GeoView.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoRect.h"
 
 #include <afx/Dc.h>
 #include <ostrel/Units.h>
@@ -376,12 +377,7 @@ void DrawBoxOutline(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint off
     style.m_fLineWidth = 1.0f;
     style.m_nFillShape = 0;
     style.m_bTransparent = 0;
-    CRect b = anno.m_rcBounds;
-    b.NormalizeRect();
-    const POINT corners[4] = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}};
-    // TODO(rectangle): drawn as a closed outline of the four corners until the rectangle shape exists;
-    // then a CGeoRect of the bounds with this style and the same preview drawing.
-    CGeoPolygonLine outline(4, corners, FALSE);
+    CGeoRect outline(anno.m_rcBounds);
     outline.SetUnit(anno.m_nUnit);
     outline.SetGeoView(style);
     outline.Draw(pDC, scale, scale2, origin, offset, &style, 0, highlight, nWord8, scaleWidths, nullptr, 1);

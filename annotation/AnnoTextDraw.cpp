@@ -5,6 +5,7 @@
 #include "annotation/AnnoLayout.h"
 #include "annotation/GeoAnno.h"
 #include "core/GeoView.h"
+#include "vector/GeoCircle.h"
 #include "vector/GeoPolygonLine.h"
 
 #include <afx/Dc.h>
@@ -435,10 +436,18 @@ void DrawEmphasisDot(CDC* pDC, UINT scale, POINT& p, const GEOVIEW& view, GEOANN
     }
     POINT c = {x, y};
     RotatePointAbout(anno.m_ptRotateCenter.x, anno.m_ptRotateCenter.y, &c, EscapeRadians(anno));
-    // TODO(circle): the dot becomes a CGeoCircle of centre c and radius r (face 1, transparent style in
-    // the annotation colour, fill shape 0, line shape 3, object data ANNO_DATA_DOT) once the circle
-    // shape exists; until then nothing is emitted for it.
-    (void)c;
+    GEOVIEW style = GetDefaultGEOVIEW();
+    style.m_bTransparent = 1;
+    style.m_crLineColor = view.m_crAnnoColor;
+    style.m_crFillColor = view.m_crAnnoColor;
+    style.m_nFillShape = 0;
+    style.m_nLineShape = 3;
+    CGeoCircle* dot = new CGeoCircle(CPoint(c), static_cast<int>(r));
+    dot->SetUnit(anno.m_nUnit);
+    dot->SetFace(1);
+    dot->SetGeoView(style);
+    dot->SetObjectData(ANNO_DATA_DOT);
+    anno.m_pOutputList->AddTail(dot);
 }
 
 void AdjustLineForSlant(int& length, GEOANNO& anno, const GEOVIEW& view)

@@ -76,8 +76,9 @@ BOOL WantCharBoxes(UINT scale2, GEOANNO& anno, const GEOVIEW& view);
 void DrawCharBox(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, int x, int y, const GEOVIEW& view,
                  GEOANNO& anno, int highlight, int cw, int ch);
 // The emphasis dot below a character whose unturned position is p (width cw, char height ch), turned
-// about (cx, cy). Drawn on the DC in modes other than 1 and 2; in modes 1 and 2 the dot would be a
-// circle object (ANNO_DATA_DOT), which is not emitted yet.
+// about (cx, cy). Drawn on the DC in modes other than 1 and 2 (or without an output list); in modes 1
+// and 2 a CGeoCircle (face, transparent style in the annotation colour, ANNO_DATA_DOT) is appended to the
+// output list instead.
 void DrawEmphasisDot(CDC* pDC, UINT scale, POINT& p, const GEOVIEW& view, GEOANNO& anno, int ch, int cw, int cx,
                      int cy, int highlight);
 // Underline (style flag 0x10) and strike line (0x20) of the record's row, as bars of height

@@ -90,7 +90,9 @@ TEST(AnnoBlock, FitRowInBoxBreaksRowsAndConsumesLineEnds)
         int pos = c.pos, space = 0;
         const int k = FitRowInBox(CString(c.text), row, c.box, 40, 50, pos, space, 0, 150.0f, 0);
         EXPECT_EQ(k, c.taken) << c.what;
-        if (k >= 0) EXPECT_STREQ(row, c.row) << c.what;
+        if (k >= 0) {
+            EXPECT_STREQ(row, c.row) << c.what;
+        }
         EXPECT_EQ(pos, c.posAfter) << c.what;
     }
     // Justified: 3 characters of 20 with space 0 in a box of 100 get space 20.
@@ -192,7 +194,9 @@ TEST(AnnoBlock, BackgroundAndFrameBehindTheText)
             EXPECT_EQ(polys[0].brush.lbStyle, (UINT)BS_NULL) << c.what;
         else
             EXPECT_EQ(polys[0].brush.lbColor, c.brush) << c.what;
-        if (c.flags == 0) EXPECT_EQ(polys[0].rop2, c.rop) << c.what;
+        if (c.flags == 0) {
+            EXPECT_EQ(polys[0].rop2, c.rop) << c.what;
+        }
         if (c.style == ANNO_SHOWFRAME) {
             EXPECT_EQ(polys[0].pen.lopnWidth.x, 30) << c.what;  // 10 * 30 / 10
             EXPECT_EQ(polys[0].pen.lopnColor, RGB(0, 128, 0));

@@ -2,6 +2,7 @@
 // boxes and the decorations, and highlighted drawing.
 #include "annotation/AnnoTextDraw.h"
 #include "annotation/GeoAnno.h"
+#include "vector/GeoCircle.h"
 #include "vector/GeoPolygonLine.h"
 
 #include "AnnoDrawSupport.h"
@@ -257,5 +258,32 @@ TEST(AnnoRow, EmittedDecorationsInOutlineMode)
     EXPECT_GE(glyphs, 1);
     EXPECT_EQ(underlines, 1);
     EXPECT_TRUE(rec.Calls("FillPath").empty());
+    ClearOutput(out);
+}
+
+TEST(AnnoRow, EmphasisDotsBecomeCirclesInTheAnnotationListMode)
+{
+    CObList out;
+    GEOANNO r = MakeRecord("中文", 40, 50);
+    r.m_nOutputMode = 2;
+    r.m_pOutputList = &out;
+    r.m_ptPosition = r.m_ptRotateCenter = CPoint(100, 100);
+    GEOVIEW v = MakeStyle(GEOVIEW_TEXT_TRANSPARENT | GEOVIEW_TEXT_EMPHASIS, RGB(0, 90, 0));
+    DrawAnnoRow(nullptr, kScale, kScale, CPoint(), CPoint(), v, r, nullptr, 0, 0, 1);
+    ASSERT_EQ(out.GetCount(), 3);  // the row, then one dot per character
+    EXPECT_NE(dynamic_cast<CGeoAnno*>(out.GetHead()), nullptr);
+    std::vector<CPoint> centres;
+    POSITION pos = out.GetHeadPosition();
+    out.GetNext(pos);
+    while (pos) {
+        CGeoCircle* dot = dynamic_cast<CGeoCircle*>(out.GetNext(pos));
+        ASSERT_NE(dot, nullptr);
+        EXPECT_EQ(dot->GetObjectData(), ANNO_DATA_DOT);
+        EXPECT_DOUBLE_EQ(dot->GetRadius(), 2.0);
+        EXPECT_EQ(dot->GetGeoView().m_crFillColor, RGB(0, 90, 0));
+        centres.push_back(dot->GetCenter());
+    }
+    // Under the middle of each character, 2r below the row's base.
+    EXPECT_EQ(centres, (std::vector<CPoint>{CPoint(120, 96), CPoint(160, 96)}));
     ClearOutput(out);
 }
