@@ -2,6 +2,7 @@
 #include "annotation/AnnoBlockDraw.h"
 #include "annotation/AnnoTextDraw.h"
 #include "annotation/DrawGeoAnno.h"
+#include "annotation/GeoAnno.h"
 #include "vector/GeoPolygonLine.h"
 
 #include "AnnoDrawSupport.h"
@@ -228,4 +229,33 @@ TEST(AnnoBlock, SlantedFrameWidensOnTheLeaningSideOnly)
         EXPECT_EQ(frame->GetBounds(), dir ? CRect(0, 0, 139, 100) : CRect(-99, 0, 40, 100)) << dir;
         ClearOutput(out);
     }
+}
+
+TEST(AnnoBlock, PartsModeEmitsOneAnnotationPerRowAndHitTestFindsTheRow)
+{
+    CObList out;
+    GEOANNO r = MakeRecord("AB\r\nCDE", 40, 50, 0);
+    r.m_nOutputMode = 5;
+    r.m_pOutputList = &out;
+    r.m_nRowSpace = 10;
+    DrawGeoAnno(nullptr, kScale, kScale, CPoint(), CPoint(), MakeStyle(), r, nullptr, 0, nullptr, nullptr, 0, 1);
+    ASSERT_EQ(out.GetCount(), 2);
+    CGeoAnno* first = dynamic_cast<CGeoAnno*>(out.GetHead());
+    CGeoAnno* second = dynamic_cast<CGeoAnno*>(out.GetTail());
+    ASSERT_TRUE(first && second);
+    EXPECT_STREQ(first->GetName(), "AB");
+    EXPECT_STREQ(second->GetName(), "CDE");
+    EXPECT_EQ(first->GetPositionPoint(0), CPoint(0, 60));
+    EXPECT_EQ(second->GetPositionPoint(0), CPoint(0, 0));
+    ClearOutput(out);
+
+    // Rows stand on y 120, 60 and 0: a work point at y 20 lies in the third row, which starts after the
+    // 5 bytes of the rows above it (separators not counted); the work point moves to that row's top.
+    GEOANNO hit = MakeRecord("AB\r\nCDE\r\nF", 40, 50, 0);
+    hit.m_nOutputMode = 3;
+    hit.m_nRowSpace = 10;
+    hit.m_nWorkY = 20;
+    DrawGeoAnno(nullptr, kScale, kScale, CPoint(), CPoint(), MakeStyle(), hit, nullptr, 0, nullptr, nullptr, 0, 1);
+    EXPECT_EQ(hit.m_nIndexResult, 5);
+    EXPECT_EQ(hit.m_nWorkY, 50);
 }

@@ -98,6 +98,13 @@ TEST(GeoAnnoDraw, MultiPointAnnotationDrawsEachCharacterAtItsPoint)
     EXPECT_EQ(Ys(texts), (std::vector<int>{0, 50, 80}));
     EXPECT_EQ(texts[2].font.lfEscapement, 900);
     EXPECT_EQ(texts[1].font.lfEscapement, 0);
+
+    // Formatted multi-point text is drawn unformatted, character by character.
+    a->SetFormatStyle(1);
+    ASSERT_TRUE(a->GetFormatStyle());
+    RecordingDC formatted;
+    DrawObject(*a, formatted.dc, MakeStyle());
+    EXPECT_EQ(Xs(formatted.Calls("TextOut")), (std::vector<int>{0, 100, 300}));
     delete a;
 }
 
