@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(RingWithLineSeg, CodesOfASegmentAgainstARing) {
     tagPOINT centre = P(0, 0);
     struct Case {
@@ -135,4 +137,29 @@ TEST(RingWithCircle, ModesAndPositions) {
         EXPECT_EQ(RingWithCircle(&origin, 5, &k.p, &k.q, &k.s, 1), k.meets);
         EXPECT_EQ(RingWithCircle(&origin, 5, &k.p, &k.q, &k.s, 0), k.inside);
     }
+}
+
+TEST(RingWithLineSeg, SegmentsWithBothEndsOutsideAgreeWithTheirDistanceFromTheCentre) {
+    // Both ends outside: the segment crosses the circle exactly when its nearest point lies strictly
+    // inside. Every segment between grid points around a circle of radius 5.
+    tagPOINT centre = P(0, 0);
+    std::vector<tagPOINT> grid;
+    for (LONG y = -7; y <= 7; ++y)
+        for (LONG x = -7; x <= 7; ++x)
+            if (x * x + y * y > 25) grid.push_back(P(x, y));
+    for (tagPOINT& a : grid)
+        for (tagPOINT& b : grid) {
+            // Nearest point of the segment to the centre, exactly in rationals: t = -(a.b-a)/|b-a|^2.
+            const long long dx = b.x - a.x, dy = b.y - a.y, l2 = dx * dx + dy * dy;
+            const long long dot = -(static_cast<long long>(a.x) * dx + static_cast<long long>(a.y) * dy);
+            bool crosses;
+            if (l2 == 0 || dot <= 0 || dot >= l2) {
+                crosses = false;  // the nearest point is an end, which lies outside
+            } else {
+                const long long cross = static_cast<long long>(a.x) * dy - static_cast<long long>(a.y) * dx;
+                crosses = cross * cross < 25 * l2;  // squared distance of the line below r^2
+            }
+            ASSERT_EQ(RingWithLineSeg(&centre, 5, &a, &b), crosses ? 1 : 0)
+                << a.x << "," << a.y << " - " << b.x << "," << b.y;
+        }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(LineSegWithLineSeg, CrossTouchAndMiss) {
     struct Case {
         tagPOINT a, b, c, d;
@@ -110,4 +112,33 @@ TEST(LineSegWithFoldLine, CountsPointsAndSkipsRepeats) {
 
     tagPOINT later[4] = {P(20, 20), P(30, 20), P(30, 20), P(0, 0)};
     EXPECT_EQ(LineSegWithFoldLine(&a, &b, later, 4), 1);  // the last segment crosses
+}
+
+namespace {
+int Orient(const tagPOINT& a, const tagPOINT& b, const tagPOINT& c) {
+    const long long v = static_cast<long long>(b.x - a.x) * (c.y - a.y) - static_cast<long long>(b.y - a.y) * (c.x - a.x);
+    return (v > 0) - (v < 0);
+}
+bool OnSegment(const tagPOINT& p, const tagPOINT& a, const tagPOINT& b) {
+    return Orient(a, b, p) == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+// Closed segments share a point.
+bool ReferenceMeet(const tagPOINT& a, const tagPOINT& b, const tagPOINT& c, const tagPOINT& d) {
+    if (OnSegment(c, a, b) || OnSegment(d, a, b) || OnSegment(a, c, d) || OnSegment(b, c, d)) return true;
+    return Orient(a, b, c) * Orient(a, b, d) < 0 && Orient(c, d, a) * Orient(c, d, b) < 0;
+}
+}  // namespace
+
+TEST(LineSegWithLineSeg, AgreesWithAReferenceOnSmallGrids) {
+    unsigned state = 12345;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return static_cast<LONG>((state >> 16) % 7);  // a 7 x 7 grid: many collinear and touching cases
+    };
+    for (int i = 0; i < 20000; ++i) {
+        tagPOINT a = P(next(), next()), b = P(next(), next()), c = P(next(), next()), d = P(next(), next());
+        ASSERT_EQ(LineSegWithLineSeg(&a, &b, &c, &d), ReferenceMeet(a, b, c, d) ? 1 : 0)
+            << a.x << "," << a.y << " " << b.x << "," << b.y << " / " << c.x << "," << c.y << " " << d.x << "," << d.y;
+    }
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 tagPOINT g_square[5] = {P(0, 0), P(10, 0), P(10, 10), P(0, 10), P(0, 0)};
 tagPOINT g_diamond[5] = {P(5, 0), P(10, 5), P(5, 10), P(0, 5), P(5, 0)};
@@ -220,4 +223,55 @@ TEST(PolygonWithCircle, CentreAndRadiusFormTestsAPointOnTheCircle) {
     tagPOINT away = P(30, 30);
     EXPECT_EQ(PolygonWithCircle(g_diamond, 5, &away, 3, 1), 0);
     EXPECT_EQ(PolygonWithCircle(g_diamond, 5, &away, 3, 0), 0);
+}
+
+namespace {
+// Reference classification of a grid point against a closed ring: exact boundary test, then the
+// half-open even-odd rule.
+unsigned char ReferencePosition(const tagPOINT& pt, const std::vector<tagPOINT>& ring) {
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+        const tagPOINT &a = ring[i], &b = ring[i + 1];
+        const long long cross = static_cast<long long>(pt.x - a.x) * (b.y - a.y) -
+                                static_cast<long long>(pt.y - a.y) * (b.x - a.x);
+        if (cross == 0 && std::min(a.x, b.x) <= pt.x && pt.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= pt.y &&
+            pt.y <= std::max(a.y, b.y))
+            return 1;
+    }
+    bool inside = false;
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+        const tagPOINT &a = ring[i], &b = ring[i + 1];
+        if ((a.y > pt.y) == (b.y > pt.y)) continue;
+        const double x = a.x + static_cast<double>(pt.y - a.y) * (b.x - a.x) / (b.y - a.y);
+        if (pt.x < x) inside = !inside;
+    }
+    return inside ? 2 : 0;
+}
+}  // namespace
+
+TEST(PointWithPolygonEx, AgreesWithAReferenceOnEveryGridPoint) {
+    // Rings with horizontal edges, collinear vertices, peaks and troughs on shared rows, and starting
+    // vertices at extremes.
+    const std::vector<std::vector<tagPOINT>> rings = {
+        {P(0, 0), P(10, 0), P(10, 10), P(0, 10), P(0, 0)},
+        {P(5, 0), P(10, 5), P(5, 10), P(0, 5), P(5, 0)},
+        {P(0, 0), P(6, 0), P(6, 3), P(3, 3), P(3, 8), P(0, 8), P(0, 0)},                         // L shape
+        {P(0, 0), P(4, 6), P(8, 0), P(12, 6), P(16, 0), P(16, 10), P(0, 10), P(0, 0)},           // zigzag floor
+        {P(0, 5), P(3, 5), P(5, 0), P(7, 5), P(10, 5), P(6, 8), P(8, 12), P(5, 9), P(2, 12), P(4, 8),
+         P(0, 5)},                                                                                // star
+        {P(2, 2), P(5, 2), P(8, 2), P(8, 6), P(8, 9), P(2, 9), P(2, 2)},                         // collinear runs
+        {P(10, 10), P(4, 4), P(10, 0), P(0, 0), P(0, 10), P(10, 10)},                            // notch
+        {P(3, 0), P(6, 3), P(9, 0), P(9, 6), P(6, 3), P(3, 6), P(3, 0)},                         // touching itself
+    };
+    for (size_t k = 0; k < rings.size(); ++k) {
+        std::vector<tagPOINT> ring = rings[k];
+        for (LONG y = -2; y <= 14; ++y)
+            for (LONG x = -2; x <= 18; ++x) {
+                tagPOINT pt = P(x, y);
+                const unsigned char expected = ReferencePosition(pt, ring);
+                const LONG n = static_cast<LONG>(ring.size());
+                ASSERT_EQ(PointWithPolygonEx(&pt, ring.data(), n), expected)
+                    << "ring " << k << " point " << x << "," << y;
+                ASSERT_EQ(PointWithPolygon(&pt, ring.data(), n), expected != 0);
+            }
+    }
 }
