@@ -46,6 +46,9 @@ class CGeoAttributeDatabase;
 class CGeoVectorObject;
 class CGeoLine;
 class CGeoPLine;
+class CGeoPolygon;
+
+typedef CTypedPtrList<CObList, CGeoPolygon*> CGeoPolygonList;
 
 // Sent to the host's main window after SetAttribute wrote an object's record: wParam 0, lParam the
 // object passed to SetAttribute.
@@ -234,6 +237,19 @@ public:
     int CanConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
     CGeoVectorObject* ConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
     CGeoPLine* FixedLine(CGeoLine* pLine);
+
+    // Topological polygons around an arc or a point (object coordinates of the layer's objects). Each
+    // returns TRUE when it added a polygon to the list.
+    // IsPublicLine: appends every polygon whose border holds the line.
+    int IsPublicLine(CGeoPLine* pLine, CGeoPolygonList& list);
+    // GetNeighbourPolygonList: puts at the head of the list every polygon whose bounds meet the square
+    // (p.x - 10, p.y - 10, p.x + 10, p.y + 10) (touching counts) and whose cached ring data has a point
+    // at p (CGeoPolygon::IsHandle).
+    int GetNeighbourPolygonList(POINT p, CGeoPolygonList& list);
+    // GetPolygonListShareSamePoint: puts at the head of the list every polygon whose bounds meet that
+    // square and one of whose arcs (looked up by its key string) has p as an end or a vertex
+    // (CGeoPolygon::GetHandlePosOnLine not 0).
+    int GetPolygonListShareSamePoint(POINT p, CGeoPolygonList& list);
 
     // Clears the dangle marks of every object (SetDangleType (0): false-node marks stay); 0.
     int ClearDangle();

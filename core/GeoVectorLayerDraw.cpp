@@ -8,6 +8,7 @@
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPLine.h"
+#include "vector/GeoPolygon.h"
 
 #include <ostrel/Units.h>
 #include <pellion/GeoGaussTransformer.h>
@@ -265,6 +266,65 @@ CGeoPLine* CGeoVectorLayer::FixedLine(CGeoLine* pLine)
 }
 
 // ---- marks and attribute display -----------------------------------------------------------------
+
+namespace {
+
+// Whether the polygon's bounds meet the square of 10 units about p (touching counts).
+bool NearPoint(const CGeoPolygon& polygon, POINT p) {
+    const CRect b = polygon.GetBounds();
+    return b.left <= p.x + 10 && p.x - 10 <= b.right && b.top <= p.y + 10 && p.y - 10 <= b.bottom;
+}
+
+}  // namespace
+
+int CGeoVectorLayer::IsPublicLine(CGeoPLine* pLine, CGeoPolygonList& list) {
+    int found = 0;
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        CObject* pObject = m_ObjList.GetNext(p);
+        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
+        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
+        if (!pPolygon->IsPartOf(pLine)) continue;
+        list.AddTail(pPolygon);
+        found = 1;
+    }
+    return found;
+}
+
+int CGeoVectorLayer::GetNeighbourPolygonList(POINT pt, CGeoPolygonList& list) {
+    int found = 0;
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        CObject* pObject = m_ObjList.GetNext(p);
+        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
+        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
+        if (!NearPoint(*pPolygon, pt) || pPolygon->IsHandle(pt) == -1) continue;
+        list.AddHead(pPolygon);
+        found = 1;
+    }
+    return found;
+}
+
+int CGeoVectorLayer::GetPolygonListShareSamePoint(POINT pt, CGeoPolygonList& list) {
+    int found = 0;
+    for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
+        CObject* pObject = m_ObjList.GetNext(p);
+        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
+        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
+        if (!NearPoint(*pPolygon, pt)) continue;
+        CGeoKeyString keys;
+        pPolygon->GetKeyString(keys, 0);
+        for (int i = 0; i < keys.GetSize(); ++i) {
+            if (keys[i] == POLYGON_RING_END) continue;
+            const UINT id = keys[i] < 0 ? 0u - static_cast<UINT>(keys[i]) : static_cast<UINT>(keys[i]);
+            CGeoAccessorialObject* pArc = FindObj(id);
+            if (!pArc || !pArc->IsKindOf(RUNTIME_CLASS(CGeoPLine))) continue;
+            if (CGeoPolygon::GetHandlePosOnLine(static_cast<CGeoPLine*>(pArc), pt) == 0) continue;
+            list.AddHead(pPolygon);
+            found = 1;
+            break;
+        }
+    }
+    return found;
+}
 
 int CGeoVectorLayer::ClearDangle()
 {

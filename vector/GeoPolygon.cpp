@@ -349,7 +349,15 @@ int CGeoPolygon::GetHandlePosOnLine(const CGeoPLine* pArc, CPoint p) {
     return 0;
 }
 
+void CGeoPolygon::EnsureCache() const {
+    if (GetUseData() && (!m_pRingPoints || !m_pRingSizes)) {
+        int rings = 0;
+        GetPolyData(nullptr, nullptr, rings);
+    }
+}
+
 int CGeoPolygon::IsHandle(POINT p) const {
+    EnsureCache();
     if (!m_pRingPoints || !m_pRingSizes) return -1;
     int total = 0;
     for (int i = 0; i < m_nRingCount; ++i) total += m_pRingSizes[i];
@@ -359,6 +367,7 @@ int CGeoPolygon::IsHandle(POINT p) const {
 }
 
 int CGeoPolygon::IsHandle(POINT p, CGeoKeyString& out) const {
+    EnsureCache();
     if (!m_pRingPoints || !m_pRingSizes) return 0;
     int total = 0;
     for (int i = 0; i < m_nRingCount; ++i) total += m_pRingSizes[i];

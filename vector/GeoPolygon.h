@@ -126,7 +126,8 @@ public:
     // (a closed arc); -2 at its first point; -3 at its last; else the index 1 .. n - 2 of the first inner
     // point equal to p; 0 when none. NULL gives 0.
     static int GetHandlePosOnLine(const CGeoPLine* pArc, CPoint p);
-    // The 1-based index of the first cached ring point equal to p, -1 when none (or no cache).
+    // The 1-based index of the first cached ring point equal to p, -1 when none. They read the cache
+    // (computed first when missing while the flag is on; with the flag off and no cache: none).
     int IsHandle(POINT p) const;
     // Appends the 1-based index of every cached ring point equal to p; 1 when any.
     int IsHandle(POINT p, CGeoKeyString& out) const;
@@ -181,6 +182,89 @@ public:
     // 0: a polygon offers no snap point (its arcs do).
     int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;
 
+    // ==== Style, drawing, handles and editing (GeoPolygonDraw.cpp) ====
+    // All of them take the ring data as the use-data flag says (see the top of this file).
+
+    // The style comes from the label point. Without a label-point ID: the fill shape, fill colour, line
+    // shape, line colour and transparent flag of the default polygon settings, the rest of view kept (0).
+    // With an ID whose label point is not found: -1 (the general resolution goes on with the polygon).
+    // Otherwise by display attribute (word 1 of ds): 0 the layer's style (-1 without a vector layer), 1 the
+    // label point's class style, 2 its own style (GetSelfGeoView), 3 the attribute-display style, cached
+    // in the polygon and asked of the layer for the label point when the cache is stale, the refresh
+    // flag is on or the label point's cache is stale (the label point's own style when no rule applies);
+    // these return 0. 4 gives -1; any other value 0 with view untouched.
+    int OnGetGeoViewBegin(GEOVIEW& view, tagDisplayState ds) override;
+    // Show state 0: fill shape 0, line colour 0, line width 0; 1: fill shape 0, line colour 0x0000FF,
+    // line width 5; 2: fill shape 4, fill colour 0; 3: fill shape 4, fill colour 0x00FF00; others nothing.
+    void OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state) override;
+    // The style's fill symbol.
+    int GetObjectSymbolID(GEOVIEW view) const override;
+    // The label point's class when there is a label point, else the polygon's own.
+    UINT GetObjectClassID() const override;
+    // Symbol attributes are the label point's when there is one, else the polygon's own.
+    WORD PrepareSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int keepColours, DWORD crColour) override;
+    CSymbolAttrib GetSymbolAttribute(CSymbolLibIO* pLib, int nSymbol) const override;
+    CSymbolAttrib GetSymbolAttribute(CSymbolLibIO* pLib) const override;
+    void SetSymbolAttribute(DWORD dwItemID, CString strName, tagVM_SYM_VARIANT value) override;
+    void SetSymbolAttribute(int nItem, tagVM_SYM_VARIANT value) override;
+    void SetSymbolAttribute(CSymbolAttrib attrib) override;
+    void SetSymbolAttributeMark(int nKind, int bOn) override;
+
+    // Symbolised: the style's fill symbol over all rings (ring sizes as parts), mode -300 with xorMode
+    // else 13, with a copy of the label point's (else the polygon's) prepared symbol attributes, whose
+    // mask is set back afterwards. No symbol, no library or a library failure: the plain painter.
+    void OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view,
+                                 RECT* pClip, int xorMode, int nWord8, void* pSymbolLib, int keepColours) override;
+    // Plain: filled without outline (the arcs draw the border): the null pen, a solid brush of the fill
+    // colour for Caddox fill shape -1, else a hatch of that style; R2_NOTXORPEN with xorMode, else
+    // R2_COPYPEN; a transparent style adds R2_MASKPEN (without xorMode) and a transparent background,
+    // else an opaque one. One ring: Polygon; more: PolyPolygon (alternate filling, so holes stay empty).
+    // The DC's state is put back.
+    void OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                    const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                    int scaleWidths) override;
+    // A polygon neither hides nor blinks.
+    void OnHideWithSymbolization(CDC*, UINT, UINT, CPoint, const GEOVIEW&, RECT*) override {}
+    void OnHideWithoutSymbolization(CDC*, UINT, UINT, CPoint, const GEOVIEW&, RECT*) override {}
+    void OnBlinkWithSymbolization(CDC*, UINT, UINT, CPoint, const GEOVIEW&, RECT*) override {}
+    void OnBlinkWithoutSymbolization(CDC*, UINT, UINT, CPoint, const GEOVIEW&, RECT*) override {}
+    // The fill symbol over the rings in millimetres through the outputer. 1 when the library did it; 0
+    // when it failed, an argument is NULL, the style has no fill symbol or there are no rings.
+    int OnSymbolizeOutput(CSymbolLibIO* pLib, CSymbolOutputer* pOutputer, CCoordsConverter* pConverter,
+                          GEOVIEW* pView) override;
+
+    // Handles are the ring points of all rings in order, numbered from 1 (junction points twice, every
+    // ring's closing point included). A number outside 1 .. count gives (0, 0).
+    int GetHandleCount() const override;
+    CPoint GetHandle(int nHandle) const override;
+    // CanBeEdited; handles are never deleted or added.
+    int CanMoveHandle(int nHandle) const override;
+    int CanDeleteHandle(int nHandle) const override;
+    int CanAddHandle(int nHandle) const override;
+    void DeleteHandle(int nHandle) override;
+    void AddHandle(int nHandle) override;
+    // Moves the shared vertex at handle h to p everywhere in the layer (nothing without a vector layer,
+    // when not editable or for a handle number outside the handles):
+    //   flag on   every polygon with a ring point at h has those cached points moved; then every
+    //             polyline of the layer with an end or vertex at h has it moved (both ends of a closed
+    //             one), and the polygons' bounds are recomputed;
+    //   flag off  the first arc of the border holding h decides: an inner vertex moves in that arc alone
+    //             (this polygon's and its neighbour's bounds recomputed); an arc end (a node) moves in
+    //             every polyline of the layer as above, with the polygons through that point recomputed.
+    void MoveHandleTo(int nHandle, CPoint point) override;
+    // Offsets the cached ring points and the bounds (only while the flag is on, when CanMove and d is not
+    // zero). The arcs move as objects of the layer.
+    void Move(CSize d) override;
+    // While the flag is on: every cached ring point through the common transformation (unit to metres
+    // plus (x0, y0), the transformer, less its second offsets for a CBaseCoordinateTransformer, back to
+    // the unit, truncated); the bounds become those of all ring points.
+    void Transform(CGeoCoordinateTransformer& transformer, double x0, double y0) override;
+    // SELOBJ_INSIDE: the bounds test of CGeoObject. Otherwise 0 unless EnvelopmentIntersects; bounds
+    // that are a point or a segment: whether the rectangle holds or meets it; a rectangle spanning the
+    // bounds' whole height or width: 1; else the outer ring must meet the rectangle clipped to the
+    // bounds and no hole may meet it (0 without rings).
+    int Intersects(const CRect& rect, SELOBJMODE mode) const override;
+
 protected:
     // The polygon's vector layer, NULL when it has none.
     CGeoVectorLayer* GetVectorLayer() const;
@@ -188,6 +272,8 @@ protected:
     CGeoPLine* FindArc(LONG v) const;
     void RebuildSortedKeys();
     void FreeCache() const;
+    // While the flag is on, computes the cache when it is missing.
+    void EnsureCache() const;
 
     // Ring data as the flag says: the cache (computed when missing) or a fresh copy freed on
     // destruction.

@@ -185,3 +185,52 @@ TEST(TopoPolygonLayer, PolygonRecordIsItsLabelPointsRecord) {
     EXPECT_FALSE(layer.GetAttributeDatabase()->IsExistID(left->GetUserID(), 3));
     EXPECT_EQ(label->IsADInitilized(), 0) << "the label point's attribute style is stale";
 }
+
+TEST(TopoPolygonLayer, RectangleFindsLinesBeforeThePolygonsUnderThem) {
+    UseDataGuard guard;
+    SetUseData(1);
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+    TwoSquares(layer);
+    CGeoPolygon* left = Polygon(layer, {1, 2, POLYGON_RING_END});
+    CGeoPolygon* right = Polygon(layer, {3, -1, POLYGON_RING_END});
+    const struct {
+        CRect rect;
+        CObject* found;
+    } cases[] = {
+        {CRect(98, 40, 102, 60), layer.FindObj(1)},  // on the shared arc, inside both squares
+        {CRect(40, 40, 60, 60), left},
+        {CRect(140, 40, 160, 60), right},
+        {CRect(400, 400, 410, 410), nullptr},
+    };
+    for (const auto& c : cases) EXPECT_EQ(layer.FindObj(c.rect, SELOBJ_MEET, 0), c.found) << c.rect.left;
+}
+
+TEST(TopoPolygonLayer, PolygonsAroundAnArcOrAPoint) {
+    UseDataGuard guard;
+    SetUseData(1);
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+    TwoSquares(layer);
+    CGeoPolygon* left = Polygon(layer, {1, 2, POLYGON_RING_END});
+    CGeoPolygon* right = Polygon(layer, {3, -1, POLYGON_RING_END});
+    auto items = [](CGeoPolygonList& list) {
+        std::vector<CGeoPolygon*> out;
+        for (POSITION p = list.GetHeadPosition(); p;) out.push_back(list.GetNext(p));
+        return out;
+    };
+
+    CGeoPolygonList shared, outer;
+    EXPECT_TRUE(layer.IsPublicLine(static_cast<CGeoPLine*>(layer.FindObj(1)), shared));
+    EXPECT_EQ(items(shared), (std::vector<CGeoPolygon*>{left, right}));
+    EXPECT_TRUE(layer.IsPublicLine(static_cast<CGeoPLine*>(layer.FindObj(2)), outer));
+    EXPECT_EQ(items(outer), (std::vector<CGeoPolygon*>{left}));
+
+    // Ring points and arc ends at a point: the later polygon comes first.
+    CGeoPolygonList atNode, atCorner, nowhere;
+    EXPECT_TRUE(layer.GetNeighbourPolygonList(POINT{100, 100}, atNode));
+    EXPECT_EQ(items(atNode), (std::vector<CGeoPolygon*>{right, left}));
+    EXPECT_TRUE(layer.GetPolygonListShareSamePoint(POINT{200, 0}, atCorner));
+    EXPECT_EQ(items(atCorner), (std::vector<CGeoPolygon*>{right}));
+    EXPECT_FALSE(layer.GetPolygonListShareSamePoint(POINT{150, 50}, nowhere));
+    EXPECT_FALSE(layer.GetNeighbourPolygonList(POINT{150, 50}, nowhere));
+    EXPECT_TRUE(nowhere.IsEmpty());
+}
