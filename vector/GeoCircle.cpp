@@ -2,6 +2,7 @@
 
 #include "core/CoreResources.h"
 #include "core/GeoHelpers.h"
+#include "vector/GeoEllipse.h"
 
 #include <afx/CursorResource.h>
 #include "vector/GeoLineType.h"
@@ -311,6 +312,18 @@ CGeoLine* CGeoCircle::ConvertMeTo(WORD code, DWORD flags) const {
             polygon->SetFace(m_bFace);
             return polygon;
         }
-        default: return nullptr;  // the three-point shapes, the ellipse and the square circle come later
+        case GLT_ELLIPSE: {
+            CGeoEllipse* ellipse = new CGeoEllipse(GetBounds());
+            ellipse->SetUnit(GetUnit());
+            ellipse->SetFace(m_bFace);
+            return ellipse;
+        }
+        case GLT_RECTCIRCLE: {
+            CGeoRectCircle* square = new CGeoRectCircle(GetBounds());
+            square->SetUnit(GetUnit());
+            square->SetFace(m_bFace);
+            return square;
+        }
+        default: return nullptr;  // the three-point shapes come later
     }
 }

@@ -57,8 +57,8 @@ public:
     // circle, regular polygon). A polyline gets at most 50 points on the circle and the first again, a
     // polygon line the same without the repeated point; a regular polygon takes the centre, the rim
     // point as its first vertex and the code's parameter as its side count (0: the default count).
-    // Face flags travel to targets that have one, the unit to all. The three-point shapes, the ellipse
-    // and the square circle are not available yet: NULL.
+    // The ellipse and the square circle take the bounds. Face flags travel to targets that have one, the
+    // unit to all. The three-point shapes are not available yet: NULL.
     CGeoLine* ConvertMeTo(WORD code, DWORD flags) const override;
     // 0 when the square of 2 units about the point meets the circle (Intersects), else -1.
     int PointOnLine(POINT point) const override;

@@ -22,6 +22,8 @@ const GeoLineConversionRow kConversionTable[] = {
      0},
     {"CGeoNPolygon", GLTSet({GLT_PLINE, GLT_CIRCLE, GLT_POLYGONLINE}), 0},
     {"CGeoRect", GLTSet({GLT_PLINE, GLT_ELLIPSE, GLT_ROUNDRECT, GLT_POLYGONLINE, GLT_RAPOLYGON}), 0},
+    {"CGeoEllipse", GLTSet({GLT_PLINE, GLT_CIRCLE, GLT_TRIPOINTCIRCLE, GLT_RECT, GLT_ROUNDRECT, GLT_POLYGONLINE}), 0},
+    {"CGeoRectCircle", GLTSet({GLT_PLINE, GLT_CIRCLE, GLT_ELLIPSE, GLT_RECT, GLT_POLYGONLINE}), 0},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "vector/GeoRect.h"
 
+#include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
@@ -305,6 +306,12 @@ CGeoLine* CGeoRect::ConvertMeTo(WORD code, DWORD flags) const {
             ra->Complete(1);
             return ra;
         }
-        default: return nullptr;  // the ellipse and the rounded rectangle come later
+        case GLT_ELLIPSE: {
+            CGeoEllipse* ellipse = new CGeoEllipse(b);
+            ellipse->SetUnit(GetUnit());
+            ellipse->SetFace(m_bFace);
+            return ellipse;
+        }
+        default: return nullptr;  // the rounded rectangle comes later
     }
 }

@@ -5,6 +5,7 @@
 #include "core/CoreResources.h"
 #include "core/GeoSettings.h"
 #include "vector/GeoCircle.h"
+#include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoNPolygon.h"
 #include "vector/GeoPolygonLine.h"
@@ -297,8 +298,18 @@ TEST(GeoCircle, Conversions) {
     ASSERT_TRUE(deflt);
     EXPECT_EQ(static_cast<CGeoNPolygon&>(*deflt).GetSides(), GetNPolygonSides());
 
+    std::unique_ptr<CGeoLine> ellipse(circle.ConvertTo(GLT_TYPE(GLT_ELLIPSE, 0), 0));
+    ASSERT_TRUE(ellipse && ellipse->GetRuntimeClass() == RUNTIME_CLASS(CGeoEllipse));
+    EXPECT_EQ(ellipse->GetPosition(), CRect(-5, -5, 5, 5));
+    EXPECT_EQ(static_cast<CGeoEllipse&>(*ellipse).IsFace(), 1);
+    EXPECT_EQ(ellipse->GetUnit(), 6);
+    std::unique_ptr<CGeoLine> square(circle.ConvertTo(GLT_TYPE(GLT_RECTCIRCLE, 0), 0));
+    ASSERT_TRUE(square && square->GetRuntimeClass() == RUNTIME_CLASS(CGeoRectCircle));
+    EXPECT_EQ(square->GetPosition(), CRect(-5, -5, 5, 5));
+    EXPECT_EQ(static_cast<CGeoRectCircle&>(*square).IsFace(), 1);
+
     // Accepted, but their classes are not built yet; and refused ones.
-    for (WORD type : {GLT_TRIPOINTCIRCLE, GLT_RECTCIRCLE, GLT_TRIPOINTARC, GLT_ELLIPSE})
+    for (WORD type : {GLT_TRIPOINTCIRCLE, GLT_TRIPOINTARC})
         EXPECT_EQ(circle.ConvertTo(GLT_TYPE(type, 0), 0), nullptr) << type;
     for (WORD type : {GLT_SPLINE, GLT_CIRCLE, GLT_RECT, GLT_RAPOLYGON})
         EXPECT_EQ(circle.ConvertMeTo(GLT_TYPE(type, 0), 0), nullptr) << type;

@@ -6,6 +6,7 @@
 #include "core/ObjectBytes.h"
 #include "core/GeoView.h"
 #include "vector/GeoCircle.h"
+#include "vector/GeoEllipse.h"
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoNPolygon.h"
@@ -88,6 +89,8 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
     CGeoCircle circle(CPoint(0, 0), CPoint(5, 0));
     CGeoNPolygon npolygon(CPoint(0, 0), CPoint(5, 0), 5);
     CGeoRect rect(CRect(0, 0, 10, 10));
+    CGeoEllipse ellipse(CRect(0, 0, 10, 10));
+    CGeoRectCircle squareCircle(CRect(0, 0, 10, 10));
 
     struct Row {
         const char* name;
@@ -108,6 +111,8 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
          {GLT_PLINE, GLT_TRIPOINTCIRCLE, GLT_RECTCIRCLE, GLT_TRIPOINTARC, GLT_ELLIPSE, GLT_POLYGONLINE, GLT_NPOLYGON}},
         {"CGeoNPolygon", &npolygon, {GLT_PLINE, GLT_CIRCLE, GLT_POLYGONLINE}},
         {"CGeoRect", &rect, {GLT_PLINE, GLT_ELLIPSE, GLT_ROUNDRECT, GLT_POLYGONLINE, GLT_RAPOLYGON}},
+        {"CGeoEllipse", &ellipse, {GLT_PLINE, GLT_CIRCLE, GLT_TRIPOINTCIRCLE, GLT_RECT, GLT_ROUNDRECT, GLT_POLYGONLINE}},
+        {"CGeoRectCircle", &squareCircle, {GLT_PLINE, GLT_CIRCLE, GLT_ELLIPSE, GLT_RECT, GLT_POLYGONLINE}},
     };
     for (const Row& row : rows) {
         for (int type = 0; type <= 13; ++type) {

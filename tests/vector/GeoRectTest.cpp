@@ -2,6 +2,7 @@
 // transformation, snapping, records, conversions and painting.
 #include "ClosedShapeSupport.h"
 
+#include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
@@ -195,7 +196,11 @@ TEST(GeoRect, ConversionsUseTheNormalisedCorners) {
     EXPECT_DOUBLE_EQ(static_cast<CGeoRAPolygon&>(*ra).Area(), 1800.0);
     EXPECT_EQ(ra->GetUnit(), 6);
 
-    EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_ELLIPSE, 0), 0), nullptr);    // not built yet
+    std::unique_ptr<CGeoLine> ellipse(rect.ConvertTo(GLT_TYPE(GLT_ELLIPSE, 0), 0));
+    ASSERT_TRUE(ellipse && ellipse->GetRuntimeClass() == RUNTIME_CLASS(CGeoEllipse));
+    EXPECT_EQ(ellipse->GetPosition(), CRect(0, 0, 60, 30));
+    EXPECT_EQ(static_cast<CGeoEllipse&>(*ellipse).IsFace(), 1);
+    EXPECT_EQ(ellipse->GetUnit(), 6);
     EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_ROUNDRECT, 0), 0), nullptr);  // not built yet
     EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_RECT, 0), 0), nullptr);
     EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_CIRCLE, 0), 0), nullptr);
