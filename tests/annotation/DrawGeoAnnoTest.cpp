@@ -244,3 +244,24 @@ TEST(GeoAnnoDraw, Gallery)
     EXPECT_GT(red, 50);
     EXPECT_GT(blue, 50);
 }
+
+TEST(DrawGeoAnno, BackgroundAndUnderlineCoverExactlyTheirPixels)
+{
+    // Two blanks (no ink of their own), each 10 wide, 50 high; at scale 10 one unit is a pixel: the text
+    // box is x 2..22 and device y 10..60 (record y -60..-10, align 0 at (2, -60)). Pens of width 1 draw
+    // the outlines' right and bottom edges too.
+    ImageDC img(30, 70);
+    img.dc.SetBkColor(RGB(255, 0, 0));
+    GEOANNO r = MakeRecord("  ", 20, 50);
+    r.m_ptPosition = r.m_ptRotateCenter = CPoint(2, -60);
+    DrawGeoAnno(&img.dc, kScale, kScale, CPoint(), CPoint(), MakeStyle(GEOVIEW_TEXT_UNDERLINE, RGB(0, 0, 255)), r,
+                nullptr, 0, nullptr, nullptr, 0, 1);
+    for (int y = 0; y < 70; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            COLORREF want = RGB(255, 255, 255);
+            if (x >= 2 && x <= 22 && y >= 10 && y <= 60) want = RGB(255, 0, 0);  // background with its pen
+            if (x >= 2 && x <= 22 && y >= 58 && y <= 60) want = RGB(0, 0, 255);   // the bar, 2 high, with its pen
+            ASSERT_EQ(::GetPixel(img.dc.m_hDC, x, y), want) << x << "," << y;
+        }
+    }
+}
