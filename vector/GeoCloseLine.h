@@ -59,9 +59,9 @@ protected:
     // transformer, minus the second offset of a CBaseCoordinateTransformer, metres -> object unit,
     // truncated toward zero (and kept inside the coordinate range).
     POINT TransformPoint(CGeoCoordinateTransformer& transformer, double x0, double y0, POINT p) const;
-    // Symbolised output of a shape given by a rectangle (the rectangle form of the library): the symbol (chosen as ChooseShapeSymbol, 0
-    // or any NULL argument giving 0), the rectangle in millimetres, colours kept. 1 when the library did
-    // it, else 0.
+    // Symbolised output of a shape given by a rectangle (the library's rectangle form): the fill symbol
+    // for a face, else the line symbol, over the rectangle in millimetres, colours kept. 1 when the
+    // library did it; 0 when it failed, the symbol is 0 or an argument is NULL.
     int OutputRectSymbol(CSymbolLibIO* pLib, CSymbolOutputer* pOutputer, CCoordsConverter* pConverter,
                          const GEOVIEW* pView, const RECT& rcMillimetres);
 
