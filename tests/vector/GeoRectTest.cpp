@@ -1,9 +1,13 @@
 // The rectangle: unnormalised corners in the bounds, handles, hit tests, measures, rotation and
-// transformation, snapping, records, conversions and painting.
+// transformation, snapping, records (with the exact records of the other closed shapes), conversions and
+// painting.
 #include "ClosedShapeSupport.h"
 
+#include "core/ObjectBytes.h"
+#include "vector/GeoCircle.h"
 #include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
+#include "vector/GeoNPolygon.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
 #include "vector/GeoRect.h"
@@ -260,4 +264,49 @@ TEST(GeoRectOutput, TheRingOfTheBoundsInMillimetres) {
     ASSERT_GE(out.shapes[0].size(), 2u);
     EXPECT_TRUE(SamePoints(Pts(out.shapes[0].begin(), out.shapes[0].begin() + 2), {{0, 0}, {0, 1000}}));
     EXPECT_EQ(rect.OnSymbolizeOutput(&lib, &out, nullptr, &view), 0);
+}
+
+// The exact records of the closed shapes, field by field: the line record, the face flag, then what
+// each class adds (the rectangle nothing: its corners are the bounds, unnormalised).
+TEST(ClosedShapeRecords, ExactBytes) {
+    auto prefix = [](const CRect& bounds, LONG slots) {
+        const Bytes clearedSymbolAttrib = {0x06, 0, 0, 0, 0x01, 0, 0, 0, 0, 0};
+        return objbytes::Bytes()
+            .GeoObject(bounds, "S", 3, 1.38f)
+            .Dword(0).Dword(0).Long(1).Long(0).Byte(0)  // IDs, removal, mark, flag
+            .Dword(4).Dword(1).Double(0.0)             // class, its style, Z
+            .Append(clearedSymbolAttrib)
+            .Long(1)       // completed
+            .Long(slots);  // slot count
+    };
+    CGeoRect rect(CRect(10, 20, -5, 0));
+    CGeoCircle circle(CPoint(-7, 8), CPoint(100, -200));  // radius 233.9: half side 234
+    CGeoNPolygon square(CPoint(0, 0), CPoint(10, 0), 4);
+    CGeoEllipse ellipse(CRect(30, 0, 0, 10));
+    const struct Case {
+        CGeoCloseLine* shape;
+        Bytes want;
+    } cases[] = {
+        {&rect, prefix(CRect(10, 20, -5, 0), 2).Long(1).Data()},
+        {&ellipse, prefix(CRect(30, 0, 0, 10), 2).Long(1).Data()},
+        {&circle, prefix(CRect(-241, -226, 227, 242), 2).Long(1).Long(-7).Long(8).Long(100).Long(-200).Data()},
+        {&square, prefix(CRect(-10, -10, 10, 10), 2).Long(1).Long(0).Long(0).Long(10).Long(0).Long(4).Data()},
+    };
+    for (const Case& c : cases) {
+        c.shape->SetObjectName("S");
+        c.shape->SetObjectClassID(4);
+        c.shape->SetFace(1);
+        const char* name = c.shape->GetRuntimeClass()->m_lpszClassName;
+        EXPECT_EQ(Store([&](CArchive& ar) { c.shape->Serialize(ar); }), c.want) << name;
+        std::unique_ptr<CObject> made(c.shape->GetRuntimeClass()->CreateObject());
+        auto* back = static_cast<CGeoCloseLine*>(made.get());
+        EXPECT_EQ(objbytes::Load(*back, c.want), 0u) << name;
+        EXPECT_EQ(Store([&](CArchive& ar) { back->Serialize(ar); }), c.want) << name;
+        EXPECT_EQ(back->GetPosition(), c.shape->GetPosition()) << name;
+        for (size_t cut = 0; cut < c.want.size(); cut += 7) {
+            std::unique_ptr<CObject> part(c.shape->GetRuntimeClass()->CreateObject());
+            EXPECT_THROW(objbytes::Load(*part, Bytes(c.want.begin(), c.want.begin() + cut)), CArchiveException)
+                << name << " cut at " << cut;
+        }
+    }
 }
