@@ -109,6 +109,23 @@ TEST(GeoNPolygon, TheVertexHandleAddsAndRemovesSides) {
     EXPECT_EQ(pentagon.GetBounds().bottom, 20);
 }
 
+TEST(GeoNPolygon, TurnedAndTransformedWithBoundsOfItsVertices) {
+    CGeoNPolygon square(P(0, 0), P(10, 0), 4);
+    square.DoRotateCCW(45, P(0, 0));
+    const POINT v = RotatePoint(POINT{10, 0}, POINT{0, 0}, 3.14159265358979323846 / 4);
+    EXPECT_EQ(square.GetPoint(1), CPoint(v));
+    EXPECT_EQ(square.GetBounds(), ::RecalcBounds(4, POINT{0, 0}, v));  // not the circle's square
+    EXPECT_LT(square.GetBounds().right, 10);
+
+    CGeoNPolygon mm(P(1000, 0), P(2000, 0), 4);
+    CClosedShapeFlip flip;  // x -> 0.5 - x, y -> y + 1 (metres)
+    mm.Transform(flip, 0.0, 0.0);
+    EXPECT_EQ(mm.GetCenter(), P(-500, 1000));
+    EXPECT_EQ(mm.GetPoint(1), P(-1500, 1000));
+    EXPECT_EQ(mm.GetBounds(), CRect(-1500, 0, 500, 2000));
+    EXPECT_EQ(mm.Mirror(POINT{0, 0}, POINT{0, 1}), 0);
+}
+
 TEST(GeoNPolygon, SnapsOnTheRingButNotToTheCentre) {
     CGeoNPolygon square(P(0, 0), P(10, 0), 4);
     CPoint p(0, 9);
