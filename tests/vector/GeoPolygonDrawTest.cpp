@@ -11,6 +11,7 @@
 #include "vector/GeoLabelPoint.h"
 
 #include <ostrel/PointBuffer.h>
+#include <quenby/SymbolOutputer.h>
 #include <win32/gdirecord.h>
 
 #include <gtest/gtest.h>
@@ -222,6 +223,39 @@ TEST_F(GeoPolygonDraw, SymbolDrawsWithTheLabelPointsAttributesAndLeavesItsMask) 
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].call, "Polygon");
     EXPECT_EQ(all[0].pen.lopnStyle, static_cast<UINT>(PS_NULL));
+}
+
+TEST_F(GeoPolygonDraw, OutputGoesThroughTheFillSymbolInMillimetres) {
+    class CKeep : public CSymbolOutputer {
+    public:
+        LONG OutputPolyLine(const POINT* p, LONG n, DWORD, DWORD, DWORD, BYTE, const RECT*, void*) override {
+            for (LONG i = 0; i < n; ++i) pts.push_back(p[i]);
+            return 0;
+        }
+        LONG OutputPolygon(const POINT* p, LONG n, DWORD, DWORD, DWORD, DWORD, BYTE, BYTE, const RECT*, void*) override {
+            for (LONG i = 0; i < n; ++i) pts.push_back(p[i]);
+            return 0;
+        }
+        Pts pts;
+    } out;
+    Squares m;
+    m.right->SetUnit(4);  // centimetres: every output point is ten times the ring point
+    CGeoLabelPoint* label = m.Label(m.right, POINT{150, 50});
+    const WORD mask = label->GetSymbolAttribute(static_cast<CSymbolLibIO*>(nullptr)).GetAttribMask();
+    GEOVIEW view = GetDefaultGEOVIEW();
+    CCoordsConverter converter(1000, 1000, 0);
+    EXPECT_EQ(m.right->OnSymbolizeOutput(m_lib.get(), &out, &converter, &view), 0) << "no fill symbol";
+    EXPECT_EQ(m.right->OnSymbolizeOutput(m_lib.get(), nullptr, &converter, &view), 0);
+    view.SetSymbol(SYMBOL_FILL, 21);
+    EXPECT_EQ(m.right->OnSymbolizeOutput(m_lib.get(), &out, &converter, &view), 1);
+    ASSERT_FALSE(out.pts.empty());
+    bool corner = false;
+    for (const POINT& p : out.pts) {
+        EXPECT_TRUE(p.x >= 1000 && p.x <= 2000 && p.y >= 0 && p.y <= 1000) << p.x << "," << p.y;
+        corner |= p.x == 2000 && p.y == 1000;
+    }
+    EXPECT_TRUE(corner);
+    EXPECT_EQ(label->GetSymbolAttribute(static_cast<CSymbolLibIO*>(nullptr)).GetAttribMask(), mask);
 }
 
 TEST(GeoPolygonEdit, HandlesAreTheRingPointsOfEveryRing) {
