@@ -225,7 +225,8 @@ void CGeoRect::Transform(CGeoCoordinateTransformer& transformer, double x0, doub
 
 int CGeoRect::GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) {
     const CRect b = GetBounds();
-    std::vector<POINT> ring = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}, {b.left, b.top}};
+    std::vector<POINT> ring = {
+        {b.left, b.top}, {b.right, b.top}, {b.right, b.bottom}, {b.left, b.bottom}, {b.left, b.top}};
     switch (type) {
         case SNAP_VERTEX: return SnapToVertex(ring.data(), 5, point, rect, nIndex, lParam) ? 1 : 0;
         case SNAP_MIDPOINT: return SnapToMidPoint(ring.data(), 5, point, rect, nIndex, lParam) ? 1 : 0;
@@ -245,7 +246,8 @@ void CGeoRect::OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint
     if (symbol != 0) {
         CRect d = RPtoLP(scale, origin, offset, GetBounds());
         d.NormalizeRect();
-        const POINT ring[5] = {{d.left, d.top}, {d.right, d.top}, {d.right, d.bottom}, {d.left, d.bottom}, {d.left, d.top}};
+        const POINT ring[5] = {
+            {d.left, d.top}, {d.right, d.top}, {d.right, d.bottom}, {d.left, d.bottom}, {d.left, d.top}};
         CSymbolPainting painting(*this, m_SymbolAttrib, static_cast<CSymbolLibIO*>(pSymbolLib), symbol, scale,
                                  scale2, keepColours, ShapeColour(view));
         result = painting.DrawPoly(pDC, ring, 5, pClip, xorMode);

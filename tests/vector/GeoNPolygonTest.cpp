@@ -188,7 +188,8 @@ TEST(GeoNPolygon, Conversions) {
     ASSERT_TRUE(ring && ring->GetRuntimeClass() == RUNTIME_CLASS(CGeoPolygonLine));
     EXPECT_EQ(ring->GetPoints(), 6);
     EXPECT_EQ(static_cast<CGeoPolygonLine&>(*ring).IsFace(), 1);
-    EXPECT_NEAR(static_cast<CGeoPolygonLine&>(*ring).Area(), hexagon.Area(), 0.05 * hexagon.Area());  // vertices rounded
+    // The vertices are rounded to whole units.
+    EXPECT_NEAR(static_cast<CGeoPolygonLine&>(*ring).Area(), hexagon.Area(), 0.05 * hexagon.Area());
 
     std::unique_ptr<CGeoLine> circle(hexagon.ConvertTo(GLT_TYPE(GLT_CIRCLE, 0), 0));
     ASSERT_TRUE(circle && circle->GetRuntimeClass() == RUNTIME_CLASS(CGeoCircle));
