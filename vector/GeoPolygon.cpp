@@ -52,7 +52,11 @@ CGeoPolygon::CGeoPolygon() {
 
 CGeoPolygon::CGeoPolygon(CGeoPolyBorder& border) : CGeoPolygon() { SetKeyString(border); }
 
-CGeoPolygon::CGeoPolygon(CGeoArcList& lines) { ConstructPolygonFromLineList(lines); }
+CGeoPolygon::CGeoPolygon(CGeoArcList& lines) {
+    ConstructPolygonFromLineList(lines);
+    // Resolved at once, so it has the bounds it is drawn and found by.
+    RecalcBounds();
+}
 
 CGeoPolygon::~CGeoPolygon() {
     m_KeyString.RemoveAll();

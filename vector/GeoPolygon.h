@@ -71,7 +71,8 @@ public:
     CGeoPolygon();
     // As above, then SetKeyString (border).
     explicit CGeoPolygon(CGeoPolyBorder& border);
-    // ConstructPolygonFromLineList (lines); not counted, the name stays the default object name.
+    // ConstructPolygonFromLineList (lines), then RecalcBounds; not counted, the name stays the default
+    // object name.
     explicit CGeoPolygon(CGeoArcList& lines);
     // Frees a ring cache it holds; listed points are not deleted.
     ~CGeoPolygon() override;

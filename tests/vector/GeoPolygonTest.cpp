@@ -234,6 +234,7 @@ TEST(GeoPolygon, ArcsOfARingAreOrientedByTheirSharedEnds) {
     CGeoKeyString keys;
     polygon.GetKeyString(keys, 0);
     EXPECT_EQ(ToVector(keys), (std::vector<LONG>{1, 2, POLYGON_RING_END, 5, POLYGON_RING_END}));
+    EXPECT_EQ(polygon.GetBounds(), CRect(0, 0, 10, 10)) << "the outer ring's arcs";
 }
 
 TEST(GeoPolygon, AreaSubtractsHolesAndPerimeterWalksEveryRing) {
