@@ -15,6 +15,7 @@
 #define IDC_SIZENESW MAKEINTRESOURCE(32643)
 #define IDC_SIZEWE MAKEINTRESOURCE(32644)
 #define IDC_SIZENS MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL MAKEINTRESOURCE(32646)
 
 // hInstance NULL: the standard cursor named by an IDC_ value, the same handle on every call, distinct
 // for distinct cursors; NULL for an unknown name. Cursor resources of modules are not provided: a
