@@ -237,6 +237,91 @@ public:
     // smaller y. Any other align gives (left, top).
     static CPoint GetBoxAnchor(const CRect& box, int align);
 
+    // ==== editing geometry: handles, hit tests, moves and transforms (bodies in GeoAnnoEdit.cpp) ====
+    //
+    // Handles: a box annotation (position type 2) has 8 on its bounds; a multi-point annotation (type 6)
+    // one per character (handle i is point i - 1); other text has 8 on its turned text box, or 2 when it
+    // is echelon text or vertical text with move flag 1. A handle's kind 1..8 names its place on the box:
+    // 1 corner (left, bottom), 2 middle of the bottom edge, 3 corner (right, bottom), 4 middle of the
+    // right edge, 5 corner (right, top), 6 middle of the top edge, 7 corner (left, top), 8 middle of the
+    // left edge (y up, before the text is turned). Echelon handles 1 and 2 are kinds 4 and 8; those of
+    // vertical text with move flag 1 are kinds 2 and 6.
+    //
+    // Dragging a handle across the opposite edge of the box continues the drag as the opposite kind: a
+    // process-wide memory, shared by every annotation and reset only by SetHandleZero, keeps that kind
+    // until the host ends the drag.
+
+    // Width and height of the bounds; (0, 0) for an empty text. The arguments are not used.
+    virtual CSize GetTextExtent(CDC* pDC, UINT scale, const GEOVIEW& view) const;
+    int GetHandleCount() const override;
+    // Box: the eight points of the bounds (1 left-top ... 8 left-middle, top the smaller y, halves by
+    // integer division), (0, 0) for another number. Multi-point: point h - 1 ((0, 0) outside). Other
+    // text: the handle's kind on the turned text box ((0, 0) when the box cannot be measured).
+    CPoint GetHandle(int nHandle) const override;
+    // Multi-point: the library's handle cursor (resource 322). Otherwise the sizing cursor that matches
+    // the kind, the text counting as level for a box or a first escape angle in 0..450.
+    HCURSOR GetHandleCursor(int nHandle) const override;
+    // 0 for handles 1, 3, 5 and 7 while the move flag is 3 (aspect ratio locked); else 1.
+    int CanMoveHandle(int nHandle) const override;
+    // Box: the bounds' edges of the handle take the point. Multi-point: point h - 1 becomes the point.
+    // Other text: the text box is stretched so that the handle's edges pass through the point, the sizes
+    // are refitted by the move flag (0 characters, 1 spacing, 2 both, 3 aspect ratio locked; sizes never
+    // fall below 1), the anchor follows and the bounds are recomputed. Formatted text whose box cannot
+    // be measured is left alone.
+    void MoveHandleTo(int nHandle, CPoint point) override;
+    int CanAddHandle(int nHandle) const override;  // 0
+    // 1 for a multi-point annotation of more than one character and 1 <= h <= the point count; else 0
+    // (the last character is never deleted, so the text and its arrays are never empty).
+    int CanDeleteHandle(int nHandle) const override;
+    // When CanDeleteHandle: character h - 1 with its point and angle is deleted; bounds recomputed.
+    void DeleteHandle(int nHandle) override;
+    // Box: the device rectangle of the bounds. Other text: the device point lies inside (or on) the
+    // turned text box mapped to device coordinates.
+    int NormalHitTest(CPoint point, UINT scale, CPoint origin, CPoint offset) const override;
+    // As the base tracker, but every square is drawn (no clip test); a multi-point annotation first
+    // draws its base line.
+    void DrawTracker(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint offset, TrackerState state,
+                     TrackerDrawState drawState) override;
+    // The base test on the bounds first (a box annotation answers it alone). SELOBJ_INSIDE: every turned
+    // corner lies in the normalised rectangle (right and bottom excluded). SELOBJ_MEET: the rectangle
+    // shares a point with the turned box of a character or row (multi-point: each character at its own
+    // point and angle; echelon and formatted text: the whole text box), so the empty space between rows
+    // does not count. Other modes 0.
+    int Intersects(const CRect& rect, SELOBJMODE mode) const override;
+    // When the object may move: the bounds and every point are offset; bounds recomputed.
+    void Move(CSize offset) override;
+    // When the object may move: the base MoveTo, every point offset by the move of the bounds' left-top
+    // corner; bounds recomputed.
+    void MoveTo(CRect rect) override;
+    // 0 for a box annotation, else 1.
+    virtual int CanbeRotate() const;
+    // When CanbeRotate: every character's escape angle (and the orient angle) becomes angle - 10 *
+    // degrees with its integer part reduced modulo 3600 (the sign kept); every point turns about the
+    // centre (Ostrel RotatePoint, so a positive angle turns clockwise with y up); bounds recomputed.
+    void DoRotateCCW(double degrees, CPoint centre) override;
+    // Maps the bounds' four corners and point 0 (object unit -> metres, + (x0, y0), the transformer, the
+    // second offsets of a CBaseCoordinateTransformer taken off, back to the unit, truncated): point 0
+    // becomes the fifth, the bounds the box of the first four. Other points, angles and sizes are kept.
+    void Transform(CGeoCoordinateTransformer& transformer, double x0, double y0) override;
+    // Changes the position type; 1 when done or when there is nothing to do, 0 when refused: formatted
+    // text to a box, and any spreading of characters to points of their own (type 6), which this build
+    // does not lay out. Box -> 0, 1, 3: the text is re-flowed into rows at an anchor (its top-left).
+    // Single point -> 2: the unturned text box becomes the box, align type 0. Multi-point -> other:
+    // the arrays shrink to entry 0.
+    int ChangePositionType(int t);
+
+protected:
+    // The kind (1..8) of handle h for this text (see above).
+    int GetHandleKind(int nHandle) const;
+    // GetFourPoints into pts; false when the box could not be measured (nothing written).
+    bool GetMeasuredCorners(CPoint pts[4], int turned) const;
+    // Refits the sizes from the old box b0 to the new box b (drag of a handle); returns the flags of
+    // the unchanged directions (1 widths, 2 heights; 0 for echelon text).
+    int ResizeToBox(const CRect& b0, const CRect& b);
+
+public:
+    // ==== end of editing geometry ====
+
 protected:
     void LoadRecord(CArchive& ar);
     // Brings both arrays to the size the invariant asks for after a load.
@@ -265,3 +350,6 @@ protected:
     // The annotation name counter: 0 before the first annotation.
     static int s_nAnnoCount;
 };
+
+// Clears the flipped-handle memory of handle drags (the host calls it between two drags).
+void SetHandleZero();
