@@ -162,6 +162,34 @@ TEST_F(GeoAnnoEditTest, DragRefitsTheSizesByTheMoveFlag)
     }
 }
 
+TEST_F(GeoAnnoEditTest, EchelonAndVerticalHandlesDragTheirEdges)
+{
+    // Echelon handle 1 is the right edge: dragging it out spreads the characters (move flag forced to 1).
+    CGeoAnno e = Text(kTwo);
+    e.SetArrayStyle(ARRAY_ECHELON);
+    e.CalculateAnnoBounds();
+    const CRect before = e.GetBounds();
+    const CPoint h1 = e.GetHandle(1);
+    e.MoveHandleTo(1, CPoint(h1.x + 20, h1.y));
+    EXPECT_EQ(e.GetMoveFlag(), 1);
+    EXPECT_EQ(e.GetSpace(), 20);
+    EXPECT_EQ(e.GetCharWidthA(), 50);
+    EXPECT_EQ(e.GetPositionPoint(0), CPoint(0, 0));
+    EXPECT_EQ(e.GetBounds().Width(), before.Width() + 20);
+
+    // Vertical text with move flag 1: handle 1 is the bottom edge, handle 2 the top edge.
+    CGeoAnno v = Text(kTwo, 0.0f, 1, 10);
+    v.SetVert(1);
+    v.CalculateAnnoBounds();
+    CPoint pts[4];
+    v.GetFourPoints(pts, 1, -1);
+    EXPECT_EQ(v.GetHandle(1), CPoint(pts[0].x / 2 + pts[1].x / 2, pts[0].y));
+    EXPECT_EQ(v.GetHandle(2), CPoint(pts[2].x / 2 + pts[3].x / 2, pts[2].y));
+    v.MoveHandleTo(2, CPoint(0, pts[2].y + 30));  // two rows of one character: row space 10 -> 40
+    EXPECT_EQ(v.GetRowSpace(), 40);
+    EXPECT_EQ(v.GetCharHeight(), 20);
+}
+
 TEST_F(GeoAnnoEditTest, DragKeepsTheAnchoredCornerAndRecomputesTheBounds)
 {
     CGeoAnno a = Text(kTwo);
