@@ -51,12 +51,8 @@ void DrawAnnoBox(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset
 {
     const int mode = anno.m_nOutputMode;
     if (mode == 4 || (mode == 5 && frame == 0)) return;
-    if (anno.GetFormatStyle() && anno.m_nPositionType != 2) {
-        // TODO(formatted text): the box of formatted text takes its corners from the formatted measures
-        // (GetFourSquarePoint with the spacing); until they exist no box is drawn or emitted for it.
-        (void)pFormat;
-        return;
-    }
+    // Formatted text measures its box with its spacing; without the spacing it has no box.
+    if (anno.GetFormatStyle() && anno.m_nPositionType != 2 && pFormat == nullptr) return;
     CPoint c[4];
     GetFourSquarePoint(anno, c, 0, pFormat);
 

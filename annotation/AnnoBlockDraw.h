@@ -23,8 +23,8 @@ void DrawAnnoBackground(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint
 // halo (plus half the frame line for frame = 1), widened for slanted and shoulder-raised lettering and
 // turned with the text (box text stays upright). Output modes 1 and 2 also emit it as a closed polygon
 // (background ANNO_DATA_BACKGROUND, filled frame ANNO_DATA_FILLFRAME, frame line ANNO_DATA_FRAMELINE).
-// Nothing in output mode 4, in mode 5 for frame = 0, or for formatted text, whose measures are not
-// available here. Highlighted: the outline with R2_NOTXORPEN in the highlight colour.
+// Nothing in output mode 4, in mode 5 for frame = 0, or for formatted text without its spacing (with it
+// the box is the formatted block's). Highlighted: the outline with R2_NOTXORPEN in the highlight colour.
 void DrawAnnoBox(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view, GEOANNO& anno,
                  COLORREF colour, int frame, RECT* pClip, int highlight, tagGEOFORMAT* pFormat);
 // The rows of a plain text, first row at the block's anchor, each next row char height + row space

@@ -1,5 +1,7 @@
 #include "annotation/AnnoLayout.h"
 
+#include "annotation/FormatText.h"
+
 #include "core/GeoView.h"
 
 #include <ostrel/Units.h>
@@ -193,7 +195,7 @@ int GetAlignColumnCode(int align) {
     return 0;
 }
 
-void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORMAT*) {
+void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORMAT* pFormat) {
     if (anno.m_strText.IsEmpty()) {
         for (int i = 0; i < 4; ++i) corners[i] = anno.m_ptPosition;
         return;
@@ -207,10 +209,11 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
         corners[3] = CPoint(r.left, r.top + r.Height());
         return;
     }
-    // Formatted text is measured by its own layout, which this file does not hold.
-    if (anno.GetFormatStyle()) return;
+    // Formatted text is measured by its own layout; without its spacing it has no box.
+    const bool formatted = anno.GetFormatStyle() != FALSE;
+    if (formatted && pFormat == nullptr) return;
     const int style = anno.GetArrayStyle();
-    if (style == ARRAY_ECHELON) {
+    if (!formatted && style == ARRAY_ECHELON) {
         CArray<CPoint, CPoint> pos;
         CArray<int, int> widths;
         const int n = CalculateEchelonPositions(anno, pos, widths, 1);
@@ -228,10 +231,16 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
         return;
     }
 
-    CStringArray rows;
-    const int n = CalculateMultiLineRows(anno.m_strText, rows, style);
-    const int w = GetMaxWidth(rows, anno.m_nCharWidth, anno.m_nCharHeight, anno.m_nColSpace, anno.m_fItalicAngle, 0);
-    const int h = n * anno.m_nCharHeight + (n - 1) * anno.m_nRowSpace;
+    int w = 0, h = 0;
+    if (formatted) {
+        w = GetFormatWidth(anno.m_strText, &anno, pFormat, 0, 1);
+        h = GetFormatHeight(anno.m_strText, &anno, pFormat, 0, 1);
+    } else {
+        CStringArray rows;
+        const int n = CalculateMultiLineRows(anno.m_strText, rows, style);
+        w = GetMaxWidth(rows, anno.m_nCharWidth, anno.m_nCharHeight, anno.m_nColSpace, anno.m_fItalicAngle, 0);
+        h = n * anno.m_nCharHeight + (n - 1) * anno.m_nRowSpace;
+    }
 
     const int align = anno.m_nAlignType;
     const int col = (align >= 0 && align <= 8) ? align / 3 : 0;

@@ -68,8 +68,8 @@ int GetAlignColumnCode(int align);
 //   - Empty text: all four are the position point.
 //   - Box (position type 2): the record's bounds are normalised in place and give the corners, top being
 //     the smaller y; never rotated.
-//   - Formatted text: nothing is written (the formatted measures are not available here), with or
-//     without a spacing record.
+//   - Formatted text: nothing is written without a spacing record; with one, W and H are the formatted
+//     width and height (FormatText.h, leaves counted) and the box is anchored and turned like rows.
 //   - Horizontal and vertical text: W = GetMaxWidth of the rows (no slant), H = rows * char height +
 //     (rows - 1) * row space; corner 0 = position point less (0, round(W / 2) or W by column) and
 //     (0, round(H / 2) or H by row); with rotate non-zero turned by the escape angle about the position

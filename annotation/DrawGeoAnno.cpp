@@ -2,6 +2,7 @@
 
 #include "annotation/AnnoBlockDraw.h"
 #include "annotation/AnnoTextDraw.h"
+#include "annotation/FormatText.h"
 
 void DrawGeoAnno(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& style,
                  GEOANNO& anno, RECT* pClip, int highlight, tagGEORECT* pMargins, tagGEOFORMAT* pFormat,
@@ -15,9 +16,7 @@ void DrawGeoAnno(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset
     case 3:
         DrawAnnoBackground(pDC, scale, scale2, origin, offset, style, anno, pClip, highlight, pFormat);
         if (anno.GetFormatStyle()) {
-            // TODO(formatted text): DrawGeoFormatAnno (pDC, scale, scale2, origin, offset, style, anno,
-            // pFormat, pClip, highlight) draws formatted text here once it exists; until then formatted
-            // text draws only its background.
+            DrawGeoFormatAnno(pDC, scale, scale2, origin, offset, style, anno, pFormat, pClip, highlight);
         } else {
             DrawAnnoRows(pDC, scale, scale2, origin, offset, style, anno, pClip, highlight, nWord8, scaleWidths);
         }

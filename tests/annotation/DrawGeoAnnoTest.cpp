@@ -45,14 +45,17 @@ TEST(DrawGeoAnno, SizesBelowOneBecomeOneAndUnknownPositionTypesDrawNothing)
     }
 }
 
-TEST(DrawGeoAnno, FormattedTextIsNotDrawnAsPlainRows)
+TEST(DrawGeoAnno, FormattedTextIsDrawnPartByPartNotAsPlainRows)
 {
     RecordingDC rec;
     GEOANNO r = MakeRecord("A|B", 40, 50);
     r.SetFormatStyle(1);
     tagGEOFORMAT f;
     DrawGeoAnno(&rec.dc, kScale, kScale, CPoint(), CPoint(), MakeStyle(), r, nullptr, 0, nullptr, &f, 0, 1);
-    EXPECT_TRUE(rec.Calls("TextOut").empty());
+    const auto texts = rec.Calls("TextOut");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "A");
+    EXPECT_EQ(texts[1].text, "B");
 }
 
 TEST(GeoAnnoDraw, EmptyTextDrawsNothingEvenWithAFrame)
