@@ -14,6 +14,7 @@ const GeoLineConversionRow kConversionTable[] = {
     // A polygon line or a right-angle polygon needs a ring of at least 3 points.
     {"CGeoPLine", GLTSet({GLT_SPLINE, GLT_POLYGONLINE, GLT_RAPOLYGON}),
      GLTSet({GLT_POLYGONLINE, GLT_RAPOLYGON})},
+    {"CGeoMixedLine", GLTSet({GLT_PLINE, GLT_SPLINE}), 0},
     {"CGeoSPLine", GLTSet({GLT_PLINE, GLT_POLYGONLINE}), 0},
     {"CGeoPolygonLine", GLTSet({GLT_PLINE, GLT_RAPOLYGON}), 0},
     {"CGeoRAPolygon", GLTSet({GLT_PLINE, GLT_POLYGONLINE}), 0},
