@@ -9,6 +9,7 @@
 #include "vector/GeoEllipse.h"
 #include "vector/GeoLine.h"
 #include "vector/GeoLineType.h"
+#include "vector/GeoMixLine.h"
 #include "vector/GeoNPolygon.h"
 #include "vector/GeoPLine.h"
 #include "vector/GeoPolygonLine.h"
@@ -84,6 +85,8 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
     // The spline, the polygon line and the right-angle polygon accept their targets from any size.
     CGeoSPLine spline(3);
     for (const POINT& p : two) spline.AddPoint(p);
+    CGeoMixedLine mixed;
+    for (const POINT& p : two) mixed.AddPoint(p);
     CGeoPolygonLine ring(2, two.data(), TRUE);
     CGeoRAPolygon ra(2, two.data(), TRUE);
     CGeoCircle circle(CPoint(0, 0), CPoint(5, 0));
@@ -105,6 +108,7 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
         {"CGeoPLine, 3 points", pline3.get(), {GLT_SPLINE, GLT_POLYGONLINE, GLT_RAPOLYGON}},
         {"a class without a row, 3 points", &inherits, {GLT_SPLINE, GLT_POLYGONLINE, GLT_RAPOLYGON}},
         {"CGeoSPLine", &spline, {GLT_PLINE, GLT_POLYGONLINE}},
+        {"CGeoMixedLine", &mixed, {GLT_PLINE, GLT_SPLINE}},
         {"CGeoPolygonLine", &ring, {GLT_PLINE, GLT_RAPOLYGON}},
         {"CGeoRAPolygon", &ra, {GLT_PLINE, GLT_POLYGONLINE}},
         {"CGeoCircle", &circle,

@@ -505,9 +505,3 @@ TEST(GeoMixedLineRecord, RunsComeFirstAndTheRecordHoldsLogicalPoints) {
         EXPECT_TRUE(target.GetRuns().empty()) << bad.name;
     }
 }
-
-TEST(GeoLineType, MixedLineConvertsToPolylineAndSpline) {
-    auto line = Digitise(Row(3), {0, 0});
-    for (int type = 0; type <= 13; ++type)
-        EXPECT_EQ(line->CanConvertTo(GLT_TYPE(type, 7), 0) != 0, type == GLT_PLINE || type == GLT_SPLINE) << type;
-}
