@@ -39,10 +39,28 @@ bool IsEscapePair(const CString& s, int i, int n)
     return s[i] == '\\' && i + 1 < n && !IsLead(s[i + 1]) && IsFormatSpecial(s[i + 1], 1);
 }
 
-int64_t Measure(const CString& text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leaves, bool height)
+// Parts nested deeper than this are measured and drawn as one leaf, so that a hostile text cannot
+// exhaust the stack; real map notation nests a few levels.
+const int kMaxFormatDepth = 64;
+
+int HeightAt(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leaves, int depth);
+int WidthAt(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leaves, int depth);
+
+int64_t Measure(const CString& text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leaves, bool height, int depth)
 {
-    return height ? GetFormatHeight(text, pAnno, pFormat, 0, leaves)
-                  : GetFormatWidth(text, pAnno, pFormat, 0, leaves);
+    return height ? HeightAt(text, pAnno, pFormat, leaves, depth) : WidthAt(text, pAnno, pFormat, leaves, depth);
+}
+
+// Splits text unless it lies at the depth limit, where it stays whole as a leaf.
+void SplitAt(CString& text, CString& left, CString& right, int& kind, int depth)
+{
+    if (depth >= kMaxFormatDepth) {
+        text.Replace("\r\n", "");
+        left = text;
+        kind = 0;
+        return;
+    }
+    SplitFormat(text, left, right, kind);
 }
 
 // The horizontal reach of the slanted stroke between parts of heights l and r.
@@ -183,7 +201,7 @@ int SplitFormat(CString& text, CString& left, CString& right, int& kind)
         return 0;
     }
     text.Replace("\r\n", "");
-    const int n = text.GetLength();
+    int n = text.GetLength();
     int depth = 0;
     int openAtTop = -1;     // where the bracket that left depth 0 opened
     char prev = 0;          // the last single-byte character, 0 after a double-byte one
@@ -214,9 +232,19 @@ int SplitFormat(CString& text, CString& left, CString& right, int& kind)
             if (depth == 0) {
                 if (i == n - 1) {
                     if (openAtTop != 0) break;
+                    // Outer brackets: split the inside instead (a loop, however deep the nesting).
                     CString inner = text.Mid(1, n - 2);
                     text = inner;
-                    return SplitFormat(text, left, right, kind);
+                    if (text.IsEmpty()) {
+                        left = text;
+                        return 0;
+                    }
+                    n = text.GetLength();
+                    depth = 0;
+                    openAtTop = -1;
+                    prev = 0;
+                    i = 0;
+                    continue;
                 }
                 left = text.Mid(1, i - 1);
                 const char next = text[i + 1];
@@ -243,16 +271,18 @@ int SplitFormat(CString& text, CString& left, CString& right, int& kind)
     return 1;
 }
 
-int GetFormatHeight(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int /*fontType*/, int leavesCount)
+namespace {
+
+int HeightAt(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leavesCount, int depth)
 {
     if (pAnno == nullptr || pFormat == nullptr) return 0;
     CString left, right;
     int kind = 0;
-    SplitFormat(text, left, right, kind);
+    SplitAt(text, left, right, kind, depth);
     if (kind == 0) return leavesCount ? pAnno->m_nCharHeight : 0;
     const tagGEOFORMAT& f = *pFormat;
-    const int64_t l = Measure(left, pAnno, pFormat, leavesCount, true);
-    const int64_t r = Measure(right, pAnno, pFormat, leavesCount, true);
+    const int64_t l = Measure(left, pAnno, pFormat, leavesCount, true, depth + 1);
+    const int64_t r = Measure(right, pAnno, pFormat, leavesCount, true, depth + 1);
     switch (kind) {
     case 1: return Clamp(std::max(l, r) + 2 * (int64_t)f.fen_ver);
     case 2: return Clamp(std::max(l, r) + RoundInt(std::sin(kStrokeAngle) * 2.0 * f.fen_ver));
@@ -261,26 +291,39 @@ int GetFormatHeight(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int /*f
     }
 }
 
-int GetFormatWidth(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int /*fontType*/, int leavesCount)
+int WidthAt(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int leavesCount, int depth)
 {
     if (pAnno == nullptr || pFormat == nullptr) return 0;
     CString left, right;
     int kind = 0;
-    SplitFormat(text, left, right, kind);
+    SplitAt(text, left, right, kind, depth);
     if (kind == 0)
         return leavesCount ? GetRowWidth(left, pAnno->m_nCharWidth, pAnno->m_nCharHeight, pAnno->m_nColSpace) : 0;
     const tagGEOFORMAT& f = *pFormat;
-    const int64_t wl = Measure(left, pAnno, pFormat, leavesCount, false);
-    const int64_t wr = Measure(right, pAnno, pFormat, leavesCount, false);
+    const int64_t wl = Measure(left, pAnno, pFormat, leavesCount, false, depth + 1);
+    const int64_t wr = Measure(right, pAnno, pFormat, leavesCount, false, depth + 1);
     switch (kind) {
     case 1: return Clamp(wl + wr + 2 * (int64_t)f.fen_hor + RoundInt(f.fen_shu_width));
     case 2: {
-        const double s = SlantReach(Measure(left, pAnno, pFormat, 1, true), Measure(right, pAnno, pFormat, 1, true), f);
+        const double s = SlantReach(Measure(left, pAnno, pFormat, 1, true, depth + 1),
+                                    Measure(right, pAnno, pFormat, 1, true, depth + 1), f);
         return TruncInt((double)(wl + wr + 2 * (int64_t)f.fen_hor) + s);
     }
     case 3: return Clamp(std::max(wl, wr) + 2 * (int64_t)f.hor);
     default: return Clamp(wl + wr + f.fen_hor);
     }
+}
+
+}  // namespace
+
+int GetFormatHeight(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int /*fontType*/, int leavesCount)
+{
+    return HeightAt(text, pAnno, pFormat, leavesCount, 0);
+}
+
+int GetFormatWidth(CString text, GEOANNO* pAnno, tagGEOFORMAT* pFormat, int /*fontType*/, int leavesCount)
+{
+    return WidthAt(text, pAnno, pFormat, leavesCount, 0);
 }
 
 void AnchorFormatBlock(GEOANNO& anno, int width, int height, int charHeight)
@@ -319,14 +362,16 @@ void DrawGeoFormatAnno(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint 
     DrawFormatPart(pDC, scale, scale2, origin, offset, view, anno, *pFormat, pClip, highlight);
 }
 
-void DrawFormatPart(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view,
-                    GEOANNO& anno, tagGEOFORMAT format, RECT* pClip, int highlight)
+namespace {
+
+void DrawPartAt(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view, GEOANNO& anno,
+                tagGEOFORMAT format, RECT* pClip, int highlight, int depth)
 {
     if (anno.m_strText.IsEmpty()) return;
     CString text = anno.m_strText;
     CString left, right;
     int kind = 0;
-    SplitFormat(text, left, right, kind);
+    SplitAt(text, left, right, kind, depth);
     anno.m_strText = text;
     if (kind == 0) {
         DrawLeaf(pDC, scale, scale2, origin, offset, view, anno, left, pClip, highlight);
@@ -340,15 +385,15 @@ void DrawFormatPart(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint off
     auto part = [&](const CString& t, int64_t x, int64_t y) {
         anno.m_strText = t;
         anno.m_ptPosition = CPoint(Clamp(x), Clamp(y));
-        DrawFormatPart(pDC, scale, scale2, origin, offset, view, anno, format, pClip, highlight);
+        DrawPartAt(pDC, scale, scale2, origin, offset, view, anno, format, pClip, highlight, depth + 1);
     };
 
     if (kind == 3) {
         x0 += f.hor;
-        const int64_t wl = Measure(left, &anno, &format, 1, false);
-        const int64_t wr = Measure(right, &anno, &format, 1, false);
+        const int64_t wl = Measure(left, &anno, &format, 1, false, depth + 1);
+        const int64_t wr = Measure(right, &anno, &format, 1, false, depth + 1);
         part(left, x0 + (wr > wl ? (wr - wl) / 2 : 0), y0);
-        const int64_t l = Measure(left, &anno, &format, 1, true);
+        const int64_t l = Measure(left, &anno, &format, 1, true, depth + 1);
         // The bar lies ver below the upper part's lowest row. DrawFractionBar itself lowers a top-anchored
         // (align 2) base by a char height, so the base is given for a bottom-anchored row in every case.
         const POINT base = Pt(x0, y0 - f.ver - l + ch);
@@ -358,11 +403,11 @@ void DrawFormatPart(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint off
     }
 
     if (kind == 1 || kind == 2) y0 -= 2 * (int64_t)f.fen_ver;
-    const int64_t l = Measure(left, &anno, &format, 1, true);
-    const int64_t r = Measure(right, &anno, &format, 1, true);
+    const int64_t l = Measure(left, &anno, &format, 1, true, depth + 1);
+    const int64_t r = Measure(right, &anno, &format, 1, true, depth + 1);
     const int64_t a = kind == 1 ? f.fen_ver : kind == 2 ? RoundInt(std::sin(kStrokeAngle) * f.fen_ver) : 0;
     part(left, x0, y0 - (r > l ? RoundInt((r - l) / 2.0) : 0) + a);
-    const int64_t wl = Measure(left, &anno, &format, 1, false);
+    const int64_t wl = Measure(left, &anno, &format, 1, false, depth + 1);
     const int64_t m = std::max(l, r);
     int64_t rx = x0, ry = y0;
     if (kind == 1) {
@@ -380,6 +425,14 @@ void DrawFormatPart(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint off
     }
     if (l > r) ry -= RoundInt((l - r) / 2.0);
     part(right, rx, ry);
+}
+
+}  // namespace
+
+void DrawFormatPart(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view,
+                    GEOANNO& anno, tagGEOFORMAT format, RECT* pClip, int highlight)
+{
+    DrawPartAt(pDC, scale, scale2, origin, offset, view, anno, format, pClip, highlight, 0);
 }
 
 void DrawFractionBar(CDC* pDC, UINT scale, CPoint origin, CPoint offset, const GEOVIEW& view, GEOANNO& anno,

@@ -17,6 +17,9 @@
 // above 0x7F starts a two-byte character, which is never special, so a trail byte equal to "@", "\" or
 // "|" neither splits nor escapes anything.
 //
+// Parts nested more than 64 levels deep (brackets that wrap a whole part are not counted) are measured
+// and drawn as one leaf, so that no text can exhaust the stack.
+//
 // Units: sizes and coordinates are integers in the annotation's unit, y up. "Round" is trunc(v + 0.5),
 // "truncate" is toward zero, "halve" is integer division by 2. The stroke angle is 75 degrees taken as
 // 75 * 3.1415926 / 180 radians. Sums that would leave the int range are clamped to it.

@@ -428,3 +428,28 @@ TEST(FormatText, FramedFormattedTextGetsTheBlocksBox)
     EXPECT_TRUE(none.Calls("Polygon").empty());
     EXPECT_TRUE(none.Calls("TextOut").empty());
 }
+
+TEST(FormatText, DeepNestingStopsAtALimitInsteadOfExhaustingTheStack)
+{
+    // Brackets are unwrapped without recursion, however many there are.
+    const int levels = 1000;
+    CString nested = CString(std::string(levels, '(').c_str()) + "a|b" + CString(std::string(levels, ')').c_str());
+    CString left, right;
+    int kind = 0;
+    EXPECT_EQ(SplitFormat(nested, left, right, kind), 1);
+    EXPECT_EQ(kind, 1);
+    EXPECT_STREQ((LPCSTR)left, "a");
+
+    // A long chain of separators: 64 levels are laid out, the rest stays one leaf.
+    std::string chain = "a";
+    for (int i = 0; i < levels; ++i) chain += "|a";
+    GEOANNO r = Formatted(chain.c_str());
+    CFormatPartArray parts;
+    r.m_pPartOutput = &parts;
+    tagGEOFORMAT f = Spacing(0, 0, 0, 0, 0.0f);
+    DrawGeoFormatAnno(nullptr, kScale, kScale, CPoint(), CPoint(), MakeStyle(), r, &f, nullptr, 0);
+    ASSERT_EQ(parts.size(), 65u);
+    EXPECT_STREQ((LPCSTR)parts[0].text, "a");
+    EXPECT_EQ(parts[64].text.GetLength(), 2 * (levels - 64) + 1);
+    EXPECT_GT(GetFormatWidth(chain.c_str(), &r, &f, 0, 1), 64 * 20);
+}
