@@ -22,6 +22,9 @@
 // block grows it like the polyline (to the next 50 slots); when it cannot, nothing changes. Every editing
 // operation refuses (0, or nothing) when the object may not be edited or an index is out of range.
 //
+// Moving, rotating, changing the unit and transforming act on every slot as for the polyline (the runs
+// stay as they are, the curve is rebuilt).
+//
 // Record: the run list FIRST, before the whole polyline chain (so before the root object's fields), as a
 // count (a WORD, or 0xFFFF and a DWORD count from 0xFFFF on) and the descriptors as 32-bit words; then
 // the polyline record, which holds the logical points only. A run list that is out of order, does not

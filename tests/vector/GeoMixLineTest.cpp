@@ -355,6 +355,27 @@ TEST(GeoMixedLine, MeasuresAndRefusedOperations) {
     EXPECT_GT(arc->GetBounds().bottom, 20);
 }
 
+TEST(GeoMixedLine, ConstructorsStartOneStraightRunAndRotationTurnsEveryRun) {
+    const Pts pts = {{0, 0}, {10, 0}, {20, 10}};
+    CGeoMixedLine fromSlots(3, pts.data(), TRUE);
+    EXPECT_EQ(fromSlots.GetRuns(), Runs({R(0, 0)}));
+    EXPECT_TRUE(fromSlots.IsCompleted());
+    EXPECT_EQ(fromSlots.GetBounds(), CRect(0, 0, 20, 10));
+    EXPECT_EQ(CGeoMixedLine(CPoint(4, 5)).GetRuns(), Runs({R(0, 0)}));
+    EXPECT_TRUE(CGeoMixedLine(10).GetRuns().empty());
+    EXPECT_TRUE(CGeoMixedLine(0, nullptr, TRUE).GetRuns().empty());
+
+    auto line = Digitise({{0, 0}, {10, 10}, {20, 0}, {30, 0}, {40, 10}}, {2, 2, 1, 1});
+    line->DoRotateCCW(180.0, CPoint(0, 0));
+    EXPECT_EQ(line->GetRuns(), Runs({R(2, 0), R(1, 2)}));
+    const Pts turned = {{0, 0}, {-10, -10}, {-20, 0}, {-30, 0}, {-40, -10}};
+    EXPECT_TRUE(Consistent(*line, turned));
+    // The same line digitised turned: the same curve and bounds.
+    auto direct = Digitise(turned, {2, 2, 1, 1});
+    EXPECT_TRUE(SamePoints(SlotsOf(*line), SlotsOf(*direct)));
+    EXPECT_EQ(line->GetBounds(), direct->GetBounds());
+}
+
 TEST(GeoMixedLine, ConvertsToAPolylineWithPolygonisedArcsAndToASpline) {
     auto line = Digitise({{0, 0}, {100, 0}, {200, 100}, {300, 0}, {400, 100}}, {0, 2, 2, 1});
     line->SetUnit(6);
