@@ -266,8 +266,8 @@ public:
     // Box: the bounds' edges of the handle take the point. Multi-point: point h - 1 becomes the point.
     // Other text: the text box is stretched so that the handle's edges pass through the point, the sizes
     // are refitted by the move flag (0 characters, 1 spacing, 2 both, 3 aspect ratio locked; sizes never
-    // fall below 1), the anchor follows and the bounds are recomputed. Formatted text whose box cannot
-    // be measured is left alone.
+    // fall below 1), the anchor follows and the bounds are recomputed. Formatted text always grows its
+    // characters (its move flag becomes 0; its spacing stays) and echelon text its spacing (move flag 1).
     void MoveHandleTo(int nHandle, CPoint point) override;
     int CanAddHandle(int nHandle) const override;  // 0
     // 1 for a multi-point annotation of more than one character and 1 <= h <= the point count; else 0

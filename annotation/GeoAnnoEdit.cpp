@@ -2,6 +2,7 @@
 // and changes of position type).
 #include "annotation/DrawGeoAnno.h"
 #include "annotation/AnnoLayout.h"
+#include "annotation/FormatText.h"
 #include "annotation/GeoAnno.h"
 #include "core/CoreResources.h"
 #include "core/GeoSettings.h"
@@ -251,8 +252,17 @@ int CGeoAnno::ResizeToBox(const CRect& b0, const CRect& b) {
     const int M = GetMaxWords(rows);
 
     const int cw0 = m_nCharWidth, ch0 = m_nCharHeight, cs0 = m_nColSpace, rs0 = m_nRowSpace;
-    const double sx = std::fabs(Factor(W, W0, static_cast<double>(M - 1) * m_nColSpace));
-    const double sy = std::fabs(Factor(H, H0, static_cast<double>(R - 1) * m_nRowSpace));
+    // The part of the box that does not grow with the characters: the spacing of formatted text (its
+    // measures with every leaf counted as 0), else the column and row spaces.
+    double fixedW = static_cast<double>(M - 1) * m_nColSpace, fixedH = static_cast<double>(R - 1) * m_nRowSpace;
+    if (GetFormatStyle()) {
+        GEOANNO r = MakeGeoAnno();
+        tagGEOFORMAT format = m_Format;
+        fixedW = GetFormatWidth(m_strText, &r, &format, 0, 0);
+        fixedH = GetFormatHeight(m_strText, &r, &format, 0, 0);
+    }
+    const double sx = std::fabs(Factor(W, W0, fixedW));
+    const double sy = std::fabs(Factor(H, H0, fixedH));
     const double dW = W - W0, dH = H - H0;
 
     switch (m_byMoveFlag) {
@@ -347,8 +357,6 @@ void CGeoAnno::MoveHandleTo(int nHandle, CPoint point) {
         CalculateAnnoBounds();
         return;
     }
-    // Formatted text needs its measures to be refitted; without them there is no box to stretch.
-    if (GetFormatStyle()) return;
     CPoint pts[4];
     if (!GetMeasuredCorners(pts, 0)) return;
 
@@ -368,6 +376,7 @@ void CGeoAnno::MoveHandleTo(int nHandle, CPoint point) {
     SetKindMembers(b, k, CPoint(p));
 
     const bool echelon = GetArrayStyle() == ARRAY_ECHELON;
+    if (GetFormatStyle()) m_byMoveFlag = 0;
     if (echelon) m_byMoveFlag = 1;
     const int unchanged = ResizeToBox(b0, b);
 

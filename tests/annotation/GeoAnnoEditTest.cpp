@@ -473,4 +473,27 @@ TEST_F(GeoAnnoEditTest, TextExtentIsTheBoundsSize)
     EXPECT_EQ(empty.GetTextExtent(nullptr, 0, v), CSize(0, 0));
 }
 
+TEST_F(GeoAnnoEditTest, FormattedTextGrowsItsCharactersButNotItsSpacing)
+{
+    // Two leaves side by side with a bar and 10 units of spacing about it: dragging the box's top-right
+    // corner lets the characters fill the new box while the spacing stays, so the text's box ends
+    // where the handle was dropped.
+    tagGEOFORMAT spacing;
+    spacing.hor = 10;
+    spacing.ver = 6;
+    spacing.fen_hor = 4;
+    spacing.fen_ver = 4;
+    CGeoAnno f(CString("AB|CD"), CPoint(0, 0), 20, 40, spacing, 0.0f, 0.0f, 0, 0, 0);
+    f.SetMoveFlag(2);
+    CPoint pts[4];
+    f.GetFourPoints(pts, 0, -1);
+    const CRect b0(pts[0].x, pts[0].y, pts[1].x, pts[2].y);
+    f.MoveHandleTo(5, CPoint(b0.right + 80, b0.bottom + 20));
+    EXPECT_EQ(f.GetMoveFlag(), 0);  // formatted text always grows its characters
+    f.GetFourPoints(pts, 0, -1);
+    EXPECT_NEAR(pts[1].x, b0.right + 80, 1);
+    EXPECT_NEAR(pts[2].y, b0.bottom + 20, 1);
+    EXPECT_EQ(f.GetHor(), 10);
+}
+
 }  // namespace
