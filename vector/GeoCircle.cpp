@@ -8,6 +8,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoNPolygon.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoTriPointCircle.h"
 #include "vector/ShapePainter.h"
 
 #include <ostrel/Contact.h>
@@ -324,6 +325,20 @@ CGeoLine* CGeoCircle::ConvertMeTo(WORD code, DWORD flags) const {
             square->SetFace(m_bFace);
             return square;
         }
-        default: return nullptr;  // the three-point shapes come later
+        case GLT_TRIPOINTCIRCLE: {
+            CGeoTriPointCircle* circle = new CGeoTriPointCircle(m_ptRim, RotatePoint90(m_ptRim, m_ptCenter),
+                                                                RotatePoint180(m_ptRim, m_ptCenter));
+            circle->SetUnit(GetUnit());
+            circle->SetFace(m_bFace);
+            return circle;
+        }
+        case GLT_TRIPOINTARC: {
+            // From the rim point through the opposite point, ending 5 degrees short of closing.
+            CGeoTriPointArc* arc = new CGeoTriPointArc(m_ptRim, RotatePoint180(m_ptRim, m_ptCenter),
+                                                       RotatePoint(m_ptRim, m_ptCenter, kPi / 36.0));
+            arc->SetUnit(GetUnit());
+            return arc;
+        }
+        default: return nullptr;
     }
 }

@@ -57,8 +57,10 @@ public:
     // circle, regular polygon). A polyline gets at most 50 points on the circle and the first again, a
     // polygon line the same without the repeated point; a regular polygon takes the centre, the rim
     // point as its first vertex and the code's parameter as its side count (0: the default count).
-    // The ellipse and the square circle take the bounds. Face flags travel to targets that have one, the
-    // unit to all. The three-point shapes are not available yet: NULL.
+    // The ellipse and the square circle take the bounds. The three-point circle runs through the rim
+    // point and the rim point turned by 90 and by 180 degrees about the centre; the three-point arc runs
+    // from the rim point through the opposite point and ends 5 degrees short of closing. Face flags
+    // travel to targets that have one, the unit to all.
     CGeoLine* ConvertMeTo(WORD code, DWORD flags) const override;
     // 0 when the square of 2 units about the point meets the circle (Intersects), else -1.
     int PointOnLine(POINT point) const override;

@@ -3,6 +3,8 @@
 #include "vector/GeoCircle.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoRoundRect.h"
+#include "vector/GeoTriPointCircle.h"
 #include "vector/ShapePainter.h"
 
 #include <ostrel/Contact.h>
@@ -204,7 +206,8 @@ CGeoLine* CGeoEllipse::ConvertMeTo(WORD code, DWORD flags) const {
                 static_cast<CGeoPolygonLine*>(line)->SetFace(m_bFace);
             return line;
         }
-        case GLT_CIRCLE: {
+        case GLT_CIRCLE:
+        case GLT_TRIPOINTCIRCLE: {
             // The largest square centred in the bounds.
             CRect s = b;
             const LONGLONG w = Width(b), h = Height(b);
@@ -216,11 +219,20 @@ CGeoLine* CGeoEllipse::ConvertMeTo(WORD code, DWORD flags) const {
                 s.bottom = ClampLong(s.top + w);
             }
             const CPoint m = CentreOf(s);
-            const CPoint rim(m.x, ClampLong(m.y - Width(s) / 2));
+            const LONGLONG k = Width(s) / 2;
+            if (GetGLTType(code) == GLT_TRIPOINTCIRCLE)
+                return WithUnitAndFace(new CGeoTriPointCircle(CPoint(m.x, ClampLong(m.y - k)),
+                                                              CPoint(ClampLong(m.x + k), m.y),
+                                                              CPoint(m.x, ClampLong(m.y + k))),
+                                       GetUnit(), m_bFace);
+            const CPoint rim(m.x, ClampLong(m.y - k));
             return WithUnitAndFace(new CGeoCircle(m, rim), GetUnit(), m_bFace);
         }
         case GLT_RECT: return WithUnitAndFace(new CGeoRect(b), GetUnit(), m_bFace);
-        default: return nullptr;  // the three-point circle and the rounded rectangle come later
+        case GLT_ROUNDRECT:
+            return WithUnitAndFace(new CGeoRoundRect(b, CPoint(ClampLong(Width(b) / 6), ClampLong(Height(b) / 6))),
+                                   GetUnit(), m_bFace);
+        default: return nullptr;
     }
 }
 

@@ -42,9 +42,10 @@ public:
     // Conversions (accepted: polyline, circle, three-point circle, rectangle, rounded rectangle, polygon
     // line). The polyline and the polygon line get points on the ellipse (6 for a small one, about
     // 0.71 sqrt(a) for larger ones; the polyline closes the ring with one more point); the circle is the
-    // one inscribed in the largest square centred in the bounds; the rectangle takes the normalised
-    // bounds. Face flags travel to targets that have one, the unit to all. The three-point circle and
-    // the rounded rectangle are not available yet: NULL.
+    // one inscribed in the largest square centred in the bounds, and the three-point circle is that
+    // circle through its top, right and bottom points (m.x, m.y - k), (m.x + k, m.y), (m.x, m.y + k);
+    // the rectangle takes the normalised bounds, the rounded rectangle too with the corner size
+    // (w / 6, h / 6). Face flags travel to targets that have one, the unit to all.
     CGeoLine* ConvertMeTo(WORD code, DWORD flags) const override;
     // 0 when the square of 2 units about the point meets the outline (Intersects), else -1.
     int PointOnLine(POINT point) const override;

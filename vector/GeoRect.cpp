@@ -4,6 +4,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
+#include "vector/GeoRoundRect.h"
 #include "vector/ShapePainter.h"
 
 #include <ostrel/Contact.h>
@@ -314,6 +315,14 @@ CGeoLine* CGeoRect::ConvertMeTo(WORD code, DWORD flags) const {
             ellipse->SetFace(m_bFace);
             return ellipse;
         }
-        default: return nullptr;  // the rounded rectangle comes later
+        case GLT_ROUNDRECT: {
+            CGeoRoundRect* round = new CGeoRoundRect(
+                b, CPoint(static_cast<LONG>((static_cast<LONGLONG>(b.right) - b.left) / 6),
+                          static_cast<LONG>((static_cast<LONGLONG>(b.bottom) - b.top) / 6)));
+            round->SetUnit(GetUnit());
+            round->SetFace(m_bFace);
+            return round;
+        }
+        default: return nullptr;
     }
 }

@@ -50,8 +50,9 @@ public:
     // Conversions (accepted: polyline, polygon line, right-angle polygon, ellipse, rounded rectangle),
     // all from the normalised corners: the polyline runs (xmin, ymin), (xmax, ymin), (xmax, ymax),
     // (xmin, ymax) and back to (xmin, ymin); the polygon line and the right-angle polygon take the first
-    // four of those; the ellipse takes the normalised bounds. Face flags travel to targets that have one,
-    // the unit to all. The rounded rectangle is not available yet: NULL.
+    // four of those; the ellipse takes the normalised bounds, the rounded rectangle too with the corner
+    // size (w / 6, h / 6) truncated toward zero. Face flags travel to targets that have one, the unit to
+    // all.
     CGeoLine* ConvertMeTo(WORD code, DWORD flags) const override;
     // First call: both corners at the point (slot count 1); second: corner 2 (slot count 2). 1; a third
     // call changes nothing and returns 0.

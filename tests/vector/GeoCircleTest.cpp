@@ -9,6 +9,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoNPolygon.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoTriPointCircle.h"
 
 #include <afx/CursorResource.h>
 #include <ostrel/Measure.h>
@@ -308,9 +309,27 @@ TEST(GeoCircle, Conversions) {
     EXPECT_EQ(square->GetPosition(), CRect(-5, -5, 5, 5));
     EXPECT_EQ(static_cast<CGeoRectCircle&>(*square).IsFace(), 1);
 
-    // Accepted, but their classes are not built yet; and refused ones.
-    for (WORD type : {GLT_TRIPOINTCIRCLE, GLT_TRIPOINTARC})
-        EXPECT_EQ(circle.ConvertTo(GLT_TYPE(type, 0), 0), nullptr) << type;
+    // The three-point circle through the rim point and the rim turned by 90 and 180 degrees; the arc
+    // from the rim point through the opposite point, 5 degrees short of closing.
+    std::unique_ptr<CGeoLine> three(circle.ConvertTo(GLT_TYPE(GLT_TRIPOINTCIRCLE, 0), 0));
+    ASSERT_TRUE(three && three->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointCircle));
+    EXPECT_EQ(three->GetPoint(0), P(5, 0));
+    EXPECT_EQ(three->GetPoint(1), CPoint(RotatePoint90(POINT{5, 0}, POINT{0, 0})));
+    EXPECT_EQ(three->GetPoint(2), P(-5, 0));
+    EXPECT_EQ(static_cast<CGeoTriPointCircle&>(*three).IsFace(), 1);
+    EXPECT_EQ(three->GetUnit(), 6);
+    EXPECT_DOUBLE_EQ(static_cast<CGeoTriPointCircle&>(*three).Area(), circle.Area());
+    CGeoCircle wide(P(0, 0), P(1000, 0));
+    wide.SetUnit(6);
+    wide.SetFace(1);
+    std::unique_ptr<CGeoLine> arc(wide.ConvertTo(GLT_TYPE(GLT_TRIPOINTARC, 0), 0));
+    ASSERT_TRUE(arc && arc->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointArc));
+    EXPECT_EQ(arc->GetPoint(0), P(1000, 0));
+    EXPECT_EQ(arc->GetPoint(1), P(-1000, 0));
+    EXPECT_EQ(arc->GetPoint(2), P(996, -87));
+    EXPECT_NEAR(arc->Length(), 2 * kPi * 1000 * 71 / 72, 2.0);  // 355 of 360 degrees
+    EXPECT_EQ(arc->GetUnit(), 6);
+    // Refused ones.
     for (WORD type : {GLT_SPLINE, GLT_CIRCLE, GLT_RECT, GLT_RAPOLYGON})
         EXPECT_EQ(circle.ConvertMeTo(GLT_TYPE(type, 0), 0), nullptr) << type;
     EXPECT_EQ(circle.GetCenter(), P(0, 0));  // the source never changes

@@ -6,6 +6,8 @@
 #include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoRoundRect.h"
+#include "vector/GeoTriPointCircle.h"
 
 #include <gtest/gtest.h>
 
@@ -189,8 +191,19 @@ TEST(GeoEllipse, OtherConversions) {
     ASSERT_TRUE(rect && rect->GetRuntimeClass() == RUNTIME_CLASS(CGeoRect));
     EXPECT_EQ(rect->GetPosition(), CRect(0, 0, 40, 10));
     EXPECT_EQ(static_cast<CGeoRect&>(*rect).IsFace(), 1);
-    EXPECT_EQ(ellipse.ConvertTo(GLT_TYPE(GLT_TRIPOINTCIRCLE, 0), 0), nullptr);  // not built yet
-    EXPECT_EQ(ellipse.ConvertTo(GLT_TYPE(GLT_ROUNDRECT, 0), 0), nullptr);       // not built yet
+    std::unique_ptr<CGeoLine> round(ellipse.ConvertTo(GLT_TYPE(GLT_ROUNDRECT, 0), 0));
+    ASSERT_TRUE(round && round->GetRuntimeClass() == RUNTIME_CLASS(CGeoRoundRect));
+    EXPECT_EQ(round->GetPosition(), CRect(0, 0, 40, 10));
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*round).GetStoredRoundRect(), CPoint(6, 1));
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*round).IsFace(), 1);
+    // The three-point circle goes through the top, right and bottom of the circle of the largest
+    // centred square (20, 5) with k = 5.
+    std::unique_ptr<CGeoLine> three(ellipse.ConvertTo(GLT_TYPE(GLT_TRIPOINTCIRCLE, 0), 0));
+    ASSERT_TRUE(three && three->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointCircle));
+    EXPECT_EQ(three->GetPoint(0), P(20, 0));
+    EXPECT_EQ(three->GetPoint(1), P(25, 5));
+    EXPECT_EQ(three->GetPoint(2), P(20, 10));
+    EXPECT_EQ(static_cast<CGeoTriPointCircle&>(*three).IsFace(), 1);
     EXPECT_EQ(ellipse.ConvertTo(GLT_TYPE(GLT_ELLIPSE, 0), 0), nullptr);
 
     CGeoRectCircle square(CRect(10, 10, 0, 0));

@@ -15,7 +15,9 @@
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
 #include "vector/GeoRect.h"
+#include "vector/GeoRoundRect.h"
 #include "vector/GeoSPLine.h"
+#include "vector/GeoTriPointCircle.h"
 
 #include <afx/CursorResource.h>
 #include <gtest/gtest.h>
@@ -94,6 +96,9 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
     CGeoRect rect(CRect(0, 0, 10, 10));
     CGeoEllipse ellipse(CRect(0, 0, 10, 10));
     CGeoRectCircle squareCircle(CRect(0, 0, 10, 10));
+    CGeoRoundRect roundRect(CRect(0, 0, 10, 10), CPoint(4, 4));
+    CGeoTriPointArc arc(CPoint(10, 0), CPoint(0, 10), CPoint(-10, 0));
+    CGeoTriPointCircle triCircle(CPoint(10, 0), CPoint(0, 10), CPoint(-10, 0));
 
     struct Row {
         const char* name;
@@ -117,6 +122,10 @@ TEST(GeoLineType, ConversionGateOfEveryLineClass) {
         {"CGeoRect", &rect, {GLT_PLINE, GLT_ELLIPSE, GLT_ROUNDRECT, GLT_POLYGONLINE, GLT_RAPOLYGON}},
         {"CGeoEllipse", &ellipse, {GLT_PLINE, GLT_CIRCLE, GLT_TRIPOINTCIRCLE, GLT_RECT, GLT_ROUNDRECT, GLT_POLYGONLINE}},
         {"CGeoRectCircle", &squareCircle, {GLT_PLINE, GLT_CIRCLE, GLT_ELLIPSE, GLT_RECT, GLT_POLYGONLINE}},
+        {"CGeoRoundRect", &roundRect, {GLT_PLINE, GLT_ELLIPSE, GLT_RECT, GLT_POLYGONLINE}},
+        {"CGeoTriPointArc", &arc, {GLT_PLINE, GLT_CIRCLE, GLT_TRIPOINTCIRCLE}},
+        {"CGeoTriPointCircle", &triCircle,
+         {GLT_PLINE, GLT_CIRCLE, GLT_RECTCIRCLE, GLT_TRIPOINTARC, GLT_ELLIPSE, GLT_POLYGONLINE}},
     };
     for (const Row& row : rows) {
         for (int type = 0; type <= 13; ++type) {

@@ -11,6 +11,7 @@
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
 #include "vector/GeoRect.h"
+#include "vector/GeoRoundRect.h"
 
 #include <ostrel/Measure.h>
 
@@ -205,7 +206,12 @@ TEST(GeoRect, ConversionsUseTheNormalisedCorners) {
     EXPECT_EQ(ellipse->GetPosition(), CRect(0, 0, 60, 30));
     EXPECT_EQ(static_cast<CGeoEllipse&>(*ellipse).IsFace(), 1);
     EXPECT_EQ(ellipse->GetUnit(), 6);
-    EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_ROUNDRECT, 0), 0), nullptr);  // not built yet
+    std::unique_ptr<CGeoLine> round(rect.ConvertTo(GLT_TYPE(GLT_ROUNDRECT, 0), 0));
+    ASSERT_TRUE(round && round->GetRuntimeClass() == RUNTIME_CLASS(CGeoRoundRect));
+    EXPECT_EQ(round->GetPosition(), CRect(0, 0, 60, 30));
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*round).GetStoredRoundRect(), CPoint(10, 5));
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*round).IsFace(), 1);
+    EXPECT_EQ(round->GetUnit(), 6);
     EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_RECT, 0), 0), nullptr);
     EXPECT_EQ(rect.ConvertTo(GLT_TYPE(GLT_CIRCLE, 0), 0), nullptr);
     EXPECT_EQ(rect.GetPosition(), CRect(60, 30, 0, 0));
