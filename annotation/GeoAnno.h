@@ -284,9 +284,9 @@ public:
                      TrackerDrawState drawState) override;
     // The base test on the bounds first (a box annotation answers it alone). SELOBJ_INSIDE: every turned
     // corner lies in the normalised rectangle (right and bottom excluded). SELOBJ_MEET: the rectangle
-    // shares a point with the turned box of a character or row (multi-point: each character at its own
-    // point and angle; echelon and formatted text: the whole text box), so the empty space between rows
-    // does not count. Other modes 0.
+    // shares a point with the turned box of a row (multi-point: each character at its own point and
+    // angle; echelon text: each upright character; vertical and formatted text: the whole text box), so
+    // the empty space between rows does not count. Other modes 0.
     int Intersects(const CRect& rect, SELOBJMODE mode) const override;
     // When the object may move: the bounds and every point are offset; bounds recomputed.
     void Move(CSize offset) override;

@@ -484,6 +484,18 @@ int CGeoAnno::Intersects(const CRect& rect, SELOBJMODE mode) const {
         return 0;
     }
     if (!GetMeasuredCorners(pts, 0)) return base;
+    if (!GetFormatStyle() && GetArrayStyle() == ARRAY_ECHELON) {
+        // Echelon characters stand upright, each at its own place along the text angle.
+        GEOANNO rec = MakeGeoAnno();
+        CArray<CPoint, CPoint> places;
+        CArray<int, int> widths;
+        const int n = CalculateEchelonPositions(rec, places, widths, 1);
+        for (int i = 0; i < n && i < places.GetSize() && i < widths.GetSize(); ++i) {
+            BoxOutline(places[i], widths[i], rec.m_nCharHeight, 0.0, outline);
+            if (OutlineMeets(outline, 5, r)) return 1;
+        }
+        return 0;
+    }
     if (GetFormatStyle() || GetArrayStyle() != ARRAY_HORIZONTAL) {
         // One box for the whole text, turned with it.
         POINT turned[4];

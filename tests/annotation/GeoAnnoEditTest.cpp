@@ -312,6 +312,17 @@ TEST_F(GeoAnnoEditTest, SelectionMeetsRowsNotTheSpaceBetweenThem)
     EXPECT_EQ(m.Intersects(CRect(100, 0, 150, 20), SELOBJ_MEET), 0);
     EXPECT_EQ(m.Intersects(CRect(210, 5, 215, 10), SELOBJ_MEET), 1);
 
+    // Echelon text at 45 degrees: two upright boxes (0, 0) - (50, 20) and (20, 20) - (70, 40) inside a
+    // turned band whose bounds reach far beyond them.
+    CGeoAnno e = Text(kTwo, 450.0f);
+    e.SetArrayStyle(ARRAY_ECHELON);
+    e.CalculateAnnoBounds();
+    ASSERT_TRUE(e.GetBounds().PtInRect(CPoint(25, -20)));
+    EXPECT_EQ(e.Intersects(CRect(20, -20, 30, -10), SELOBJ_MEET), 0);
+    EXPECT_EQ(e.Intersects(CRect(0, 45, 10, 55), SELOBJ_MEET), 0);
+    EXPECT_EQ(e.Intersects(CRect(60, 30, 65, 35), SELOBJ_MEET), 1);
+    EXPECT_EQ(e.Intersects(CRect(-5, -5, 0, 0), SELOBJ_MEET), 1);
+
     // A box answers with its bounds.
     CGeoAnno box(CString(kTwo), CRect(0, 0, 100, 50), 20, 50, tagGEORECT(), 0, 0, 0, 0);
     EXPECT_EQ(box.Intersects(CRect(90, 40, 200, 200), SELOBJ_MEET), 1);
