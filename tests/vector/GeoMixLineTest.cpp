@@ -2,6 +2,8 @@
 // run kinds, inserting and deleting around arcs, measures, painting, conversions and the record.
 #include "LineTestSupport.h"
 
+#include "core/ObjectBytes.h"
+
 #include "vector/GeoLineType.h"
 #include "vector/GeoMixLine.h"
 #include "vector/GeoSPLine.h"
@@ -524,5 +526,60 @@ TEST(GeoMixedLineRecord, RunsComeFirstAndTheRecordHoldsLogicalPoints) {
         EXPECT_THROW(Load(data, [&](CArchive& ar) { target.Serialize(ar); }), CArchiveException) << bad.name;
         EXPECT_EQ(target.GetPoints(), 0) << bad.name;
         EXPECT_TRUE(target.GetRuns().empty()) << bad.name;
+    }
+}
+
+TEST(GeoMixedLineRecord, ArcAndSplineLineBytes) {
+    // An arc (0,0) (10,10) (20,0), then a spline stretch to (30,0): runs (2,0) (1,2), 3 + 8 slots.
+    auto line = Digitise({{0, 0}, {10, 10}, {20, 0}}, {2, 2});
+    line->SetLineType(2, 1);
+    line->AddPoint(30, 0);
+    ASSERT_EQ(line->GetRuns(), Runs({R(2, 0), R(1, 2)}));
+    line->SetObjectName("M");
+    line->SetObjectClassID(4);
+    line->SetUserID(8);
+    line->Complete(1);
+    const Bytes clearedSymbolAttrib = {0x06, 0, 0, 0, 0x01, 0, 0, 0, 0, 0};
+    const Bytes want = objbytes::Bytes()
+                           .Word(2)               // run count
+                           .Dword(0x02000000)     // arc from point 0
+                           .Dword(0x01000002)     // spline from point 2
+                           .GeoObject(CRect(0, 0, 30, 10), "M", 3, 1.38f)
+                           .Dword(8)     // user ID
+                           .Dword(0)     // ID
+                           .Long(1)      // removed with its layer
+                           .Long(0)      // mark
+                           .Byte(0)      // flag byte
+                           .Dword(4)     // feature class
+                           .Dword(1)     // display attribute: the class's style
+                           .Double(0.0)  // Z
+                           .Append(clearedSymbolAttrib)
+                           .Long(1)   // completed
+                           .Long(11)  // slot count
+                           .Long(0).Long(0).Long(10).Long(10).Long(20).Long(0).Long(30).Long(0)
+                           .Data();
+    const Bytes bytes = Store([&](CArchive& ar) { line->Serialize(ar); });
+    EXPECT_EQ(bytes, want);
+
+    // The long count form (0xFFFF, then a DWORD) reads the same runs.
+    Bytes longForm = {0xFF, 0xFF, 2, 0, 0, 0};
+    longForm.insert(longForm.end(), want.begin() + 2, want.end());
+    for (const Bytes* data : {&want, static_cast<const Bytes*>(&longForm)}) {
+        CGeoMixedLine back;
+        Load(*data, [&](CArchive& ar) { back.Serialize(ar); });
+        EXPECT_EQ(back.GetRuns(), line->GetRuns());
+        EXPECT_TRUE(SamePoints(SlotsOf(back), SlotsOf(*line)));
+        EXPECT_EQ(back.GetBounds(), CRect(0, 0, 30, 10));
+        EXPECT_EQ(back.GetPointBufferSize(), 11 * 8);
+        EXPECT_EQ(Store([&](CArchive& ar) { back.Serialize(ar); }), want);
+    }
+    // Cut short anywhere: an archive exception and an empty line.
+    for (size_t cut : {size_t(1), size_t(5), want.size() / 2, want.size() - 1}) {
+        CGeoMixedLine back(CPoint(1, 1));
+        EXPECT_THROW(Load(Bytes(want.begin(), want.begin() + cut), [&](CArchive& ar) { back.Serialize(ar); }),
+                     CArchiveException)
+            << cut;
+        EXPECT_EQ(back.GetPoints(), 0) << cut;
+        EXPECT_TRUE(back.GetRuns().empty()) << cut;
     }
 }
