@@ -6,6 +6,7 @@
 #include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
+#include "vector/GeoRoundRect.h"
 #include "vector/GeoTriPointCircle.h"
 
 #include <gtest/gtest.h>
@@ -244,4 +245,32 @@ TEST(GeoTriPointCircleOutput, TheSymbolGoesOverTheBoundsInMillimetres) {
     EXPECT_EQ(circle.OnSymbolizeOutput(&lib, &out, nullptr, &view), 0);
     circle.SetFace(1);  // the style has no fill symbol
     EXPECT_EQ(circle.OnSymbolizeOutput(&lib, &out, &converter, &view), 0);
+}
+
+TEST(ArcShapeRecords, TravelAsObjectsAndComeBackAsTheirOwnClasses) {
+    CGeoTriPointArc arc(P(10, 0), P(0, 10), P(-10, 0));
+    CGeoTriPointCircle circle = Ring10();
+    circle.SetFace(1);
+    CGeoRoundRect round(CRect(100, 50, 0, 0), P(200, 10));
+    const Bytes bytes = Store([&](CArchive& ar) {
+        ar << static_cast<const CObject*>(&arc) << static_cast<const CObject*>(&circle)
+           << static_cast<const CObject*>(&round);
+    });
+    std::unique_ptr<CObject> a, c, r;
+    Load(bytes, [&](CArchive& ar) {
+        CObject* p = nullptr;
+        ar >> p;
+        a.reset(p);
+        ar >> p;
+        c.reset(p);
+        ar >> p;
+        r.reset(p);
+    });
+    ASSERT_TRUE(a && a->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointArc));
+    ASSERT_TRUE(c && c->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointCircle));
+    ASSERT_TRUE(r && r->GetRuntimeClass() == RUNTIME_CLASS(CGeoRoundRect));
+    EXPECT_EQ(static_cast<CGeoTriPointArc&>(*a).GetBounds(), CRect(-10, 0, 10, 10));
+    EXPECT_EQ(static_cast<CGeoTriPointCircle&>(*c).IsFace(), 1);
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*r).GetPosition(), CRect(100, 50, 0, 0));  // corners as given
+    EXPECT_EQ(static_cast<CGeoRoundRect&>(*r).GetStoredRoundRect(), P(200, 10));
 }
