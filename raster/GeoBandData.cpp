@@ -128,7 +128,7 @@ int CGeoBandData::MapFile(DWORD length, DWORD bytesToMap, bool readOnly)
     DWORD high = 0;
     const DWORD low = GetFileSize(m_hFile, &high);
     if ((((ULONGLONG)high << 32) | low) < end) {
-        SetLastError(ERANGE);
+        SetLastError(ENODATA);  // the file ends before the band does
         ShowLastErrorMessage("", "");
         return 0;
     }
