@@ -87,6 +87,9 @@ TEST(GeoMixedLine, DigitisingStraightThenSplineLaysOutNineteenSlots) {
         EXPECT_EQ(line->GetPointIndex(i), index[i]) << i;
     }
     EXPECT_EQ(line->GetPointSize(5), 0);
+    // The terrain readers see logical points, not interpolated slots.
+    EXPECT_EQ(line->GetX(3), 30);
+    EXPECT_EQ(line->GetY(3), 10);
     EXPECT_EQ(line->GetPoint(5), CPoint(0, 0));
     EXPECT_EQ(line->GetLineType(1), 0);
     EXPECT_EQ(line->GetLineType(2), 1);  // a boundary point belongs to the run it starts
