@@ -103,8 +103,12 @@ int CGeoTriPointArc::CopyData(const CGeoVectorObject& src) {
 
 int CGeoTriPointArc::ExistACircle() const {
     if (m_nSlotCount < 3) return 0;
-    const LONGLONG a = (static_cast<LONGLONG>(m_pt2.x) - m_pt1.x) * (static_cast<LONGLONG>(m_pt3.y) - m_pt2.y);
-    const LONGLONG b = (static_cast<LONGLONG>(m_pt2.y) - m_pt1.y) * (static_cast<LONGLONG>(m_pt3.x) - m_pt2.x);
+    // Differences of 32-bit coordinates take 33 bits, so their products need more than 64.
+    typedef __int128 Wide;
+    const Wide a = static_cast<Wide>(static_cast<LONGLONG>(m_pt2.x) - m_pt1.x) *
+                   (static_cast<LONGLONG>(m_pt3.y) - m_pt2.y);
+    const Wide b = static_cast<Wide>(static_cast<LONGLONG>(m_pt2.y) - m_pt1.y) *
+                   (static_cast<LONGLONG>(m_pt3.x) - m_pt2.x);
     return a != b ? 1 : 0;
 }
 

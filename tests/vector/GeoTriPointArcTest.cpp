@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -45,6 +46,9 @@ TEST(GeoTriPointArc, CollinearPointsAreABrokenLine) {
     EXPECT_TRUE(SamePoints(PointsOf(static_cast<CGeoPLine&>(*line)), {{0, 0}, {5, 5}, {10, 10}}));
     EXPECT_EQ(arc.ConvertTo(GLT_TYPE(GLT_CIRCLE, 0), 0), nullptr);
     EXPECT_EQ(arc.ConvertTo(GLT_TYPE(GLT_TRIPOINTCIRCLE, 0), 0), nullptr);
+    // The test is exact at the ends of the coordinate range too.
+    EXPECT_EQ(CGeoTriPointArc(P(INT_MIN, INT_MIN), P(0, 0), P(INT_MAX, INT_MAX)).ExistACircle(), 0);
+    EXPECT_EQ(CGeoTriPointArc(P(INT_MIN, INT_MAX), P(INT_MAX, INT_MIN), P(INT_MIN, INT_MIN)).ExistACircle(), 1);
     // Hit tests follow the segments.
     EXPECT_EQ(arc.Through(CRect(4, 4, 6, 6)), 1);
     EXPECT_EQ(arc.Through(CRect(7, 0, 9, 2)), 0);
