@@ -1,0 +1,35 @@
+// CGeoImageLayer: the raster layer that holds georeferenced images (objects of the class CGeoImage).
+//
+// It adds no data to the raster layer, and its record is the raster layer's. A map creates it by its
+// class name when it loads a layer file that names "CGeoImageLayer".
+#pragma once
+
+#include "raster/GeoRasterLayer.h"
+
+class CGeoImageLayer : public CGeoRasterLayer {
+    DECLARE_SERIAL(CGeoImageLayer)
+
+public:
+    // An editable raster layer without bounds, or with the given bounds.
+    CGeoImageLayer();
+    explicit CGeoImageLayer(const CRect& bounds);
+    ~CGeoImageLayer() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // Only objects of the run-time class "CGeoImage" or a class derived from it; while no such class is
+    // registered in the process, nothing is accepted.
+    int ObjectIsValid(CGeoAccessorialObject* pObject) override;
+    // Only a Gauss transformer is acted on: with an east input offset below 1 the layer's origin follows
+    // the mapped south-west corner of its bounds (snapped down to a multiple of 1 000 000 m for each
+    // mapped coordinate above that) and the bounds move by the rest in whole metres; then every object's
+    // Transform runs, and the new origin is set (the objects' origins follow it). Whatever the
+    // transformer, the bounds are compacted afterwards.
+    void Transform(CGeoCoordinateTransformer& transformer) override;
+};
+
+// A new image layer, owned by the caller. With autoSize nonzero the layer has no bounds, otherwise
+// *bounds (NULL: empty). AutoSize(autoSize) is applied. name and fileName are trimmed of blanks at both
+// ends; a non-empty name replaces the default name, a non-empty file name becomes the layer's file name.
+// The last argument is not used.
+CGeoImageLayer* CreateImageLayer(const CRect* bounds, CString name, CString fileName, int autoSize, int reserved);
