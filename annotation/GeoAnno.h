@@ -322,6 +322,61 @@ protected:
 public:
     // ==== end of editing geometry ====
 
+    // ==== text editing, union and division (bodies in GeoAnnoText.cpp) ====
+    //
+    // Character k counts a double-byte character as one. The per-character operations work on
+    // multi-point annotations (position type 6) only and refuse anything else (0, or nothing done).
+
+    // Character k's point, angle and text (GetAt above) are replaced where given: a non-empty text
+    // replaces the character by its first character (a double-byte one replacing a single byte inserts a
+    // byte, and the other way round deletes one). Bounds are not recomputed. 0 when k is outside
+    // 0 .. count - 1; else 1.
+    virtual int SetAt(int k, CPoint* point, float* angle, char* text);
+    // Inserts text before character k (appends when k equals the count) and lays the new characters
+    // along the line from start at the angle (tenths; CalculatePosForMultiP); bounds recomputed.
+    // 0 when k < 0 or k > count; else 1.
+    virtual int InsertAt(int k, CPoint& start, float angle, CString& text);
+    // Appends one character (the first of text, so that every character keeps a point of its own) at
+    // point with the angle; bounds recomputed. 0 for an empty or NULL text; else 1.
+    virtual int Add(CPoint& point, float angle, const char* text);
+    // Deletes character k with its point and angle; bounds recomputed. 0 when k is outside 0 .. count - 1
+    // or when it is the only character (the arrays never become empty); else 1.
+    int DeletePoint(int k);
+    // Point k moves by d (nothing for d = (0, 0)) or to p; bounds recomputed. An index outside the
+    // points changes nothing.
+    void MovePoint(int k, POINT d);
+    void MovePointTo(int k, POINT p);
+
+    // 1 unless the annotation is a box (type 2) or formatted text.
+    int CanBeUnion() const;
+    // Mode 0: other's text is appended to this text (refused while this one is multi-point, whose
+    // characters need points of their own). Other modes: every character of other, at its own
+    // point and angle, is appended to this multi-point annotation (a single-point other is spread into
+    // characters first, on a copy). Bounds recomputed. 0 when other is NULL, this or other cannot be
+    // united, or (mode not 0) this annotation is not multi-point; else 1.
+    int UnionAnno(CGeoAnno* other, int mode);
+    // Unites every annotation of the list into this one. A non-empty list first gives this one the
+    // first annotation's values, margins, own style, unit 3 (no conversion) and layer. Mode not 0: this
+    // one becomes an empty multi-point annotation and takes every element; mode 0: position type 0, the
+    // elements after the first are appended as text. Elements that are not annotations are skipped.
+    // Bounds recomputed; 1.
+    int UnionAnno(CTypedPtrList<CObList, CGeoVectorObject*>& list, int mode);
+
+    // The split position at p: k is the character after which the text is split (-1 before the first).
+    // a and b receive the two end points of the seam (object coordinates, turned with the text).
+    // flag non-zero splits every text across its rows like single-row text. Returns k when wantIndex is
+    // non-zero, else the byte count of the first k + 1 characters; -1 when p is outside the bounds or on
+    // no character.
+    int GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, int wantIndex);
+    // Divides a single-row annotation in two at p: the part left of the seam anchored right-bottom
+    // (vertical text: the part below anchored left-top), the rest anchored left-bottom, half a column
+    // (row) space off the seam on each side. Both are new annotations with this one's own style, unit 3,
+    // feature-class ID and layer, added to the list in this order; the caller owns them. This one is
+    // unchanged. Nothing for a point on no character, and for multi-point and multi-row text.
+    void DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVectorObject*>& list);
+
+    // ==== end of text editing ====
+
 protected:
     void LoadRecord(CArchive& ar);
     // Brings both arrays to the size the invariant asks for after a load.
