@@ -106,6 +106,26 @@ TEST(AnnoStyleSample, BoxTextIsCentredOnTheRectangle) {
     EXPECT_EQ(a.m_rcBounds, CRect(0, 0, 200, 100));
 }
 
+TEST(AnnoStyleSample, TurnedTextTurnsAboutItsPlaceInTheRectangle) {
+    // The caller's position lies far from the rectangle; the sample must still turn about the point it
+    // is placed at, or it would be drawn away from the rectangle.
+    for (int fit = 0; fit < 2; ++fit) {
+        RecordingDC rec;
+        GEOANNO a = Sample();
+        a.m_ptPosition = CPoint(300, 300);
+        a.m_fEscapeAngle = 450.0f;
+        a.m_fOrientAngle = 450.0f;
+        GEOVIEW v = annodraw_test::MakeStyle();
+        tagGEORECT m;
+        tagGEOFORMAT f;
+        CRect r(0, 0, 100, 100);
+        DrawTips(&rec.dc, r, a, v, m, f, fit, 1);
+        const CRect frame = FrameBox(rec);
+        EXPECT_NEAR(frame.CenterPoint().x, 50, 2) << fit;
+        EXPECT_NEAR(frame.CenterPoint().y, 50, 2) << fit;
+    }
+}
+
 TEST(AnnoStyleSample, ASampleWithoutExtentCountsAsOneUnitAndFitsAnyRectangle) {
     for (CRect start : {CRect(0, 0, 40, 40), CRect(5, 5, 5, 5)}) {
         RecordingDC rec;
