@@ -47,6 +47,7 @@ class CGeoVectorObject;
 class CGeoLine;
 class CGeoPLine;
 class CGeoPolygon;
+class CSymbolLibIO;
 
 typedef CTypedPtrList<CObList, CGeoPolygon*> CGeoPolygonList;
 
@@ -258,6 +259,18 @@ public:
     int GetGeoViewAD(CGeoVectorObject* pObject, GEOVIEW& view);
     // Marks every object's attribute-display style stale.
     void ResetADRefresh();
+
+    // ==== Symbolised output (GeoSymbolizeOutput.cpp) ====
+    // Writes the objects (those whose feature class is in pClasses when it is given and not empty) into
+    // pTarget as symbolised shapes, each through its SymbolizeOutput with one CVMSymbolOutputer whose
+    // offset is the difference of the layers' absolute origins (top-left of the bounds in millimetres +
+    // layer origin * 1000), truncated. An object that outputs nothing is copied instead (Duplicate
+    // (0, 1)) with its effective own style (GetSelfGeoView), its feature-class ID, display attribute 2,
+    // moved by minus the offset (in its unit) and attached to pTarget. The objects listed when the call
+    // starts are the ones written, so pTarget may be this layer. 0 (nothing written) when pTarget or pLib
+    // is NULL or scale is 0; else 1.
+    int SymbolizeOutput(CGeoVectorLayer* pTarget, CSymbolLibIO* pLib, UINT scale, CUIntArray* pClasses);
+    // ==== end of symbolised output ====
 
     // ---- public data --------------------------------------------------------------------------
     CGeoTheme m_Theme;  // the layer's schema

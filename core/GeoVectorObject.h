@@ -33,6 +33,8 @@ class CGeoGClass;
 class CSymbolLibIO;
 class CSymbolOutputer;
 class CCoordsConverter;
+class CVMSymbolOutputer;
+class CGeoVectorLayer;
 class CGeoTinPoint;
 class CTPropertySheet;
 struct tagPropertyParam;
@@ -298,6 +300,23 @@ public:
     // object cannot be edited; the layer's top-left corner in millimetres is taken off both points, then
     // the virtual OnMirror; 0 when it refuses, else AfterMirrorRecalcBounds and 1.
     int Mirror(POINT a, POINT b) override;
+
+    // ==== Symbolised output (GeoSymbolizeOutput.cpp) ====
+
+    // Hands the object's symbolised shape to pOutputer as vector primitives: the style is a copy of the
+    // own view resolved by GetGeoView with the display state {feature-class style, keep symbol colours,
+    // library pLib, scale widths}; the context is a CCoordsConverter (scale, scale, device flag 0); the
+    // outputer takes the object's unit, feature-class ID and Z. The result is OnSymbolizeOutput's (1 when
+    // the symbol was output, 0 when the shape has none, as in the base); 0 for a NULL outputer.
+    int SymbolizeOutput(CSymbolLibIO* pLib, CVMSymbolOutputer* pOutputer, UINT scale);
+    // Writes the object's symbolised shape as objects of pTarget (NULL: the object's own layer) through a
+    // CVMSymbolOutputer of its own. The offset is (0, 0) into the own layer, else the difference of the
+    // layers' absolute origins (top-left of the bounds in millimetres + layer origin * 1000), truncated.
+    // Into a layer of type exactly 1 (GIS data only) the output takes the feature class's style and no
+    // feature class; the object's class ID, own view and display attribute are restored afterwards.
+    // 0 for an object without a vector layer or when there is no target; else as the form above.
+    int SymbolizeOutput(CSymbolLibIO* pLib, UINT scale, CGeoVectorLayer* pTarget);
+    // ==== end of symbolised output ====
 
 protected:
     UINT m_nClassID = 0;
