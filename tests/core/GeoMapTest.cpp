@@ -235,8 +235,8 @@ TEST(GeoMap, EmptyFilesAndUnknownClassesLoadAsNothingSilently) {
     map.AddLayer(plain, -1);
     ASSERT_EQ(map.SaveLayer(plain, dir("plain")), 1);
     EXPECT_EQ(map.LoadLayer(dir("plain.LYR")), nullptr);
-    WriteBytes(dir("image.LYR"), std::string("\x0E") + "CGeoImageLayer");
-    EXPECT_EQ(map.LoadLayer(dir("image.LYR")), nullptr);
+    WriteBytes(dir("dem.LYR"), std::string("\x0C") + "CGeoDEMLayer");  // a known name not built in yet
+    EXPECT_EQ(map.LoadLayer(dir("dem.LYR")), nullptr);
     EXPECT_TRUE(AfxGetMessageLog().empty());
 }
 
