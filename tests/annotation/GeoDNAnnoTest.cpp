@@ -9,6 +9,7 @@
 
 #include <afx/CursorResource.h>
 #include <pellion/GeoCoordinateTransformer.h>
+#include <quenby/SymbolAttrib.h>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,36 @@ TEST_F(GeoDNAnnoTest, ARecordWithoutAWholePointRaises) {
     }
 }
 
+// The vector-object part of an older record: feature class 7 (no own style follows), no user words.
+Bytes OldPrefix(float version) {
+    Bytes b;
+    b.GeoObject(CRect(0, 0, 100, 60), "A", 3, version).Dword(0).Dword(0).Long(0).Long(0).Byte(0);
+    b.Dword(7).Dword(1).Double(0.0);
+    CSymbolAttrib attrib;
+    return b.Append(objbytes::Store(attrib));
+}
+
+TEST_F(GeoDNAnnoTest, OlderAnnotationRecordsCarryThePointToo) {
+    // An annotation record of the layout with one inline angle and anchor, then the point.
+    Bytes b = OldPrefix(1.36f);
+    b.Str("AB").Long(60).Long(70).Float(450.0f).Byte(5).Long(4).Byte(2).Long(33).Long(-44).Float(900.0f)
+        .Long(0).Byte(0);
+    b.Float(120.0f).Float(2.5f).Dword(0xFF).Long(8).Long(700);
+    b.Long(-123).Long(456);
+    CGeoDNAnno a;
+    EXPECT_EQ(objbytes::Load(a, b.Data()), 0u);
+    EXPECT_EQ(a.GetPositionPoint(0), CPoint(33, -44));
+    EXPECT_EQ(a.GetCharHeight(), 70);
+    EXPECT_EQ(a.GetDNAnnoPosPt().x, -123);
+    EXPECT_EQ(a.GetDNAnnoPosPt().y, 456);
+
+    // Stored again it takes the current layout, point last.
+    CGeoDNAnno back;
+    EXPECT_EQ(objbytes::Load(back, objbytes::Store(a)), 0u);
+    EXPECT_EQ(back.GetDNAnnoPosPt().x, -123);
+    EXPECT_EQ(back.GetPositionPoint(0), CPoint(33, -44));
+}
+
 TEST_F(GeoDNAnnoTest, CreatedByClassNameAsAnAnnotation) {
     CRuntimeClass* rc = CRuntimeClass::FromName("CGeoDNAnno");
     ASSERT_NE(rc, nullptr);
@@ -125,6 +156,24 @@ TEST_F(GeoDNAnnoTest, NinthHandleIsThePointAndDragsItAlone) {
     EXPECT_EQ(a.GetPositionPoint(0), CPoint(0, 0));
     EXPECT_EQ(a.GetCharHeight(), 20);
     EXPECT_EQ(a.GetBounds(), CRect(0, -5, 100, 20));
+}
+
+TEST_F(GeoDNAnnoTest, AShortMultiPointTextHasNineHandlesAndMovesOnlyRealOnes) {
+    CGeoDNAnno a;
+    Fill(a, POINT{7, 8});
+    a.SetPositionType(6);
+    a.SetPoints(2);  // "文字": two characters, two points
+    a.SetPositionPoint(CPoint(10, 0), 0);
+    a.SetPositionPoint(CPoint(60, 0), 1);
+    EXPECT_EQ(a.GetHandleCount(), 9);
+    EXPECT_EQ(a.GetHandle(2), CPoint(60, 0));
+    EXPECT_EQ(a.GetHandle(5), CPoint(0, 0));  // no character behind it
+    a.MoveHandleTo(5, CPoint(99, 99));        // changes nothing
+    a.MoveHandleTo(2, CPoint(70, 5));
+    EXPECT_EQ(a.GetPositionPoint(1), CPoint(70, 5));
+    EXPECT_EQ(a.GetPoints(), 2);
+    EXPECT_EQ(a.GetDNAnnoPosPt().x, 7);
+    EXPECT_EQ(a.GetDNAnnoPosPt().y, 8);
 }
 
 TEST_F(GeoDNAnnoTest, CornersStayMovableWithTheAspectRatioLocked) {
