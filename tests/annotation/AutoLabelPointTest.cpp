@@ -294,6 +294,47 @@ TEST_F(AutoLabelPoint, DrawingModeDrawsTheTextAtTheChosenCorner) {
     EXPECT_EQ(1, static_cast<int>(m_grid.GetRecordList().GetCount()));
 }
 
+TEST_F(AutoLabelPoint, DrawingFitsTheTextToTheDisplayScale) {
+    annodraw_test::RecordingDC rec;
+    GEOANNO drawn = m_text;
+    drawn.m_pOutputList = nullptr;
+    RECT area{0, 0, 0, 0};
+    tagPOINTPARA p = BasePara();
+    p.m_nKind = 0;
+    p.m_nPosition = 1;
+    p.m_nHorOffset = 3;
+    p.m_nVerOffset = 3;
+    p.m_nFitScale = 1;
+    // Display scale 20 at label scale 10: the text and the horizontal offset double, the vertical
+    // offset does not.
+    EXPECT_EQ(LABEL_PLACED,
+              AutoLabelGeoPoint(&rec.dc, 20, CPoint(), CPoint(), m_style, drawn, p, area, m_format, &m_grid));
+    const tagANNORECT& box = LastRecord();
+    EXPECT_EQ(106, box.left);
+    EXPECT_EQ(203, box.top);
+    EXPECT_EQ(2 * kW, box.right - box.left);
+    EXPECT_EQ(2 * kH, box.bottom - box.top);
+    // Objects are never fitted.
+    p.m_nKind = 1;
+    EXPECT_EQ(CPoint(103, 203), Place(p, nullptr));
+    EXPECT_EQ(kW, Last()->GetCharWidthA());
+    // Without a label scale there is nothing to fit to.
+    p.m_nKind = 0;
+    p.m_nScale = 0;
+    EXPECT_EQ(LABEL_PLACED,
+              AutoLabelGeoPoint(&rec.dc, 20, CPoint(), CPoint(), m_style, drawn, p, area, m_format, &m_grid));
+}
+
+TEST_F(AutoLabelPoint, TheFormatRequestTurnsFormattedTextOnOutsideKindsZeroAndOne) {
+    tagPOINTPARA p = BasePara();
+    p.m_nFormatText = 1;
+    for (int kind : {1, 3}) {
+        p.m_nKind = kind;
+        Place(p, nullptr);
+        EXPECT_EQ(kind == 3, Last()->GetFormatStyle() != 0) << "kind " << kind;
+    }
+}
+
 // ---- the list form ----
 
 class ProgressWnd : public CWnd {
@@ -356,6 +397,20 @@ TEST_F(AutoLabelPointList, PointsAndRingsAreLabelledOthersSkipped) {
     EXPECT_EQ(CPoint(50 - kW / 2, 50 - kH / 2), Last()->GetPositionPoint(0));
     EXPECT_EQ(2, static_cast<int>(m_grid.GetRecordList().GetCount()));
     EXPECT_TRUE(m_wnd.values.empty());  // kind 1 reports nothing
+}
+
+TEST_F(AutoLabelPointList, AConcaveRingIsLabelledInsideIt) {
+    // A U whose bounds' middle lies in the notch.
+    const POINT u[8] = {{0, 0}, {100, 0}, {100, 100}, {70, 100}, {70, 30}, {30, 30}, {30, 100}, {0, 100}};
+    Own(new CGeoPolygonLine(8, u, FALSE));
+    m_texts.AddTail("U");
+    tagPOINTPARA p = BasePara();
+    EXPECT_EQ(1, Run(p));
+    ASSERT_EQ(1, static_cast<int>(m_out.GetCount()));
+    const CPoint c = Last()->GetPositionPoint(0) + CPoint(kW / 4, kH / 2);  // "U" is half a width
+    const bool inBase = c.y > 0 && c.y < 30 && c.x > 0 && c.x < 100;
+    const bool inArm = c.y > 0 && c.y < 100 && ((c.x > 0 && c.x < 30) || (c.x > 70 && c.x < 100));
+    EXPECT_TRUE(inBase || inArm) << c.x << ", " << c.y;
 }
 
 TEST_F(AutoLabelPointList, ListsOfDifferentLengthsLabelNothing) {
