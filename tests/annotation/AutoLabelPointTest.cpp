@@ -11,6 +11,7 @@
 #include "AnnoDrawSupport.h"
 
 #include <gtest/gtest.h>
+#include <quenby/SymbolAttrib.h>
 
 #include <memory>
 #include <vector>
@@ -411,6 +412,32 @@ TEST_F(AutoLabelPointList, AConcaveRingIsLabelledInsideIt) {
     const bool inBase = c.y > 0 && c.y < 30 && c.x > 0 && c.x < 100;
     const bool inArm = c.y > 0 && c.y < 100 && ((c.x > 0 && c.x < 30) || (c.x > 70 && c.x < 100));
     EXPECT_TRUE(inBase || inArm) << c.x << ", " << c.y;
+}
+
+TEST_F(AutoLabelPointList, EachObjectBringsItsSymbolSizesAndUnit) {
+    CGeoPoint* symbolised = Own(new CGeoPoint(10, 20));
+    tagVM_SYM_VARIANT v{};
+    v.wType = VM_SYM_INTEGER;
+    v.lValue = 40;  // first size: horizontal, 40 * 10 / 100 = 4
+    symbolised->SetSymbolAttribute(3, v);
+    symbolised->SetSymbolAttributeMark(3, 1);
+    v.lValue = 20;  // second size: vertical, 2
+    symbolised->SetSymbolAttribute(4, v);
+    symbolised->SetSymbolAttributeMark(4, 1);
+    CGeoPoint* inMetres = Own(new CGeoPoint(1, 2));
+    inMetres->SetUnit(6);
+    m_texts.AddTail("S");
+    m_texts.AddTail("M");
+
+    tagPOINTPARA p = BasePara();
+    p.m_nPosition = 1;
+    p.m_nHorSymbolSize = 500;  // the caller's values are replaced by the object's
+    p.m_nVerSymbolSize = 500;
+    p.m_nUnit = 9;
+    EXPECT_EQ(1, Run(p));
+    ASSERT_EQ(2, static_cast<int>(m_out.GetCount()));
+    EXPECT_EQ(CPoint(14, 22), static_cast<CGeoAnno*>(m_out.GetHead())->GetPositionPoint(0));
+    EXPECT_EQ(CPoint(1000, 2000), Last()->GetPositionPoint(0));
 }
 
 TEST_F(AutoLabelPointList, ListsOfDifferentLengthsLabelNothing) {
