@@ -128,7 +128,7 @@ public:
     void OnUnitChanged(int nOldUnit) override;
 
 private:
-    // Line i's point converted to the polygon's unit.
+    // A point of pLine converted from its unit to the polygon's.
     POINT ToOwnUnit(const CGeoPLine* pLine, POINT p) const;
 
     CGeoPLineList m_Lines{10};
