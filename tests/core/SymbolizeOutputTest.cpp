@@ -9,6 +9,8 @@
 #include "core/VMSymbolOutputer.h"
 #include "vector/GeoPLine.h"
 
+#include <quenby/Symbols.h>
+
 #include <vector>
 
 namespace {
@@ -164,4 +166,48 @@ TEST_F(SymbolizeFixture, LayerRunIntoItselfCoversOnlyTheObjectsListedAtTheStart)
     EXPECT_EQ(1, a->m_nCalls);
     EXPECT_EQ(1, b->m_nCalls);
     EXPECT_EQ(4, source.GetObjectCount());
+}
+
+TEST_F(SymbolizeFixture, LayerCopyMovesByTheOffsetInTheObjectsUnit) {
+    CEmitShape* bare = new CEmitShape(CRect(500, 30, 600, 40), 0);
+    bare->SetUnit(4);  // centimetres: the 1000 mm offset is 100 units
+    ASSERT_TRUE(bare->AttachLayer(&source));
+    EXPECT_EQ(1, source.SymbolizeOutput(&east, &lib, 1000, nullptr));
+    ASSERT_EQ(1, east.GetObjectCount());
+    CGeoVectorObject* copy = static_cast<CGeoVectorObject*>(east.m_ObjList.GetHead());
+    EXPECT_EQ(4, copy->GetUnit());
+    EXPECT_EQ(CPoint(400, 30), copy->GetPoint(0));
+}
+
+TEST_F(SymbolizeFixture, RealLineSymbolBecomesStyledPolylineInTarget) {
+    ASSERT_TRUE(lib.SetUnitsPerMM(100));
+    CGeoGroupLineSymbol* sym = new CGeoGroupLineSymbol;
+    sym->SetSymbolNumber(7);
+    QuenbyStroke stroke;
+    stroke.crColor = 0x0000FF;
+    stroke.nWidth = 50;  // 0.5 mm on paper
+    sym->m_strokes.push_back(stroke);
+    ASSERT_TRUE(lib.AddSymbol(sym));
+
+    east.SetLayerType(2);
+    const POINT pts[] = {{1500, 100}, {2500, 100}, {2500, 900}};
+    CGeoPLine* line = new CGeoPLine(3, pts, FALSE);
+    GEOVIEW v;
+    v.SetSymbol(SYMBOL_LINE, 7);
+    line->SetGeoView(v);
+    line->SetObjectClassID(37);
+    ASSERT_TRUE(line->AttachLayer(&source));
+
+    EXPECT_EQ(1, source.SymbolizeOutput(&east, &lib, 1000, nullptr));
+    ASSERT_EQ(1, east.GetObjectCount());
+    CGeoVectorObject* made = static_cast<CGeoVectorObject*>(east.m_ObjList.GetHead());
+    ASSERT_TRUE(made->IsKindOf(RUNTIME_CLASS(CGeoPLine)));
+    ASSERT_EQ(3, made->GetPoints());
+    EXPECT_EQ(CPoint(500, 100), made->GetPoint(0));
+    EXPECT_EQ(CPoint(1500, 900), made->GetPoint(2));
+    EXPECT_EQ(37u, made->GetObjectClassID());
+    EXPECT_NE(-1, east.m_Theme.FindGC(CString("37")));
+    const GEOVIEW out = made->GetGeoView();
+    EXPECT_EQ(0x0000FFu, out.m_crLineColor);
+    EXPECT_FLOAT_EQ(5.0f, out.m_fLineWidth);  // 0.5 mm at 1:1000 in the style's width
 }
