@@ -364,7 +364,8 @@ public:
 
     // The split position at p: k is the character after which the text is split (-1 before the first).
     // a and b receive the two end points of the seam (object coordinates, turned with the text).
-    // flag non-zero splits every text across its rows like single-row text. Returns k when wantIndex is
+    // flag non-zero splits every text across its rows like single-row text. Multi-point annotations:
+    // k is the character hit (each tested in its own turned box) and a its point. Returns k when wantIndex is
     // non-zero, else the byte count of the first k + 1 characters; -1 when p is outside the bounds or on
     // no character.
     int GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, int wantIndex);

@@ -153,3 +153,152 @@ int CGeoAnno::UnionAnno(CTypedPtrList<CObList, CGeoVectorObject*>& list, int mod
     CalculateAnnoBounds();
     return 1;
 }
+
+// ---- division ----
+
+namespace {
+
+const double kFullPi = 3.141592653589793;
+
+// Bytes taken by the first n characters; a CR counts no character and takes the byte after it along.
+int BytesOfFirstChars(const CString& text, int n) {
+    const int len = text.GetLength();
+    int pos = 0, counted = 0;
+    while (pos < len && counted < n) {
+        if (text[pos] == '\r') {
+            pos += 2;
+            continue;
+        }
+        pos += (IsLeadByte(text[pos]) && pos + 1 < len) ? 2 : 1;
+        ++counted;
+    }
+    return pos < len ? pos : len;
+}
+
+}  // namespace
+
+int CGeoAnno::GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, int wantIndex) {
+    CRect bounds = m_rcBounds;
+    bounds.NormalizeRect();
+    if (p.x < bounds.left || p.x > bounds.right || p.y < bounds.top || p.y > bounds.bottom) return -1;
+
+    const int style = GetArrayStyle();
+    const bool echelon = style == ARRAY_ECHELON;
+    const bool multiPoint = m_nPositionType == 6;
+    // Characters of a multi-point annotation carry their own turns (undone per character below), so
+    // only other text is taken into its own frame as a whole.
+    const bool frameTurn = !echelon && !multiPoint;
+    const CPoint origin = m_aPoints[0];
+    const double turn = m_fOrientAngle * kFullPi / 1800.0;
+    if (frameTurn) p = CPoint(RotatePoint(p, origin, turn));
+
+    CArray<CPoint, CPoint> pts;
+    CArray<int, int> widths;
+    int h = 0;
+    GetPositionPointArray(this, pts, widths, h, 0, 1);
+    const int n = static_cast<int>(pts.GetSize());
+    if (n == 0) return -1;
+
+    CStringArray rows;
+    const bool multiRow = CalculateMultiLineRows(m_strText, rows, ARRAY_HORIZONTAL) > 1;
+    const bool columnLike = multiRow || style == ARRAY_VERTICAL || GetFormatStyle();
+    int hit = -1;
+    for (int i = 0; i < n && hit < 0; ++i) {
+        CPoint q = p;
+        if (multiPoint) {
+            // Into the character's own frame: undo its turn about its anchor point.
+            char ch[3];
+            CPoint anchor;
+            float angle = 0.0f;
+            if (GetAt(i, &anchor, &angle, ch)) q = CPoint(RotatePoint(q, anchor, angle * 3.1415926 / 1800.0));
+            const CSize off = GetCharAlignOffset(m_byAlignType, widths[i], h, 1.0);
+            CPoint corner(anchor.x - off.cx, anchor.y - off.cy);
+            if (m_byAlignType == 2 || m_byAlignType == 5 || m_byAlignType == 8) corner.y -= h;
+            pts[i] = corner;
+        }
+        int left = pts[i].x, right = pts[i].x + widths[i], bottom = pts[i].y, top = pts[i].y + h;
+        if (style == ARRAY_HORIZONTAL && !multiPoint) {
+            if (i > 0) left -= m_nColSpace / 2;
+            if (i < n - 1) right += m_nColSpace / 2;
+        } else if (style == ARRAY_VERTICAL) {
+            if (i > 0) top += m_nRowSpace / 2;
+            if (i < n - 1) bottom -= m_nRowSpace / 2;
+        }
+        if (q.x >= left && q.x <= right && q.y >= bottom && q.y <= top) {
+            hit = i;
+            p = q;
+        }
+    }
+    if (hit < 0) return -1;
+
+    const int x = pts[hit].x, y = pts[hit].y, w = widths[hit];
+    int k = hit;
+    if (multiPoint) {
+        GetAt(hit, &a, nullptr, nullptr);
+    } else if (!columnLike || flag) {
+        if (hit == 0 || (hit < n - 1 && 2 * p.x > 2 * x + w)) {
+            a = CPoint(x + w, y);
+        } else {
+            k = hit - 1;
+            a = CPoint(x, y);
+        }
+    } else {
+        if (hit == n - 1 || (hit > 0 && 2 * p.y > 2 * y + h)) {
+            k = hit - 1;
+            a = CPoint(x, y + h);
+        } else {
+            a = CPoint(x, y);
+        }
+    }
+    if (echelon)
+        b = CPoint(a.x, a.y + h);
+    else if (columnLike)
+        b = CPoint(x + w, a.y);
+    else
+        b = CPoint(a.x, y + h);
+    if (frameTurn) {
+        a = CPoint(RotatePoint(a, origin, -turn));
+        b = CPoint(RotatePoint(b, origin, -turn));
+    }
+    return wantIndex ? k : BytesOfFirstChars(m_strText, k + 1);
+}
+
+void CGeoAnno::DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVectorObject*>& list) {
+    CPoint a, b;
+    const int k = GetPointPositionInAnno(p, a, b, 0, 1);
+    CStringArray rows;
+    if (m_nPositionType == 6 || CalculateMultiLineRows(m_strText, rows, ARRAY_HORIZONTAL) > 1) return;
+    if (k < 0) return;
+    const int n = BytesOfFirstChars(m_strText, k + 1);
+    const CString left = m_strText.Left(n);
+    const CString right = m_strText.Mid(n);
+
+    const int style = GetArrayStyle();
+    const bool vertical = style == ARRAY_VERTICAL;
+    const int s = vertical ? m_nRowSpace : m_nColSpace;
+    double theta = m_fOrientAngle * kFullPi / 1800.0;
+    if (vertical) theta += kFullPi / 2;
+    const CPoint half(static_cast<int>(std::trunc(std::cos(theta) * s / 2)),
+                      static_cast<int>(std::trunc(std::sin(theta) * s / 2)));
+
+    GEOANNO first = MakeGeoAnno();
+    first.m_strText = vertical ? right : left;
+    if (style != ARRAY_ECHELON) {
+        first.m_nAlignType = vertical ? 2 : 6;
+        first.m_ptPosition = a - half;
+    }
+    GEOANNO second = MakeGeoAnno();
+    second.m_strText = vertical ? left : right;
+    second.m_nAlignType = 0;
+    second.m_ptPosition = a + half;
+
+    for (GEOANNO* r : {&first, &second}) {
+        CGeoAnno* part = new CGeoAnno(*r);
+        part->CGeoVectorObject::SetGeoView(GetGeoView());
+        part->SetUnit(3);
+        part->SetObjectClassID(GetObjectClassID());
+        // The part knows its layer but is not yet in its list: the caller owns it until it adds it.
+        part->m_pLayer = m_pLayer;
+        list.AddTail(part);
+    }
+}

@@ -1,0 +1,123 @@
+// Finding the seam at a point of an annotation and dividing it in two there.
+#include "annotation/AnnoDefaults.h"
+#include "annotation/GeoAnno.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Five characters of 50 with column space 10 at the origin: cells start at x 0, 60, 120, 180, 240.
+std::unique_ptr<CGeoAnno> Five(float angle = 0.0f)
+{
+    return std::make_unique<CGeoAnno>(CString("文字文字文"), CPoint(0, 0), 20, 50, angle, angle, 0, 0, 1, 10, 0,
+                                      0, 0);
+}
+
+class GeoAnnoDivideTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetCurrentGeoAnno(GEOANNO()); }
+};
+
+TEST_F(GeoAnnoDivideTest, SeamFollowsTheHalfOfTheCharacterHit)
+{
+    auto t = Five();
+    struct Case {
+        CPoint p;
+        int k;
+        CPoint a;
+    } cases[] = {
+        {{160, 10}, 2, {170, 0}},   // right half of the third: after it
+        {{130, 10}, 1, {120, 0}},   // left half of the third: before it
+        {{5, 10}, 0, {50, 0}},      // the first is always split after
+        {{285, 10}, 3, {240, 0}},   // the last is always split before
+        {{174, 10}, 2, {170, 0}},   // the column space belongs half to each neighbour
+        {{176, 10}, 2, {180, 0}},
+    };
+    for (const Case& c : cases) {
+        CPoint a, b;
+        EXPECT_EQ(t->GetPointPositionInAnno(c.p, a, b, 0, 1), c.k) << c.p.x;
+        EXPECT_EQ(a, c.a) << c.p.x;
+        EXPECT_EQ(b, CPoint(c.a.x, 20)) << c.p.x;
+    }
+    CPoint a, b;
+    EXPECT_EQ(t->GetPointPositionInAnno(CPoint(160, 10), a, b, 0, 0), 6);  // bytes of three characters
+    EXPECT_EQ(t->GetPointPositionInAnno(CPoint(160, 40), a, b, 0, 1), -1);
+}
+
+TEST_F(GeoAnnoDivideTest, TurnedTextIsTestedInItsOwnFrame)
+{
+    auto t = Five(900.0f);
+    CPoint a, b;
+    EXPECT_EQ(t->GetPointPositionInAnno(CPoint(-10, 160), a, b, 0, 1), 2);
+    EXPECT_EQ(a, CPoint(0, 170));
+    EXPECT_EQ(b, CPoint(-20, 170));
+}
+
+TEST_F(GeoAnnoDivideTest, DivisionGivesTwoPartsHalfAColumnSpaceOffTheSeam)
+{
+    auto t = Five();
+    t->SetObjectClassID(77);
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    t->DivideAnnoIntoTwoParts(CPoint(160, 10), list);
+    ASSERT_EQ(list.GetCount(), 2);
+    std::unique_ptr<CGeoAnno> first(dynamic_cast<CGeoAnno*>(list.RemoveHead()));
+    std::unique_ptr<CGeoAnno> second(dynamic_cast<CGeoAnno*>(list.RemoveHead()));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->GetName(), CString("文字文"));
+    EXPECT_EQ(first->GetAlignType(), 6);
+    EXPECT_EQ(first->GetPositionPoint(0), CPoint(165, 0));
+    EXPECT_EQ(second->GetName(), CString("字文"));
+    EXPECT_EQ(second->GetAlignType(), 0);
+    EXPECT_EQ(second->GetPositionPoint(0), CPoint(175, 0));
+    EXPECT_EQ(first->GetObjectClassID(), 77u);
+    EXPECT_EQ(second->GetUnit(), 3);
+    EXPECT_EQ(t->GetName(), CString("文字文字文"));
+
+    // Nothing for a point on no character.
+    t->DivideAnnoIntoTwoParts(CPoint(160, 40), list);
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST_F(GeoAnnoDivideTest, VerticalTextSplitsBetweenRows)
+{
+    // Rows of 20 with row space 10: characters at y 60, 30 and 0.
+    CGeoAnno v(CString("文字文"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 0, 1, 0, 10, 1, 0);
+    CPoint a, b;
+    EXPECT_EQ(v.GetPointPositionInAnno(CPoint(25, 35), a, b, 0, 1), 1);
+    EXPECT_EQ(a, CPoint(0, 30));
+    EXPECT_EQ(b, CPoint(50, 30));
+    EXPECT_EQ(v.GetPointPositionInAnno(CPoint(25, 45), a, b, 0, 1), 0);
+    EXPECT_EQ(a, CPoint(0, 50));
+
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    v.DivideAnnoIntoTwoParts(CPoint(25, 35), list);
+    ASSERT_EQ(list.GetCount(), 2);
+    std::unique_ptr<CGeoAnno> lower(dynamic_cast<CGeoAnno*>(list.RemoveHead()));
+    std::unique_ptr<CGeoAnno> upper(dynamic_cast<CGeoAnno*>(list.RemoveHead()));
+    EXPECT_EQ(lower->GetName(), CString("文"));
+    EXPECT_EQ(lower->GetAlignType(), 2);
+    EXPECT_EQ(lower->GetPositionPoint(0), CPoint(0, 25));
+    EXPECT_EQ(upper->GetName(), CString("文字"));
+    EXPECT_EQ(upper->GetPositionPoint(0), CPoint(0, 35));
+}
+
+TEST_F(GeoAnnoDivideTest, MultiPointCharactersAreHitInTheirOwnTurnedBoxes)
+{
+    CGeoAnno m(CString("文字"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 6, 1, 0, 0, 0, 0);
+    m.SetPositionPoint(CPoint(100, 100), 1);
+    m.SetEscapeAngle(900.0f, 1);  // stands up from (100, 100): its box runs to x 80, y 150
+    m.CalculateAnnoBounds();
+    CPoint a, b;
+    EXPECT_EQ(m.GetPointPositionInAnno(CPoint(90, 140), a, b, 0, 1), 1);
+    EXPECT_EQ(a, CPoint(100, 100));
+    EXPECT_EQ(m.GetPointPositionInAnno(CPoint(10, 10), a, b, 0, 1), 0);
+    EXPECT_EQ(m.GetPointPositionInAnno(CPoint(110, 140), a, b, 0, 1), -1);
+
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    m.DivideAnnoIntoTwoParts(CPoint(10, 10), list);
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+}  // namespace
