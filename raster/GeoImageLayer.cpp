@@ -46,9 +46,16 @@ void CGeoImageLayer::Transform(CGeoCoordinateTransformer& transformer)
             };
             Move(CSize(clamp(dx), clamp(dy)));
         }
-        for (POSITION pos = m_ObjList.GetHeadPosition(); pos;)
-            static_cast<CGeoRasterObject*>(m_ObjList.GetNext(pos))->Transform(transformer, 0.0, 0.0);
-        SetLayerOrigin(ox, oy);
+        // Each object has mapped itself and placed its own origin; shifting those origins again by the
+        // layer's change would move every image on the ground. The objects take the new layer origin in
+        // a way that keeps their ground position instead.
+        m_dOriginX = ox;
+        m_dOriginY = oy;
+        for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
+            auto* obj = static_cast<CGeoRasterObject*>(m_ObjList.GetNext(pos));
+            obj->Transform(transformer, 0.0, 0.0);
+            obj->ChangeOrigin(ox, oy);
+        }
     }
     AutoCompactBounds();
 }

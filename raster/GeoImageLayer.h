@@ -23,8 +23,8 @@ public:
     // Only a Gauss transformer is acted on: with an east input offset below 1 the layer's origin follows
     // the mapped south-west corner of its bounds (snapped down to a multiple of 1 000 000 m for each
     // mapped coordinate above that) and the bounds move by the rest in whole metres; then every object's
-    // Transform runs, and the new origin is set (the objects' origins follow it). Whatever the
-    // transformer, the bounds are compacted afterwards.
+    // Transform runs and each object then takes the layer's new origin keeping its ground position.
+    // Whatever the transformer, the bounds are compacted afterwards.
     void Transform(CGeoCoordinateTransformer& transformer) override;
 };
 

@@ -224,3 +224,37 @@ TEST(ImageLayer, GaussTransformMovesOriginToMillions)
     // an empty layer compacts to nothing afterwards
     EXPECT_EQ(layer.GetBounds(), CRect(0, 0, 0, 0));
 }
+
+namespace {
+
+// A raster object standing in for an image; the image layer takes only images, so this test puts it
+// straight into the list the way a loaded layer holds it.
+struct OpenImageLayer : CGeoImageLayer {
+    void Hold(CGeoRasterObject* obj)
+    {
+        obj->SetPosInLayer(m_ObjList.AddTail(obj));
+        Fetch(obj);
+    }
+};
+
+}  // namespace
+
+TEST(ImageLayer, TransformKeepsObjectsOnTheGround)
+{
+    OpenImageLayer layer;
+    layer.SetLayerOrigin(4512000.0, 3398000.0);
+    CGeoRasterObject* obj = Raster(CRect(345600, 765400, 445600, 865400));
+    obj->SetOrigin(4512000.0, 3398000.0);
+    layer.Hold(obj);
+    CGeoGaussTransformer same(4, 4);
+    layer.Transform(same);
+    double lx, ly, ox, oy;
+    layer.GetLayerOrigin(lx, ly);
+    obj->GetOrigin(ox, oy);
+    EXPECT_EQ(ox, lx);
+    EXPECT_EQ(oy, ly);
+    // ground position of the base point: origin + millimetres / 1000
+    EXPECT_NEAR(ox + obj->GetBasePoint().x / 1000.0, 4512345.6, 2.0);
+    EXPECT_NEAR(oy + obj->GetBasePoint().y / 1000.0, 3398765.4, 2.0);
+    EXPECT_EQ(layer.GetBounds(), obj->GetBounds());
+}
