@@ -86,7 +86,8 @@ CGeoPolygonLine* ArcToPolygon(const CGeoTriPointArc& arc, const POINT* pCentre) 
     if (pCentre && !pLine->AddPoint(*pCentre)) return nullptr;
     CGeoLine* pPolygon = pLine->ConvertTo(GLT_POLYGONLINE, 0);
     if (!pPolygon) return nullptr;
-    if (!pPolygon->IsKindOf(RUNTIME_CLASS(CGeoPolygonLine))) {
+    // A ring of fewer than 3 points (an arc collapsed onto one spot) encloses nothing.
+    if (!pPolygon->IsKindOf(RUNTIME_CLASS(CGeoPolygonLine)) || pPolygon->GetPoints() < 3) {
         delete pPolygon;
         return nullptr;
     }

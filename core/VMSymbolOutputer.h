@@ -82,7 +82,8 @@ public:
                    DWORD dwLineStyle, DWORD crFill, BYTE byFillStyle, BYTE byPie, const RECT* pClip,
                    void* pContext) override;
     // Refused when the normalised box is not square. The arc as above, converted to its polyline and that
-    // to a polygon line, which closes it along the chord (face flag = fill style != 0).
+    // to a polygon line, which closes it along the chord (face flag = fill style != 0). Refused as well
+    // when a conversion fails or the ring keeps fewer than 3 points (ends meeting on a tiny arc).
     LONG OutputChord(const RECT* pBox, const POINT& ptStart, const POINT& ptEnd, DWORD crLine, DWORD dwWidth,
                      DWORD dwLineStyle, DWORD crFill, BYTE byFillStyle, const RECT* pClip, void* pContext) override;
 

@@ -141,6 +141,11 @@ TEST_F(OutputerFixture, ChordIsTheArcClosedAlongItsEnds) {
     EXPECT_EQ(CPoint(1000, 0), pts.front());
     EXPECT_EQ(CPoint(0, 1000), pts.back());
     EXPECT_EQ(0, static_cast<CGeoPolygonLine*>(o)->IsFace());
+
+    // A chord whose ends meet collapses to one spot and makes no ring.
+    const int before = layer.GetObjectCount();
+    EXPECT_EQ(1, out.OutputChord(&kSquare, {1000, 0}, {1000, 0}, 0, 1, 0, 0, 0, nullptr, &conv));
+    EXPECT_EQ(before, layer.GetObjectCount());
 }
 
 TEST_F(OutputerFixture, StyleWidthsColoursAndFill) {
