@@ -376,6 +376,13 @@ public:
     // unchanged. Nothing for a point on no character, and for multi-point and multi-row text.
     void DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVectorObject*>& list);
 
+    // Whether the annotation must be broken into pieces to be drawn as separate objects: 1 when the
+    // object's own effective style (GetSelfGeoView) underlines, strikes through or marks its letters,
+    // or has an opaque background, or the frame is shown or filled; otherwise by position type: 0, 1
+    // and 3: formatted text, more than one row, or one row with a column space above 0; 2: always;
+    // 6: more than one point; other types: 0.
+    int GeoAnnoCanBeSpit() const;
+
     // ==== end of text editing ====
 
 protected:
@@ -409,3 +416,16 @@ protected:
 
 // Clears the flipped-handle memory of handle drags (the host calls it between two drags).
 void SetHandleZero();
+
+// ==== conversion of annotations into one annotation per character (body in GeoAnnoText.cpp) ====
+class CGeoVectorLayer;
+// Breaks an annotation into one new annotation per character, appended to list (the caller owns them
+// until a layer holds them), and returns 1.
+//   - Multi-point: each character with its own point and escape angle, a's own style, attached to a's
+//     layer, bounds computed.
+//   - Horizontal, unformatted, single-row text: each character stands where it stood in the row
+//     (column space kept between neighbours), keeps a's align type, angles, own style and
+//     feature-class ID, and is attached to layer (when not NULL).
+// 0 when a is NULL, and for any other text (its breaking up into drawn parts is not available here);
+// the list then holds what was built so far.
+int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* layer);

@@ -5,6 +5,8 @@
 #include "annotation/AnnoCharPositions.h"
 #include "annotation/AnnoLayout.h"
 #include "annotation/GeoAnno.h"
+#include "core/GeoVectorLayer.h"
+#include "core/GeoView.h"
 #include "ostrel/Measure.h"
 
 namespace {
@@ -301,4 +303,104 @@ void CGeoAnno::DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVecto
         part->m_pLayer = m_pLayer;
         list.AddTail(part);
     }
+}
+
+// ---- conversion ----
+
+int CGeoAnno::GeoAnnoCanBeSpit() const {
+    const GEOVIEW view = GetSelfGeoView();
+    const DWORD flags = view.m_dwTextFlags;
+    if (flags & (GEOVIEW_TEXT_UNDERLINE | GEOVIEW_TEXT_STRIKE | GEOVIEW_TEXT_EMPHASIS)) return 1;
+    if (!(flags & GEOVIEW_TEXT_TRANSPARENT)) return 1;
+    if (GetShowFrame() || GetFillFrame()) return 1;
+    switch (m_nPositionType) {
+    case 0:
+    case 1:
+    case 3: {
+        if (GetFormatStyle()) return 1;
+        CStringArray rows;
+        const int n = CalculateMultiLineRows(m_strText, rows, GetArrayStyle());
+        if (n > 1) return 1;
+        return (n == 1 && m_nColSpace > 0) ? 1 : 0;
+    }
+    case 2:
+        return 1;
+    case 6:
+        return m_aPoints.GetSize() > 1 ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* layer) {
+    if (a == nullptr) return 0;
+    const CString text = a->GetName();
+    const int count = GetStringCount(text);
+    if (a->GetPositionType() == 6) {
+        for (int k = 0; k < count; ++k) {
+            CPoint p;
+            float angle = 0.0f;
+            char ch[3] = {0, 0, 0};
+            if (!a->GetAt(k, &p, &angle, ch)) break;
+            GEOANNO r = a->MakeGeoAnno();
+            r.m_strText = ch;
+            r.m_ptPosition = p;
+            r.m_fEscapeAngle = angle;
+            CGeoAnno* part = new CGeoAnno(r);
+            part->CGeoVectorObject::SetGeoView(a->GetGeoView());
+            if (a->GetLayer() != nullptr) part->AttachLayer(a->GetLayer());
+            list.AddTail(part);
+            part->CalculateAnnoBounds();
+        }
+        return 1;
+    }
+    CStringArray rows;
+    if (a->GetFormatStyle() || a->GetArrayStyle() != ARRAY_HORIZONTAL ||
+        CalculateMultiLineRows(text, rows, ARRAY_HORIZONTAL) != 1)
+        return 0;
+
+    const int cw = a->GetCharWidthA();
+    const int h = a->GetCharHeight();
+    const int space = a->GetSpace();
+    const int len = text.GetLength();
+    // x offsets of every character along the row.
+    CArray<int, int> offsets;
+    CArray<int, int> widths;
+    int x = 0, bytes = 0, chars = 0, pos = 0;
+    while (pos < len) {
+        const int start = pos;
+        NextCharPos(static_cast<LPCSTR>(text), pos, len);
+        offsets.Add(x);
+        bytes += pos - start;
+        ++chars;
+        const int next = static_cast<int>(static_cast<LONGLONG>(bytes) * cw / 2) + chars * space;
+        widths.Add(next - x - space);
+        x = next;
+    }
+    const int W = x - space;
+    const int align = a->GetAlignType();
+    const int col = align / 3, row = align % 3;
+    const CPoint p0 = a->GetPositionPoint(0);
+    const CPoint origin(p0.x - (col == 1 ? W / 2 : col == 2 ? W : 0), p0.y - (row == 1 ? h / 2 : row == 2 ? h : 0));
+    const double turn = a->GetOrientAngle() * kFullPi / 1800.0;
+    pos = 0;
+    for (int i = 0; i < offsets.GetSize(); ++i) {
+        const int start = pos;
+        NextCharPos(static_cast<LPCSTR>(text), pos, len);
+        GEOANNO r = a->MakeGeoAnno();
+        r.m_strText = text.Mid(start, pos - start);
+        CGeoAnno* part = new CGeoAnno(r);
+        part->CGeoVectorObject::SetGeoView(a->GetGeoView());
+        if (layer != nullptr) part->AttachLayer(layer);
+        part->SetObjectClassID(a->GetObjectClassID());
+        list.AddTail(part);
+        // Each character keeps the text's align type, so its anchor sits at the same place of its own
+        // box as the text's anchor does of the whole row: the character stays where it stood.
+        const int w = widths[i];
+        const POINT at = {origin.x + offsets[i] + (col == 1 ? w / 2 : col == 2 ? w : 0),
+                          origin.y + (row == 1 ? h / 2 : row == 2 ? h : 0)};
+        const POINT target = RotatePoint(at, p0, -turn);
+        part->Move(CSize(target.x - p0.x, target.y - p0.y));
+    }
+    return 1;
 }
