@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -235,8 +236,12 @@ TEST(GeoMap, EmptyFilesAndUnknownClassesLoadAsNothingSilently) {
     map.AddLayer(plain, -1);
     ASSERT_EQ(map.SaveLayer(plain, dir("plain")), 1);
     EXPECT_EQ(map.LoadLayer(dir("plain.LYR")), nullptr);
-    WriteBytes(dir("dem.LYR"), std::string("\x0C") + "CGeoDEMLayer");  // a known name not built in yet
-    EXPECT_EQ(map.LoadLayer(dir("dem.LYR")), nullptr);
+    // A layer class a file may name but this process does not hold loads as nothing too.
+    for (const char* name : {"CGeoImageLayer", "CGeoDEMLayer"}) {
+        if (CRuntimeClass::FromName(name)) continue;
+        WriteBytes(dir("missing.LYR"), std::string(1, static_cast<char>(std::strlen(name))) + name);
+        EXPECT_EQ(map.LoadLayer(dir("missing.LYR")), nullptr) << name;
+    }
     EXPECT_TRUE(AfxGetMessageLog().empty());
 }
 
