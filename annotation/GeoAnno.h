@@ -429,3 +429,8 @@ class CGeoVectorLayer;
 // 0 when a is NULL, and for any other text (its breaking up into drawn parts is not available here);
 // the list then holds what was built so far.
 int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* layer);
+// Puts the objects of list into layer `to` (NULL: `from`). Into the same layer each is only attached.
+// Into another layer each is detached, moved by the difference of the two layers' top-left corners
+// (from's less to's, in millimetres, converted to the object's unit) and attached to `to`. The list
+// keeps its pointers; the layer that holds them owns them. 0 when from is NULL; else 1.
+int AddAnnoListtoLayer(CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* from, CGeoVectorLayer* to);

@@ -8,6 +8,7 @@
 #include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
 #include "ostrel/Measure.h"
+#include "ostrel/Units.h"
 
 namespace {
 
@@ -401,6 +402,32 @@ int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObjec
                           origin.y + (row == 1 ? h / 2 : row == 2 ? h : 0)};
         const POINT target = RotatePoint(at, p0, -turn);
         part->Move(CSize(target.x - p0.x, target.y - p0.y));
+    }
+    return 1;
+}
+
+int AddAnnoListtoLayer(CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* from, CGeoVectorLayer* to) {
+    if (from == nullptr) return 0;
+    if (to == nullptr) to = from;
+    POSITION pos = list.GetHeadPosition();
+    if (to == from) {
+        while (pos != nullptr) {
+            CGeoVectorObject* obj = list.GetNext(pos);
+            if (obj != nullptr) obj->AttachLayer(to);
+        }
+        return 1;
+    }
+    const CRect fromMm = from->GetBoundsInMillimeter();
+    const CRect toMm = to->GetBoundsInMillimeter();
+    const CSize dMm(fromMm.left - toMm.left, fromMm.top - toMm.top);
+    while (pos != nullptr) {
+        CGeoVectorObject* obj = list.GetNext(pos);
+        if (obj == nullptr) continue;
+        obj->DetachLayer(1);
+        SIZE d = dMm;
+        ::ChangeUnit(3, obj->GetUnit(), d, 1.0);
+        obj->Move(CSize(d.cx, d.cy));
+        obj->AttachLayer(to);
     }
     return 1;
 }

@@ -2,6 +2,7 @@
 // per character.
 #include "annotation/AnnoDefaults.h"
 #include "annotation/GeoAnno.h"
+#include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,33 @@ TEST_F(GeoAnnoPartsTest, MultiPointCharactersKeepTheirPointsAndAngles)
     EXPECT_EQ(ConvertGeoAnnoToPartAnno(rows.get(), list, nullptr), 0);
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(ConvertGeoAnnoToPartAnno(nullptr, list, nullptr), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GeoAnnoPartsTest, PartsGoIntoALayerMovedByTheLayersOffset)
+{
+    CGeoVectorLayer from(CRect(100, 200, 1100, 1200));
+    CGeoVectorLayer to(CRect(40, 50, 1040, 1050));
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    // Both layers own what they hold and delete it with themselves.
+    list.AddTail(new CGeoAnno(CString("a"), CPoint(10, 10), 20, 50, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0));
+    list.AddTail(new CGeoAnno(CString("b"), CPoint(30, 10), 20, 50, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0));
+
+    ASSERT_EQ(AddAnnoListtoLayer(list, &from, nullptr), 1);
+    EXPECT_EQ(from.GetObjectCount(), 2);
+    EXPECT_EQ(list.GetHead()->GetLayer(), &from);
+    EXPECT_EQ(dynamic_cast<CGeoAnno*>(list.GetHead())->GetPositionPoint(0), CPoint(10, 10));
+
+    ASSERT_EQ(AddAnnoListtoLayer(list, &from, &to), 1);
+    EXPECT_EQ(from.GetObjectCount(), 0);
+    EXPECT_EQ(to.GetObjectCount(), 2);
+    EXPECT_EQ(list.GetTail()->GetLayer(), &to);
+    EXPECT_EQ(dynamic_cast<CGeoAnno*>(list.GetHead())->GetPositionPoint(0), CPoint(70, 160));
+
+    EXPECT_EQ(AddAnnoListtoLayer(list, nullptr, &to), 0);
 }
 
 }  // namespace
