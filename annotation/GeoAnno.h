@@ -382,6 +382,17 @@ public:
     // and 3: formatted text, more than one row, or one row with a column space above 0; 2: always;
     // 6: more than one point; other types: 0.
     int GeoAnnoCanBeSpit() const;
+    // Empties list (without deleting what it held) and draws the annotation in output mode 1, collecting
+    // the glyph outlines and decoration polygons (new objects the caller owns) into list; each gets this
+    // annotation's feature-class ID. Arguments as OnDrawAnno; pDC must be able to measure text.
+    virtual void ConvertGeoAnnoToVectorPath(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                            const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                                            RECT* pClip, int xorMode, int nWord8, int scaleWidths);
+    // The same in output mode 2 (one annotation per row or character, frames as polygons) when
+    // GeoAnnoCanBeSpit; otherwise, when view has an opaque background, only its background box.
+    virtual void ConvertGeoAnnoToAnnoList(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                          const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                                          RECT* pClip, int xorMode, int nWord8, int scaleWidths);
 
     // ==== end of text editing ====
 
@@ -434,3 +445,13 @@ int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObjec
 // (from's less to's, in millimetres, converted to the object's unit) and attached to `to`. The list
 // keeps its pointers; the layer that holds them owns them. 0 when from is NULL; else 1.
 int AddAnnoListtoLayer(CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* from, CGeoVectorLayer* to);
+// The conversions below measure on a client DC of the host's main window (the screen when there is
+// none) and end in AddAnnoListtoLayer (list, a's layer, layer); they return its result, or 0 when a is
+// NULL or refused.
+// Outlines of the letters: d = the larger of char width and char height, scale round(d / 50) (at
+// least 1, so that small text still gets a font), scale2 = k. 0 for k <= 0.
+int ConvertGeoAnnoToPath(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list, int k,
+                         CGeoVectorLayer* layer);
+// One annotation per row or character (ConvertGeoAnnoToAnnoList at scale 10000).
+int ConvertGeoAnnoToList(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                         CGeoVectorLayer* layer);

@@ -4,6 +4,7 @@
 
 #include "annotation/AnnoCharPositions.h"
 #include "annotation/AnnoLayout.h"
+#include "annotation/AnnoBlockDraw.h"
 #include "annotation/GeoAnno.h"
 #include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
@@ -430,4 +431,66 @@ int AddAnnoListtoLayer(CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVect
         obj->AttachLayer(to);
     }
     return 1;
+}
+
+void CGeoAnno::ConvertGeoAnnoToVectorPath(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                          const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                                          RECT* pClip, int xorMode, int nWord8, int scaleWidths) {
+    list.RemoveAll();
+    GEOANNO r = MakeGeoAnno();
+    r.m_nOutputMode = 1;
+    r.m_pOutputList = &list;
+    tagGEORECT margins = m_Margins;
+    tagGEOFORMAT format = m_Format;
+    OnDrawAnno(pDC, scale, scale2, origin, offset, view, r, pClip, xorMode, &margins, &format, nWord8, scaleWidths);
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        CGeoVectorObject* obj = list.GetNext(pos);
+        if (obj != nullptr) obj->SetObjectClassID(GetObjectClassID());
+    }
+}
+
+void CGeoAnno::ConvertGeoAnnoToAnnoList(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                        const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                                        RECT* pClip, int xorMode, int nWord8, int scaleWidths) {
+    list.RemoveAll();
+    GEOANNO r = MakeGeoAnno();
+    r.m_nOutputMode = 2;
+    r.m_pOutputList = &list;
+    if (GeoAnnoCanBeSpit()) {
+        tagGEORECT margins = m_Margins;
+        tagGEOFORMAT format = m_Format;
+        OnDrawAnno(pDC, scale, scale2, origin, offset, view, r, pClip, xorMode, &margins, &format, nWord8,
+                   scaleWidths);
+    } else if (!(view.m_dwTextFlags & GEOVIEW_TEXT_TRANSPARENT)) {
+        DrawAnnoBackground(pDC, scale, scale2, origin, offset, view, r, pClip, xorMode, nullptr);
+    }
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        CGeoVectorObject* obj = list.GetNext(pos);
+        if (obj != nullptr) obj->SetObjectClassID(GetObjectClassID());
+    }
+}
+
+int ConvertGeoAnnoToPath(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list, int k,
+                         CGeoVectorLayer* layer) {
+    if (a == nullptr || k <= 0) return 0;
+    const int d = a->GetCharWidthA() > a->GetCharHeight() ? a->GetCharWidthA() : a->GetCharHeight();
+    // k * (d / (k * 50)) is d / 50; worked in integers it would be 0 for any d below 50 k.
+    int scale = static_cast<int>(std::trunc(d / 50.0 + 0.5));
+    if (scale < 1) scale = 1;
+    {
+        CClientDC dc(AfxGetMainWnd());
+        a->ConvertGeoAnnoToVectorPath(&dc, static_cast<UINT>(scale), static_cast<UINT>(k), CPoint(0, 0), CPoint(0, 0),
+                                      view, list, nullptr, 0, 0, 1);
+    }
+    return AddAnnoListtoLayer(list, dynamic_cast<CGeoVectorLayer*>(a->GetLayer()), layer);
+}
+
+int ConvertGeoAnnoToList(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                         CGeoVectorLayer* layer) {
+    if (a == nullptr) return 0;
+    {
+        CClientDC dc(AfxGetMainWnd());
+        a->ConvertGeoAnnoToAnnoList(&dc, 10000, 10000, CPoint(0, 0), CPoint(0, 0), view, list, nullptr, 0, 0, 1);
+    }
+    return AddAnnoListtoLayer(list, dynamic_cast<CGeoVectorLayer*>(a->GetLayer()), layer);
 }

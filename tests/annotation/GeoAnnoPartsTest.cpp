@@ -1,5 +1,7 @@
 // Whether an annotation must be broken up to be drawn in pieces, and breaking it into one annotation
-// per character.
+// per character, and the conversions that collect what drawing emits.
+#include "AnnoDrawSupport.h"
+
 #include "annotation/AnnoDefaults.h"
 #include "annotation/GeoAnno.h"
 #include "core/GeoVectorLayer.h"
@@ -145,6 +147,50 @@ TEST_F(GeoAnnoPartsTest, PartsGoIntoALayerMovedByTheLayersOffset)
     EXPECT_EQ(dynamic_cast<CGeoAnno*>(list.GetHead())->GetPositionPoint(0), CPoint(70, 160));
 
     EXPECT_EQ(AddAnnoListtoLayer(list, nullptr, &to), 0);
+}
+
+}  // namespace
+
+namespace {
+
+void DeleteAll(CTypedPtrList<CObList, CGeoVectorObject*>& list)
+{
+    while (!list.IsEmpty()) delete list.RemoveHead();
+}
+
+TEST_F(GeoAnnoPartsTest, DrawnConversionsCollectObjectsOfTheAnnotationsClass)
+{
+    annodraw_test::RecordingDC rec;
+    auto a = Text("文字", 0, 10);
+    a->SetObjectClassID(31);
+    GEOVIEW view = a->GetGeoView();
+    view.m_dwTextFlags = GEOVIEW_TEXT_TRANSPARENT;
+    SetLettering(*a, GEOVIEW_TEXT_TRANSPARENT);
+
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    a->ConvertGeoAnnoToAnnoList(&rec.dc, annodraw_test::kScale, annodraw_test::kScale, CPoint(0, 0), CPoint(0, 0),
+                                view, list, nullptr, 0, 0, 1);
+    ASSERT_EQ(list.GetCount(), 2);  // spaced characters come one by one
+    EXPECT_EQ(dynamic_cast<CGeoAnno*>(list.GetHead())->GetName(), CString("文"));
+    EXPECT_EQ(list.GetTail()->GetObjectClassID(), 31u);
+    DeleteAll(list);
+
+    // Text drawn in one piece: nothing to collect, and a transparent style has no background.
+    auto whole = Text("文字", 0, 0);
+    SetLettering(*whole, GEOVIEW_TEXT_TRANSPARENT);
+    whole->ConvertGeoAnnoToAnnoList(&rec.dc, annodraw_test::kScale, annodraw_test::kScale, CPoint(0, 0),
+                                    CPoint(0, 0), view, list, nullptr, 0, 0, 1);
+    EXPECT_TRUE(list.IsEmpty());
+
+    a->ConvertGeoAnnoToVectorPath(&rec.dc, annodraw_test::kScale, annodraw_test::kScale, CPoint(0, 0), CPoint(0, 0),
+                                  view, list, nullptr, 0, 0, 1);
+    EXPECT_FALSE(list.IsEmpty());
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) EXPECT_EQ(list.GetNext(pos)->GetObjectClassID(), 31u);
+    DeleteAll(list);
+
+    // An outline width of 0 would divide by zero in the scale: refused.
+    EXPECT_EQ(ConvertGeoAnnoToPath(a.get(), view, list, 0, nullptr), 0);
+    EXPECT_TRUE(list.IsEmpty());
 }
 
 }  // namespace
