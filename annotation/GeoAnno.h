@@ -437,8 +437,8 @@ class CGeoVectorLayer;
 //   - Horizontal, unformatted, single-row text: each character stands where it stood in the row
 //     (column space kept between neighbours), keeps a's align type, angles, own style and
 //     feature-class ID, and is attached to layer (when not NULL).
-// 0 when a is NULL, and for any other text (its breaking up into drawn parts is not available here);
-// the list then holds what was built so far.
+//   - Any other text: ConvertGeoAnnoToPartion with a's own style, and its result.
+// 0 when a is NULL.
 int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVectorLayer* layer);
 // Puts the objects of list into layer `to` (NULL: `from`). Into the same layer each is only attached.
 // Into another layer each is detached, moved by the difference of the two layers' top-left corners
@@ -452,6 +452,10 @@ int AddAnnoListtoLayer(CTypedPtrList<CObList, CGeoVectorObject*>& list, CGeoVect
 // least 1, so that small text still gets a font), scale2 = k. 0 for k <= 0.
 int ConvertGeoAnnoToPath(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list, int k,
                          CGeoVectorLayer* layer);
+// The parts that drawing in output mode 5 makes (rows, formatted leaves, frames), drawn at scale 50000
+// with the object's spacing and no margins into list (emptied first). 0 for a box annotation.
+int ConvertGeoAnnoToPartion(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                            CGeoVectorLayer* layer);
 // One annotation per row or character (ConvertGeoAnnoToAnnoList at scale 10000).
 int ConvertGeoAnnoToList(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
                          CGeoVectorLayer* layer);

@@ -4,6 +4,7 @@
 
 #include "annotation/AnnoCharPositions.h"
 #include "annotation/AnnoLayout.h"
+#include "annotation/DrawGeoAnno.h"
 #include "annotation/AnnoBlockDraw.h"
 #include "annotation/GeoAnno.h"
 #include "core/GeoVectorLayer.h"
@@ -359,7 +360,7 @@ int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObjec
     CStringArray rows;
     if (a->GetFormatStyle() || a->GetArrayStyle() != ARRAY_HORIZONTAL ||
         CalculateMultiLineRows(text, rows, ARRAY_HORIZONTAL) != 1)
-        return 0;
+        return ConvertGeoAnnoToPartion(a, a->GetGeoView(), list, layer);
 
     const int cw = a->GetCharWidthA();
     const int h = a->GetCharHeight();
@@ -491,6 +492,21 @@ int ConvertGeoAnnoToList(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList
     {
         CClientDC dc(AfxGetMainWnd());
         a->ConvertGeoAnnoToAnnoList(&dc, 10000, 10000, CPoint(0, 0), CPoint(0, 0), view, list, nullptr, 0, 0, 1);
+    }
+    return AddAnnoListtoLayer(list, dynamic_cast<CGeoVectorLayer*>(a->GetLayer()), layer);
+}
+
+int ConvertGeoAnnoToPartion(CGeoAnno* a, const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
+                            CGeoVectorLayer* layer) {
+    if (a == nullptr || a->GetPositionType() == 2) return 0;
+    list.RemoveAll();
+    GEOANNO r = a->MakeGeoAnno();
+    r.m_nOutputMode = 5;
+    r.m_pOutputList = &list;
+    tagGEOFORMAT format = a->MakeGeoFormat();
+    {
+        CClientDC dc(AfxGetMainWnd());
+        DrawGeoAnno(&dc, 50000, 50000, CPoint(0, 0), CPoint(0, 0), view, r, nullptr, 0, nullptr, &format, 0, 1);
     }
     return AddAnnoListtoLayer(list, dynamic_cast<CGeoVectorLayer*>(a->GetLayer()), layer);
 }

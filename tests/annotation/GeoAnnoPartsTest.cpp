@@ -115,11 +115,23 @@ TEST_F(GeoAnnoPartsTest, MultiPointCharactersKeepTheirPointsAndAngles)
     EXPECT_FLOAT_EQ(parts[1]->GetEscapeAngle(0), 450.0f);
     EXPECT_EQ(parts[1]->GetPoints(), 1);
 
-    // Text that can only be broken up by drawing it is not handled here.
-    auto rows = Text("文\r\n字", 0, 0);
-    EXPECT_EQ(ConvertGeoAnnoToPartAnno(rows.get(), list, nullptr), 0);
-    EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(ConvertGeoAnnoToPartAnno(nullptr, list, nullptr), 0);
+}
+
+TEST_F(GeoAnnoPartsTest, RowsAreBrokenUpByDrawingThemIntoTheLayer)
+{
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));  // owns the text and its parts
+    auto* rows = new CGeoAnno(CString("文\r\n字"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0);
+    ASSERT_EQ(rows->AttachLayer(&layer), 1);
+    CTypedPtrList<CObList, CGeoVectorObject*> list;
+    ASSERT_EQ(ConvertGeoAnnoToPartAnno(rows, list, nullptr), 1);
+    ASSERT_EQ(list.GetCount(), 2);  // one per row
+    EXPECT_EQ(dynamic_cast<CGeoAnno*>(list.GetHead())->GetName(), CString("文"));
+    EXPECT_EQ(list.GetTail()->GetLayer(), &layer);
+    EXPECT_EQ(layer.GetObjectCount(), 3);
+
+    CGeoAnno box(CString("x"), CRect(0, 0, 10, 10), 20, 50, tagGEORECT(), 0, 0, 0, 0);
+    EXPECT_EQ(ConvertGeoAnnoToPartion(&box, box.GetGeoView(), list, nullptr), 0);
 }
 
 }  // namespace
