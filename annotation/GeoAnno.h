@@ -369,6 +369,11 @@ public:
     // non-zero, else the byte count of the first k + 1 characters; -1 when p is outside the bounds or on
     // no character.
     int GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, int wantIndex);
+    // The seam after character k, as the point form gives it for a split after k: single-row horizontal
+    // text from (right edge, bottom) to (right edge, top) of character k; other text (rows, vertical,
+    // formatted) from (left, bottom) to (right, bottom) of k's cell; turned with the text. Multi-point
+    // annotations: a = b = point k. a and b are left alone for a k outside 0 .. units - 1.
+    void GetPointPositionInAnno(int k, CPoint& a, CPoint& b);
     // Divides a single-row annotation in two at p: the part left of the seam anchored right-bottom
     // (vertical text: the part below anchored left-top), the rest anchored left-bottom, half a column
     // (row) space off the seam on each side. Both are new annotations with this one's own style, unit 3,

@@ -268,6 +268,36 @@ int CGeoAnno::GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, i
     return wantIndex ? k : BytesOfFirstChars(m_strText, k + 1);
 }
 
+void CGeoAnno::GetPointPositionInAnno(int k, CPoint& a, CPoint& b) {
+    if (m_nPositionType == 6) {
+        if (k >= 0 && k < m_aPoints.GetSize()) a = b = m_aPoints[k];
+        return;
+    }
+    CArray<CPoint, CPoint> pts;
+    CArray<int, int> widths;
+    int h = 0;
+    GetPositionPointArray(this, pts, widths, h, 0, 1);
+    if (k < 0 || k >= pts.GetSize()) return;
+    const int style = GetArrayStyle();
+    CStringArray rows;
+    const bool columnLike = CalculateMultiLineRows(m_strText, rows, ARRAY_HORIZONTAL) > 1 ||
+                            style == ARRAY_VERTICAL || GetFormatStyle();
+    const int x = pts[k].x, y = pts[k].y, w = widths[k];
+    if (columnLike) {
+        a = CPoint(x, y);
+        b = CPoint(x + w, y);
+    } else {
+        a = CPoint(x + w, y);
+        b = CPoint(x + w, y + h);
+    }
+    if (style != ARRAY_ECHELON) {
+        const CPoint origin = m_aPoints[0];
+        const double turn = m_fOrientAngle * kFullPi / 1800.0;
+        a = CPoint(RotatePoint(a, origin, -turn));
+        b = CPoint(RotatePoint(b, origin, -turn));
+    }
+}
+
 void CGeoAnno::DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVectorObject*>& list) {
     CPoint a, b;
     const int k = GetPointPositionInAnno(p, a, b, 0, 1);

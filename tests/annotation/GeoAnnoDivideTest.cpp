@@ -1,6 +1,7 @@
 // Finding the seam at a point of an annotation and dividing it in two there.
 #include "annotation/AnnoDefaults.h"
 #include "annotation/GeoAnno.h"
+#include "ostrel/Measure.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,26 @@ TEST_F(GeoAnnoDivideTest, TurnedTextIsTestedInItsOwnFrame)
     EXPECT_EQ(t->GetPointPositionInAnno(CPoint(-10, 160), a, b, 0, 1), 2);
     EXPECT_EQ(a, CPoint(0, 170));
     EXPECT_EQ(b, CPoint(-20, 170));
+}
+
+TEST_F(GeoAnnoDivideTest, SeamAfterACharacterMatchesTheSplitAtAPoint)
+{
+    for (float angle : {0.0f, 900.0f, 300.0f}) {
+        auto t = Five(angle);
+        for (int k = 0; k < 4; ++k) {
+            // A point in the right half of character k, turned with the text.
+            POINT inside = {60 * k + 40, 10};
+            inside = RotatePoint(inside, POINT{0, 0}, -angle * 3.141592653589793 / 1800.0);
+            CPoint a1, b1, a2, b2;
+            ASSERT_EQ(t->GetPointPositionInAnno(CPoint(inside), a1, b1, 0, 1), k) << angle;
+            t->GetPointPositionInAnno(k, a2, b2);
+            EXPECT_EQ(a1, a2) << angle << " " << k;
+            EXPECT_EQ(b1, b2) << angle << " " << k;
+        }
+        CPoint a(1, 1), b(2, 2);
+        t->GetPointPositionInAnno(5, a, b);
+        EXPECT_EQ(a, CPoint(1, 1));
+    }
 }
 
 TEST_F(GeoAnnoDivideTest, DivisionGivesTwoPartsHalfAColumnSpaceOffTheSeam)
