@@ -149,6 +149,9 @@ int CGeoAnno::UnionAnno(CTypedPtrList<CObList, CGeoVectorObject*>& list, int mod
         m_aAngles[0] = 0.0f;
     } else {
         m_nPositionType = 0;
+        // A multi-point first element leaves one entry per character: single-point text keeps one.
+        m_aPoints.SetSize(1);
+        m_aAngles.SetSize(1);
         if (pos != nullptr) list.GetNext(pos);
     }
     while (pos != nullptr) {

@@ -159,6 +159,18 @@ TEST_F(GeoAnnoTextEditTest, UnionOfAListIntoOneMultiPointAnnotation)
     EXPECT_EQ(text.GetPositionType(), 0);
     EXPECT_EQ(text.GetName(), CString("文字ab"));
     EXPECT_EQ(text.GetPositionPoint(0), CPoint(0, 0));
+
+    // Led by a multi-point annotation, the united text is single-point with one point and angle.
+    auto lead = MultiPoint("文字");
+    lead->SetPositionPoint(CPoint(5, 6), 0);
+    CTypedPtrList<CObList, CGeoVectorObject*> led;
+    led.AddTail(lead.get());
+    led.AddTail(second.get());
+    CGeoAnno joined;
+    ASSERT_EQ(joined.UnionAnno(led, 0), 1);
+    EXPECT_EQ(joined.GetName(), CString("文字ab"));
+    EXPECT_EQ(joined.GetPoints(), 1);
+    EXPECT_EQ(joined.GetPositionPoint(0), CPoint(5, 6));
 }
 
 }  // namespace
