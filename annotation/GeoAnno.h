@@ -378,7 +378,9 @@ public:
     // (vertical text: the part below anchored left-top), the rest anchored left-bottom, half a column
     // (row) space off the seam on each side. Both are new annotations with this one's own style, unit 3,
     // feature-class ID and layer, added to the list in this order; the caller owns them. This one is
-    // unchanged. Nothing for a point on no character, and for multi-point and multi-row text.
+    // unchanged. Nothing for a point on no character. A multi-point annotation is cut before the
+    // character hit (SplitMultiPointAnno), multi-row text after the row that holds the character k the
+    // point gives (SplitRowsAnno); neither cuts at its ends.
     void DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVectorObject*>& list);
 
     // Whether the annotation must be broken into pieces to be drawn as separate objects: 1 when the
@@ -428,6 +430,13 @@ protected:
 
     // The annotation name counter: 0 before the first annotation.
     static int s_nAnnoCount;
+
+    // ==== cutting in two (bodies in AnnoSplit.cpp): the parts take this annotation's layer link ====
+    friend int SplitMultiPointAnno(CGeoAnno* a, int k, CObList& out);
+    friend int SplitRowsAnno(CGeoAnno* a, int k, CObList& out);
+    friend int SplitAnnoAtHit(UINT scale, UINT scale2, CString& text, CPoint point, GEOANNO& hit,
+                              const GEOVIEW& view, CObList& out, CGeoAnno* source);
+    // ==== end of cutting in two ====
 };
 
 // Clears the flipped-handle memory of handle drags (the host calls it between two drags).

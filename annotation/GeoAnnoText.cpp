@@ -4,6 +4,7 @@
 
 #include "annotation/AnnoCharPositions.h"
 #include "annotation/AnnoLayout.h"
+#include "annotation/AnnoSplit.h"
 #include "annotation/DrawGeoAnno.h"
 #include "annotation/AnnoBlockDraw.h"
 #include "annotation/GeoAnno.h"
@@ -305,7 +306,23 @@ void CGeoAnno::DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVecto
     CPoint a, b;
     const int k = GetPointPositionInAnno(p, a, b, 0, 1);
     CStringArray rows;
-    if (m_nPositionType == 6 || CalculateMultiLineRows(m_strText, rows, ARRAY_HORIZONTAL) > 1) return;
+    if (m_nPositionType == 6) {
+        SplitMultiPointAnno(this, k, list);  // before the character hit
+        return;
+    }
+    if (CalculateMultiLineRows(m_strText, rows, ARRAY_HORIZONTAL) > 1) {
+        // After the row that holds character k (characters counted across the rows).
+        int row = -1;
+        for (int i = 0, first = 0; k >= 0 && i < rows.GetSize(); ++i) {
+            first += GetStringCount(rows[i]);
+            if (k < first) {
+                row = i;
+                break;
+            }
+        }
+        SplitRowsAnno(this, row, list);
+        return;
+    }
     if (k < 0) return;
     const int n = BytesOfFirstChars(m_strText, k + 1);
     const CString left = m_strText.Left(n);
