@@ -1,0 +1,396 @@
+#include "vector/IdentifyPoints.h"
+
+#include "core/GeoSettings.h"
+#include "core/GeoVectorLayer.h"
+#include "ostrel/CenPos.h"
+#include "ostrel/Contact.h"
+#include "vector/GeoLabelPoint.h"
+#include "vector/GeoPLine.h"
+#include "vector/GeoPoint.h"
+#include "vector/GeoPolygon.h"
+
+#include <afx/WinApp.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+CIdentificationPointRelate g_Relate;
+CIPInfoList g_IPTable;
+CString g_strIPFile;
+int g_bInputImmediately = 1;
+
+const int kMaxPathBytes = 255;
+
+// The ring data of a polygon as the use-data flag says: borrowed from the cache while it is on, owned
+// (and freed here) while it is off.
+struct RingData {
+    POINT* pts = nullptr;
+    int* sizes = nullptr;
+    int count = 0;
+    bool owned = false;
+    explicit RingData(const CGeoPolygon& polygon) {
+        owned = !GetUseData();
+        polygon.GetPolyData(&pts, &sizes, count);
+    }
+    ~RingData() {
+        if (owned) {
+            delete[] pts;
+            delete[] sizes;
+        }
+    }
+    RingData(const RingData&) = delete;
+    RingData& operator=(const RingData&) = delete;
+};
+
+bool PointInPolygon(POINT p, const CGeoPolygon& polygon, const RingData& rings) {
+    if (!polygon.GetBounds().PtInRect(p)) return false;
+    if (!rings.pts || !rings.sizes || rings.count < 1) return false;
+    if (!PtInPolygon(p, rings.pts, rings.sizes[0])) return false;
+    const POINT* ring = rings.pts + rings.sizes[0];
+    for (int i = 1; i < rings.count; ++i) {
+        if (PtInPolygon(p, ring, rings.sizes[i])) return false;
+        ring += rings.sizes[i];
+    }
+    return true;
+}
+
+bool InLayer(CGeoVectorLayer* pLayer, CGeoPolygon* pPolygon) {
+    return pLayer && pPolygon && pLayer->m_ObjList.Find(pPolygon);
+}
+
+void CollectLayer(CGeoVectorLayer* pLayer, std::vector<CGeoPoint*>* points, std::vector<CGeoPolygon*>* polygons) {
+    for (POSITION p = pLayer->m_ObjList.GetHeadPosition(); p;) {
+        CObject* pObject = pLayer->m_ObjList.GetNext(p);
+        if (points && pObject->IsKindOf(RUNTIME_CLASS(CGeoPoint))) points->push_back(static_cast<CGeoPoint*>(pObject));
+        if (polygons && pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon)))
+            polygons->push_back(static_cast<CGeoPolygon*>(pObject));
+    }
+}
+
+// Makes pPoint the polygon's label point. The point object is replaced (and deleted), so every other
+// polygon whose list still names it is pointed at its replacement, leaving no list with a freed point.
+void RelatePoint(CGeoVectorLayer* pLayer, CGeoPolygon* pPolygon, CGeoPoint* pPoint) {
+    const UINT nID = pPoint->GetID();
+    // The other lists that name the point, taken while it is still alive.
+    std::vector<std::pair<CGeoPolygon*, std::vector<CGeoPoint*>>> holders;
+    std::vector<CGeoPolygon*> polygons;
+    CollectLayer(pLayer, nullptr, &polygons);
+    for (CGeoPolygon* pOther : polygons) {
+        if (pOther == pPolygon) continue;
+        CGeoPointList list;
+        pOther->GetPointList(list);
+        if (!list.Find(pPoint)) continue;
+        std::vector<CGeoPoint*> listed;
+        for (POSITION p = list.GetHeadPosition(); p;) listed.push_back(list.GetNext(p));
+        holders.emplace_back(pOther, std::move(listed));
+    }
+    pPolygon->SetLabelPoint(pPoint);
+    CGeoAccessorialObject* pFound = pLayer->FindObj(nID);
+    CGeoPoint* pNew = pFound && pFound->IsKindOf(RUNTIME_CLASS(CGeoPoint)) ? static_cast<CGeoPoint*>(pFound) : nullptr;
+    if (pNew == pPoint) return;
+    for (auto& holder : holders) {
+        holder.first->ReleasePoints();
+        for (CGeoPoint* pListed : holder.second) {
+            if (pListed != pPoint) holder.first->AddPoint(pListed);
+            else if (pNew) holder.first->AddPoint(pNew);
+        }
+    }
+}
+
+}  // namespace
+
+// ---- CIPInfo / CIPInfoList ----
+
+CIPInfo& CIPInfo::operator=(const CIPInfo& src) {
+    m_nCode = src.m_nCode;
+    m_nClassID = src.m_nClassID;
+    m_nType = src.m_nType;
+    return *this;
+}
+
+CIPInfoList& CIPInfoList::operator=(const CIPInfoList& src) {
+    if (&src == this) return *this;
+    ClearAll();
+    for (POSITION p = src.GetHeadPosition(); p;) AddTail(new CIPInfo(*static_cast<CIPInfo*>(src.GetNext(p))));
+    return *this;
+}
+
+CIPInfo* CIPInfoList::GetIPInfo(UINT nCode) const {
+    for (POSITION p = GetHeadPosition(); p;) {
+        CIPInfo* pInfo = static_cast<CIPInfo*>(GetNext(p));
+        if (pInfo->m_nCode == nCode) return pInfo;
+    }
+    return nullptr;
+}
+
+void CIPInfoList::ClearAll() {
+    for (POSITION p = GetHeadPosition(); p;) delete static_cast<CIPInfo*>(GetNext(p));
+    RemoveAll();
+}
+
+// ---- CIdentificationPointRelate ----
+
+CIdentificationPointRelate& CIdentificationPointRelate::operator=(const CIdentificationPointRelate& src) {
+    m_bAutoRelate = src.m_bAutoRelate;
+    m_bNeedIPFile = src.m_bNeedIPFile;
+    m_bNoCondition = src.m_bNoCondition;
+    m_bAutoAdd = src.m_bAutoAdd;
+    m_bAutoAddNeedIPFile = src.m_bAutoAddNeedIPFile;
+    m_bAutoAddNoCondition = src.m_bAutoAddNoCondition;
+    m_bConstructByLabPoint = src.m_bConstructByLabPoint;
+    return *this;
+}
+
+void CIdentificationPointRelate::ConstructPolygonPointList() {
+    if (!m_pLayer) return;
+    std::vector<CGeoPoint*> points;
+    std::vector<CGeoPolygon*> polygons;
+    CollectLayer(m_pLayer, &points, &polygons);
+    for (CGeoPolygon* pPolygon : polygons) pPolygon->ReleasePoints();
+    std::vector<bool> taken(points.size(), false);
+    for (CGeoPolygon* pPolygon : polygons) {
+        RingData rings(*pPolygon);
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (taken[i] || !PointInPolygon(points[i]->GetPoint(), *pPolygon, rings)) continue;
+            pPolygon->AddPoint(points[i]);
+            taken[i] = true;
+        }
+    }
+}
+
+void CIdentificationPointRelate::ConstructPolygonPointList(CGeoPolygon* pPolygon) {
+    if (!m_pLayer || !pPolygon) return;
+    std::vector<CGeoPoint*> points;
+    CollectLayer(m_pLayer, &points, nullptr);
+    pPolygon->ReleasePoints();
+    RingData rings(*pPolygon);
+    for (CGeoPoint* pPoint : points)
+        if (PointInPolygon(pPoint->GetPoint(), *pPolygon, rings)) pPolygon->AddPoint(pPoint);
+}
+
+void CIdentificationPointRelate::RelateIdentificationPoint() {
+    if (!m_pLayer) return;
+    const bool relate = m_bAutoRelate && (m_bNoCondition || m_bNeedIPFile);
+    const bool add = m_bAutoAdd && (m_bAutoAddNeedIPFile || m_bAutoAddNoCondition);
+    if (!relate && !add) return;
+
+    // The IP file is read once for the whole run instead of once per polygon.
+    CIPInfoList runTable;
+    const int bRead = LoadIdentificationPointFile(g_strIPFile, runTable);
+    m_pRunTable = bRead ? &runTable : nullptr;
+    m_bRunTableRead = 1;
+
+    std::vector<CGeoPolygon*> polygons;
+    CollectLayer(m_pLayer, nullptr, &polygons);
+    for (CGeoPolygon* pPolygon : polygons) {
+        int done = 0;
+        if (m_bAutoRelate) {
+            if (m_bNeedIPFile) done = AutoRelateNeedIPFile(pPolygon);
+            if (!done && m_bNoCondition) done = AtuoRelateNoCondition(pPolygon);
+        }
+        if (m_bAutoAdd && !done) {
+            if (m_bAutoAddNeedIPFile) done = AutoAddNeedIPFile(pPolygon);
+            if (!done && m_bAutoAddNoCondition) done = AutoAddNoCondition(pPolygon, 0);
+        }
+    }
+    m_pRunTable = nullptr;
+    m_bRunTableRead = 0;
+}
+
+const CIPInfoList* CIdentificationPointRelate::ReadIPTable(CIPInfoList& scratch) {
+    if (m_bRunTableRead) return m_pRunTable;
+    return LoadIdentificationPointFile(g_strIPFile, scratch) ? &scratch : nullptr;
+}
+
+int CIdentificationPointRelate::PolyIsSameCode(CGeoPolygon* pPolygon, UINT& nCode) {
+    CGeoPolyBorder border;
+    pPolygon->GetPolyBorder(border);
+    bool first = true;
+    for (int i = 0; i < border.GetSize(); ++i) {
+        CGeoPLine* pArc = border[i].arc;
+        if (!pArc) continue;
+        const UINT nClass = pArc->GetObjectClassID();
+        if (first) {
+            nCode = nClass;
+            first = false;
+        } else if (nClass != nCode) {
+            return 0;
+        }
+    }
+    return first ? 0 : 1;
+}
+
+int CIdentificationPointRelate::AtuoRelateNoCondition(CGeoPolygon* pPolygon) {
+    if (!InLayer(m_pLayer, pPolygon) || pPolygon->GetPointCount() == 0 || pPolygon->GetLabelPointCount() > 0) return 0;
+    CGeoPointList list;
+    pPolygon->GetPointList(list);
+    RelatePoint(m_pLayer, pPolygon, list.GetHead());
+    return 1;
+}
+
+int CIdentificationPointRelate::AutoRelateNeedIPFile(CGeoPolygon* pPolygon) {
+    if (!InLayer(m_pLayer, pPolygon) || pPolygon->GetPointCount() == 0 || pPolygon->GetLabelPointCount() > 0) return 0;
+    CIPInfoList scratch;
+    const CIPInfoList* pTable = ReadIPTable(scratch);
+    if (!pTable) return 0;
+    UINT nCode = 0;
+    if (!PolyIsSameCode(pPolygon, nCode)) return 0;
+    const CIPInfo* pInfo = pTable->GetIPInfo(nCode);
+    if (!pInfo) return 0;
+    CGeoPointList list;
+    pPolygon->GetPointList(list);
+    for (POSITION p = list.GetHeadPosition(); p;) {
+        CGeoPoint* pPoint = list.GetNext(p);
+        if (pPoint->GetObjectClassID() == pInfo->m_nClassID) {
+            RelatePoint(m_pLayer, pPolygon, pPoint);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CIdentificationPointRelate::AddLabelPoint(CGeoPolygon* pPolygon, UINT nClassID, bool bDefaultStyle) {
+    POINT position{0, 0};
+    {
+        RingData rings(*pPolygon);
+        if (!rings.pts || !rings.sizes || rings.count < 1) return 0;
+        if (!FindCenPos(rings.pts, rings.sizes, rings.count, position, 1.0)) return 0;
+    }
+    CGeoLabelPoint* pLabel = new CGeoLabelPoint(position);
+    pLabel->SetPolygonID(pPolygon->GetID());
+    if (bDefaultStyle) {
+        GEOVIEW view = pLabel->GetGeoView();
+        view.m_nFillShape = GetDefaultPolygonFillShape();
+        view.m_crFillColor = GetDefaultPolygonFillColor();
+        view.m_nLineShape = GetDefaultPolygonBorderLineShape();
+        view.m_crLineColor = GetDefaultPolygonBorderLineColor();
+        view.m_bTransparent = IsDefaultPolygonTransparent();
+        pLabel->SetGeoView(view);
+    }
+    if (!m_pLayer->Add(pLabel)) {
+        delete pLabel;
+        return 0;
+    }
+    pLabel->SetObjectClassID(nClassID);
+    if (bDefaultStyle) pLabel->SetUnit(pPolygon->GetUnit());
+    pPolygon->AddPoint(pLabel);
+    pPolygon->SetLabelPoint(pLabel);
+    return 1;
+}
+
+int CIdentificationPointRelate::AutoAddNoCondition(CGeoPolygon* pPolygon, UINT nClassID) {
+    if (!InLayer(m_pLayer, pPolygon) || pPolygon->GetLabelPointCount() > 0) return 0;
+    return AddLabelPoint(pPolygon, nClassID, true);
+}
+
+int CIdentificationPointRelate::AutoAddNeedIPFile(CGeoPolygon* pPolygon) {
+    if (!InLayer(m_pLayer, pPolygon) || pPolygon->GetLabelPointCount() > 0) return 0;
+    CIPInfoList scratch;
+    const CIPInfoList* pTable = ReadIPTable(scratch);
+    if (!pTable) return 0;
+    UINT nCode = 0;
+    if (!PolyIsSameCode(pPolygon, nCode)) return 0;
+    const CIPInfo* pInfo = pTable->GetIPInfo(nCode);
+    if (!pInfo) return 0;
+    return AddLabelPoint(pPolygon, pInfo->m_nClassID, false);
+}
+
+// ---- free functions ----
+
+void SetIdentificationPointLayer(CGeoVectorLayer* pLayer) { g_Relate.SetLayer(pLayer); }
+void SetIdentificationPointRelate(CIdentificationPointRelate& relate) { g_Relate = relate; }
+void GetIdentificationPointRelate(CIdentificationPointRelate& relate) { relate = g_Relate; }
+void IdentificationPointRelate() { g_Relate.RelateIdentificationPoint(); }
+void ConstructPolygonPointList() { g_Relate.ConstructPolygonPointList(); }
+void ConstructPolygonPointList(CGeoPolygon* pPolygon) { g_Relate.ConstructPolygonPointList(pPolygon); }
+int AtuoAddNoCondition(CGeoPolygon* pPolygon) { return g_Relate.AutoAddNoCondition(pPolygon, 0); }
+int AtuoAddNeedIPFile(CGeoPolygon* pPolygon) { return g_Relate.AutoAddNeedIPFile(pPolygon); }
+int AtuoRelateNoCondition(CGeoPolygon* pPolygon) { return g_Relate.AtuoRelateNoCondition(pPolygon); }
+int AtuoRelateNeedIPFile(CGeoPolygon* pPolygon) { return g_Relate.AutoRelateNeedIPFile(pPolygon); }
+
+int GetIdentificationPointCode(UINT nCode, UINT& nClassID, int& nType) {
+    const CIPInfo* pInfo = g_IPTable.GetIPInfo(nCode);
+    if (!pInfo) return 0;
+    nClassID = pInfo->m_nClassID;
+    nType = pInfo->m_nType;
+    return 1;
+}
+
+void SetIdentificationPointCode(CIPInfoList& list) { g_IPTable = list; }
+int IsInputIPAttributeImmediately() { return g_bInputImmediately; }
+void InputIPAttributeImmediately(int bOn) { g_bInputImmediately = bOn; }
+
+int LoadIdentificationPointFile(CString strPath, CIPInfoList& list) {
+    if (strPath.IsEmpty()) return 0;
+    FILE* f = std::fopen(strPath, "r");
+    if (!f) return 0;
+    list.ClearAll();
+    int code = 0, classID = 0, type = 0;
+    // A row that does not hold three numbers ends the table: reading on would never pass it.
+    while (std::fscanf(f, "%d %d %d", &code, &classID, &type) == 3)
+        list.AddTail(new CIPInfo(static_cast<UINT>(code), static_cast<UINT>(classID), type));
+    std::fclose(f);
+    return list.IsEmpty() ? 0 : 1;
+}
+
+int SaveIdentificationPointFile(CString strPath, CIPInfoList& list) {
+    if (strPath.IsEmpty()) return 0;
+    FILE* f = std::fopen(strPath, "wt");
+    if (!f) return 0;
+    bool ok = true;
+    for (POSITION p = list.GetHeadPosition(); p;) {
+        const CIPInfo* pInfo = static_cast<CIPInfo*>(list.GetNext(p));
+        if (std::fprintf(f, "%d\t%d\t%d\n", static_cast<int>(pInfo->m_nCode), static_cast<int>(pInfo->m_nClassID),
+                         pInfo->m_nType) < 0)
+            ok = false;
+    }
+    if (std::fclose(f) != 0) ok = false;
+    return ok ? 1 : 0;
+}
+
+int SpacifyIdentificationPointFile(CString strPath) {
+    if (strPath.IsEmpty()) {
+        g_strIPFile.Empty();
+        g_IPTable.ClearAll();
+        return 1;
+    }
+    if (!LoadIdentificationPointFile(strPath, g_IPTable)) return 0;
+    g_strIPFile = strPath;
+    return 1;
+}
+
+CString GetIdentificationPointFile() { return g_strIPFile; }
+
+void LoadIdentificationPointInfo() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        const CString value = pApp->GetProfileString("Settings", "IPInfo");
+        const char* s = value;
+        const char* colon = std::strchr(s, ':');
+        if (!value.IsEmpty() && colon) {
+            // The path is everything after the first colon, blanks included; an over-long one is
+            // refused whole rather than cut into another file's name.
+            char* end = nullptr;
+            const long flag = std::strtol(s, &end, 10);
+            const bool number = end != s && end == colon;
+            if (number && std::strlen(colon + 1) <= static_cast<size_t>(kMaxPathBytes)) {
+                g_bInputImmediately = static_cast<int>(flag);
+                g_strIPFile = colon + 1;
+            }
+        }
+    }
+    LoadIdentificationPointFile(g_strIPFile, g_IPTable);
+}
+
+void SaveIdentificationPointInfo() {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) return;
+    CString value;
+    value.Format("%d:", g_bInputImmediately);
+    value += g_strIPFile;
+    pApp->WriteProfileString("Settings", "IPInfo", value);
+}
