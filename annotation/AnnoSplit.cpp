@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "annotation/AnnoLayout.h"
+#include "annotation/AnnoTextDraw.h"
+#include "annotation/FormatText.h"
 #include "annotation/GeoAnno.h"
+#include "core/GeoVectorLayer.h"
 #include "ostrel/Measure.h"
 
 namespace {
@@ -197,6 +200,138 @@ int SplitAnnoAtHit(UINT scale, UINT scale2, CString& text, CPoint point, GEOANNO
         part->SetDisplayAttribute(source->GetDisplayAttribute());
         part->CGeoVectorObject::SetGeoView(classView);
         part->m_pLayer = source->m_pLayer;
+    }
+    return 1;
+}
+
+namespace {
+
+// a's own style without the requested decorations.
+GEOVIEW StripView(GEOVIEW view, int eff) {
+    if (eff & BREAKUP_DOTS) view.m_dwTextFlags &= ~GEOVIEW_TEXT_EMPHASIS;
+    if (eff & BREAKUP_UNDERLINE) view.m_dwTextFlags &= ~GEOVIEW_TEXT_UNDERLINE;
+    if (eff & BREAKUP_STRIKE) view.m_dwTextFlags &= ~GEOVIEW_TEXT_STRIKE;
+    if (eff & BREAKUP_BACKGROUND) view.m_dwTextFlags |= GEOVIEW_TEXT_TRANSPARENT;
+    return view;
+}
+
+void StripAnno(CGeoAnno& part, const GEOVIEW& ownView, int eff) {
+    part.CGeoVectorObject::SetGeoView(StripView(ownView, eff));
+    if (eff & BREAKUP_FILLFRAME) part.SetFillFrame(0);
+    if (eff & BREAKUP_FRAMELINE) part.SetShowFrame(0);
+    if (eff & BREAKUP_TWOALIGN) part.SetTwoAlign(0);
+}
+
+void MoveAll(CTypedPtrList<CObList, CGeoVectorObject*>& from, CTypedPtrList<CObList, CGeoVectorObject*>& to) {
+    while (!from.IsEmpty()) to.AddTail(from.RemoveHead());
+}
+
+}  // namespace
+
+int GetBreakUpEffectiveFlags(const CGeoAnno* a, int flags) {
+    if (a == nullptr) return 0;
+    const DWORD text = a->GetGeoView().m_dwTextFlags;
+    const bool box = a->GetPositionType() == 2;
+    if ((flags & BREAKUP_BOX) && box) flags |= BREAKUP_FRAMELINE | BREAKUP_FILLFRAME;
+    const struct {
+        int bit;
+        bool has;
+    } features[] = {
+        {BREAKUP_FILLFRAME, a->GetFillFrame() != 0},
+        {BREAKUP_WIDECHAR, a->GetCharWidthA() != a->GetCharHeight()},
+        {BREAKUP_ROWSPACE, a->GetRowSpace() > 0},
+        {BREAKUP_COLSPACE, a->GetSpace() > 0},
+        {BREAKUP_BOX, box},
+        {BREAKUP_FORMAT, a->GetFormatStyle() != 0},
+        {BREAKUP_OUTLINES, true},
+        {BREAKUP_UNDERLINE, (text & GEOVIEW_TEXT_UNDERLINE) != 0},
+        {BREAKUP_STRIKE, (text & GEOVIEW_TEXT_STRIKE) != 0},
+        {BREAKUP_DOTS, (text & GEOVIEW_TEXT_EMPHASIS) != 0},
+        {BREAKUP_VERTICAL, a->GetArrayStyle() == ARRAY_VERTICAL},
+        {BREAKUP_ECHELON, a->GetArrayStyle() == ARRAY_ECHELON},
+        {BREAKUP_TWOALIGN, a->GetTwoAlign() != 0},
+        {BREAKUP_FRAMELINE, a->GetShowFrame() != 0},
+        {BREAKUP_MULTIROW, a->IsPositionType(3) != 0},
+        {BREAKUP_BACKGROUND, (text & GEOVIEW_TEXT_TRANSPARENT) == 0},
+        {BREAKUP_MULTIPOINT, a->GetPositionType() == 6},
+    };
+    int eff = 0;
+    for (const auto& f : features)
+        if (f.has) eff |= flags & f.bit;
+    return eff;
+}
+
+int BreakUpAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& out, int flags, int outlineWidth) {
+    if (a == nullptr) return 0;
+    const int eff = GetBreakUpEffectiveFlags(a, flags);
+    const bool outlines = (flags & (BREAKUP_WIDECHAR | BREAKUP_OUTLINES)) != 0;
+    if (eff == 0 && !outlines) return 0;
+    // Outlines need a width to size the letters by; without one nothing sound can be drawn.
+    if (outlines && outlineWidth <= 0) return 0;
+
+    const GEOVIEW ownView = a->GetGeoView();
+    CGeoVectorLayer* layer = dynamic_cast<CGeoVectorLayer*>(a->GetLayer());
+
+    const bool spacing = (eff & (BREAKUP_COLSPACE | BREAKUP_ROWSPACE | BREAKUP_TWOALIGN)) != 0;
+    const int structural = (a->GetFormatStyle() ? BREAKUP_FORMAT : 0) |
+                           (a->GetPositionType() == 2 ? BREAKUP_BOX : 0) |
+                           (a->IsPositionType(3) ? BREAKUP_MULTIROW : 0) |
+                           (a->GetArrayStyle() == ARRAY_ECHELON ? BREAKUP_ECHELON : 0) |
+                           (a->GetArrayStyle() == ARRAY_VERTICAL ? BREAKUP_VERTICAL : 0) |
+                           (a->GetPositionType() == 6 ? BREAKUP_MULTIPOINT : 0);
+    bool copied = false;
+    if (!spacing && (structural & ~flags) != 0) {
+        CGeoAnno* copy = new CGeoAnno();
+        copy->CGeoVectorObject::Copy(*a, 0, 0);
+        StripAnno(*copy, ownView, eff);
+        if (layer != nullptr) copy->AttachLayer(layer);
+        out.AddTail(copy);
+        copy->CalculateAnnoBounds();
+        copied = true;
+    }
+
+    CTypedPtrList<CObList, CGeoVectorObject*> scratch;
+    if (outlines) {
+        // The conversion empties its list first, so it gets one of its own: out keeps what it held.
+        ConvertGeoAnnoToPath(a, ownView, scratch, outlineWidth, nullptr);
+        MoveAll(scratch, out);
+        return 1;
+    }
+    if (!(eff & BREAKUP_MULTIROW) || (eff & BREAKUP_TWOALIGN))
+        ConvertGeoAnnoToList(a, ownView, scratch, nullptr);
+    else
+        ConvertGeoAnnoToPartAnno(a, scratch, nullptr);
+
+    CTypedPtrList<CObList, CGeoVectorObject*> rest;
+    if (!copied) {
+        while (!scratch.IsEmpty()) {
+            CGeoVectorObject* obj = scratch.RemoveHead();
+            if (CGeoAnno* piece = dynamic_cast<CGeoAnno*>(obj)) {
+                StripAnno(*piece, ownView, eff);
+                out.AddTail(piece);
+            } else {
+                rest.AddTail(obj);
+            }
+        }
+        MoveAll(rest, scratch);
+    }
+    const DWORD order[] = {ANNO_DATA_DOT,       ANNO_DATA_UNDERLINE, ANNO_DATA_STRIKE,     ANNO_DATA_FRAMELINE,
+                           ANNO_DATA_FILLFRAME, ANNO_DATA_FORMATSTROKE, ANNO_DATA_BACKGROUND};
+    for (DWORD code : order) {
+        if (!(static_cast<DWORD>(eff) & code)) continue;
+        for (POSITION pos = scratch.GetHeadPosition(); pos != nullptr;) {
+            const POSITION at = pos;
+            CGeoVectorObject* obj = scratch.GetNext(pos);
+            if (dynamic_cast<CGeoAnno*>(obj) == nullptr && obj->GetObjectData() == code) {
+                out.AddTail(obj);
+                scratch.RemoveAt(at);
+            }
+        }
+    }
+    while (!scratch.IsEmpty()) {
+        CGeoVectorObject* obj = scratch.RemoveHead();
+        obj->DetachLayer(0);
+        delete obj;
     }
     return 1;
 }

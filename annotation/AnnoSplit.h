@@ -10,6 +10,7 @@
 #include "core/GeoView.h"
 
 class CGeoAnno;
+class CGeoVectorObject;
 
 // Cuts a multi-point annotation (position type 6, at least two points) before character k
 // (1 <= k < point count; a double-byte character counts one). The first part keeps characters 0 .. k - 1
@@ -44,3 +45,41 @@ int SplitRowsAnno(CGeoAnno* a, int k, CObList& out);
 // scale 0 counts as 1. 1 when done; 0 for a NULL source or an index outside the text.
 int SplitAnnoAtHit(UINT scale, UINT scale2, CString& text, CPoint point, GEOANNO& hit, const GEOVIEW& view,
                    CObList& out, CGeoAnno* source);
+
+// ---- breaking an annotation up into separate objects ----
+
+// Request bits of BreakUpAnno; a bit takes effect only when the annotation has the feature.
+#define BREAKUP_FILLFRAME 0x1        // filled frame
+#define BREAKUP_WIDECHAR 0x2         // char width differs from char height (asks for outlines)
+#define BREAKUP_ROWSPACE 0x4         // row space above 0
+#define BREAKUP_COLSPACE 0x8         // column space above 0
+#define BREAKUP_BOX 0x10             // box text (position type 2); brings the frame line and fill with it
+#define BREAKUP_FORMAT 0x20          // formatted text
+#define BREAKUP_OUTLINES 0x1C0       // any of 0x40, 0x80, 0x100: letters as outlines
+#define BREAKUP_UNDERLINE 0x400      // underline of the annotation's own style
+#define BREAKUP_STRIKE 0x800         // strike line of its own style
+#define BREAKUP_DOTS 0x1000          // emphasis dots of its own style
+#define BREAKUP_VERTICAL 0x2000      // vertical array style
+#define BREAKUP_ECHELON 0x4000       // echelon array style
+#define BREAKUP_TWOALIGN 0x8000      // two-sided alignment
+#define BREAKUP_FRAMELINE 0x10000    // frame line shown
+#define BREAKUP_MULTIROW 0x20000     // multi-row text (IsPositionType (3))
+#define BREAKUP_BACKGROUND 0x40000   // opaque background (its own style is not transparent)
+#define BREAKUP_MULTIPOINT 0x80000   // multi-point annotation (position type 6)
+
+// The bits of flags whose feature the annotation has (BREAKUP_BOX adds the frame line and fill bits
+// when the annotation is a box). Outline bits count as present; 0 for NULL.
+int GetBreakUpEffectiveFlags(const CGeoAnno* a, int flags);
+
+// Turns the requested features of a into separate objects appended to out (the caller owns them; they
+// are attached to a's layer when it has one):
+//   - letters as outlines (any of 0x2, 0x40, 0x80, 0x100 requested) drawn with the outline width;
+//   - otherwise one annotation per piece, given a's own style with the requested decorations removed,
+//     then the decoration objects requested (emphasis dots, underlines, strike lines, frame lines, fills,
+//     formatted-text strokes, backgrounds, in that order);
+//   - when no spacing is broken up (column, row space, two-sided) but a structural feature (formatted,
+//     box, multi-row, echelon, vertical, multi-point) stays, first a copy of a without the requested
+//     decorations instead of the pieces.
+// Whatever was made and not wanted is detached and deleted; a is never changed and out keeps what it
+// held. 1 when done; 0 for NULL or when nothing requested is present (nothing is created then).
+int BreakUpAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObject*>& out, int flags, int outlineWidth);

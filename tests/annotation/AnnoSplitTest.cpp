@@ -2,6 +2,9 @@
 #include "annotation/AnnoDefaults.h"
 #include "annotation/AnnoSplit.h"
 #include "annotation/GeoAnno.h"
+#include "annotation/AnnoTextDraw.h"
+#include "vector/GeoPoint.h"
+#include "core/GeoView.h"
 
 #include <gtest/gtest.h>
 
@@ -237,6 +240,97 @@ TEST_F(AnnoSplitTest, HitOutsideTheTextOrWithoutSourceIsRefused)
         EXPECT_EQ(SplitAnnoAtHit(1, 1, text, CPoint(0, 0), hit, a->GetGeoView(), out, a.get()), 0) << i;
     }
     EXPECT_TRUE(out.IsEmpty());
+}
+
+// Breaking up: the list holds annotations and decoration objects.
+struct Broken {
+    std::vector<std::unique_ptr<CGeoVectorObject>> objects;
+    int annos = 0;
+    int withCode(DWORD code) const
+    {
+        int n = 0;
+        for (auto& o : objects)
+            if (dynamic_cast<CGeoAnno*>(o.get()) == nullptr && o->GetObjectData() == code) ++n;
+        return n;
+    }
+};
+
+Broken TakeAll(CTypedPtrList<CObList, CGeoVectorObject*>& list)
+{
+    Broken b;
+    while (!list.IsEmpty()) {
+        b.objects.emplace_back(list.RemoveHead());
+        if (dynamic_cast<CGeoAnno*>(b.objects.back().get()) != nullptr) ++b.annos;
+    }
+    return b;
+}
+
+std::unique_ptr<CGeoAnno> Lettered(const char* text, int colSpace, DWORD textFlags)
+{
+    auto a = std::make_unique<CGeoAnno>(CString(text), CPoint(0, 0), 20, 20, 0.0f, 0.0f, 0, 0, 1, colSpace, 0, 0,
+                                        0);
+    GEOVIEW v = a->GetGeoView();
+    v.m_dwTextFlags = textFlags;
+    a->CGeoVectorObject::SetGeoView(v);
+    return a;
+}
+
+TEST_F(AnnoSplitTest, BreakUpRefusesWhatTheAnnotationDoesNotHave)
+{
+    auto a = Lettered("文字", 0, GEOVIEW_TEXT_TRANSPARENT);
+    CTypedPtrList<CObList, CGeoVectorObject*> out;
+    EXPECT_EQ(BreakUpAnno(a.get(), out, 0, 1), 0);
+    EXPECT_EQ(BreakUpAnno(a.get(), out, BREAKUP_UNDERLINE | BREAKUP_COLSPACE | BREAKUP_BACKGROUND, 1), 0);
+    EXPECT_EQ(BreakUpAnno(nullptr, out, BREAKUP_UNDERLINE, 1), 0);
+    EXPECT_EQ(BreakUpAnno(a.get(), out, 0x40, 0), 0);  // outlines need a width
+    EXPECT_TRUE(out.IsEmpty());
+    EXPECT_EQ(GetBreakUpEffectiveFlags(a.get(), 0xFFFFF), BREAKUP_OUTLINES);  // plain text: only outlines
+}
+
+TEST_F(AnnoSplitTest, BreakUpSpacedTextGivesPlainPiecesAndTheRequestedLines)
+{
+    auto a = Lettered("文字", 10, GEOVIEW_TEXT_TRANSPARENT | GEOVIEW_TEXT_UNDERLINE | GEOVIEW_TEXT_STRIKE);
+    CTypedPtrList<CObList, CGeoVectorObject*> out;
+    ASSERT_EQ(BreakUpAnno(a.get(), out, BREAKUP_COLSPACE | BREAKUP_UNDERLINE, 1), 1);
+    Broken b = TakeAll(out);
+    EXPECT_EQ(b.annos, 2);  // one per spaced character
+    EXPECT_GT(b.withCode(ANNO_DATA_UNDERLINE), 0);
+    EXPECT_EQ(b.withCode(ANNO_DATA_STRIKE), 0);  // not requested: stays with the pieces
+    for (auto& o : b.objects) {
+        if (auto* piece = dynamic_cast<CGeoAnno*>(o.get())) {
+            EXPECT_EQ(piece->GetGeoView().m_dwTextFlags & GEOVIEW_TEXT_UNDERLINE, 0u);
+            EXPECT_NE(piece->GetGeoView().m_dwTextFlags & GEOVIEW_TEXT_STRIKE, 0u);
+        }
+    }
+    EXPECT_NE(a->GetGeoView().m_dwTextFlags & GEOVIEW_TEXT_UNDERLINE, 0u);  // the source keeps its style
+}
+
+TEST_F(AnnoSplitTest, BreakUpKeepsAStrippedCopyWhenTheStructureStays)
+{
+    auto a = Lettered("文字\r\n字文", 0, GEOVIEW_TEXT_TRANSPARENT | GEOVIEW_TEXT_UNDERLINE);
+    ASSERT_TRUE(a->IsPositionType(3));
+    CTypedPtrList<CObList, CGeoVectorObject*> out;
+    ASSERT_EQ(BreakUpAnno(a.get(), out, BREAKUP_UNDERLINE, 1), 1);
+    Broken b = TakeAll(out);
+    ASSERT_EQ(b.annos, 1);  // the copy stands for the rows
+    auto* copy = dynamic_cast<CGeoAnno*>(b.objects.front().get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetName(), a->GetName());
+    EXPECT_EQ(copy->GetGeoView().m_dwTextFlags & GEOVIEW_TEXT_UNDERLINE, 0u);
+    EXPECT_GT(b.withCode(ANNO_DATA_UNDERLINE), 0);
+}
+
+TEST_F(AnnoSplitTest, BreakUpIntoOutlinesKeepsWhatTheListHeld)
+{
+    auto a = Lettered("文字", 0, GEOVIEW_TEXT_TRANSPARENT);
+    CTypedPtrList<CObList, CGeoVectorObject*> out;
+    auto* held = new CGeoPoint();
+    out.AddTail(held);
+    ASSERT_EQ(BreakUpAnno(a.get(), out, 0x40, 1), 1);
+    Broken b = TakeAll(out);
+    ASSERT_GT(b.objects.size(), 1u);
+    EXPECT_EQ(b.objects.front().get(), held);
+    EXPECT_EQ(b.annos, 0);
 }
 
 }  // namespace
