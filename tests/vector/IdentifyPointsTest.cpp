@@ -92,28 +92,34 @@ void Fill(CIPInfoList& list, std::initializer_list<CIPInfo> rows) {
 }  // namespace
 
 TEST(IdentifyPoints, WholeLayerListsSkipHolesAndGiveEachPointToTheFirstPolygon) {
-    Map m;
-    // A third polygon over the right square: the whole-layer lists give its points to `right` only.
-    CGeoPolygon* over = m.Polygon({LONG(m.R->GetID()), -LONG(m.S->GetID()), POLYGON_RING_END});
-    CGeoPoint* inHole = m.Point(30, 30);
-    CGeoPoint* inLeft = m.Point(70, 70);
-    CGeoPoint* inRight = m.Point(150, 50);
-    CGeoPoint* outside = m.Point(500, 500);
-    CGeoLabelPoint* label = new CGeoLabelPoint(60, 10);
-    ASSERT_TRUE(m.layer.Add(label));
-    (void)inHole;
-    (void)outside;
+    const int savedUseData = GetUseData();
+    for (int useData : {1, 0}) {  // ring data borrowed from the cache, or computed and freed
+        SCOPED_TRACE(useData);
+        SetUseData(useData);
+        Map m;
+        // A third polygon over the right square: the whole-layer lists give its points to `right` only.
+        CGeoPolygon* over = m.Polygon({LONG(m.R->GetID()), -LONG(m.S->GetID()), POLYGON_RING_END});
+        CGeoPoint* inHole = m.Point(30, 30);
+        CGeoPoint* inLeft = m.Point(70, 70);
+        CGeoPoint* inRight = m.Point(150, 50);
+        CGeoPoint* outside = m.Point(500, 500);
+        CGeoLabelPoint* label = new CGeoLabelPoint(60, 10);
+        EXPECT_TRUE(m.layer.Add(label));
+        (void)inHole;
+        (void)outside;
 
-    ConstructPolygonPointList();
-    EXPECT_EQ(ListedIDs(*m.left), (std::vector<UINT>{inLeft->GetID(), label->GetID()}));
-    EXPECT_EQ(ListedIDs(*m.right), (std::vector<UINT>{inRight->GetID()}));
-    EXPECT_TRUE(ListedIDs(*over).empty());
+        ConstructPolygonPointList();
+        EXPECT_EQ(ListedIDs(*m.left), (std::vector<UINT>{inLeft->GetID(), label->GetID()}));
+        EXPECT_EQ(ListedIDs(*m.right), (std::vector<UINT>{inRight->GetID()}));
+        EXPECT_TRUE(ListedIDs(*over).empty());
 
-    // The single-polygon form is not exclusive, and empties the list first.
-    ConstructPolygonPointList(over);
-    ConstructPolygonPointList(over);
-    EXPECT_EQ(ListedIDs(*over), (std::vector<UINT>{inRight->GetID()}));
-    EXPECT_EQ(ListedIDs(*m.right), (std::vector<UINT>{inRight->GetID()}));
+        // The single-polygon form is not exclusive, and empties the list first.
+        ConstructPolygonPointList(over);
+        ConstructPolygonPointList(over);
+        EXPECT_EQ(ListedIDs(*over), (std::vector<UINT>{inRight->GetID()}));
+        EXPECT_EQ(ListedIDs(*m.right), (std::vector<UINT>{inRight->GetID()}));
+    }
+    SetUseData(savedUseData);
 }
 
 TEST(IdentifyPoints, RelateByIPFileFallsBackToAnyPointWhenTheBorderIsMixed) {
