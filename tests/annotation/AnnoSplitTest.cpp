@@ -3,6 +3,7 @@
 #include "annotation/AnnoSplit.h"
 #include "annotation/GeoAnno.h"
 #include "annotation/AnnoTextDraw.h"
+#include "core/GeoVectorLayer.h"
 #include "vector/GeoPoint.h"
 #include "core/GeoView.h"
 
@@ -331,6 +332,63 @@ TEST_F(AnnoSplitTest, BreakUpIntoOutlinesKeepsWhatTheListHeld)
     ASSERT_GT(b.objects.size(), 1u);
     EXPECT_EQ(b.objects.front().get(), held);
     EXPECT_EQ(b.annos, 0);
+}
+
+TEST_F(AnnoSplitTest, PartsKnowTheLayerButAreNotInIt)
+{
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+    auto* a = ThreeRows(0).release();
+    ASSERT_EQ(a->AttachLayer(&layer), 1);  // the layer owns the source
+    const int before = layer.GetObjectCount();
+    CObList out;
+    ASSERT_EQ(SplitRowsAnno(a, 0, out), 1);
+    auto parts = Take(out);
+    for (auto& p : parts) EXPECT_EQ(p->GetLayer(), &layer);
+    EXPECT_EQ(layer.GetObjectCount(), before);
+    // The caller owns the parts: cut the link before they go.
+    for (auto& p : parts) p->DetachLayer(0);
+}
+
+TEST_F(AnnoSplitTest, HitInRowTextTakesTheAlignColumnsEnds)
+{
+    auto a = std::make_unique<CGeoAnno>(CString("AB\r\nCD"), CPoint(0, 0), 10, 20, 0.0f, 0.0f, 7, 3, 1, 0, 4, 0, 0);
+    GEOANNO hit = a->MakeGeoAnno();
+    hit.m_ptRotateCenter = CPoint(0, 0);
+    hit.m_nIndexResult = 4;  // the second row starts after "AB" and CR LF
+    hit.m_nWorkX = 50;
+    hit.m_nWorkY = -7;
+    CString text = a->GetName();
+    CObList out;
+    ASSERT_EQ(SplitAnnoAtHit(1, 1, text, CPoint(0, 0), hit, a->GetGeoView(), out, a.get()), 1);
+    auto parts = Take(out);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(Text(*parts[0]), "AB\r\n");
+    EXPECT_EQ(Text(*parts[1]), "CD");
+    EXPECT_EQ(parts[0]->GetPositionPoint(0), CPoint(50, -3));  // one row space above the hit
+    EXPECT_EQ(parts[1]->GetPositionPoint(0), CPoint(50, -7));
+    EXPECT_EQ(parts[0]->GetAlignType(), 6);  // right column, bottom row
+    EXPECT_EQ(parts[1]->GetAlignType(), 8);  // right column, top row
+}
+
+TEST_F(AnnoSplitTest, BreakUpFlagsTakeEffectOnlyWithTheirFeature)
+{
+    tagGEORECT margins;
+    auto box = std::make_unique<CGeoAnno>(CString("AB"), CRect(0, 0, 100, 100), 10, 20, margins, 0, 0, 0, 0);
+    box->SetShowFrame(1);
+    box->SetFillFrame(1);
+    auto spaced = std::make_unique<CGeoAnno>(CString("AB"), CPoint(0, 0), 10, 20, 0.0f, 0.0f, 0, 0, 1, 5, 0, 0, 1);
+    auto rows = ThreeRows(0);
+    struct Case {
+        const CGeoAnno* a;
+        int flags;
+        int effective;
+    } cases[] = {
+        {box.get(), BREAKUP_BOX, BREAKUP_BOX | BREAKUP_FRAMELINE | BREAKUP_FILLFRAME},  // the box brings both
+        {spaced.get(), BREAKUP_BOX | BREAKUP_COLSPACE | BREAKUP_ROWSPACE, BREAKUP_COLSPACE},
+        {spaced.get(), BREAKUP_TWOALIGN | BREAKUP_WIDECHAR, BREAKUP_TWOALIGN | BREAKUP_WIDECHAR},
+        {rows.get(), BREAKUP_MULTIROW | BREAKUP_ROWSPACE | BREAKUP_MULTIPOINT, BREAKUP_MULTIROW | BREAKUP_ROWSPACE},
+    };
+    for (const Case& c : cases) EXPECT_EQ(GetBreakUpEffectiveFlags(c.a, c.flags), c.effective) << c.flags;
 }
 
 }  // namespace
