@@ -9,6 +9,7 @@
 #include "AnnoDrawSupport.h"
 
 #include <gtest/gtest.h>
+#include <ostrel/Measure.h>
 
 #include <vector>
 
@@ -244,6 +245,60 @@ TEST_F(AutoLabelLine, ClippingLabelsEachVisiblePiece) {
     CRect area(0, -100, 900, 600);
     AutoLabelGeoLine(nullptr, 10, CPoint(), CPoint(), m_style, m_text, p, area, m_format, &grid);
     EXPECT_EQ(6, grid.GetRecordList().GetCount());
+}
+
+TEST_F(AutoLabelLine, StartPointModeBeginsAtTheNearestPointOfTheLine) {
+    tagLINEPARA p = BasePara();
+    p.m_nStartMode = 3;
+    p.m_nStartX = 1500;
+    p.m_nStartY = 50;
+    ASSERT_EQ(LABEL_PLACED, Label(p, {{0, 0}, {2000, 0}}));
+    EXPECT_EQ((std::vector<LONG>{1500, 1600, 1700}), Xs());
+}
+
+TEST_F(AutoLabelLine, SlantedLetteringWidensTheAdvance) {
+    m_style = annodraw_test::MakeStyle(GEOVIEW_TEXT_TRANSPARENT | GEOVIEW_TEXT_SLANT);
+    m_text.m_fItalicAngle = 150.0f;  // 15 degrees: 100 + trunc(26.8 + 0.5)
+    ASSERT_EQ(LABEL_PLACED, Label(BasePara(), kLong));
+    EXPECT_EQ((std::vector<LONG>{0, 127, 254}), Xs());
+}
+
+TEST_F(AutoLabelLine, TurnedNeighboursMayOverlapByTheScaleTolerance) {
+    // On a diagonal the boxes are turned, so the previous-box test applies its margin of -S/10.
+    struct Case {
+        int space;
+        bool shifted;
+    } cases[] = {{0, false}, {-1, false}, {-10, true}};
+    for (const Case& c : cases) {
+        annodraw_test::ClearOutput(m_out);
+        tagLINEPARA p = BasePara();
+        p.m_nCollisionTest = 1;
+        p.m_nShiftStep = 5;
+        p.m_nRetryLimit = 1000;
+        p.m_nCharSpace = c.space;
+        ASSERT_EQ(LABEL_PLACED, Label(p, {{0, 0}, {3000, 3000}}));
+        ASSERT_EQ(3, m_out.GetCount());
+        const double along = Distance(At(0)->GetPositionPoint(0), At(1)->GetPositionPoint(0));
+        EXPECT_EQ(c.shifted, along > 100 + c.space + 2) << c.space << ": " << along;
+        EXPECT_FLOAT_EQ(450.0f, At(1)->GetEscapeAngle(0));
+    }
+}
+
+TEST_F(AutoLabelLine, DrawingKindsDrawOnTheDeviceContext) {
+    annodraw_test::RecordingDC rec;
+    tagLINEPARA p = BasePara();
+    p.m_nKind = 2;
+    GEOANNO drawn = m_text;
+    drawn.m_pOutputList = nullptr;
+    Pts pts = kLong;
+    p.m_pPoints = pts.data();
+    p.m_nPoints = 2;
+    CRect area(-100, -100, 6000, 100);
+    ASSERT_EQ(LABEL_PLACED,
+              AutoLabelGeoLine(&rec.dc, 10, CPoint(0, 0), CPoint(0, 0), m_style, drawn, p, area, m_format, &m_grid));
+    EXPECT_TRUE(m_out.IsEmpty());
+    EXPECT_FALSE(rec.All().empty());
+    EXPECT_EQ(3, m_grid.GetRecordList().GetCount());
 }
 
 // ---- the list form ----
