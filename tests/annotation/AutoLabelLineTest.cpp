@@ -5,6 +5,7 @@
 #include "annotation/GeoAnno.h"
 #include "core/GeoView.h"
 #include "vector/GeoPLine.h"
+#include "vector/GeoSPLine.h"
 
 #include "AnnoDrawSupport.h"
 
@@ -396,6 +397,28 @@ TEST_F(AutoLabelLineList, ProgressAndMismatchedLists) {
     EXPECT_EQ(0, Run(p));
     EXPECT_EQ(0, m_out.GetCount());
     EXPECT_TRUE(m_wnd.values.empty());
+}
+
+TEST_F(AutoLabelLineList, SplinesAreLabelledAndJoinedThroughPolylines) {
+    CGeoSPLine* spline = new CGeoSPLine(0);
+    for (POINT pt : Pts{{0, 0}, {1000, 0}, {2000, 0}}) spline->AddPoint(pt);
+    m_owned.push_back(spline);
+    m_lines.AddTail(spline);
+    m_texts.AddTail(CString("ABC"));
+    Add({{2000, 0}, {3000, 0}}, "ABC");
+    tagLINEPARA p = BasePara();
+    p.m_nJoinLines = 1;
+    ASSERT_EQ(1, Run(p));
+    EXPECT_EQ(3, m_out.GetCount());  // one label for the joined line
+    EXPECT_EQ(spline, m_lines.GetHead());
+    EXPECT_EQ(0u, spline->GetObjectData());
+    EXPECT_EQ(0u, m_lines.GetTail()->GetObjectData());
+
+    annodraw_test::ClearOutput(m_out);
+    p.m_nJoinLines = 0;
+    Run(p);
+    EXPECT_EQ(6, m_out.GetCount());
+    EXPECT_EQ(0, At(0)->GetPositionPoint(0).y);
 }
 
 }  // namespace
