@@ -302,6 +302,36 @@ TEST_F(AutoLabelLine, DrawingKindsDrawOnTheDeviceContext) {
     EXPECT_EQ(3, m_grid.GetRecordList().GetCount());
 }
 
+TEST_F(AutoLabelLine, FormattedTextIsPlacedAsOneBlockOutsideTheObjectKinds) {
+    tagLINEPARA p = BasePara();
+    p.m_nFormatText = 1;
+    ASSERT_EQ(LABEL_PLACED, Label(p, kLong));
+    ASSERT_EQ(1, m_out.GetCount());
+    EXPECT_EQ("ABC", std::string(At(0)->GetName()));
+    EXPECT_TRUE(At(0)->GetFormatStyle());
+
+    // Kind 1 ignores the request (and, not being a labelling kind, places nothing).
+    annodraw_test::ClearOutput(m_out);
+    p.m_nKind = 1;
+    Label(p, kLong);
+    EXPECT_EQ(0, m_out.GetCount());
+}
+
+TEST_F(AutoLabelLine, RestAcrossTheLineIsSetVertically) {
+    m_grid.AddRecord(tagANNORECT(900, -200, -200, 800, 400, 0.0f));
+    for (int orient : {1, 2}) {
+        annodraw_test::ClearOutput(m_out);
+        tagLINEPARA p = BasePara();
+        p.m_nCharOrient = orient;
+        p.m_nCollisionTest = 1;
+        p.m_nShiftStep = 5;
+        p.m_nRetryLimit = 1000;
+        ASSERT_EQ(LABEL_PLACED, Label(p, {{0, 0}, {400, 0}}));
+        ASSERT_EQ(1, m_out.GetCount());
+        EXPECT_EQ(orient == 2 ? 1 : 0, At(0)->GetArrayStyle()) << orient;
+    }
+}
+
 // ---- the list form ----
 
 class ProgressWnd : public CWnd {
