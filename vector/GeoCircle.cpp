@@ -10,6 +10,7 @@
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoTriPointCircle.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Measure.h>
@@ -22,20 +23,14 @@
 #include <cmath>
 #include <memory>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoCircle, CGeoCloseLine, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
-
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 CPoint Offset(CPoint p, LONGLONG dx, LONGLONG dy) { return CPoint(ClampLong(p.x + dx), ClampLong(p.y + dy)); }
 

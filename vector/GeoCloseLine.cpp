@@ -1,6 +1,7 @@
 #include "vector/GeoCloseLine.h"
 
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <caddox/FillShape.h>
 #include <ostrel/Units.h>
@@ -10,16 +11,11 @@
 #include <climits>
 #include <cmath>
 
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoCloseLine, CGeoLine, 0)
 
 namespace {
-
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 }  // namespace
 

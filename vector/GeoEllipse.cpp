@@ -6,6 +6,7 @@
 #include "vector/GeoRoundRect.h"
 #include "vector/GeoTriPointCircle.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Snap.h>
@@ -17,21 +18,15 @@
 #include <cstdlib>
 #include <memory>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoEllipse, CGeoRect, 0)
 IMPLEMENT_SERIAL(CGeoRectCircle, CGeoEllipse, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
-
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 // The centre of normalised bounds: the half sums truncated toward zero.
 CPoint CentreOf(const CRect& b) {

@@ -2,17 +2,18 @@
 
 #include "core/GeoSettings.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <quenby/SymbolLibIO.h>
 
 #include <algorithm>
 #include <climits>
 
+using geomath::ClampLong;
+
 IMPLEMENT_SERIAL(CGeoLabelPoint, CGeoPoint, 1)
 
 namespace {
-
-LONG ClampLong(int64_t v) { return static_cast<LONG>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Measure.h>
@@ -17,6 +18,8 @@
 #include <cmath>
 #include <vector>
 
+using geomath::ClampLong;
+
 IMPLEMENT_SERIAL(CGeoNPolygon, CGeoCircle, 0)
 
 namespace {
@@ -24,8 +27,6 @@ namespace {
 const double kPi = 3.14159265358979323846;
 
 int SidesOrDefault(int sides) { return sides == 0 ? GetNPolygonSides() : sides; }
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
 
 }  // namespace
 

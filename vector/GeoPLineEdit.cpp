@@ -3,6 +3,7 @@
 
 #include "core/GeoSettings.h"
 #include "vector/CompressPts.h"
+#include "vector/SaturatingMath.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Measure.h>
@@ -18,17 +19,12 @@
 #include <cstring>
 #include <vector>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 namespace {
 
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
-
 // Truncation toward zero into the coordinate range (NaN gives 0).
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 // The square of half-side d about p, kept inside the coordinate range.
 RECT SquareAbout(POINT p, LONGLONG d) {

@@ -5,6 +5,7 @@
 #include "core/GeoSettings.h"
 #include "terrain/GeoTinPoint.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <afx/CursorResource.h>
 #include <caddox/DrawPoint.h>
@@ -18,6 +19,9 @@
 #include <climits>
 #include <cmath>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoPoint, CGeoVectorObject, 0)
 
 int CGeoPoint::s_nPointCount = -1;
@@ -26,15 +30,7 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-LONG ClampLong(int64_t v) { return static_cast<LONG>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
 // Truncation toward zero into the coordinate range (NaN gives 0).
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 CRect Inflated(const CRect& r, int64_t d) {
     return CRect(ClampLong(r.left - d), ClampLong(r.top - d), ClampLong(r.right + d), ClampLong(r.bottom + d));

@@ -5,6 +5,7 @@
 #include "vector/GeoLabelPoint.h"
 #include "vector/GeoPLine.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <caddox/FillShape.h>
 #include <ostrel/Contact.h>
@@ -17,14 +18,9 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+using geomath::TruncLong;
 
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
+namespace {
 
 std::vector<LONG> PartCounts(const int* sizes, int count) { return std::vector<LONG>(sizes, sizes + count); }
 

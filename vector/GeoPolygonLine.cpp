@@ -6,6 +6,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoRAPolygon.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <caddox/FillShape.h>
 #include <ostrel/Contact.h>
@@ -21,18 +22,12 @@
 #include <cstdlib>
 #include <vector>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoPolygonLine, CGeoPLine, 0)
 
 namespace {
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
-
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 RECT SquareAbout(POINT p, LONGLONG d) {
     return RECT{ClampLong(p.x - d), ClampLong(p.y - d), ClampLong(p.x + d), ClampLong(p.y + d)};

@@ -3,6 +3,7 @@
 #include "core/GeoHelpers.h"
 #include "vector/GeoLineType.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <caddox/FillShape.h>
 #include <ostrel/Contact.h>
@@ -15,11 +16,11 @@
 #include <algorithm>
 #include <climits>
 
+using geomath::ClampLong;
+
 IMPLEMENT_SERIAL(CGeoRAPolygon, CGeoPolygonLine, 0)
 
 namespace {
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
 
 RECT SquareAbout(POINT p, LONGLONG d) {
     return RECT{ClampLong(p.x - d), ClampLong(p.y - d), ClampLong(p.x + d), ClampLong(p.y + d)};

@@ -6,6 +6,7 @@
 #include "vector/GeoRAPolygon.h"
 #include "vector/GeoRoundRect.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Measure.h>
@@ -18,13 +19,13 @@
 #include <cstdlib>
 #include <vector>
 
+using geomath::ClampLong;
+
 IMPLEMENT_SERIAL(CGeoRect, CGeoCloseLine, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
 
 RECT SquareAbout(POINT p, LONGLONG d) {
     return RECT{ClampLong(p.x - d), ClampLong(p.y - d), ClampLong(p.x + d), ClampLong(p.y + d)};

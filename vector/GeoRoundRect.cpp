@@ -5,6 +5,7 @@
 #include "vector/GeoLineType.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <afx/Cursor.h>
 #include <ostrel/Contact.h>
@@ -17,13 +18,13 @@
 #include <cmath>
 #include <memory>
 
+using geomath::ClampLong;
+
 IMPLEMENT_SERIAL(CGeoRoundRect, CGeoRect, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
 
 template <class T>
 T* WithUnitAndFace(T* target, int unit, int face) {

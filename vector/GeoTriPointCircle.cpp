@@ -4,6 +4,7 @@
 #include "vector/GeoEllipse.h"
 #include "vector/GeoLineType.h"
 #include "vector/ShapePainter.h"
+#include "vector/SaturatingMath.h"
 
 #include <caddox/FillShape.h>
 #include <ostrel/Contact.h>
@@ -16,20 +17,14 @@
 #include <cmath>
 #include <memory>
 
+using geomath::ClampLong;
+using geomath::TruncLong;
+
 IMPLEMENT_SERIAL(CGeoTriPointCircle, CGeoTriPointArc, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-LONG ClampLong(LONGLONG v) { return static_cast<LONG>(std::clamp<LONGLONG>(v, INT_MIN, INT_MAX)); }
-
-LONG TruncLong(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    return static_cast<LONG>(v);
-}
 
 template <class T>
 T* WithUnitAndFace(T* target, int unit, int face) {
