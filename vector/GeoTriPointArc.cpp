@@ -21,23 +21,16 @@
 #include <memory>
 
 using geomath::ClampLong;
+using geomath::Offset;
+using geomath::ReadPoint;
 using geomath::TruncLong;
+using geomath::WritePoint;
 
 IMPLEMENT_SERIAL(CGeoTriPointArc, CGeoOpenLine, 0)
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-CPoint Offset(CPoint p, LONGLONG dx, LONGLONG dy) { return CPoint(ClampLong(p.x + dx), ClampLong(p.y + dy)); }
-
-void WritePoint(CArchive& ar, const CPoint& p) { ar << static_cast<LONG>(p.x) << static_cast<LONG>(p.y); }
-
-void ReadPoint(CArchive& ar, CPoint& p) {
-    LONG x = 0, y = 0;
-    ar >> x >> y;
-    p = CPoint(x, y);
-}
 
 }  // namespace
 

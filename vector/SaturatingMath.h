@@ -3,7 +3,8 @@
 // range rather than wrap.
 #pragma once
 
-#include "win32/wintypes.h"
+#include <afx/Archive.h>
+#include <afx/Geometry.h>
 
 #include <algorithm>
 #include <climits>
@@ -20,6 +21,17 @@ inline LONG TruncLong(double v) {
     if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
     if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
     return static_cast<LONG>(v);
+}
+
+// p moved by (dx, dy), each coordinate clamped to the LONG range.
+inline CPoint Offset(CPoint p, LONGLONG dx, LONGLONG dy) { return CPoint(ClampLong(p.x + dx), ClampLong(p.y + dy)); }
+
+// A point in a record: x, then y, each a 32-bit integer.
+inline void WritePoint(CArchive& ar, const CPoint& p) { ar << static_cast<LONG>(p.x) << static_cast<LONG>(p.y); }
+inline void ReadPoint(CArchive& ar, CPoint& p) {
+    LONG x = 0, y = 0;
+    ar >> x >> y;
+    p = CPoint(x, y);
 }
 
 }  // namespace geomath
