@@ -104,3 +104,28 @@ int CGeoCloseLine::OutputRectSymbol(CSymbolLibIO* pLib, CSymbolOutputer* pOutput
                ? 1
                : 0;
 }
+
+void CGeoCloseLine::PaintBoundsEllipseWithSymbol(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                                 const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                                 void* pSymbolLib, int keepColours) {
+    const int symbol = ChooseShapeSymbol(pSymbolLib, view);
+    LONG result = QUENBY_ERR_ARGUMENT;
+    if (symbol != 0) {
+        const CRect device = RPtoLP(scale, origin, offset, GetBounds());
+        CSymbolPainting painting(*this, m_SymbolAttrib, static_cast<CSymbolLibIO*>(pSymbolLib), symbol, scale,
+                                 scale2, keepColours, ShapeColour(view));
+        result = painting.DrawRect(pDC, &device, pClip, xorMode);
+    }
+    if (result != QUENBY_OK)
+        OnDrawWithoutSymbolization(pDC, scale, scale2, origin, offset, view, pClip, xorMode, nWord8, 1);
+}
+
+void CGeoCloseLine::PaintBoundsEllipse(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                       const GEOVIEW& view, int xorMode, int scaleWidths) {
+    if (!pDC || !pDC->m_hDC) return;
+    CShapePainter painter(pDC);
+    const CRect device = RPtoLP(scale, origin, offset, GetBounds());
+    PreparePlainPainter(painter, view, scale, scale2, scaleWidths, xorMode, FALSE);
+    ::Ellipse(pDC->m_hDC, device.left, device.top, device.right, device.bottom);
+    painter.Restore();
+}

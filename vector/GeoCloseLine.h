@@ -59,6 +59,15 @@ protected:
     // transformer, minus the second offset of a CBaseCoordinateTransformer, metres -> object unit,
     // truncated toward zero (and kept inside the coordinate range).
     POINT TransformPoint(CGeoCoordinateTransformer& transformer, double x0, double y0, POINT p) const;
+    // Painters of a shape drawn as the ellipse inscribed in its bounds (circles, ellipses). The
+    // symbolised one draws the chosen symbol over the bounds in device units and falls back to the plain
+    // one when there is no symbol or the library fails; the plain one draws ::Ellipse with the painter of
+    // PreparePlainPainter (no geometric pen).
+    void PaintBoundsEllipseWithSymbol(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                      const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8, void* pSymbolLib,
+                                      int keepColours);
+    void PaintBoundsEllipse(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset, const GEOVIEW& view,
+                            int xorMode, int scaleWidths);
     // Symbolised output of a shape given by a rectangle (the library's rectangle form): the fill symbol
     // for a face, else the line symbol, over the rectangle in millimetres, colours kept. 1 when the
     // library did it; 0 when it failed, the symbol is 0 or an argument is NULL.

@@ -266,30 +266,7 @@ void CGeoPolygon2::AddHandle(int) {}
 // ---------------------------------------------------------------------------------------------------
 // Style and drawing
 
-void CGeoPolygon2::OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state) {
-    switch (state) {
-        case SHOWSTATE_0:
-            view.m_nFillShape = 0;
-            view.m_crLineColor = 0;
-            view.m_fLineWidth = 1.0f;
-            break;
-        case SHOWSTATE_1:
-            view.m_nFillShape = 0;
-            view.m_crLineColor = 0x0000FF;
-            view.m_fLineWidth = 10.0f;
-            break;
-        case SHOWSTATE_2:
-            view.m_nFillShape = 4;
-            view.m_crFillColor = 0;
-            break;
-        case SHOWSTATE_3:
-            view.m_nFillShape = 4;
-            view.m_crFillColor = 0x00FF00;
-            break;
-        default:
-            break;
-    }
-}
+void CGeoPolygon2::OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state) { ApplyAreaShowState(view, state, 1.0f, 10.0f); }
 
 void CGeoPolygon2::OnDrawWithSymbolization(CDC*, UINT, UINT, CPoint, CPoint, const GEOVIEW&, RECT*, int, int, void*,
                                            int) {}

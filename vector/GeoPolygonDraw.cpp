@@ -67,30 +67,7 @@ int CGeoPolygon::OnGetGeoViewBegin(GEOVIEW& view, tagDisplayState ds) {
     }
 }
 
-void CGeoPolygon::OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state) {
-    switch (state) {
-        case SHOWSTATE_0:
-            view.m_nFillShape = 0;
-            view.m_crLineColor = 0;
-            view.m_fLineWidth = 0.0f;
-            break;
-        case SHOWSTATE_1:
-            view.m_nFillShape = 0;
-            view.m_crLineColor = 0x0000FF;
-            view.m_fLineWidth = 5.0f;
-            break;
-        case SHOWSTATE_2:
-            view.m_nFillShape = 4;
-            view.m_crFillColor = 0;
-            break;
-        case SHOWSTATE_3:
-            view.m_nFillShape = 4;
-            view.m_crFillColor = 0x00FF00;
-            break;
-        default:
-            break;
-    }
-}
+void CGeoPolygon::OnPrepareGeoView(GEOVIEW& view, SHOWSTATE state) { ApplyAreaShowState(view, state, 0.0f, 5.0f); }
 
 int CGeoPolygon::GetObjectSymbolID(GEOVIEW view) const { return view.GetSymbol(SYMBOL_FILL); }
 

@@ -183,3 +183,21 @@ LONG CSymbolPainting::OutputPoly(CSymbolOutputer* pOutputer, const POINT* pPoint
 LONG CSymbolPainting::OutputPoly(CSymbolOutputer* pOutputer, const POINT* pPoints, LONG nCount) {
     return OutputPoly(pOutputer, pPoints, &nCount, 1);
 }
+
+void ApplyAreaShowState(GEOVIEW& view, int state, float w0, float w1) {
+    switch (state) {
+        case 0:
+        case 1:
+            view.m_nFillShape = 0;
+            view.m_crLineColor = state == 0 ? 0 : 0x0000FF;
+            view.m_fLineWidth = state == 0 ? w0 : w1;
+            break;
+        case 2:
+        case 3:
+            view.m_nFillShape = 4;
+            view.m_crFillColor = state == 2 ? 0 : 0x00FF00;
+            break;
+        default:
+            break;
+    }
+}

@@ -43,6 +43,11 @@ int GetSymbolDrawMode(int xorMode);
 // first, 0x10 at the last; the marks at the last point only when n > 1. Nothing for n < 1 or a NULL DC.
 void DrawLineEndMarks(CDC* pDC, const POINT* pts, int n, int nDangleBits);
 
+// The show states of an area drawn from a list of lines: 0 a black outline of width w0, no fill; 1 a red
+// outline of width w1, no fill; 2 a black fill of shape 4; 3 a green fill of shape 4. Other states change
+// nothing.
+void ApplyAreaShowState(GEOVIEW& view, int state, float w0, float w1);
+
 // A point buffer for one painting, taken from the shared scratch point buffer and given back when the
 // object goes (or at Release). Holds room for at least n points; Get () is NULL only when no memory could
 // be had, and the painter then draws nothing.
