@@ -3,8 +3,6 @@
 #include "core/CorvaneModule.h"
 #include "core/GeoSettings.h"
 #include "core/GeoVectorObject.h"
-#include "vector/GeoLabelPoint.h"
-#include "vector/GeoPolygon.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
 
@@ -80,27 +78,9 @@ int CGeoVectorLayer::Add(CGeoAccessorialObject* pObject) {
 int CGeoVectorLayer::Delete(CGeoAccessorialObject* pObject, int bWithRecord) {
     if (!ObjectIsValid(pObject) || !CanBeEdited()) return 0;
     CGeoVectorObject* pVector = static_cast<CGeoVectorObject*>(pObject);
-    // A topological polygon hands its label point back to the layer as a plain point; a label point
-    // leaving takes itself away from its polygon.
-    if (std::strcmp(pVector->GetRuntimeClass()->m_lpszClassName, "CGeoPolygon") == 0) {
-        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pVector);
-        if (pPolygon->GetLabelPointID() != 0) {
-            if (CGeoLabelPoint* pLabel = pPolygon->GetLabelPoint()) {
-                pLabel->SetPolygonID(0);
-                CGeoPoint* pPoint = new CGeoPoint(pLabel->GetPoint());
-                Replace(pPoint, pLabel);
-                if (pPoint->GetPosInLayer())
-                    delete pLabel;
-                else
-                    delete pPoint;  // the label point was not listed here: it stays as it is
-            }
-            pPolygon->SetLabelPoint(static_cast<CGeoLabelPoint*>(nullptr));
-        }
-    } else if (std::strcmp(pVector->GetRuntimeClass()->m_lpszClassName, "CGeoLabelPoint") == 0) {
-        CGeoAccessorialObject* pOwner = FindObj(static_cast<CGeoLabelPoint*>(pVector)->GetPolygonID());
-        if (pOwner && pOwner->IsKindOf(RUNTIME_CLASS(CGeoPolygon)))
-            static_cast<CGeoPolygon*>(pOwner)->SetLabelPoint(static_cast<CGeoLabelPoint*>(nullptr));
-    }
+    // The shape settles what others hold of it first (a topological polygon hands its label point back
+    // as a plain point; a label point takes itself away from its polygon).
+    pVector->OnDeleteFromLayer(this);
     if (pVector->GetPosInLayer() && pVector->GetLayer() == this) {
         if (bWithRecord) RemoveAttribute(pVector, 0);
         m_ObjList.RemoveAt(pVector->GetPosInLayer());
@@ -286,21 +266,14 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
 }
 
 void CGeoVectorLayer::ResolveLoadedObjects() {
-    // Every object is listed and linked. Topological polygons resolve their border arcs through
-    // FindObj here: a polygon whose arcs are all found reads its ring data, any other is taken out
-    // (Unlink, with its record, whatever the editable flag) and deleted.
+    // Every object is listed and linked, so each may now look up the others (topological polygons
+    // resolve their border arcs through FindObj). One that cannot stand is taken out (Unlink, with its
+    // record, whatever the editable flag) and deleted.
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
-        CObject* pObject = m_ObjList.GetNext(p);
-        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
-        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
-        pPolygon->BuildBorderLine();
-        if (GetUseData()) {
-            int nRings = 0;
-            pPolygon->GetPolyData(nullptr, nullptr, nRings);
-        } else {
-            Unlink(pPolygon, TRUE);
-            delete pPolygon;
-        }
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (pObject->OnLayerLoaded()) continue;
+        Unlink(pObject, TRUE);
+        delete pObject;
     }
 }
 

@@ -36,7 +36,7 @@
 // written record with message WM_GEO_ATTRIBUTE_CHANGED (9832): wParam 0, lParam the object.
 #pragma once
 
-#include "annotation/AttriDispParam.h"
+#include "core/AttriDispParam.h"
 #include "core/AvlTree.h"
 #include "core/DisplayState.h"
 #include "core/GeoLayer.h"
@@ -44,7 +44,6 @@
 
 class CGeoAttributeDatabase;
 class CGeoVectorObject;
-class CGeoLine;
 class CGeoPLine;
 class CGeoPolygon;
 class CSymbolLibIO;
@@ -230,19 +229,19 @@ public:
     void Transform(CGeoCoordinateTransformer& transformer) override;
 
     // Conversion between shape kinds of a line listed in this layer (0 / NULL for a layer that is not
-    // editable, an object that is not a CGeoLine or not in the list). CanConvertObj: the line's
-    // CanConvertTo. ConvertObj: the line's ConvertTo; on success the new object takes the old one's
+    // editable, an object that is not a line (converts to nothing) or not in the list). CanConvertObj:
+    // the line's CanConvertTo. ConvertObj: the line's ConvertTo (ConvertShape); on success the new object takes the old one's
     // place, IDs, class and style (Replace) and is returned; the old object, no longer listed, belongs to
     // the caller. NULL when the conversion fails, the layer then unchanged. FixedLine: ConvertObj to a
     // plain polyline (type 0).
     int CanConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
     CGeoVectorObject* ConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam);
-    CGeoPLine* FixedLine(CGeoLine* pLine);
+    CGeoPLine* FixedLine(CGeoVectorObject* pLine);
 
     // Topological polygons around an arc or a point (object coordinates of the layer's objects). Each
     // returns TRUE when it added a polygon to the list.
     // IsPublicLine: appends every polygon whose border holds the line.
-    int IsPublicLine(CGeoPLine* pLine, CGeoPolygonList& list);
+    int IsPublicLine(CGeoVectorObject* pLine, CGeoPolygonList& list);
     // GetNeighbourPolygonList: puts at the head of the list every polygon whose bounds meet the square
     // (p.x - 10, p.y - 10, p.x + 10, p.y + 10) (touching counts) and whose cached ring data has a point
     // at p (CGeoPolygon::IsHandle).

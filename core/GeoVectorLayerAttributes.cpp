@@ -2,8 +2,6 @@
 #include "core/GeoVectorLayer.h"
 
 #include "core/GeoVectorObject.h"
-#include "vector/GeoLabelPoint.h"
-#include "vector/GeoPolygon.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
 #include <tamsel/ValueConvert.h>
@@ -105,11 +103,8 @@ int CGeoVectorLayer::GetAttribute(CGeoVectorObject* pObject, CGeoValueList* pVal
 int CGeoVectorLayer::SetAttribute(CGeoVectorObject* pObject, CGeoValueList* pValues) {
     if (!pObject || pObject->GetLayer() != this) return 0;
     // A topological polygon keeps its record on its label point.
-    CGeoVectorObject* pTarget = pObject;
-    if (pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) {
-        pTarget = static_cast<CGeoPolygon*>(pObject)->GetLabelPoint();
-        if (!pTarget) return 0;
-    }
+    CGeoVectorObject* pTarget = pObject->GetAttributeCarrier();
+    if (!pTarget) return 0;
     const UINT nClass = pTarget->GetObjectClassID();
     if (nClass == 0) return 0;
     // Without values the host's attribute-value dialog would edit the record.

@@ -5,10 +5,6 @@
 
 #include "core/DisplayState.h"
 #include "core/GeoVectorObject.h"
-#include "vector/GeoLine.h"
-#include "vector/GeoLineType.h"
-#include "vector/GeoPLine.h"
-#include "vector/GeoPolygon.h"
 
 #include <ostrel/Units.h>
 #include <pellion/GeoGaussTransformer.h>
@@ -107,13 +103,11 @@ void CGeoVectorLayer::Blink(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoi
 
 CGeoAccessorialObject* CGeoVectorLayer::FindObj(const CRect& rect, SELOBJMODE mode, int /*nFlag*/)
 {
-    // Polygons cover what lies on them, so every other kind is tried first. Their class comes with the
-    // topological shapes and is found by name.
-    const CRuntimeClass* pPolygonClass = CRuntimeClass::FromName("CGeoPolygon");
+    // Polygons cover what lies on them, so every other kind is tried first.
     std::vector<CGeoVectorObject*> polygons;
     for (POSITION pos = m_ObjList.GetTailPosition(); pos;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetPrev(pos));
-        if (pPolygonClass && pObject->IsKindOf(pPolygonClass))
+        if (pObject->IsFoundLast())
             polygons.push_back(pObject);
         else if (HitsMillimeterRect(pObject, rect, mode))
             return pObject;
@@ -235,95 +229,70 @@ void CGeoVectorLayer::Transform(CGeoCoordinateTransformer& transformer)
 
 int CGeoVectorLayer::CanConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam)
 {
-    if (!CanBeEdited() || pObject == nullptr || !pObject->IsKindOf(RUNTIME_CLASS(CGeoLine)) ||
-        m_ObjList.Find(pObject) == nullptr)
-        return 0;
-    return static_cast<CGeoLine*>(pObject)->CanConvertTo(wType, dwParam);
+    if (!CanBeEdited() || pObject == nullptr || m_ObjList.Find(pObject) == nullptr) return 0;
+    return pObject->CanConvertTo(wType, dwParam);
 }
 
 CGeoVectorObject* CGeoVectorLayer::ConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam)
 {
-    if (!CanBeEdited() || pObject == nullptr || !pObject->IsKindOf(RUNTIME_CLASS(CGeoLine)) ||
-        m_ObjList.Find(pObject) == nullptr)
-        return nullptr;
-    CGeoLine* pNew = static_cast<CGeoLine*>(pObject)->ConvertTo(wType, dwParam);
+    if (!CanBeEdited() || pObject == nullptr || m_ObjList.Find(pObject) == nullptr) return nullptr;
+    CGeoVectorObject* pNew = pObject->ConvertShape(wType, dwParam);
     if (pNew == nullptr) return nullptr;
     Replace(pNew, pObject);
     return pNew;
 }
 
-CGeoPLine* CGeoVectorLayer::FixedLine(CGeoLine* pLine)
+CGeoPLine* CGeoVectorLayer::FixedLine(CGeoVectorObject* pLine)
 {
     if (!CanBeEdited() || pLine == nullptr || m_ObjList.Find(pLine) == nullptr) return nullptr;
-    CGeoLine* pNew = pLine->ConvertTo(GLT_PLINE, 0);
+    CGeoVectorObject* pNew = pLine->ConvertToPolyline();
     if (pNew == nullptr) return nullptr;
-    if (!pNew->IsKindOf(RUNTIME_CLASS(CGeoPLine))) {
+    CGeoPLine* pPLine = pNew->AsPLine();
+    if (pPLine == nullptr) {
         delete pNew;
         return nullptr;
     }
     Replace(pNew, pLine);
-    return static_cast<CGeoPLine*>(pNew);
+    return pPLine;
 }
 
 // ---- marks and attribute display -----------------------------------------------------------------
 
-namespace {
-
-// Whether the polygon's bounds meet the square of 10 units about p (touching counts).
-bool NearPoint(const CGeoPolygon& polygon, POINT p) {
-    const CRect b = polygon.GetBounds();
-    return b.left <= p.x + 10 && p.x - 10 <= b.right && b.top <= p.y + 10 && p.y - 10 <= b.bottom;
-}
-
-}  // namespace
-
-int CGeoVectorLayer::IsPublicLine(CGeoPLine* pLine, CGeoPolygonList& list) {
-    int found = 0;
+// The lists hold polygons; the shapes that answer these queries are those polygons.
+int CGeoVectorLayer::IsPublicLine(CGeoVectorObject* pLine, CGeoPolygonList& list) {
+    CObList& found = list;
+    int any = 0;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
-        CObject* pObject = m_ObjList.GetNext(p);
-        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
-        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
-        if (!pPolygon->IsPartOf(pLine)) continue;
-        list.AddTail(pPolygon);
-        found = 1;
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (!pObject->UsesBorderArc(pLine)) continue;
+        found.AddTail(pObject);
+        any = 1;
     }
-    return found;
+    return any;
 }
 
 int CGeoVectorLayer::GetNeighbourPolygonList(POINT pt, CGeoPolygonList& list) {
-    int found = 0;
+    CObList& found = list;
+    int any = 0;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
-        CObject* pObject = m_ObjList.GetNext(p);
-        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
-        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
-        if (!NearPoint(*pPolygon, pt) || pPolygon->IsHandle(pt) == -1) continue;
-        list.AddHead(pPolygon);
-        found = 1;
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (!pObject->HasHandleNear(pt)) continue;
+        found.AddHead(pObject);
+        any = 1;
     }
-    return found;
+    return any;
 }
 
 int CGeoVectorLayer::GetPolygonListShareSamePoint(POINT pt, CGeoPolygonList& list) {
-    int found = 0;
+    CObList& found = list;
+    int any = 0;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
-        CObject* pObject = m_ObjList.GetNext(p);
-        if (!pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
-        CGeoPolygon* pPolygon = static_cast<CGeoPolygon*>(pObject);
-        if (!NearPoint(*pPolygon, pt)) continue;
-        CGeoKeyString keys;
-        pPolygon->GetKeyString(keys, 0);
-        for (int i = 0; i < keys.GetSize(); ++i) {
-            if (keys[i] == POLYGON_RING_END) continue;
-            const UINT id = keys[i] < 0 ? 0u - static_cast<UINT>(keys[i]) : static_cast<UINT>(keys[i]);
-            CGeoAccessorialObject* pArc = FindObj(id);
-            if (!pArc || !pArc->IsKindOf(RUNTIME_CLASS(CGeoPLine))) continue;
-            if (CGeoPolygon::GetHandlePosOnLine(static_cast<CGeoPLine*>(pArc), pt) == 0) continue;
-            list.AddHead(pPolygon);
-            found = 1;
-            break;
-        }
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
+        if (!pObject->HasBorderPointAt(pt, this)) continue;
+        found.AddHead(pObject);
+        any = 1;
     }
-    return found;
+    return any;
 }
 
 int CGeoVectorLayer::ClearDangle()

@@ -200,6 +200,18 @@ LONG CGeoVectorObject::GetTinPointNumber() const { return GetPoints(); }
 
 LONG CGeoVectorObject::CreateTinPoints(CGeoTinPoint*&, CPoint&) { return 0; }
 
+int CGeoVectorObject::OnLayerLoaded() { return 1; }
+void CGeoVectorObject::OnDeleteFromLayer(CGeoVectorLayer*) {}
+CGeoVectorObject* CGeoVectorObject::GetAttributeCarrier() { return this; }
+int CGeoVectorObject::IsFoundLast() const { return 0; }
+int CGeoVectorObject::UsesBorderArc(const CGeoVectorObject*) const { return 0; }
+int CGeoVectorObject::HasHandleNear(POINT) const { return 0; }
+int CGeoVectorObject::HasBorderPointAt(POINT, CGeoVectorLayer*) const { return 0; }
+int CGeoVectorObject::CanConvertTo(WORD, DWORD) const { return 0; }
+CGeoVectorObject* CGeoVectorObject::ConvertShape(WORD, DWORD) const { return nullptr; }
+CGeoVectorObject* CGeoVectorObject::ConvertToPolyline() const { return nullptr; }
+CGeoPLine* CGeoVectorObject::AsPLine() { return nullptr; }
+
 CGeoObject* CGeoVectorObject::Duplicate(int withAttribute, int withRecord)
 {
     CGeoVectorObject* pCopy = new CGeoVectorObject;

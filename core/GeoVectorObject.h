@@ -36,6 +36,7 @@ class CCoordsConverter;
 class CVMSymbolOutputer;
 class CGeoVectorLayer;
 class CGeoTinPoint;
+class CGeoPLine;
 class CTPropertySheet;
 struct tagPropertyParam;
 
@@ -160,6 +161,39 @@ public:
     // Fills TIN vertices from cursor on (advancing it) for the object's points, with their squared
     // distance to the reference point; returns how many. The base has none (0).
     virtual LONG CreateTinPoints(CGeoTinPoint*& pCursor, CPoint& reference);
+
+    // ---- how a layer treats each kind of shape ----
+    // The layer asks these instead of knowing the shapes: a shape whose layer must act on it (a
+    // topological polygon and its label point, a line that converts) overrides them.
+
+    // After the layer has listed and linked every object it loaded: 1 keeps the object; 0 makes the
+    // layer take it out with its record (whatever the editable flag) and delete it. The base keeps it.
+    virtual int OnLayerLoaded();
+    // Before pLayer takes the object out of its list (Delete): the shape settles what other objects
+    // of that layer hold of it. The base does nothing.
+    virtual void OnDeleteFromLayer(CGeoVectorLayer* pLayer);
+    // The object whose attribute record stands for this one: the base is its own carrier; a shape that
+    // keeps its record on another object returns that object, NULL when it has none.
+    virtual CGeoVectorObject* GetAttributeCarrier();
+    // 1 for a shape that covers what lies on it and is therefore found after every other kind by a
+    // rectangle search; the base 0.
+    virtual int IsFoundLast() const;
+    // Neighbourhood queries of topological polygons; the base takes part in none (0).
+    // Whether the arc is one of the shape's border arcs (NULL: 0).
+    virtual int UsesBorderArc(const CGeoVectorObject* pArc) const;
+    // Whether the shape's bounds meet the square of 10 units about p and one of its ring points is p.
+    virtual int HasHandleNear(POINT p) const;
+    // Whether the shape's bounds meet that square and p lies on one of its border arcs, looked up in
+    // pLayer, as the arc's end or inner point.
+    virtual int HasBorderPointAt(POINT p, CGeoVectorLayer* pLayer) const;
+    // Conversions between line kinds; the base converts to nothing. CanConvertTo: whether the shape
+    // type code (with its flags) is accepted, 0 or 1. ConvertShape: a NEW object of that kind that the
+    // caller owns, NULL when refused. ConvertToPolyline: a NEW plain polyline, NULL when refused.
+    virtual int CanConvertTo(WORD code, DWORD flags) const;
+    virtual CGeoVectorObject* ConvertShape(WORD code, DWORD flags) const;
+    virtual CGeoVectorObject* ConvertToPolyline() const;
+    // This object as a plain polyline (the class and those derived from it), else NULL.
+    virtual CGeoPLine* AsPLine();
 
     // ---- overrides ----
 

@@ -1,16 +1,10 @@
 #include "core/VMSymbolOutputer.h"
 
-#include "annotation/GeoAnno.h"
 #include "core/GeoGClass.h"
 #include "core/GeoVectorLayer.h"
 #include "core/GeoVectorObject.h"
 #include "core/GeoView.h"
 #include "core/VMSymbolLibIO.h"
-#include "vector/GeoEllipse.h"
-#include "vector/GeoLineType.h"
-#include "vector/GeoPLine.h"
-#include "vector/GeoPolygonLine.h"
-#include "vector/GeoTriPointArc.h"
 
 #include <ostrel/Contact.h>
 #include <ostrel/Measure.h>
@@ -78,23 +72,13 @@ void ArcMiddle(const RECT& n, const POINT& ptStart, const POINT& ptEnd, POINT& c
     middle = RotatePoint(ptEnd, centre, sweep / 2.0);
 }
 
-// The arc's polyline with the centre appended (pie) or not (chord), closed into a polygon line.
-// NULL when a conversion fails.
-CGeoPolygonLine* ArcToPolygon(const CGeoTriPointArc& arc, const POINT* pCentre) {
-    std::unique_ptr<CGeoLine> pLine(arc.ConvertTo(GLT_PLINE, 0));
-    if (!pLine) return nullptr;
-    if (pCentre && !pLine->AddPoint(*pCentre)) return nullptr;
-    CGeoLine* pPolygon = pLine->ConvertTo(GLT_POLYGONLINE, 0);
-    if (!pPolygon) return nullptr;
-    // A ring of fewer than 3 points (an arc collapsed onto one spot) encloses nothing.
-    if (!pPolygon->IsKindOf(RUNTIME_CLASS(CGeoPolygonLine)) || pPolygon->GetPoints() < 3) {
-        delete pPolygon;
-        return nullptr;
-    }
-    return static_cast<CGeoPolygonLine*>(pPolygon);
-}
+CVMSymbolShapeMaker* g_pShapeMaker = nullptr;
 
 }  // namespace
+
+void CVMSymbolOutputer::SetShapeMaker(CVMSymbolShapeMaker* pMaker) { g_pShapeMaker = pMaker; }
+
+CVMSymbolShapeMaker* CVMSymbolOutputer::GetShapeMaker() { return g_pShapeMaker; }
 
 void CVMSymbolOutputer::AddGClassIfMissing(CGeoVectorLayer* pLayer, UINT nCode) {
     if (!pLayer || nCode == 0) return;
@@ -108,6 +92,7 @@ void CVMSymbolOutputer::AddGClassIfMissing(CGeoVectorLayer* pLayer, UINT nCode) 
 }
 
 LONG CVMSymbolOutputer::Finish(CGeoVectorObject* pObject, const GEOVIEW& view) {
+    if (!pObject) return 1;
     pObject->SetUnit(m_nUnit);
     POINT off = m_ptOffset;
     ::ChangeUnit(3, m_nUnit, off, 1.0);
@@ -127,9 +112,9 @@ LONG CVMSymbolOutputer::Finish(CGeoVectorObject* pObject, const GEOVIEW& view) {
 
 LONG CVMSymbolOutputer::OutputPolyLine(const POINT* pPoints, LONG nCount, DWORD crColor, DWORD dwWidth,
                                        DWORD dwLineStyle, BYTE, const RECT*, void* pContext) {
-    if (nCount < 2 || !pContext || !pPoints) return 1;
+    if (nCount < 2 || !pContext || !pPoints || !g_pShapeMaker) return 1;
     const CCoordsConverter* pConv = static_cast<const CCoordsConverter*>(pContext);
-    CGeoPLine* pLine = new CGeoPLine(nCount, pPoints, FALSE);
+    CGeoVectorObject* pLine = g_pShapeMaker->PolyLine(pPoints, nCount);
     GEOVIEW v;
     v.m_crLineColor = crColor;
     v.m_fLineWidth = PolyLineWidth(dwWidth, pConv);
@@ -140,13 +125,12 @@ LONG CVMSymbolOutputer::OutputPolyLine(const POINT* pPoints, LONG nCount, DWORD 
 LONG CVMSymbolOutputer::OutputPolygon(const POINT* pPoints, LONG nCount, DWORD crLine, DWORD dwWidth,
                                       DWORD dwLineStyle, DWORD crFill, BYTE byFillStyle, BYTE, const RECT*,
                                       void* pContext) {
-    if (!pContext || !pPoints || nCount < 1) return 1;
+    if (!pContext || !pPoints || nCount < 1 || !g_pShapeMaker) return 1;
     const CCoordsConverter* pConv = static_cast<const CCoordsConverter*>(pContext);
     LONG n = nCount;
     if (n > 1 && EqualPoint(pPoints[n - 1], pPoints[0])) --n;
     if (n < 3) return 1;
-    CGeoPolygonLine* pPolygon = new CGeoPolygonLine(n, pPoints, FALSE);
-    pPolygon->SetFace(byFillStyle != 0 ? 1 : 0);
+    CGeoVectorObject* pPolygon = g_pShapeMaker->PolygonLine(pPoints, n, byFillStyle != 0 ? 1 : 0);
     const bool bOutlined = TenfoldWidth(dwWidth) > 0;
     GEOVIEW v;
     v.m_crLineColor = bOutlined ? crLine : crFill;
@@ -158,7 +142,7 @@ LONG CVMSymbolOutputer::OutputPolygon(const POINT* pPoints, LONG nCount, DWORD c
 
 LONG CVMSymbolOutputer::OutputAnno(const POINT& ptPosition, DWORD crColor, LOGFONT& font, const char* pszText,
                                    const RECT*, void* pContext) {
-    if (!pContext || !pszText) return 1;
+    if (!pContext || !pszText || !g_pShapeMaker) return 1;
     const int64_t h = font.lfHeight;
     const int64_t len = static_cast<int64_t>(std::strlen(pszText));
     auto clamp = [](int64_t v) {
@@ -169,7 +153,8 @@ LONG CVMSymbolOutputer::OutputAnno(const POINT& ptPosition, DWORD crColor, LOGFO
     box.top = ptPosition.y;
     box.right = clamp(ptPosition.x + (len / 2 + 1) * h);
     box.bottom = clamp(ptPosition.y - h);
-    CGeoAnno* pAnno = new CGeoAnno(CString(pszText), box, font.lfHeight, font.lfHeight, 4, 0, 0.0f);
+    CGeoVectorObject* pAnno = g_pShapeMaker->Anno(CString(pszText), box, font.lfHeight);
+    if (!pAnno) return 1;
     GEOVIEW v = pAnno->GetGeoView();
     v.m_crAnnoColor = crColor;
     v.SetFaceName(font.lfFaceName);
@@ -179,22 +164,16 @@ LONG CVMSymbolOutputer::OutputAnno(const POINT& ptPosition, DWORD crColor, LOGFO
 
 LONG CVMSymbolOutputer::OutputEllipse(const RECT* pBox, DWORD crLine, DWORD dwWidth, DWORD dwLineStyle, DWORD crFill,
                                       BYTE byFillStyle, const RECT*, void* pContext) {
-    if (!pContext || !pBox) return 1;
+    if (!pContext || !pBox || !g_pShapeMaker) return 1;
     const CCoordsConverter* pConv = static_cast<const CCoordsConverter*>(pContext);
-    CRect box(*pBox);
-    CGeoEllipse* pShape;
-    if (static_cast<int64_t>(box.right) - box.left == static_cast<int64_t>(box.bottom) - box.top)
-        pShape = new CGeoRectCircle(box);
-    else
-        pShape = new CGeoEllipse(box);
-    pShape->SetFace(byFillStyle != 0 ? 1 : 0);
+    CGeoVectorObject* pShape = g_pShapeMaker->Ellipse(CRect(*pBox), byFillStyle != 0 ? 1 : 0);
     return Finish(pShape, ClosedShapeView(crLine, dwWidth, dwLineStyle, crFill, byFillStyle, pConv));
 }
 
 LONG CVMSymbolOutputer::OutputArc(const RECT* pBox, const POINT& ptStart, const POINT& ptEnd, DWORD crLine,
                                   DWORD dwWidth, DWORD dwLineStyle, DWORD crFill, BYTE byFillStyle, BYTE byPie,
                                   const RECT*, void* pContext) {
-    if (!pContext || !pBox) return 1;
+    if (!pContext || !pBox || !g_pShapeMaker) return 1;
     if (EqualPoint(ptStart, ptEnd)) return 1;
     const RECT n = Normalized(*pBox);
     if (!IsSquare(n)) return 1;
@@ -207,29 +186,22 @@ LONG CVMSymbolOutputer::OutputArc(const RECT* pBox, const POINT& ptStart, const 
     const int64_t rhs = (static_cast<int64_t>(middle.y) - ptStart.y) * (static_cast<int64_t>(ptEnd.x) - middle.x);
     if (lhs == rhs) {
         const POINT pts[3] = {ptStart, middle, ptEnd};
-        return Finish(new CGeoPLine(3, pts, FALSE), v);
+        return Finish(g_pShapeMaker->PolyLine(pts, 3), v);
     }
-    CGeoTriPointArc* pArc = new CGeoTriPointArc(ptStart, middle, ptEnd);
-    if (!byPie) return Finish(pArc, v);
-    CGeoPolygonLine* pPolygon = ArcToPolygon(*pArc, &centre);
-    delete pArc;
-    if (!pPolygon) return 1;
-    pPolygon->SetFace(byFillStyle != 0 ? 1 : 0);
-    return Finish(pPolygon, v);
+    if (!byPie) return Finish(g_pShapeMaker->Arc(ptStart, middle, ptEnd), v);
+    return Finish(g_pShapeMaker->ArcPolygon(ptStart, middle, ptEnd, &centre, byFillStyle != 0 ? 1 : 0), v);
 }
 
 LONG CVMSymbolOutputer::OutputChord(const RECT* pBox, const POINT& ptStart, const POINT& ptEnd, DWORD crLine,
                                     DWORD dwWidth, DWORD dwLineStyle, DWORD crFill, BYTE byFillStyle, const RECT*,
                                     void* pContext) {
-    if (!pContext || !pBox) return 1;
+    if (!pContext || !pBox || !g_pShapeMaker) return 1;
     const RECT n = Normalized(*pBox);
     if (!IsSquare(n)) return 1;
     const CCoordsConverter* pConv = static_cast<const CCoordsConverter*>(pContext);
     POINT centre, middle;
     ArcMiddle(n, ptStart, ptEnd, centre, middle);
-    CGeoTriPointArc arc(ptStart, middle, ptEnd);
-    CGeoPolygonLine* pPolygon = ArcToPolygon(arc, nullptr);
-    if (!pPolygon) return 1;
-    pPolygon->SetFace(byFillStyle != 0 ? 1 : 0);
+    CGeoVectorObject* pPolygon =
+        g_pShapeMaker->ArcPolygon(ptStart, middle, ptEnd, nullptr, byFillStyle != 0 ? 1 : 0);
     return Finish(pPolygon, ClosedShapeView(crLine, dwWidth, dwLineStyle, crFill, byFillStyle, pConv));
 }

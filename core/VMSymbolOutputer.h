@@ -26,6 +26,10 @@
 //   transparent flag: 1 exactly for fill style 8; fill shape: fill style - 1 for 1 to 7, else 0.
 //
 // Every Output... operation returns 0 when it created an object and 1 when it refused the primitive.
+//
+// The shapes and annotations the sink creates live on the floors above this one; the code that knows
+// them registers a CVMSymbolShapeMaker when the library starts (SetShapeMaker). Until one is
+// registered every primitive is refused.
 #pragma once
 
 #include <afx/afx.h>
@@ -34,6 +38,29 @@
 class CGeoVectorLayer;
 class CGeoVectorObject;
 class GEOVIEW;
+
+// Creates the objects the sink hands on. Each returns a NEW object that the caller owns, in the
+// coordinates given (no unit set), or NULL when it cannot build one.
+class CVMSymbolShapeMaker {
+public:
+    virtual ~CVMSymbolShapeMaker() = default;
+    // A plain polyline through the n points (n >= 2).
+    virtual CGeoVectorObject* PolyLine(const POINT* pPoints, LONG n) = 0;
+    // A polygon line of the n points (n >= 3), filled when bFace.
+    virtual CGeoVectorObject* PolygonLine(const POINT* pPoints, LONG n, int bFace) = 0;
+    // An annotation of the text in the box with letter width and height h, format word 4, horizontal,
+    // angle 0, with its own default style.
+    virtual CGeoVectorObject* Anno(const CString& text, const CRect& box, LONG h) = 0;
+    // A circle held by its box when right - left equals bottom - top (signed), else an ellipse; the
+    // box as given; filled when bFace.
+    virtual CGeoVectorObject* Ellipse(const CRect& box, int bFace) = 0;
+    // A three-point arc.
+    virtual CGeoVectorObject* Arc(POINT start, POINT middle, POINT end) = 0;
+    // The three-point arc's polyline, with pCentre appended when not NULL, closed into a polygon line
+    // (filled when bFace); NULL when a conversion fails or the ring keeps fewer than 3 points.
+    virtual CGeoVectorObject* ArcPolygon(POINT start, POINT middle, POINT end, const POINT* pCentre,
+                                         int bFace) = 0;
+};
 
 class CVMSymbolOutputer : public CSymbolOutputer {
 public:
@@ -90,6 +117,11 @@ public:
     // When pLayer is not NULL, nCode is not 0 and the layer's theme has no class of that code: appends a
     // default feature class with that code, named by the code in decimal ("%d").
     static void AddGClassIfMissing(CGeoVectorLayer* pLayer, UINT nCode);
+
+    // The maker every sink creates its objects with; not owned, it must outlive its use. NULL
+    // unregisters it. GetShapeMaker: the one registered, NULL when none.
+    static void SetShapeMaker(CVMSymbolShapeMaker* pMaker);
+    static CVMSymbolShapeMaker* GetShapeMaker();
 
 private:
     // The common finishing above; takes ownership of pObject. 0 when attached, 1 (object deleted) when not.

@@ -1,6 +1,8 @@
 #include "vector/GeoLabelPoint.h"
 
 #include "core/GeoSettings.h"
+#include "core/GeoVectorLayer.h"
+#include "vector/GeoPolygon.h"
 #include "vector/ShapePainter.h"
 #include "vector/SaturatingMath.h"
 
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 using geomath::ClampLong;
 
@@ -45,6 +48,13 @@ CGeoLabelPoint& CGeoLabelPoint::operator=(const CGeoLabelPoint& src) {
 }
 
 CString CGeoLabelPoint::GetObjectTypeName() const { return CString("标识点"); }
+
+void CGeoLabelPoint::OnDeleteFromLayer(CGeoVectorLayer* pLayer) {
+    if (!pLayer || std::strcmp(GetRuntimeClass()->m_lpszClassName, "CGeoLabelPoint") != 0) return;
+    CGeoAccessorialObject* pOwner = pLayer->FindObj(GetPolygonID());
+    if (pOwner && pOwner->IsKindOf(RUNTIME_CLASS(CGeoPolygon)))
+        static_cast<CGeoPolygon*>(pOwner)->SetLabelPoint(static_cast<CGeoLabelPoint*>(nullptr));
+}
 
 CGeoObject* CGeoLabelPoint::Duplicate(int withAttribute, int withRecord) {
     CGeoLabelPoint* copy = new CGeoLabelPoint;

@@ -43,6 +43,9 @@ public:
 
     // "标识点".
     CString GetObjectTypeName() const override;
+    // Leaving its layer, a label point of exactly this class takes itself away from the polygon the
+    // layer holds under its polygon ID.
+    void OnDeleteFromLayer(CGeoVectorLayer* pLayer) override;
     // A new CGeoLabelPoint filled by Copy (this, withAttribute, withRecord); NULL when the copy fails.
     // The caller owns the result.
     CGeoObject* Duplicate(int withAttribute, int withRecord) override;

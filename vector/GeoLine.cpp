@@ -115,6 +115,10 @@ int CGeoLine::Intersects(const CRect& rect, SELOBJMODE mode) const {
 
 void CGeoLine::DefaultObjectName() { m_strName = CString("线 ") + itos(s_nLineCount); }
 
+CGeoVectorObject* CGeoLine::ConvertShape(WORD code, DWORD flags) const { return ConvertTo(code, flags); }
+
+CGeoVectorObject* CGeoLine::ConvertToPolyline() const { return ConvertTo(GLT_PLINE, 0); }
+
 CGeoLine* CGeoLine::ConvertTo(WORD code, DWORD flags) const {
     if (!CanConvertTo(code, flags)) return nullptr;
     CGeoLine* result = ConvertMeTo(code, flags);

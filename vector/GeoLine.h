@@ -43,7 +43,7 @@ public:
     virtual int GetStartAndEndPoint(CPoint& start, CPoint& end) const;
     // Whether this line converts to the code (only its type byte counts): the row of the line's class
     // in the conversion table, a class without a row taking its base's. The base row accepts nothing.
-    virtual int CanConvertTo(WORD code, DWORD flags) const;
+    int CanConvertTo(WORD code, DWORD flags) const override;
     // Digitises one more point; returns 1 on success. The base stores nothing and returns 1.
     virtual int AddPoint(POINT point);
     // Slot count 0, bounds emptied.
@@ -87,6 +87,10 @@ public:
     int Intersects(const CRect& rect, SELOBJMODE mode) const override;
     // "线 " + the line counter.
     void DefaultObjectName() override;
+    // ConvertTo (code, flags).
+    CGeoVectorObject* ConvertShape(WORD code, DWORD flags) const override;
+    // ConvertTo a plain polyline (GLT_PLINE, flags 0).
+    CGeoVectorObject* ConvertToPolyline() const override;
 
     // ---- non-virtual ----
 

@@ -1,6 +1,6 @@
 #include "vector/GeoPLine.h"
 
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 
 #include "ostrel/Contact.h"
 #include "ostrel/Measure.h"

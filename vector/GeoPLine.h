@@ -103,6 +103,8 @@ public:
 
     // ---- overrides ----
 
+    // This line.
+    CGeoPLine* AsPLine() override { return this; }
     // 0 when the slot count is 0, else (slot count - 1) / GetPointSize(0) + 1.
     int GetPoints() const override;
     // Logical point i; (0, 0) outside 0 .. GetPoints() - 1.

@@ -3,7 +3,7 @@
 #include "core/CoreResources.h"
 #include "core/GeoGClass.h"
 #include "core/GeoSettings.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "vector/ShapePainter.h"
 #include "vector/SaturatingMath.h"
 

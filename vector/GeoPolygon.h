@@ -183,6 +183,27 @@ public:
     // 0: a polygon offers no snap point (its arcs do).
     int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;
 
+    // ==== What the layer asks of a polygon (GeoPolygonLayer.cpp) ====
+
+    // BuildBorderLine; when every arc was found the ring data is read and the polygon stays (1), else 0
+    // and the layer drops it.
+    int OnLayerLoaded() override;
+    // A polygon of exactly this class with a label-point ID hands its label point back to the layer as
+    // a plain CGeoPoint at the same place (Replace; the label point is deleted when it was listed there,
+    // else left as it is) and unlinks it. Derived classes do nothing here.
+    void OnDeleteFromLayer(CGeoVectorLayer* pLayer) override;
+    // The label point, which keeps the polygon's record; NULL without one.
+    CGeoVectorObject* GetAttributeCarrier() override;
+    // 1: polygons are found after everything lying on them.
+    int IsFoundLast() const override;
+    // IsPartOf for a CGeoPLine, else 0.
+    int UsesBorderArc(const CGeoVectorObject* pArc) const override;
+    // Bounds meet the square of 10 units about p (touching counts) and IsHandle (p) is not -1.
+    int HasHandleNear(POINT p) const override;
+    // Bounds meet that square and an arc of the key string, found by its ID in pLayer and a CGeoPLine,
+    // has p at an end or a vertex (GetHandlePosOnLine not 0).
+    int HasBorderPointAt(POINT p, CGeoVectorLayer* pLayer) const override;
+
     // ==== Style, drawing, handles and editing (GeoPolygonDraw.cpp) ====
     // All of them take the ring data as the use-data flag says (see the top of this file).
 

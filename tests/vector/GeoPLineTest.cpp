@@ -4,7 +4,7 @@
 
 #include "core/GeoLayer.h"
 #include "core/ObjectBytes.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "vector/GeoPLine.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "core/GeoSettings.h"
 #include "core/ObjectBytes.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "vector/GeoLabelPoint.h"
 #include "vector/GeoNode.h"
 #include "vector/GeoPoint.h"

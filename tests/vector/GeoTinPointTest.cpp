@@ -1,5 +1,5 @@
 // TIN vertices: position and height through the main body, the y flip, orientation and neighbours.
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "vector/GeoPLine.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The style search of attribute-conditioned display over objects of a vector layer.
-#include "annotation/AttriDispParam.h"
+#include "core/AttriDispParam.h"
 
 #include "core/GeoVectorLayer.h"
-#include "core/TestShape.cpp"  // the test shape, compiled once for this folder
+#include "core/TestShape.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
 

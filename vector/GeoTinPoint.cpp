@@ -1,4 +1,4 @@
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 
 #include "core/GeoHelpers.h"
 #include "core/GeoVectorObject.h"

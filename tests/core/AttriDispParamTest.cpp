@@ -1,5 +1,5 @@
 // Attribute-conditioned display styles: the condition notation, the rule containers and their record.
-#include "annotation/AttriDispParam.h"
+#include "core/AttriDispParam.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "annotation/AttriDispParam.h"
+#include "core/AttriDispParam.h"
 
 #include "core/GeoVectorLayer.h"
 #include "core/GeoVectorObject.h"
