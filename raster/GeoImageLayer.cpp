@@ -1,8 +1,11 @@
 #include "raster/GeoImageLayer.h"
 
+#include "raster/GeoImage.h"
+
 #include <ostrel/Units.h>
 #include <pellion/GeoGaussTransformer.h>
 
+#include <algorithm>
 #include <cmath>
 
 IMPLEMENT_SERIAL(CGeoImageLayer, CGeoRasterLayer, 0)
@@ -13,13 +16,58 @@ CGeoImageLayer::CGeoImageLayer(const CRect& bounds) : CGeoRasterLayer(bounds, 1)
 
 CGeoImageLayer::~CGeoImageLayer() = default;
 
-void CGeoImageLayer::Serialize(CArchive& ar) { CGeoRasterLayer::Serialize(ar); }
+void CGeoImageLayer::Serialize(CArchive& ar)
+{
+    CGeoRasterLayer::Serialize(ar);
+    if (ar.IsStoring()) return;
+    for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
+        const POSITION at = pos;
+        CObject* o = m_ObjList.GetNext(pos);
+        if (o->IsKindOf(RUNTIME_CLASS(CGeoImage)) && !static_cast<CGeoImage*>(o)->GetDIB()->Ready()) {
+            m_ObjList.RemoveAt(at);
+            delete o;
+        }
+    }
+}
 
 int CGeoImageLayer::ObjectIsValid(CGeoAccessorialObject* pObject)
 {
-    // The image class lives beside this layer and registers itself by name.
-    const CRuntimeClass* image = CRuntimeClass::FromName("CGeoImage");
-    return pObject && image && pObject->IsKindOf(image);
+    return pObject && pObject->IsKindOf(RUNTIME_CLASS(CGeoImage));
+}
+
+namespace {
+bool VisibleRect(const CRect& device, const RECT* clip, CRect& out)
+{
+    out = device;
+    if (clip) {
+        out.left = std::max(out.left, clip->left);
+        out.top = std::max(out.top, clip->top);
+        out.right = std::min(out.right, clip->right);
+        out.bottom = std::min(out.bottom, clip->bottom);
+    }
+    return out.left < out.right && out.top < out.bottom;
+}
+}  // namespace
+
+void CGeoImageLayer::Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin)
+{
+    CRect visible;
+    if (!VisibleRect(RPtoLP(scale, origin, CPoint(0, 0), static_cast<RECT>(GetBounds())), clip, visible)) return;
+    for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
+        CObject* o = m_ObjList.GetNext(pos);
+        if (o->IsKindOf(RUNTIME_CLASS(CGeoImage)))
+            static_cast<CGeoImage*>(o)->Draw(pDC, &visible, scale, origin, CPoint(0, 0), 0);
+    }
+}
+
+void CGeoImageLayer::Hide(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint)
+{
+    CRect visible;
+    if (!VisibleRect(RPtoLP(scale, origin, CPoint(0, 0), static_cast<RECT>(GetBounds())), clip, visible)) return;
+    for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
+        CObject* o = m_ObjList.GetNext(pos);
+        if (o->IsKindOf(RUNTIME_CLASS(CGeoImage))) static_cast<CGeoImage*>(o)->Hide(pDC, &visible, scale, origin, 0);
+    }
 }
 
 void CGeoImageLayer::Transform(CGeoCoordinateTransformer& transformer)

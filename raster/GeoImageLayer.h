@@ -6,6 +6,8 @@
 
 #include "raster/GeoRasterLayer.h"
 
+class CDC;
+
 class CGeoImageLayer : public CGeoRasterLayer {
     DECLARE_SERIAL(CGeoImageLayer)
 
@@ -17,8 +19,9 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    // Only objects of the run-time class "CGeoImage" or a class derived from it; while no such class is
-    // registered in the process, nothing is accepted.
+    // Storing adds nothing; after loading, every image whose file was not found (empty bitmap) is removed
+    // and deleted, with its control points and mosaic lines: saving the layer afterwards loses them.
+    // Only objects of the class CGeoImage or a class derived from it.
     int ObjectIsValid(CGeoAccessorialObject* pObject) override;
     // Only a Gauss transformer is acted on: with an east input offset below 1 the layer's origin follows
     // the mapped south-west corner of its bounds (snapped down to a multiple of 1 000 000 m for each
@@ -26,6 +29,12 @@ public:
     // Transform runs and each object then takes the layer's new origin keeping its ground position.
     // Whatever the transformer, the bounds are compacted afterwards.
     void Transform(CGeoCoordinateTransformer& transformer) override;
+
+    // Draws every image (CGeoImage::Draw with a zero offset) inside the layer's device rectangle cut to
+    // clip (NULL: no cut); nothing when that is empty. Device mapping as CGeoObject::RPtoLP.
+    void Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin);
+    // The same cut, then every image's Hide (which draws nothing).
+    void Hide(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint offset);
 };
 
 // A new image layer, owned by the caller. With autoSize nonzero the layer has no bounds, otherwise

@@ -75,6 +75,8 @@ public:
     int GetObjectCount() const { return static_cast<int>(m_ObjList.GetCount()); }
     // The objects in the order they were added; the layer owns them.
     const CObList& GetObjectList() const { return m_ObjList; }
+    // The colour images fill new pixels with (COLORREF; white unless the record says otherwise).
+    LONG GetBackColor() const { return m_lBackColor; }
 
 protected:
     CObList m_ObjList{10};

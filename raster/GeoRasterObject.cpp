@@ -355,9 +355,12 @@ void CGeoRasterObject::MoveOrigin(double dx, double dy)
     const double oldX = m_dOriginX, oldY = m_dOriginY;
     m_dOriginX += dx;
     m_dOriginY += dy;
-    const LONG ix = TruncLong(::ChangeUnit(6, m_nUnit, dx));
-    const LONG iy = TruncLong(::ChangeUnit(6, m_nUnit, dy));
-    m_rcBounds.OffsetRect(-ix, -iy);
+    // A shift beyond the coordinate range saturates instead of wrapping the bounds around.
+    const double sx = -std::trunc(::ChangeUnit(6, m_nUnit, dx)), sy = -std::trunc(::ChangeUnit(6, m_nUnit, dy));
+    m_rcBounds.left = TruncLong(m_rcBounds.left + sx);
+    m_rcBounds.right = TruncLong(m_rcBounds.right + sx);
+    m_rcBounds.top = TruncLong(m_rcBounds.top + sy);
+    m_rcBounds.bottom = TruncLong(m_rcBounds.bottom + sy);
     OnOriginChanged(oldX, oldY);
 }
 

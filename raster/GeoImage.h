@@ -1,0 +1,199 @@
+// CGeoImage: a georeferenced image on the map.
+//
+// A raster object whose pixels live in a bitmap (CNewDIB, rows bottom-up) instead of bands. It is bound
+// to an image file whose path the record keeps relative to the archive, takes its placement from a
+// GeoTIFF model transformation, draws itself, and carries the lists that rectification and mosaicking
+// work on: control points (CGeoGCPoint), a second control-point list that is only stored, and two lists
+// of mosaic lines (CGeoMosaicPLine, each a CGeoVectorObject). The image owns every object of the four
+// lists.
+//
+// Pixel positions: x from the left column, y from the bottom row; control points keep theirs in
+// tenths of a pixel. Bounds are in the object's unit with the "top" field holding the south edge.
+//
+// Record (after the raster record, CGeoRasterObject.h):
+//   stored int          32-bit int, only in records stamped above 1.0
+//   four lists          each in the class library's list form, in this order: drawn mosaic lines,
+//                       control points, second control points, mosaic lines
+// Storing an image that has no file name asks for one (a save-file dialog); storing a modified image
+// writes its bitmap to that file first. Loading looks for the image file at the stored path, then by its
+// bare name in the current folder, then as the archive's own path with ".tif"; a missing file leaves the
+// image empty (an image layer then drops it). Storing fails (CUserException, after telling the user)
+// while partial loading is on, and when the user cancels the file dialog: a host that saves through a
+// temporary file keeps its old file.
+//
+// Partial loading (process-wide): after SetPartialRectInSerialize the next image loaded shifts its
+// control points and mosaic points to the pixel rectangle of the given map rectangle, then the mode ends.
+#pragma once
+
+#include "raster/GeoGCPoint.h"
+#include "raster/GeoRasterObject.h"
+
+#include <brisca/NewDIB.h>
+
+class CGeoImage : public CGeoRasterObject {
+    DECLARE_SERIAL(CGeoImage)
+
+public:
+    // The raster defaults with an empty bitmap and empty lists.
+    CGeoImage();
+    // The raster constructor with rect and file; the file is not read (call LoadRasterFile).
+    CGeoImage(tagRECT* rect, CString file);
+    // An image made in memory: the raster constructor of that signature and a zero-filled bitmap of
+    // width x height pixels of bitCount bits (1, 4, 8 or 24).
+    CGeoImage(LONG width, LONG height, int bitCount, int x, int y, tagRasterParameter& parameter);
+    CGeoImage(const CGeoImage&) = delete;
+    CGeoImage& operator=(const CGeoImage&) = delete;
+    // Deletes the objects of the four lists (second control points detached from their layer first).
+    ~CGeoImage() override;
+
+    void Serialize(CArchive& ar) override;
+
+    // ---- overrides ----
+
+    // The image property dialog is not available in this build: 0, nothing changes.
+    int EditProperties(int nFlag1, int nFlag2, void* pParam) override;
+    // Only when the image can move. A zero-size rect moves the bounds' corner there (boundary follows);
+    // a rect of zero width or zero height does nothing; otherwise the boundary is cleared, the pixel
+    // extent is computed from the new size (object unit -> cm, / scale / 2.54 * dpi, floor) and, when the
+    // size changed, the bitmap is resized to extent + 1 pixels keeping its bottom-left pixels and filling
+    // with the layer's background colour (white without a layer); a failed resize keeps the old extent.
+    // The bounds become rect, normalised.
+    void MoveTo(CRect rect) override;
+    // Reads the file (BMP or TIFF). 0 when it cannot be read (nothing changes). The file name becomes
+    // path and the extent the bitmap's; a path ending in "tif" (any case) with a usable GeoTIFF model
+    // transformation sets the pixel size (mm), both dpi and the origin (metres, multiples of 1 000 000)
+    // and the bounds' corner (mm). A transformation whose pixel size is not positive, or that turns or
+    // flips the image, is ignored like a missing one. Then RecalcBounds; 1.
+    int LoadRasterFile(CString path) override;
+
+    // ---- image operations ----
+
+    // The loading of Serialize that shifts the point lists into the pixel rectangle GetRasterRect(r, unit)
+    // and ends partial loading. Storing is refused: message "不支持局部图像的存储动作", CUserException.
+    virtual void PartialSerialize(CArchive& ar, CRect r, int unit);
+    // Writes the bitmap (format by extension); on success the file name becomes path; 1, else 0.
+    virtual int SaveRasterFile(CString path);
+    // 1 at once when path is the current file name; else 1 when the bitmap accepts it as a name it can
+    // save to (the image's file name becomes path and the image is marked modified), 0 otherwise.
+    virtual int SetRasterFileName(CString path);
+    // Draws the visible part of the bitmap stretched onto its device rectangle, then the boundary in red
+    // and the drawn mosaic lines. Device mapping as CGeoObject::RPtoLP with scale, origin and offset; the
+    // boundary (kept relative to the base point) is placed at the base point. Nothing is drawn for an
+    // image in no layer, with an empty bitmap, or outside clip (NULL: no clipping). The int is not used.
+    virtual void Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint offset, int nFlag);
+    // Draws nothing.
+    virtual void Hide(CDC* pDC, RECT* clip, UINT scale, CPoint origin, int nFlag);
+
+    // Size in mm = (extent / dpi * 25.4 (single precision) * scale + 0.5) truncated, converted to the
+    // object's unit; right = left + cx, north = south + cy.
+    void RecalcBounds();
+    // File name from the bitmap, extent = bitmap size - 1, size in cm = extent / dpi * 2.54 * scale
+    // truncated, converted to the object's unit; right and north follow.
+    void RefreshRasterFact();
+
+    CNewDIB* GetDIB() { return &m_DIB; }
+    // The bitmap's bit count (0 when empty); the raster record's field is CGeoRasterObject::GetBitCount.
+    int GetBitCount() const { return m_DIB.GetBitCount(); }
+    CTypedPtrList<CObList, CGeoGCPoint*>* GetGCPoints() { return &m_GCPoints; }
+    // The control-point list as well (not the second list).
+    CTypedPtrList<CObList, CGeoGCPoint*>* GetSamePoints() { return &m_GCPoints; }
+    CTypedPtrList<CObList, CGeoGCPoint*>* GetSecondGCPoints() { return &m_SecondGCPoints; }
+    // Lists of CGeoMosaicPLine objects.
+    CObList* GetMosaicPLines() { return &m_MosaicPLines; }
+    CObList* GetDrawnMosaicPLines() { return &m_DrawnMosaicPLines; }
+    int GetStoredInt() const { return m_nStored; }
+
+    // Pixels (x from the left, y from the bottom). Index: -1 outside or for 24-bit images.
+    int GetPixelValue(int x, int y) const { return m_DIB.GetPixelIndex(x, y); }
+    int SetPixelValue(int value, int x, int y);
+    DWORD GetPixel(int x, int y) const { return m_DIB.GetPixelRGB(x, y); }
+    int SetPixel(DWORD rgb, int x, int y);
+    // By ground position through GetRasterPoint (double, double, method), which images do not provide:
+    // getters answer -1 and setters 0.
+    int GetPixelValue(double x, double y, EdInterpolateMethod method);
+    int SetPixelValue(int value, double x, double y, EdInterpolateMethod method);
+    DWORD GetPixel(double x, double y, EdInterpolateMethod method);
+    int SetPixel(DWORD rgb, double x, double y, EdInterpolateMethod method);
+
+    // Partial loading: the next loaded image is cut to r (unit). EndPartialRectInSerialize ends it.
+    static void SetPartialRectInSerialize(CRect r, int unit);
+    void EndPartialRectInSerialize();
+    static int IsPartialImage() { return def_bPartialImage; }
+    // r (unit) cut to the bounds, as pixel positions with rows from the south edge (truncated); (0, 0,
+    // 0, 0) when they do not meet.
+    CRect GetRasterRect(CRect r, int unit);
+
+    // ---- polynomial rectification (the model over the control points; see raster/Polynomial.h) ----
+
+    // The richest kind up to k that the number of control points allows (MatchPolynomialKind).
+    int MatchNewlyFormula(int k);
+    // Fits both directions into the caller's arrays (sized for the matched kind): 1, or 0 for kind 0 or a
+    // failed fit.
+    int CalcCoef(int kind, double* mapToPixel, double* pixelToMap);
+    // Evaluates map-to-pixel coefficients at (x, y) into (X, Y); x and y above 100 000 are divided by 4000
+    // first. 0 when the matched kind is 0.
+    int Calculate(double* coef, int kind, double x, double y, double& X, double& Y);
+    // The same for the kind as given, with the terms free of x supplied per row (RowConstants); 0 for 0.
+    int CalculateFast(double* coef, int kind, double x, double y, double& X, double& Y, double rowX, double rowY);
+    // The terms free of x of a map-to-pixel model at y, for CalculateFast.
+    static void RowConstants(const double* coef, int kind, double y, double& rowX, double& rowY);
+    // Ground -> pixel and pixel -> ground through a fresh fit; 0 when no kind is usable or the fit fails.
+    int MapCoordToImageCoord(int kind, double X, double Y, double& x, double& y);
+    int ImageCoordToMapCoord(int kind, double& X, double& Y, double x, double y);
+    // Residuals of the pixel-to-map fit into the control points (X, Y, distance) and their rms (ground
+    // units, divided by n - m/2 degrees of freedom; 0 for an exact fit). 0 for kind 0, a failed fit or
+    // fewer points than half the coefficients.
+    int Accuracy(int kind, double& rms);
+    // The value at fractional offsets (dx, dy) in [0, 1): bilinear over 4 bytes ((0,0), (1,0), (0,1),
+    // (1,1)) or cubic convolution (a = -1) over 16 bytes (row-major from (-1, -1)); rounded and clamped
+    // to 0..255. 0 for another method.
+    static BYTE Interpolate(double dx, double dy, const BYTE* p, int method);
+    // Rectifies the image into a new north-up image (owned by the caller) covering extent (left, right
+    // west and east, top north, bottom south; ground units) with pixels of p ground units. Nearest works
+    // for 1, 4, 8 and 24 bits, bilinear and cubic for 8 and 24. Progress to the main window: 1224 with
+    // "整体纠正中...", 1225 per row (percent), 1226 at every end. The control points are not changed.
+    // 0 (result NULL) for no usable kind, a pixel size <= 0, an empty extent or a failed fit.
+    int Resample(int kind, CString name, CGeoImage*& result, CRect extent, double p, EdInterpolateMethod method);
+
+    // ---- block transfer and direct pixel/map conversion ----
+
+    using CGeoRasterObject::GetBlock;
+    // Copies the overlap of other into this bitmap; the bitmap library's result. 0 for different bit
+    // counts or no overlap.
+    int GetBlock(CGeoImage* other);
+    // Copies the overlap of this image into other's bitmap; 1 once the copy was asked for (whatever the
+    // bitmap library answers), 0 for different bit counts or no overlap.
+    int PutBlock(CGeoImage* other);
+    // The map rectangle (object unit) of a pixel rectangle (rows from the south edge), truncated.
+    CRect GetGeoPositionByPixel(CRect pixels);
+    // Proportional pixel <-> ground (metres through the origin); 1 inside (both edges included), else 0
+    // with the outputs untouched.
+    int ImageCoordToMapCoordDirect(double& X, double& Y, double x, double y);
+    int MapCoordToImageCoordDirect(double X, double Y, double& x, double& y);
+
+protected:
+    void OnSetRasterParameter(tagRasterParameter p) override;
+    // The bitmap library's block copies with (other bitmap, position there, position here, size).
+    int GetBlock(CNewDIB* other, int a, int b, int c, int d, int w, int h);
+    int PutBlock(CNewDIB* other, int a, int b, int c, int d, int w, int h);
+
+private:
+    // Looks for the image file as loading does; returns the path read (empty when none was found).
+    CString FindAndReadImage(CArchive& ar, bool adoptName);
+    void SerializeLists(CArchive& ar);
+    // Partial loading: moves the pixel positions of one mosaic line by (-dx, -dy).
+    void OnPartialShiftMosaicLine(CObject* line, int dx, int dy);
+    // The control points as point records (pixel x, pixel y, X, Y), pixels from tenths.
+    int GetPointRecords(double*& records);
+
+    CNewDIB m_DIB;
+    CObList m_DrawnMosaicPLines{10};
+    CObList m_MosaicPLines{10};
+    CTypedPtrList<CObList, CGeoGCPoint*> m_GCPoints{10};
+    CTypedPtrList<CObList, CGeoGCPoint*> m_SecondGCPoints{10};
+    int m_nStored = 1;
+
+    static int def_bPartialImage;
+    static CRect def_rectPartial;
+    static int def_nUnit;
+};
