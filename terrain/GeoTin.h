@@ -1,0 +1,129 @@
+// CGeoTin: a triangulated irregular network over vertices taken from vector objects.
+//
+// Construction is a radial sweep: the vertex records are sorted by their squared distance from a centre,
+// the nearest ones make a first triangle, and every further vertex is joined to the edges of the current
+// convex hull that it sees, starting at the first visible edge in hull-list order from the list's head.
+// The triangles are then linked to their neighbours, improved by at most 20 passes of edge swaps that
+// raise the smallest angle, and, where the sources are lines, bent by at most 10 passes so that the
+// lines' segments become triangle edges; the plane forms come last where elevations are wanted.
+// Triangle k of the table (0-based) has serial number k + 1; serial numbers follow the construction
+// order above, which the elevation queries and the rectification code rely on.
+//
+// Coordinates: everything geometric uses the vertices' GetX / GetY (y negated while
+// CGeoTinPoint::m_bMinusY is set), in each body's own unit; nothing converts units.
+//
+// Ownership: the TIN owns its vertex table, its triangle table (the triangles are built in place in it)
+// and its hull list; it does not own the bodies its vertices name, which must outlive it.
+//
+// Degenerate input: vertices equal to the nearest one are dropped while the first triangle is sought;
+// a vertex inside or on the hull when its turn comes joins no triangle (its record stays in the vertex
+// table). When every vertex lies on one line no triangle can be made: the build leaves 0 triangles and
+// the Create forms return FALSE.
+//
+// Serialize writes and reads nothing: a TIN is rebuilt from its sources, never stored.
+#pragma once
+
+#include "core/GeoVectorObject.h"
+#include "terrain/GeoVectorLayerList.h"
+
+#include <vector>
+
+class CDC;
+class CGeoBandData;
+class CGeoMap;
+class CGeoTinPoint;
+class CGeoTinTriangle;
+struct StGeoDrawingParameter;
+
+class CGeoTin : public CGeoVectorObject {
+    DECLARE_SERIAL(CGeoTin)
+public:
+    // An empty TIN: no tables, no vertices, no triangles.
+    CGeoTin();
+    // Builds from the map's layer "__GEO_CONTOUR_LAYER__" (when it has one) and then its layer
+    // "__GEO_ELEVATION_POINT_LAYER__" (when it has one) with Create (layers); the result is not
+    // reported; a map with neither (or NULL) leaves the TIN empty. The layers are not owned.
+    explicit CGeoTin(CGeoMap* pMap);
+    // Destroys the triangles and releases both tables.
+    ~CGeoTin() override;
+
+    // Writes and reads nothing.
+    void Serialize(CArchive& ar) override;
+
+    // The vector-layer build. Clears CGeoTinPoint::m_bMinusY first (the layers' y grows upwards), takes
+    // every object of every layer in list order, sorts around the centre of the layers' united bounds
+    // (each converted from its layer's unit to the TIN's unit), and runs the whole pipeline including
+    // segment forcing and plane forms. The TIN's bounds become the normalised extent of its vertices.
+    // When the objects write fewer vertex records than they announce (GetTinPointNumber against
+    // CreateTinPoints) the message "参加构网的点数为%ld 实际在网的是 %ld" (announced, written) is shown
+    // and the build goes on with the written records. FALSE when the layers give no vertex, a table
+    // cannot be allocated, or every vertex lies on one line; TRUE otherwise. A previous build of this
+    // TIN is released first.
+    BOOL Create(CGeoVectorLayerList& layers);
+
+    // trunc((a x + b y + c) / k + 0.5), toward zero, from the plane of the triangle with that serial
+    // number (1-based); fallback when the serial is below 1 or above the triangle count. x and y are in
+    // the frame of the vertices' GetX / GetY. The TIN does not search for the triangle containing the
+    // point: the plane is evaluated at (x, y) wherever it lies.
+    LONG GetElevation(int x, int y, LONG serial, double k, LONG fallback) const;
+
+    // At most 16 passes over the triangles in table order, each run while the previous one flipped an
+    // edge: per triangle the checks of type B, else A, else H, else D (GeoTinTriangle.h), whose guarded
+    // flips remove flat triangles whose three vertices lie on one line. Plane forms are not recomputed.
+    void TerrainCheck();
+
+    // Writes path + ".dxf" (appended in every case) as an ENTITIES section with one POLYLINE per
+    // triangle in table order, its VERTEX records (x, y with "%.1lf") being vertex 2, 0, 1, 2. Fails
+    // silently when the file cannot be opened. A TIN without triangles writes an empty but complete
+    // section.
+    void ExportToDxf(CString path) const;
+
+    // The pipeline steps after the sweep, in this order; public so that every build form can run the
+    // ones it needs.
+    void CreateNeighborhood();
+    void ConvexCheck();
+    void CrossCheck();
+    void CreatePlaneForm();
+
+    // Each triangle's Draw in table order; nothing without triangles.
+    void Draw(CDC* pDC, StGeoDrawingParameter& parameter);
+    void OnDrawWithSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                 const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8, void* pSymbolLib,
+                                 int keepColours) override;
+    // Each triangle's OnDrawWithoutSymbolization, last triangle first.
+    void OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
+                                    const GEOVIEW& view, RECT* pClip, int xorMode, int nWord8,
+                                    int scaleWidths) override;
+
+    // ---- read access ----
+    int GetPointCount() const { return m_nPoints; }
+    int GetTriangleCount() const { return m_nTriangles; }
+    // Vertex record i of the table (sorted by distance after a build); NULL out of range.
+    CGeoTinPoint* GetTinPoint(int i) const;
+    // The triangle with that serial number (1-based); NULL out of range.
+    CGeoTinTriangle* GetTriangle(LONG serial) const;
+
+protected:
+    // Releases a previous build: destroys the triangles, deletes both tables, empties the hull.
+    void Release();
+    // Makes the vertex table for n records and the triangle table for 2 n triangles; FALSE (nothing
+    // kept) when either cannot be had or the sizes do not fit the band's 32-bit length.
+    BOOL AllocateTables(int n);
+    // Sorts the vertex table (squared distance ascending; equal distances keep their table order) and
+    // runs the sweep over it. FALSE when no first triangle exists.
+    BOOL Triangulate();
+
+private:
+    struct Hull;
+
+    CGeoTinPoint* Vertices() const;
+    CGeoTinTriangle* Triangles() const;
+    void AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p3);
+    BOOL CreateTheFirstTriangle(std::vector<int>& pending, Hull& hull);
+    void Extend(int p, Hull& hull);
+
+    int m_nPoints = 0;
+    CGeoBandData* m_pVertexTable = nullptr;
+    CGeoBandData* m_pTriangleTable = nullptr;
+    int m_nTriangles = 0;
+};

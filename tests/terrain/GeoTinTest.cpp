@@ -1,0 +1,201 @@
+// TIN construction: the sweep, links, angle swaps and segment forcing on small cases and at scale.
+#include "TinTestSupport.h"
+
+#include "vector/GeoPLine.h"
+
+#include <cstdio>
+
+using namespace tintest;
+
+namespace {
+
+std::unique_ptr<CGeoTin> Build(CGeoVectorLayer& layer) {
+    auto tin = std::make_unique<CGeoTin>();
+    CGeoVectorLayerList list;
+    list.AddTail(&layer);
+    tin->Create(list);
+    return tin;
+}
+
+std::set<std::pair<int, int>> Corners(const CGeoTinTriangle* t) {
+    std::set<std::pair<int, int>> s;
+    for (int i = 0; i < 3; ++i) s.insert({t->GetVertex(i)->GetX(), t->GetVertex(i)->GetY()});
+    return s;
+}
+
+TEST(GeoTin, SmallCases) {
+    MinusYGuard guard;
+    struct Case {
+        const char* name;
+        std::vector<POINT> pts;
+        int triangles;
+        int used;
+    };
+    const Case cases[] = {
+        {"three points", {{0, 0}, {10, 0}, {0, 10}}, 1, 3},
+        {"four convex points", {{0, 0}, {100, 10}, {-100, 10}, {0, 30}}, 2, 4},
+        // The layer's bounds are empty, so the centre is (0, 0): the duplicate of the nearest point is
+        // dropped before the first triangle.
+        {"duplicate of the nearest", {{1, 1}, {1, 1}, {20, 0}, {0, 20}}, 1, 3},
+        // (2, 0) lies on the line through (1, 0) and (3, 0): skipped for the first triangle, joined later.
+        {"collinear skipped then joined", {{1, 0}, {2, 0}, {3, 0}, {0, 30}}, 2, 4},
+        // A later duplicate lies on the hull when its turn comes and joins no triangle.
+        {"later duplicate unused", {{0, 0}, {10, 0}, {0, 10}, {40, 40}, {40, 40}}, 2, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto layer = PointLayer(c.pts);
+        auto tin = Build(*layer);
+        TinFacts f = CheckTin(*tin);
+        EXPECT_EQ(f.triangles, c.triangles);
+        EXPECT_EQ(f.usedVertices, c.used);
+    }
+}
+
+TEST(GeoTin, ThreePointsMakeOneUnlinkedTriangle) {
+    MinusYGuard guard;
+    auto layer = PointLayer({{0, 0}, {0, 10}, {10, 0}});
+    auto tin = Build(*layer);
+    ASSERT_EQ(tin->GetTriangleCount(), 1);
+    CGeoTinTriangle* t = tin->GetTriangle(1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(t->GetNeighbor(i), nullptr);
+    EXPECT_EQ(tin->GetTriangle(0), nullptr);
+    EXPECT_EQ(tin->GetTriangle(2), nullptr);
+}
+
+TEST(GeoTin, SwapsToTheDiagonalWithTheLargerSmallestAngle) {
+    MinusYGuard guard;
+    // A flat rhombus: the long diagonal (-100, 10)-(100, 10) makes two slivers; the short one wins.
+    auto layer = PointLayer({{0, 0}, {100, 10}, {-100, 10}, {0, 20}});
+    auto tin = Build(*layer);
+    ASSERT_EQ(tin->GetTriangleCount(), 2);
+    auto edges = Edges(*tin);
+    EXPECT_TRUE(edges.count({{0, 0}, {0, 20}}));
+    EXPECT_FALSE(edges.count({{-100, 10}, {100, 10}}));
+}
+
+TEST(GeoTin, AllCollinearGivesNoTriangle) {
+    MinusYGuard guard;
+    auto layer = PointLayer({{0, 0}, {1, 1}, {2, 2}, {5, 5}, {-3, -3}});
+    CGeoTin tin;
+    CGeoVectorLayerList list;
+    list.AddTail(layer.get());
+    EXPECT_FALSE(tin.Create(list));
+    EXPECT_EQ(tin.GetTriangleCount(), 0);
+    tin.TerrainCheck();  // nothing to do, nothing to crash on
+    EXPECT_EQ(tin.GetElevation(0, 0, 1, 1.0, -7), -7);
+}
+
+TEST(GeoTin, RandomPointsAtScale) {
+    MinusYGuard guard;
+    auto layer = PointLayer(RandomPoints(10000, 7));
+    auto tin = Build(*layer);
+    TinFacts f = CheckTin(*tin);
+    EXPECT_EQ(f.usedVertices, 10000);  // general position: every vertex is used
+    const double share = DelaunayShare(*tin);
+    std::printf("[ figure ] locally Delaunay inner edges after the swap passes: %.4f\n", share);
+    EXPECT_GT(share, 0.9);
+}
+
+TEST(GeoTin, ConcentricRings) {
+    MinusYGuard guard;
+    // Many vertices at one distance from the centre: the hull grows ring by ring.
+    std::vector<POINT> pts;
+    for (int r = 1; r <= 20; ++r)
+        for (int i = 0; i < 50; ++i) {
+            const double a = 2.0 * M_PI * (i + 0.5 * (r % 2)) / 50;
+            pts.push_back(POINT{static_cast<int>(std::lround(1000 * r * std::cos(a))),
+                                static_cast<int>(std::lround(1000 * r * std::sin(a)))});
+        }
+    auto layer = PointLayer(pts);
+    auto tin = Build(*layer);
+    TinFacts f = CheckTin(*tin);
+    EXPECT_EQ(f.usedVertices, 1000);
+}
+
+// Runs the pipeline of the line-based builds (no plane forms) with the y flag as it is, so the forcing
+// can be seen in both frames.
+class PipelineTin : public CGeoTin {
+public:
+    BOOL Build(const std::vector<CGeoVectorObject*>& bodies, CPoint centre) {
+        LONG n = 0;
+        for (auto* b : bodies) n += b->GetTinPointNumber();
+        if (!AllocateTables(n)) return FALSE;
+        CGeoTinPoint* cursor = GetTinPoint(0);
+        for (auto* b : bodies) b->CreateTinPoints(cursor, centre);
+        if (!Triangulate()) return FALSE;
+        CreateNeighborhood();
+        ConvexCheck();
+        CrossCheck();
+        return TRUE;
+    }
+};
+
+// The share of the bodies' segments (closing segments of polygon lines included) that are TIN edges.
+double ForcedShare(const CGeoTin& tin, const std::vector<CGeoPolygonLine*>& lines) {
+    std::set<std::pair<const void*, std::pair<int, int>>> edges;
+    for (LONG s = 1; s <= tin.GetTriangleCount(); ++s) {
+        CGeoTinTriangle* t = tin.GetTriangle(s);
+        for (int i = 0; i < 3; ++i) {
+            CGeoTinPoint* a = t->GetVertex(i);
+            CGeoTinPoint* b = t->GetVertex((i + 1) % 3);
+            if (a->GetMainBody() != b->GetMainBody()) continue;
+            edges.insert({a->GetMainBody(), {std::min(a->GetNumber(), b->GetNumber()), std::max(a->GetNumber(), b->GetNumber())}});
+        }
+    }
+    int total = 0, found = 0;
+    for (auto* l : lines) {
+        const int n = l->GetPoints();
+        for (int i = 0; i < n; ++i) {
+            const int j = (i + 1) % n;
+            ++total;
+            found += edges.count({l, {std::min(i, j), std::max(i, j)}}) ? 1 : 0;
+        }
+    }
+    return static_cast<double>(found) / total;
+}
+
+TEST(GeoTin, ContourSegmentsAreForcedIntoTheTin) {
+    MinusYGuard guard;
+    // Two coarse rings and a sparse spot-height grid: without forcing many ring segments are cut.
+    std::vector<std::unique_ptr<CGeoVectorObject>> owned;
+    std::vector<CGeoPolygonLine*> rings = {Ring(0, 0, 5000, 40, 100.0), Ring(0, 0, 9000, 60, 50.0)};
+    std::vector<CGeoVectorObject*> bodies(rings.begin(), rings.end());
+    for (auto* r : rings) owned.emplace_back(r);
+    for (int x = -12000; x <= 12000; x += 1500)
+        for (int y = -12000; y <= 12000; y += 1500) {
+            auto* p = new CGeoPoint(x + 7, y + 3);
+            owned.emplace_back(p);
+            bodies.push_back(p);
+        }
+    double shares[2];
+    for (int flag = 0; flag < 2; ++flag) {
+        CGeoTinPoint::SetMinusY(flag);
+        PipelineTin tin;
+        ASSERT_TRUE(tin.Build(bodies, CPoint(0, 0)));
+        CheckTin(tin);
+        shares[flag] = ForcedShare(tin, rings);
+    }
+    std::printf("[ figure ] contour segments that are TIN edges: %.4f (y up), %.4f (y flipped)\n", shares[0], shares[1]);
+    EXPECT_GT(shares[0], 0.95);
+    // The forced segments are read in the vertices' frame: a mirrored build forces as well.
+    EXPECT_GT(shares[1], 0.95);
+}
+
+TEST(GeoTin, SecondCreateReplacesTheFirst) {
+    MinusYGuard guard;
+    auto a = PointLayer(RandomPoints(50, 1));
+    auto b = PointLayer({{0, 0}, {10, 0}, {0, 10}});
+    CGeoTin tin;
+    CGeoVectorLayerList la, lb;
+    la.AddTail(a.get());
+    lb.AddTail(b.get());
+    ASSERT_TRUE(tin.Create(la));
+    EXPECT_GT(tin.GetTriangleCount(), 40);
+    ASSERT_TRUE(tin.Create(lb));  // the first tables are released (the leak checker watches)
+    EXPECT_EQ(tin.GetPointCount(), 3);
+    EXPECT_EQ(tin.GetTriangleCount(), 1);
+    EXPECT_EQ(Corners(tin.GetTriangle(1)), (std::set<std::pair<int, int>>{{0, 0}, {10, 0}, {0, 10}}));
+}
+
+}  // namespace
