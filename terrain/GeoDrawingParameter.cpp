@@ -1,6 +1,6 @@
 #include "terrain/GeoDrawingParameter.h"
 
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include "core/GeoHelpers.h"
 #include "raster/GeoBandData.h"
 #include "terrain/GeoDrawingParameter.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
 
 #include <algorithm>
@@ -327,7 +327,7 @@ void CGeoTin::ConvexCheck() {
                 CGeoTinPoint* vl = T->GetVertex(l);
                 CGeoTinPoint* vn = T->GetVertex((l + 1) % 3);
                 CGeoTinPoint* g = T->GetVertex((l + 2) % 3);
-                if (!vl->IsAnticlockwise(w, g) || !vn->IsAnticlockwise(g, w)) continue;
+                if (!TinTurnsAnticlockwise(vl, w, g) || !TinTurnsAnticlockwise(vn, g, w)) continue;
                 const double m = std::max(T->GetCosMinAngle(), U->GetCosMinAngle());
                 if (MinAngleOfPoints(vl, w, g) < m && MinAngleOfPoints(vn, g, w) < m) {
                     T->reconstruct(l, link);

@@ -3,7 +3,7 @@
 #include "core/GeoVectorLayer.h"
 #include "raster/GeoBandData.h"
 #include "terrain/GeoTin.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "core/GeoHelpers.h"
 #include "terrain/GeoDrawingParameter.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "vector/GeoPolygonLine.h"
 
 #include <afx/Dc.h>
@@ -23,6 +23,20 @@ inline double BodyY(const CGeoVectorObject* body, int n) {
     const double y = body->GetY(n);
     return CGeoTinPoint::GetMinusY() ? -y : y;
 }
+
+}  // namespace
+
+// Strictly anticlockwise p, q, r through GetX / GetY, exactly: 64-bit differences, 128-bit products. A
+// determinant in doubles can lose its sign for nearly collinear vertices at large coordinates, and the
+// flips must never turn a triangle over.
+BOOL TinTurnsAnticlockwise(const CGeoTinPoint* p, const CGeoTinPoint* q, const CGeoTinPoint* r) {
+    const long long x1 = p->GetX(), y1 = p->GetY();
+    const __int128 a = static_cast<__int128>(q->GetX() - x1) * (r->GetY() - y1);
+    const __int128 b = static_cast<__int128>(q->GetY() - y1) * (r->GetX() - x1);
+    return a > b ? TRUE : FALSE;
+}
+
+namespace {
 
 inline bool Consecutive(int a, int b, int count) {
     if (count <= 0) return false;
@@ -147,7 +161,7 @@ void CGeoTinTriangle::SetPosition() {
 }
 
 void CGeoTinTriangle::MakeAnticlockwise() {
-    if (!m_pVertex[0]->IsAnticlockwise(m_pVertex[1], m_pVertex[2])) std::swap(m_pVertex[1], m_pVertex[2]);
+    if (!TinTurnsAnticlockwise(m_pVertex[0], m_pVertex[1], m_pVertex[2])) std::swap(m_pVertex[1], m_pVertex[2]);
 }
 
 double CGeoTinTriangle::GetCosMinAngle() const { return MinAngleOfPoints(m_pVertex[0], m_pVertex[1], m_pVertex[2]); }
@@ -218,7 +232,7 @@ void CGeoTinTriangle::reconstruct(int a, StGeoPointTriangleIndex* link) {
 
 BOOL CGeoTinTriangle::CanFlip(int i, const CGeoTinPoint* w) const {
     const CGeoTinPoint* g = m_pVertex[Prev(i)];
-    return m_pVertex[i]->IsAnticlockwise(w, g) && m_pVertex[Next(i)]->IsAnticlockwise(g, w);
+    return TinTurnsAnticlockwise(m_pVertex[i], w, g) && TinTurnsAnticlockwise(m_pVertex[Next(i)], g, w);
 }
 
 int CGeoTinTriangle::reconstruct(int i, StGeoPointTriangleIndex** out) {

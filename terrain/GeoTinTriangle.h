@@ -43,6 +43,10 @@ struct StGeoPointTriangleIndex {
 // equal keys describe the same edge. Returns -1, 0 or 1.
 int CompareTriangleEdges(const StGeoPointTriangleIndex* a, const StGeoPointTriangleIndex* b);
 
+// CGeoTinPoint::IsAnticlockwise (p; q, r) computed exactly: TRUE when p, q, r turn strictly
+// anticlockwise through GetX / GetY; collinear vertices give FALSE.
+BOOL TinTurnsAnticlockwise(const CGeoTinPoint* p, const CGeoTinPoint* q, const CGeoTinPoint* r);
+
 // Cosine of the smallest interior angle of p1, p2, p3 (through GetX / GetY). Equal sides resolve in the
 // order: the side opposite p1, then p2, then p3. Degenerate input (two equal points) gives NaN or inf.
 double MinAngleOfPoints(const CGeoTinPoint* p1, const CGeoTinPoint* p2, const CGeoTinPoint* p3);

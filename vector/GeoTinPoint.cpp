@@ -1,5 +1,6 @@
 #include "vector/GeoTinPoint.h"
 
+#include "core/GeoHelpers.h"
 #include "core/GeoVectorObject.h"
 
 int CGeoTinPoint::m_bMinusY = 1;
@@ -17,12 +18,7 @@ int CGeoTinPoint::GetY() const {
 double CGeoTinPoint::GetZ() const { return m_pMainBody->GetZ(m_nNumber); }
 
 BOOL CGeoTinPoint::IsAnticlockwise(const CGeoTinPoint* p, const CGeoTinPoint* q) const {
-    // Exact: 32-bit coordinates, 64-bit differences, 128-bit products. A determinant in doubles loses
-    // its sign for nearly collinear points at large coordinates, and the sweep and the flips rely on it.
-    const long long x1 = GetX(), y1 = GetY();
-    const __int128 a = static_cast<__int128>(p->GetX() - x1) * (q->GetY() - y1);
-    const __int128 b = static_cast<__int128>(p->GetY() - y1) * (q->GetX() - x1);
-    return a > b ? TRUE : FALSE;
+    return ::IsAnticlockwise(GetX(), GetY(), p->GetX(), p->GetY(), q->GetX(), q->GetY()) ? TRUE : FALSE;
 }
 
 BOOL CGeoTinPoint::IsNeighborPoint(const CGeoTinPoint* p) const {

@@ -4,7 +4,7 @@
 
 #include "core/GeoVectorLayer.h"
 #include "terrain/GeoTin.h"
-#include "terrain/GeoTinPoint.h"
+#include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
 #include "vector/GeoPoint.h"
 #include "vector/GeoPolygonLine.h"
