@@ -1,13 +1,27 @@
-# make test : install what the build needs, configure, build, run every test.
-# make demo : the same set-up, then run the example host.
+# Two builds that never mix:
+#   make / make demo / make install : the Release library without sanitizers, in $(RELEASE)
+#   make test                       : AddressSanitizer and UndefinedBehaviorSanitizer, in $(BUILD)
+# make test installs what the build needs, configures, builds and runs every test (the CI command).
+# make demo installs the Release build into $(RELEASE)/stage, builds examples/ against that package
+# and runs the demo host; make install PREFIX=... installs it for good (default /usr/local).
 BUILD ?= build
+RELEASE ?= build-release
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+STAGE = $(abspath $(RELEASE))/stage
 
-.PHONY: test demo deps configure build clean
+# make fuzz builds the libFuzzer targets with clang in build-fuzz/ and runs each reader family for
+# FUZZ_SECONDS (default 600); findings land in build-fuzz/findings/.
+FUZZ_SECONDS ?= 600
+
+.PHONY: all release test demo install fuzz deps configure build clean
+
+all: release
 
 deps:
 	scripts/install-deps
 
+# The sanitized test build.
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
 
@@ -17,9 +31,23 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
-	mkdir -p $(BUILD)/demo
-	cd $(BUILD) && ./bin/corvane_demo demo
+# The Release library a host links.
+release: deps
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j $(JOBS)
+
+install: release
+	cmake --install $(RELEASE) --prefix $(PREFIX)
+
+demo: release
+	cmake --install $(RELEASE) --prefix $(STAGE)
+	cmake -S examples -B $(RELEASE)/examples -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=$(STAGE)
+	cmake --build $(RELEASE)/examples -j $(JOBS)
+	mkdir -p $(RELEASE)/demo
+	cd $(RELEASE) && ./examples/corvane_demo demo
+
+fuzz: deps
+	JOBS=$(JOBS) scripts/fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(RELEASE) build-fuzz

@@ -314,3 +314,21 @@ TEST(GeoMap, MapRecordWithMarkerPathAppendsOnLoad) {
     EXPECT_EQ(Names(loaded), (std::vector<CString>{"X", "A", "C"}));
     EXPECT_EQ(loaded.FindLayer(2)->GetFileName(), dir("c.LYR"));
 }
+
+TEST(GeoMap, LayerLeftOutForWantOfADriverIsLogged) {
+    TempDir dir;
+    DriverScope scope(nullptr);
+    AfxClearMessageLog();
+    CGeoMap map;
+    CGeoVectorLayer* named = VectorLayerWithBoxes("A", 1);
+    map.AddLayer(named, -1);
+    map.AddLayer(VectorLayerWithBoxes("无名", 2), -1);
+    named->SetFileName(dir("a.LYR"));
+    CMemFile record;
+    CArchive ar(&record, CArchive::store);
+    map.Serialize(ar);
+    ar.Close();
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_TRUE(AfxGetMessageLog()[0].bFileDialog);
+    EXPECT_EQ(AfxGetMessageLog()[0].text, "保存图层 无名");
+}

@@ -191,6 +191,16 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 int CFileDialog::DoModal() {
     CString path;
     int r = g_pDriver ? g_pDriver->OnFileDialog(*this, path) : IDCANCEL;
+    if (!g_pDriver) {
+        // Nobody can pick a file: the caller goes on as if cancelled, and the log says so.
+        CString text = m_ofn.lpstrTitle ? CString(m_ofn.lpstrTitle) : CString(m_bOpenFileDialog ? "打开" : "另存为");
+        text += " " + m_strInitialName;
+        AfxMessageRecord rec{text, 0, 0, IDCANCEL};
+        rec.bFileDialog = TRUE;
+        MessageLog().push_back(rec);
+        if (std::getenv("CORVANE_ECHO_MESSAGES"))
+            std::fprintf(stderr, "[file dialog cancelled] %s\n", win32::GbkToUtf8(text.str()).c_str());
+    }
     m_strPathName = r == IDOK ? path : CString();
     return r;
 }

@@ -89,9 +89,16 @@ TEST(App, MessageBoxesAnswerTheDefaultButtonWithoutADriver) {
     EXPECT_EQ(AfxGetMessageLog()[1].nAnswer, IDCANCEL);
     EXPECT_EQ(AfxGetMessageLog()[0].text, "问");
 
-    CFileDialog dlg(FALSE, "*.LYR");
+    CFileDialog dlg(FALSE, "*.LYR", "河流");
+    dlg.m_ofn.lpstrTitle = "保存图层";
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.GetPathName(), "");
+    // The cancelled dialog is in the log, told apart from the message boxes.
+    ASSERT_EQ(AfxGetMessageLog().size(), 6u);
+    EXPECT_TRUE(AfxGetMessageLog()[5].bFileDialog);
+    EXPECT_FALSE(AfxGetMessageLog()[0].bFileDialog);
+    EXPECT_EQ(AfxGetMessageLog()[5].text, "保存图层 河流");
+    EXPECT_EQ(AfxGetMessageLog()[5].nAnswer, IDCANCEL);
 }
 
 TEST(App, ScriptedDriverAnswers) {

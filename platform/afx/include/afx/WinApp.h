@@ -84,8 +84,12 @@ struct AfxMessageRecord {
     UINT nType;
     UINT nIDHelp;
     int nAnswer;
+    // Set for a file dialog answered without a driver: text is its title (or "打开" / "另存为"), a
+    // space and the file name it offered; nType and nIDHelp are 0 and nAnswer is IDCANCEL.
+    BOOL bFileDialog = FALSE;
 };
-// Every message box since the last clear, oldest first.
+// Every message box, and every file dialog cancelled for want of a driver, since the last clear,
+// oldest first.
 const std::vector<AfxMessageRecord>& AfxGetMessageLog();
 void AfxClearMessageLog();
 
@@ -115,7 +119,7 @@ public:
     CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = nullptr, LPCTSTR lpszFileName = nullptr,
                 DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR lpszFilter = nullptr,
                 CWnd* pParentWnd = nullptr);
-    // IDOK or IDCANCEL, from the installed driver; IDCANCEL without one.
+    // IDOK or IDCANCEL, from the installed driver; IDCANCEL without one, recorded in the message log.
     virtual int DoModal();
     CString GetPathName() const { return m_strPathName; }
     CString GetFileName() const;

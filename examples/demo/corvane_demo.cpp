@@ -1,15 +1,15 @@
-// The example host: links the library as a map program would. It builds a map of two vector layers
-// with their themes, attribute records and polylines (the rivers drawn plainly, the roads through a
-// symbol library), draws it, saves it as layer files and a map record, loads it into a new map, prints
-// both maps side by side, and draws the loaded map into a PNG that must match the first picture pixel
-// for pixel.
-#include "core/CorvaneModule.h"
-#include "core/SymbolLibAccess.h"
-#include "tamsel/ValueConvert.h"
+// The example host: links the installed library as a map program would. It builds a map of vector
+// layers (land-use polygons, rivers, roads, places with symbols, annotations in the lettering styles
+// and automatic labels; see DemoMap.h), draws it, saves it as layer files and a map record, loads it
+// into a new map, prints both maps side by side, and draws the loaded map into PNG pictures: the
+// whole map, which must match the picture of the map before saving pixel for pixel, and one picture
+// per subsystem.
+#include <core/CorvaneModule.h>
+#include <core/SymbolLibAccess.h>
+#include <tamsel/ValueConvert.h>
 
-// The sample map and the sample symbol library are shared with the tests.
-#include "../tests/platform/quenby/SampleSymbolLib.h"
-#include "../tests/vector/PLineSampleMap.h"
+#include "DemoMap.h"
+#include "DemoSymbols.h"
 
 #include <win32/codepage.h>
 #include <win32/gdirecord.h>
@@ -24,6 +24,13 @@
 namespace {
 
 std::string Utf8(const CString& s) { return win32::GbkToUtf8(s.str()); }
+
+// A path as this system writes it: '/' between folders, whatever the library's own separator is.
+std::string PathUtf8(const CString& s) {
+    std::string p = Utf8(s);
+    std::replace(p.begin(), p.end(), '\\', '/');
+    return p;
+}
 
 // One line per fact of a map, to print two maps side by side.
 std::vector<std::string> Describe(CGeoMap& map) {
@@ -45,16 +52,26 @@ std::vector<std::string> Describe(CGeoMap& map) {
                           gc.GetFieldCount());
             out.push_back(buf);
         }
+        // Objects one line per kind: how many, and the attribute values they hold.
+        std::vector<std::pair<std::string, std::string>> kinds;
         for (int id = 1; id <= layer->GetMaxID(); ++id) {
             auto* obj = static_cast<CGeoVectorObject*>(layer->FindObj(static_cast<UINT>(id)));
             if (!obj) continue;
+            std::string kind = obj->GetRuntimeClass()->m_lpszClassName;
+            if (obj->IsKindOf(RUNTIME_CLASS(CGeoAnno))) kind += " \"" + Utf8(static_cast<CGeoAnno*>(obj)->GetName()) + "\"";
             CGeoValueList values;
             layer->GetAttribute(obj, &values);
             std::string text;
-            for (POSITION p = values.GetHeadPosition(); p;) text += " " + Utf8(VartoString(&values.GetNext(p)));
-            auto* line = static_cast<CGeoPLine*>(obj);
-            std::snprintf(buf, sizeof buf, "  #%d class %u, %d points:%s", id, obj->GetObjectClassID(),
-                          line->GetPoints(), text.c_str());
+            for (POSITION p = values.GetHeadPosition(); p;) {
+                std::string v = Utf8(VartoString(&values.GetNext(p)));
+                if (!v.empty()) text += " " + v;
+            }
+            auto at = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == kind; });
+            if (at == kinds.end()) kinds.emplace_back(kind, text);
+            else if (!text.empty()) at->second += "," + text;
+        }
+        for (const auto& k : kinds) {
+            std::snprintf(buf, sizeof buf, "  %s%s", k.first.c_str(), k.second.c_str());
             out.push_back(buf);
         }
     }
@@ -74,7 +91,7 @@ size_t Columns(const std::string& s) {
 }
 
 void SideBySide(const std::vector<std::string>& left, const std::vector<std::string>& right) {
-    const size_t width = 58;
+    const size_t width = 64;
     std::printf("%-*s| %s\n", static_cast<int>(width), "built and saved", "loaded back");
     for (size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
         std::string l = i < left.size() ? left[i] : "", r = i < right.size() ? right[i] : "";
@@ -101,21 +118,27 @@ int main(int argc, char** argv) {
     win32::SetWindowsDirectory(dir.str());
     std::filesystem::create_directories(outDir + "/Quenby");
     CString libPath = GetSymbolLibFileName("示例");
-    if (!quenbytest::WriteSampleLibrary(libPath)) {
-        std::printf("cannot write the symbol library %s\n", Utf8(libPath).c_str());
+    if (!demo::WriteSampleLibrary(libPath)) {
+        std::printf("cannot write the symbol library %s\n", PathUtf8(libPath).c_str());
         return 1;
     }
-    CSymbolLibIO* pLib = GetSymbolLibIO(libPath, plinesample::kPictureScale);
+    CSymbolLibIO* pLib = GetSymbolLibIO(libPath, demo::kPictureScale);
     if (!pLib) return 1;
 
     // Build a map, draw it, give each layer its file, and store the map record: each layer is written to
     // its layer file (with its attribute database beside it) before its path goes into the record.
+    std::vector<std::pair<CGeoPoint*, CString>> places;
+    std::vector<std::pair<CGeoPLine*, CString>> lines;
     CGeoMap map;
-    map.AddLayer(plinesample::BuildRivers(), -1);
-    map.AddLayer(plinesample::BuildRoads(), -1);
-    HDC before = plinesample::DrawMap(map, pLib);
-    map.FindLayer(0)->SetFileName(dir + "rivers.LYR");
-    map.FindLayer(1)->SetFileName(dir + "roads.LYR");
+    map.AddLayer(demo::BuildLandUse(), -1);
+    map.AddLayer(demo::BuildRivers(&lines), -1);
+    map.AddLayer(demo::BuildRoads(&lines), -1);
+    map.AddLayer(demo::BuildPlaces(&places), -1);
+    map.AddLayer(demo::BuildNotes(), -1);
+    map.AddLayer(demo::BuildLabels(places, lines), -1);
+    HDC before = demo::DrawMap(map, pLib);
+    const char* const files[] = {"landuse", "rivers", "roads", "places", "notes", "labels"};
+    for (int i = 0; i < map.GetLayerCount(); ++i) map.FindLayer(i)->SetFileName(dir + files[i] + ".LYR");
     CString recordPath = dir + "demo.map";
     {
         CFile f(recordPath, CFile::modeCreate | CFile::modeWrite);
@@ -132,26 +155,47 @@ int main(int argc, char** argv) {
         loaded.Serialize(ar);
     }
     SideBySide(Describe(map), Describe(loaded));
-    std::printf("\nfiles in %s: demo.map, rivers.LYR, rivers.mdb, roads.LYR, roads.mdb; symbol library %s\n",
-                outDir.c_str(), Utf8(libPath).c_str());
+    std::printf("\nfiles in %s: demo.map and, for each layer, its .LYR file and .mdb database (", outDir.c_str());
+    for (const char* f : files) std::printf("%s%s", f, f == files[5] ? ")\n" : ", ");
+    std::printf("symbol library %s\n\n", PathUtf8(libPath).c_str());
 
     // Draw the loaded map the same way and compare the two pictures.
-    HDC after = plinesample::DrawMap(loaded, pLib);
-    const std::vector<BYTE> a = plinesample::Pixels(before), b = plinesample::Pixels(after);
+    HDC after = demo::DrawMap(loaded, pLib);
+    const std::vector<BYTE> a = demo::Pixels(before), b = demo::Pixels(after);
     size_t differ = a.size() == b.size() ? 0 : std::max(a.size(), b.size());
     for (size_t i = 0; i < std::min(a.size(), b.size()); i += 4)
         if (!std::equal(a.begin() + i, a.begin() + std::min(i + 4, a.size()), b.begin() + i)) ++differ;
-    std::string png = outDir + "/demo-map.png";
-    BOOL written = win32::WriteDCToPNG(after, win32::NativePathToGbk(png).c_str());
+
+    // One picture per subsystem, from the loaded map, and the whole map.
+    struct Picture {
+        const char* file;
+        const char* what;
+        std::vector<int> layers;
+    };
+    const Picture pictures[] = {
+        {"demo-vector.png", "vector: land-use polygons with a hole, rivers, roads symbolised, places", {0, 1, 2, 3}},
+        {"demo-annotation.png", "annotation: lettering styles and automatic labels", {4, 5}},
+    };
+    bool allWritten = true;
+    auto write = [&](HDC hdc, const std::string& name, const char* what) {
+        std::string png = outDir + "/" + name;
+        BOOL ok = win32::WriteDCToPNG(hdc, win32::NativePathToGbk(png).c_str());
+        std::printf("%-30s %s (%d x %d pixels)\n", what, ok ? png.c_str() : "NOT WRITTEN", demo::kPictureSize,
+                    demo::kPictureSize);
+        allWritten = allWritten && ok;
+    };
+    for (const Picture& p : pictures) {
+        std::vector<CGeoLayer*> layers;
+        for (int i : p.layers) layers.push_back(loaded.FindLayer(i));
+        HDC hdc = demo::DrawLayers(layers, pLib);
+        write(hdc, p.file, p.what);
+        ::DeleteDC(hdc);
+    }
+    write(after, "demo-map.png", "the whole map, loaded back");
     ::DeleteDC(before);
     ::DeleteDC(after);
     ReleaseSymbolLibIO(pLib);
-    if (!written) {
-        std::printf("cannot write %s\n", png.c_str());
-        return 1;
-    }
-    std::printf("picture of the loaded map (%d x %d pixels, rivers plain, roads symbolised): %s\n",
-                plinesample::kPictureSize, plinesample::kPictureSize, png.c_str());
+    if (!allWritten) return 1;
     if (differ) {
         std::printf("the loaded map draws differently from the map that was saved: %zu pixels differ\n", differ);
         return 1;

@@ -1,0 +1,6 @@
+# Corvane's CMake package: find_package(Corvane) gives
+#   Corvane::Corvane      the map library (headers as <core/GeoMap.h>, <vector/GeoPLine.h>, ...)
+#   Corvane::CorvaneGeom  the planar geometry library
+# Both carry their platform libraries, include folders, C++17 and -fexec-charset=GBK.
+include("${CMAKE_CURRENT_LIST_DIR}/CorvaneTargets.cmake")
+set(Corvane_LIBRARIES Corvane::Corvane)
