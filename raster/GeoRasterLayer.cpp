@@ -1,5 +1,7 @@
 #include "raster/GeoRasterLayer.h"
 
+#include <set>
+
 #include <ostrel/Units.h>
 
 IMPLEMENT_SERIAL(CGeoRasterLayer, CGeoLayer, 0)
@@ -31,19 +33,24 @@ void CGeoRasterLayer::Serialize(CArchive& ar)
         ar << static_cast<LONG>(m_bAutoSize);
         return;
     }
+    // The objects read are checked before the layer takes them: every one a raster object, each once
+    // (a list that names one object twice would otherwise have it deleted twice).
     CObList loaded;
     try {
         loaded.Serialize(ar);
-    } catch (...) {
-        while (!loaded.IsEmpty()) delete loaded.RemoveHead();
-        throw;
-    }
-    for (POSITION pos = loaded.GetHeadPosition(); pos;) {
-        CObject* ob = loaded.GetNext(pos);
-        if (!ob || !ob->IsKindOf(RUNTIME_CLASS(CGeoRasterObject))) {
-            while (!loaded.IsEmpty()) delete loaded.RemoveHead();
-            AfxThrowArchiveException(CArchiveException::badClass);
+        std::set<CObject*> seen;
+        for (POSITION pos = loaded.GetHeadPosition(); pos;) {
+            CObject* ob = loaded.GetNext(pos);
+            if (!ob || !ob->IsKindOf(RUNTIME_CLASS(CGeoRasterObject)) || !seen.insert(ob).second)
+                AfxThrowArchiveException(CArchiveException::badClass);
         }
+    } catch (...) {
+        std::set<CObject*> freed;
+        for (POSITION pos = loaded.GetHeadPosition(); pos;) {
+            CObject* ob = loaded.GetNext(pos);
+            if (ob && ob != this && freed.insert(ob).second) delete ob;
+        }
+        throw;
     }
     while (!loaded.IsEmpty()) {
         CGeoRasterObject* obj = static_cast<CGeoRasterObject*>(loaded.RemoveHead());

@@ -182,6 +182,10 @@ void CGeoPLine::LoadPoints(CArchive& ar) {
         if (s < 1) AfxThrowArchiveException(CArchiveException::badIndex);
         pos += s;
     }
+    // The slots end with the last stored point's stride: a larger count would size the block from a
+    // number no stored point accounts for.
+    if (n == 0 ? m_nSlotCount != 0 : m_nSlotCount - slotOf[n - 1] > GetPointSize(n - 1))
+        AfxThrowArchiveException(CArchiveException::badIndex);
     LONGLONG need = LineMemSize(m_nSlotCount);
     if (m_nCapacity < need && (need > INT_MAX || !AppendLineMem(static_cast<int>(need)))) AfxThrowMemoryException();
     // Slots that no stored point reaches (derived ones, rebuilt below) start as (0, 0).

@@ -52,8 +52,9 @@ void CGeoSPLine::Serialize(CArchive& ar) {
     }
     LONG k = 0;
     ar >> k;
-    // A stride of k + 1 must be at least 2 and fit an int.
-    if (k < 1 || k == INT_MAX) AfxThrowArchiveException(CArchiveException::badIndex);
+    // A stride of k + 1 must be at least 2. The interpolated slots are not stored, so k alone sizes the
+    // block: beyond kMaxStoredIntp per segment a record is damaged, not a finer curve.
+    if (k < 1 || k > kMaxStoredIntp) AfxThrowArchiveException(CArchiveException::badIndex);
     const int oldK = m_nK;
     m_nK = k;
     try {

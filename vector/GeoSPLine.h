@@ -11,9 +11,9 @@
 // 7 unless changed); so does a negative k.
 //
 // Record: k as a 32-bit word FIRST, before the whole polyline chain (so before the root object's
-// fields), then the polyline record, which holds only the control points. A loaded k below 1 (or too
-// large to give a stride), or a slot count that does not fit the layout of k, raises
-// CArchiveException; whatever fails in a load leaves the spline with its former k and no points.
+// fields), then the polyline record, which holds only the control points. A loaded k below 1 or above
+// kMaxStoredIntp, or a slot count that does not fit the layout of k, raises CArchiveException;
+// whatever fails in a load leaves the spline with its former k and no points.
 #pragma once
 
 #include "vector/GeoPLine.h"
@@ -22,6 +22,9 @@ class CGeoSPLine : public CGeoPLine {
     DECLARE_SERIAL(CGeoSPLine)
 
 public:
+    // The largest k a record may hold (interpolated points per segment).
+    static const int kMaxStoredIntp = 4096;
+
     // Empty spline (the polyline's 50 slots).
     explicit CGeoSPLine(int k = 0);
     // Empty, with a block of (n - 1) * (k + 1) + 1 slots.

@@ -213,6 +213,16 @@ TEST(GeoAnnoStore, OldestRecordAnchorsOnItsBounds) {
     EXPECT_EQ(c.GetPositionPoint(0), CPoint(0, 0));
 }
 
+TEST(GeoAnnoStore, OldRecordsWithAbsurdCharacterSizesAreRefused) {
+    // The oldest layout: one size for height and width.
+    for (LONG height : {0x7FFFFFFF, -0x7FFFFFFF - 1, -5}) {
+        Bytes oldest = OldPrefix(1.1f, CRect(0, 0, 100, 60));
+        oldest.Str("AB").Long(0).Long(height).Long(400).Long(0x06).Long(0).Float(0.0f).Long(0).Long(0).Long(0);
+        CGeoAnno a;
+        EXPECT_THROW(objbytes::Load(a, oldest.Data()), CArchiveException) << height;
+    }
+}
+
 TEST(GeoAnnoStore, ArraysOfTheWrongSizeAreBroughtBackToOneSizePerCharacter) {
     CGeoAnno source(CString("AB"), CPoint(0, 0), 50, 50, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0);
     std::vector<BYTE> prefix = VectorPart(source);

@@ -170,6 +170,24 @@ TEST(RasterLayer, RecordRoundTripAndForeignElements)
     }
     CGeoRasterLayer truncated;
     EXPECT_THROW(objbytes::Load(truncated, std::vector<BYTE>(stored.begin(), stored.end() - 4)), CArchiveException);
+
+    // A list naming one object twice is refused, and the object is freed once (ASan checks both).
+    {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        carrier.CGeoLayer::Serialize(ar);
+        CObList twice;
+        CGeoRasterObject* once = Raster(CRect(0, 0, 10, 10));
+        twice.AddTail(once);
+        twice.AddTail(once);
+        twice.Serialize(ar);
+        ar << (LONG)1;
+        ar.Close();
+        delete once;
+        CGeoRasterLayer bad;
+        EXPECT_THROW(objbytes::Load(bad, file.Data()), CArchiveException);
+        EXPECT_EQ(bad.GetObjectCount(), 0);
+    }
 }
 
 TEST(ImageLayer, CreateImageLayerTrimsNamesAndSetsBounds)

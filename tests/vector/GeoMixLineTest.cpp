@@ -521,6 +521,7 @@ TEST(GeoMixedLineRecord, RunsComeFirstAndTheRecordHoldsLogicalPoints) {
         {"slot count off the stride", slotCountAt, {13}},
         {"slot count below the runs", slotCountAt, {3}},
         {"count beyond the data", 0, {200}},
+        {"slot count far past the last point", slotCountAt, {0, 0, 0, 16}},
     };
     for (const Bad& bad : bads) {
         Bytes data = bytes;

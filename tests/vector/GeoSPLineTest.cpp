@@ -166,6 +166,16 @@ TEST(GeoSPLine, RecordStartsWithKAndHoldsOnlyControlPoints) {
         EXPECT_EQ(back.GetPoints(), 0);
     }
     {
+        // A huge k with a slot count that fits it: four stored points would size a block of 2.4 GB.
+        Bytes bad = bytes;
+        const LONG k = 100000000, slots = 3 * (k + 1) + 1;
+        std::memcpy(&bad[0], &k, 4);
+        std::memcpy(&bad[slotCountAt], &slots, 4);
+        CGeoSPLine back(3);
+        EXPECT_THROW(Load(bad, [&](CArchive& ar) { back.Serialize(ar); }), CArchiveException);
+        EXPECT_EQ(back.GetPoints(), 0);
+    }
+    {
         Bytes bad = bytes;
         const LONG ragged = 26;  // four points, but a stray slot after the last
         std::memcpy(&bad[slotCountAt], &ragged, 4);

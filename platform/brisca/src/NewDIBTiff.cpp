@@ -22,6 +22,25 @@ TiffPtr OpenTiff(const CString& path, const char* mode)
     return TiffPtr(TIFFOpen(win32::GbkPathToNative((LPCSTR)path).c_str(), mode));
 }
 
+// How many bytes of samples the file's strips (or tiles) can give at most: what they hold, each count
+// cut at the file's size, times the best ratio a compression can reach. Pixels beyond this are claimed
+// by the header alone, so nothing is allocated for them.
+uint64_t JustifiedSampleBytes(TIFF* tif)
+{
+    const uint64_t fileSize = TIFFGetSizeProc(tif)(TIFFClientdata(tif));
+    const bool tiled = TIFFIsTiled(tif) != 0;
+    uint64_t* counts = nullptr;
+    if (!TIFFGetField(tif, tiled ? TIFFTAG_TILEBYTECOUNTS : TIFFTAG_STRIPBYTECOUNTS, &counts) || !counts) return 0;
+    const uint32_t n = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    uint64_t stored = 0;
+    for (uint32_t i = 0; i < n && stored < fileSize; ++i) stored += std::min(counts[i], fileSize);
+    stored = std::min(stored, fileSize);
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    const uint64_t ratio = compression == COMPRESSION_NONE ? 1 : 4096;
+    return stored * ratio + 65536;
+}
+
 // The samples of the first image as packed rows, top row first, rowBytes apart.
 bool ReadPacked(TIFF* tif, uint32_t width, uint32_t height, int bitsPerPixel, std::vector<BYTE>& out,
                 size_t& rowBytes)
@@ -88,6 +107,9 @@ int CNewDIB::ReadTIFF(const CString& path)
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_PLANARCONFIG, &planar);
     if (!TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric)) photometric = PHOTOMETRIC_MINISWHITE;
     if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF || bps > 8) return 0;
+    // The image must be one the file's data can fill before anything is sized from its header.
+    const uint64_t sampleBytes = ((uint64_t)width * bps * spp + 7) / 8 * height;
+    if (sampleBytes > JustifiedSampleBytes(tif.get())) return 0;
 
     CNewDIB next;
     const bool indexedKind = spp == 1 && (bps == 1 || bps == 4 || bps == 8) &&

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/resource.h>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -258,6 +259,21 @@ TEST_F(ImageFileTest, TruncatedTiffFailsCleanly) {
         EXPECT_EQ(dib.ReadFile(Write("cut.tif", shorter).c_str()), 0) << cut;
     }
     EXPECT_EQ(dib.GetWidth(), 1);
+}
+
+TEST_F(ImageFileTest, HeaderClaimingMorePixelsThanTheFileHoldsIsRefusedBeforeAllocating) {
+    // 40000 x 40000 grey pixels (1.6 GB) claimed by a file of a few hundred bytes.
+    TiffBuilder t(40000, 40000, 8, 1, 1);
+    t.pixels.assign(16, 7);
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    CNewDIB dib;
+    dib.CreateDIB(1, 1, 8);
+    EXPECT_EQ(dib.ReadFile(Write("huge.tif", t.Build()).c_str()), 0);
+    EXPECT_EQ(dib.GetWidth(), 1);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200L * 1024) << "kilobytes touched by the refused read";
 }
 
 TEST_F(ImageFileTest, SaveAndReadBackEveryDepthInBothFormats) {

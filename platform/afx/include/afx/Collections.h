@@ -324,10 +324,12 @@ public:
     }
     POSITION GetStartPosition() const { return m_nCount == 0 ? nullptr : BEFORE_START_POSITION; }
     void GetNextAssoc(POSITION& rNextPosition, K& rKey, V& rValue) const {
-        Assoc* a = static_cast<Assoc*>(rNextPosition);
+        // The start mark is no node: it is compared, never cast.
+        Assoc* a = nullptr;
         if (rNextPosition == BEFORE_START_POSITION) {
-            a = nullptr;
             for (UINT b = 0; b < m_buckets.size() && !a; ++b) a = m_buckets[b];
+        } else {
+            a = static_cast<Assoc*>(rNextPosition);
         }
         rKey = a->key;
         rValue = a->value;
