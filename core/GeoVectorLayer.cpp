@@ -6,6 +6,7 @@
 
 #include <tamsel/GeoAttributeDatabase.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -28,6 +29,8 @@ CGeoVectorLayer::CGeoVectorLayer(const CRect& bounds) : CGeoLayer(bounds, TRUE),
 
 CGeoVectorLayer::~CGeoVectorLayer() {
     IndexDrop();
+    std::vector<CGeoVectorObject*> loadedKept;
+    loadedKept.swap(m_loadedKept);
     // Objects the layer does not own leave it first, while every object is still listed, so that a
     // record they share with any other object of the layer stays; a layer that cannot be edited
     // leaves the records as they are.
@@ -46,6 +49,8 @@ CGeoVectorLayer::~CGeoVectorLayer() {
         m_pAttriDB->RemoveDatabase();
         m_pAttriDB = nullptr;
     }
+    // Unlinked above like every object the layer does not own, but made by the layer's loading.
+    for (CGeoVectorObject* pObject : loadedKept) delete pObject;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -82,6 +87,7 @@ int CGeoVectorLayer::Delete(CGeoAccessorialObject* pObject, int bWithRecord) {
     // as a plain point; a label point takes itself away from its polygon).
     pVector->OnDeleteFromLayer(this);
     if (pVector->GetPosInLayer() && pVector->GetLayer() == this) {
+        m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pVector), m_loadedKept.end());
         if (bWithRecord) RemoveAttribute(pVector, 0);
         m_ObjList.RemoveAt(pVector->GetPosInLayer());
         pVector->SetPosInLayer(nullptr);
@@ -93,6 +99,7 @@ int CGeoVectorLayer::Delete(CGeoAccessorialObject* pObject, int bWithRecord) {
 }
 
 void CGeoVectorLayer::Unlink(CGeoVectorObject* pObject, BOOL bWithRecord) {
+    m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pObject), m_loadedKept.end());
     if (bWithRecord) RemoveAttribute(pObject, 0);
     POSITION pos = pObject->GetPosInLayer();
     if (!pos || pObject->GetLayer() != this) pos = m_ObjList.Find(pObject);
@@ -119,6 +126,7 @@ void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
     m_ObjList.SetAt(pos, pNew);
     pNew->SetPosInLayer(pos);
     pOld->SetPosInLayer(nullptr);
+    m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pOld), m_loadedKept.end());
     IndexRemove(pOld);
     IndexAdd(pNew);
     Fetch(pNew);
@@ -183,12 +191,15 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         m_ObjList.Serialize(ar);
         m_Theme.Serialize(ar);
-        ar << static_cast<LONG>(m_pAttriDB ? 1 : 0);
+        ar << static_cast<LONG>(m_pAttriDB || m_bUnopenedDB ? 1 : 0);
         if (m_pAttriDB) {
             CString name = afx::PathFileTitle(layerPath);
             CString dbPath = DatabasePath(layerPath, name);
             if (!dbPath.IsEmpty()) m_pAttriDB->Save(dbPath);
             ar << name;
+        } else if (m_bUnopenedDB) {
+            // The binding stays as it was loaded; the file it names is left alone.
+            ar << m_strUnopenedDB;
         }
         if (GetCorvaneLibraryVersion() >= 1.31f) ar << static_cast<DWORD>(m_nLayerType);
         m_AttriDispParam.Serialize(ar);
@@ -220,6 +231,7 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(loaded.GetNext(p));
         pObject->SetPosInLayer(m_ObjList.AddTail(pObject));
         Fetch(pObject);
+        if (!pObject->CanAutoRemoveByLayer()) m_loadedKept.push_back(pObject);
     }
     ResolveLoadedObjects();
 
@@ -227,6 +239,9 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
         m_pAttriDB->RemoveDatabase();
         m_pAttriDB = nullptr;
     }
+    m_bUnopenedDB = 0;
+    m_strUnopenedDB.Empty();
+    m_bUnopenedDBReported = 0;
     LONG hasDatabase = 0;
     ar >> hasDatabase;
     if (hasDatabase) {
@@ -237,6 +252,13 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
             CGeoAttributeDatabase* pDB = new CGeoAttributeDatabase(GetDAOEngine(), dbPath, 0);
             if (!pDB->IsOpen()) {
                 delete pDB;
+                // The layer keeps the binding it was stored with.
+                m_bUnopenedDB = 1;
+                m_strUnopenedDB = name;
+                CString text;
+                text.Format("属性数据库[%s]无法打开!\n图层保留与它的连接, 属性不能修改。",
+                            static_cast<LPCTSTR>(dbPath));
+                AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
             } else {
                 m_pAttriDB = pDB;
                 if (pDB->IsReadOnly()) {

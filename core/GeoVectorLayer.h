@@ -25,8 +25,13 @@
 //   display rules      CAttriDispParam::Serialize, when the version is 1.38 or more
 // Storing with a database first saves it as <folder of the layer file>N.mdb; the layer then works on
 // that file. Into an archive whose file has no path (a memory file) no database file is written.
-// Loading opens <folder of the layer file>N.mdb (".mdb" for an empty N); a missing or unreadable file
-// leaves the layer without a database; a read-only file opens read-only, with the message
+// Loading opens <folder of the layer file>N.mdb (".mdb" for an empty N). A file that cannot be opened
+// (missing, damaged, empty or another program's) leaves the layer without a database but keeps the
+// binding: the message "属性数据库[<path>]无法打开!\n图层保留与它的连接, 属性不能修改。" is shown
+// once, storing writes "has database" 1 and the same N again, and every attribute write is refused
+// (the message "图层[<name>]的属性数据库无法打开, 属性不能修改!" once per layer) rather than creating a
+// new database over the file, which the layer never writes or deletes. A read-only file opens
+// read-only, with the message
 // "数据库[<path>]只能以只读方式打开!\n所有对此属性库的操作都将被禁止!", and locks the layer not
 // editable. Older layer types convert: below 1.37 a stored 1 becomes 6 and anything else 1; from 1.37
 // on, 1 is added when neither 1 nor 2 is set. Loaded objects must be vector objects, each listed once;
@@ -41,6 +46,8 @@
 #include "core/DisplayState.h"
 #include "core/GeoLayer.h"
 #include "core/GeoTheme.h"
+
+#include <vector>
 
 class CGeoAttributeDatabase;
 class CGeoVectorObject;
@@ -299,6 +306,14 @@ protected:
     BOOL IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const;
 
     CGeoAttributeDatabase* m_pAttriDB = nullptr;
+    // A binding whose database file could not be opened (see the top of this file): its stored name,
+    // and whether the refusal of attribute writes has been reported.
+    // Objects this layer loaded whose stored auto-remove flag is 0. Nobody else holds them, so the layer
+    // frees them with itself unless they leave it first (then whoever takes them out owns them).
+    std::vector<CGeoVectorObject*> m_loadedKept;
+    int m_bUnopenedDB = 0;
+    CString m_strUnopenedDB;
+    int m_bUnopenedDBReported = 0;
     CAvlTree m_AvlTree;
     int m_bAvlBuilt = 0;
     CAttriDispParam m_AttriDispParam;

@@ -23,6 +23,16 @@ int CGeoVectorLayer::GetRecordFieldCount(UINT nClass) const {
 
 BOOL CGeoVectorLayer::EnsureDatabase() {
     if (m_pAttriDB) return TRUE;
+    if (m_bUnopenedDB) {
+        // A new database would end up over the file the layer is bound to: refuse instead.
+        if (!m_bUnopenedDBReported) {
+            m_bUnopenedDBReported = 1;
+            CString text;
+            text.Format("图层[%s]的属性数据库无法打开, 属性不能修改!", static_cast<LPCTSTR>(GetObjectName()));
+            AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
+        }
+        return FALSE;
+    }
     CGeoAttributeDatabase* pDB = new CGeoAttributeDatabase(GetDAOEngine());
     if (!pDB->IsOpen()) {
         delete pDB;

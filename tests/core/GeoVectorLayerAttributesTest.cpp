@@ -1,12 +1,16 @@
 // Attribute records of a vector layer's objects, and copying and comparing them between objects.
+#include "core/GeoMap.h"
 #include "core/GeoVectorLayer.h"
 
 #include "core/TestShape.h"
+#include "support/TempDir.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -323,4 +327,70 @@ TEST(GeoVectorObjectRecords, AFailedCopyKeepsTheFormerRecord) {
 
     CTestShape free;
     EXPECT_EQ(free.CopyAttribute(CTestShape(), 1), 0) << "a source outside any vector layer";
+}
+
+// A database that cannot be opened (missing, empty, foreign) keeps the layer's binding: the layer says
+// so once, refuses attribute writes, stores the binding again, and never touches the file, so putting
+// the right file back brings every value back.
+TEST(GeoVectorLayerAttributes, UnreadableDatabaseKeepsItsBindingAndIsNeverOverwritten) {
+    Host host;
+    AfxSetUserDriver(nullptr);
+    testsupport::TempDir dir{"corvane-attr"};
+    const CString lyr(dir("roads.LYR").c_str()), mdb(dir("roads.mdb").c_str());
+    {
+        CGeoMap map;
+        auto* layer = new CGeoVectorLayer(CRect(0, 0, 100, 100));
+        map.AddLayer(layer, -1);
+        SetUpTheme(*layer);
+        CTestShape* a = Shape(*layer, 1);
+        CGeoValueList v;
+        ASSERT_EQ(layer->SetAttribute(a, Values({COleVariant("京沪线"), COleVariant(1.5), COleVariant(static_cast<LONG>(6))}, v)), 1);
+        ASSERT_EQ(map.SaveLayer(layer, lyr), 1);
+    }
+    const std::string good = testsupport::ReadFileBytes(dir("roads.mdb"));
+    struct Case {
+        const char* name;
+        bool present;
+        std::string bytes;
+    };
+    const Case cases[] = {{"missing", false, ""}, {"empty", true, ""}, {"foreign", true, "PK\x03\x04 not a database"},
+                          {"truncated", true, good.substr(0, good.size() / 3)}};
+    for (const Case& c : cases) {
+        std::remove(dir("roads.mdb").c_str());
+        if (c.present) testsupport::WriteFileBytes(dir("roads.mdb"), c.bytes);
+        AfxClearMessageLog();
+        CGeoMap map;
+        std::unique_ptr<CGeoLayer> loaded(map.LoadLayer(lyr));
+        auto* layer = static_cast<CGeoVectorLayer*>(loaded.get());
+        ASSERT_NE(layer, nullptr) << c.name;
+        EXPECT_EQ(layer->GetAttributeDatabase(), nullptr) << c.name;
+        ASSERT_EQ(AfxGetMessageLog().size(), 1u) << c.name;
+        EXPECT_NE(AfxGetMessageLog()[0].text.Find("roads.mdb"), -1) << c.name;
+
+        // One edit is refused, said once, and creates nothing.
+        auto* a = static_cast<CGeoVectorObject*>(layer->FindObj(1u));
+        CGeoValueList v;
+        EXPECT_EQ(layer->SetAttribute(a, Values({COleVariant("改"), COleVariant(2.0), COleVariant(static_cast<LONG>(7))}, v)), 0);
+        EXPECT_EQ(layer->SetAttribute(a, Values({COleVariant("再改")}, v)), 0);
+        EXPECT_EQ(layer->GetAttributeDatabase(), nullptr) << c.name;
+        EXPECT_EQ(AfxGetMessageLog().size(), 2u) << c.name;
+
+        // Saving keeps the binding and leaves the file as it is.
+        CGeoMap saver;
+        ASSERT_EQ(saver.SaveLayer(layer, lyr), 1) << c.name;
+        EXPECT_EQ(testsupport::ReadFileBytes(dir("roads.mdb")).size(), c.bytes.size()) << c.name;
+        if (c.present) EXPECT_EQ(testsupport::ReadFileBytes(dir("roads.mdb")), c.bytes) << c.name;
+    }
+
+    // The right file back: the values are there again.
+    testsupport::WriteFileBytes(dir("roads.mdb"), good);
+    AfxClearMessageLog();
+    CGeoMap map;
+    std::unique_ptr<CGeoLayer> loaded(map.LoadLayer(lyr));
+    auto* layer = static_cast<CGeoVectorLayer*>(loaded.get());
+    ASSERT_NE(layer->GetAttributeDatabase(), nullptr);
+    CGeoValueList back;
+    ASSERT_EQ(layer->GetAttribute(static_cast<CGeoVectorObject*>(layer->FindObj(1u)), &back), 1);
+    EXPECT_EQ(ToVector(back)[0], COleVariant("京沪线"));
+    EXPECT_TRUE(AfxGetMessageLog().empty());
 }

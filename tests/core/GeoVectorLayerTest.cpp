@@ -488,3 +488,30 @@ TEST(GeoVectorLayerRecord, CorruptObjectListsRaiseAndLeakNothing) {
         EXPECT_EQ(loaded.GetObjectCount(), 0);
     }
 }
+
+// Objects stored with the auto-remove flag 0 have no other owner once loaded: the loading layer frees
+// them (LeakSanitizer would report them otherwise), and one taken out of the layer is the taker's.
+TEST(GeoVectorLayerObjects, LoadedObjectsWithoutTheAutoRemoveFlagAreFreedByTheLayer) {
+    CGeoVectorLayer source;
+    Shape(source, 1);
+    CTestShape* kept = new CTestShape(CRect(0, 0, 1, 1));
+    kept->SetAutoRemoveByLayer(0);
+    ASSERT_TRUE(source.Add(kept));
+    CTestShape* taken = new CTestShape(CRect(2, 2, 3, 3));
+    taken->SetAutoRemoveByLayer(0);
+    ASSERT_TRUE(source.Add(taken));
+    const std::vector<BYTE> bytes = objbytes::Store(source);
+    {
+        CGeoVectorLayer back;
+        objbytes::Load(back, bytes);
+        ASSERT_EQ(back.GetObjectCount(), 3);
+        auto* out = static_cast<CGeoVectorObject*>(back.FindObj(3u));
+        EXPECT_EQ(out->CanAutoRemoveByLayer(), 0) << "the stored flag is kept";
+        ASSERT_TRUE(back.Delete(out, 0));
+        delete out;
+    }
+    source.Delete(kept, 0);
+    source.Delete(taken, 0);
+    delete kept;
+    delete taken;
+}

@@ -1,10 +1,17 @@
 #include "afx/Document.h"
 
 #include "afx/WinApp.h"
+#include "win32/codepage.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CDocument, CObject)
 
@@ -28,6 +35,34 @@ CString TempNameFor(const CString& target) {
     return name;
 }
 
+// Removes the temporary files a save of target left behind when its process died before it could
+// commit or drop them ("~<name>.<pid>.<n>.tmp" of a process that no longer exists). Files of live
+// processes, this one included, are theirs to finish.
+void RemoveStaleTempFiles(const CString& target) {
+    const std::string folder = win32::GbkPathToNative(afx::PathFolder(target).str());
+    const std::string prefix = "~" + win32::GbkPathToNative(afx::PathFileName(target).str()) + ".";
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> stale;
+    while (dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        // What lies between is "<pid>.<counter>", both decimal.
+        const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        const size_t dot = middle.find('.');
+        if (dot == std::string::npos || dot == 0 || dot + 1 == middle.size() ||
+            middle.find_first_not_of("0123456789.") != std::string::npos || middle.find('.', dot + 1) != std::string::npos)
+            continue;
+        const long pid = std::strtol(middle.substr(0, dot).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) stale.push_back(folder + name);
+    }
+    ::closedir(dir);
+    for (const std::string& path : stale) ::unlink(path.c_str());
+}
+
 }  // namespace
 
 CDocument::~CDocument() = default;
@@ -43,6 +78,7 @@ CFile* CDocument::GetFile(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException*
         return f;
     }
 
+    RemoveStaleTempFiles(lpszFileName);
     auto* f = new CTempTargetFile;
     f->m_strTarget = lpszFileName;
     f->m_strTemp = TempNameFor(f->m_strTarget);

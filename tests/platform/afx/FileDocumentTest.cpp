@@ -5,6 +5,7 @@
 #include <win32/codepage.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -146,6 +147,34 @@ TEST(Document, SaveThroughTemporaryFileKeepsOldFileOnFailure) {
         if (!find.IsDots()) ++n;
     }
     EXPECT_EQ(n, 1);
+}
+
+TEST(Document, SaveRemovesTemporaryFilesOfDeadProcessesOnly) {
+    TempDir dir;
+    CString target = dir("图层.LYR");
+    WriteText(target, "old content");
+    // A process that has ended, one that lives (this one's parent) and this process itself.
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    CString dead, live, own, other;
+    dead.Format("~图层.LYR.%d.3.tmp", static_cast<int>(child));
+    live.Format("~图层.LYR.%d.0.tmp", static_cast<int>(::getppid()));
+    own.Format("~图层.LYR.%d.9.tmp", static_cast<int>(::getpid()));
+    other.Format("~其他.LYR.%d.0.tmp", static_cast<int>(child));
+    for (const CString& name : {dead, live, own, other}) WriteText(dir(name), "half");
+
+    CDocument doc;
+    CFileException fe;
+    CFile* f = doc.GetFile(target, CFile::modeCreate | CFile::modeReadWrite, &fe);
+    ASSERT_NE(f, nullptr);
+    doc.ReleaseFile(f, TRUE);
+    EXPECT_FALSE(CFileFind().FindFile(dir(dead)));
+    EXPECT_TRUE(CFileFind().FindFile(dir(live)));
+    EXPECT_TRUE(CFileFind().FindFile(dir(own)));
+    EXPECT_TRUE(CFileFind().FindFile(dir(other)));
+    EXPECT_EQ(ReadText(target), "old content");
 }
 
 TEST(Document, OpenFailureAndReport) {
