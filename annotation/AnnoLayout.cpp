@@ -239,7 +239,7 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
         CStringArray rows;
         const int n = CalculateMultiLineRows(anno.m_strText, rows, style);
         w = GetMaxWidth(rows, anno.m_nCharWidth, anno.m_nCharHeight, anno.m_nColSpace, anno.m_fItalicAngle, 0);
-        h = n * anno.m_nCharHeight + (n - 1) * anno.m_nRowSpace;
+        h = TruncClamp(static_cast<double>(n) * anno.m_nCharHeight + static_cast<double>(n - 1) * anno.m_nRowSpace);
     }
 
     const int align = anno.m_nAlignType;
@@ -247,11 +247,14 @@ void GetFourSquarePoint(GEOANNO& anno, CPoint corners[4], int rotate, tagGEOFORM
     const int row = (align >= 0 && align <= 8) ? align % 3 : 0;
     const int ax = col == 0 ? 0 : col == 1 ? Round(0.5 * w) : w;
     const int ay = row == 0 ? 0 : row == 1 ? Round(0.5 * h) : h;
-    const int x = anno.m_ptPosition.x - ax, y = anno.m_ptPosition.y - ay;
+    // Sizes from a damaged record can reach the int limits: the corners are clamped, never wrapped.
+    const int x = TruncClamp(static_cast<double>(anno.m_ptPosition.x) - ax);
+    const int y = TruncClamp(static_cast<double>(anno.m_ptPosition.y) - ay);
+    const int xw = TruncClamp(static_cast<double>(x) + w), yh = TruncClamp(static_cast<double>(y) + h);
     corners[0] = CPoint(x, y);
-    corners[1] = CPoint(x + w, y);
-    corners[2] = CPoint(x + w, y + h);
-    corners[3] = CPoint(x, y + h);
+    corners[1] = CPoint(xw, y);
+    corners[2] = CPoint(xw, yh);
+    corners[3] = CPoint(x, yh);
     if (rotate)
         RotatePoints(anno.m_ptPosition.x, anno.m_ptPosition.y, corners, corners, 4,
                      anno.m_fEscapeAngle * kPi / 1800.0);
@@ -268,8 +271,8 @@ void RotatePoints(int cx, int cy, const POINT* src, POINT* dst, int n, double ra
     const double c = std::cos(radians), s = std::sin(radians);
     for (int i = 0; i < n; ++i) {
         const double dx = static_cast<double>(src[i].x) - cx, dy = static_cast<double>(src[i].y) - cy;
-        const LONG x = static_cast<LONG>(cx + Round(dx * c - dy * s));
-        const LONG y = static_cast<LONG>(cy + Round(dx * s + dy * c));
+        const LONG x = TruncClamp(static_cast<double>(cx) + Round(dx * c - dy * s));
+        const LONG y = TruncClamp(static_cast<double>(cy) + Round(dx * s + dy * c));
         dst[i].x = x;
         dst[i].y = y;
     }

@@ -6,6 +6,13 @@
 
 namespace {
 
+// The largest character size an oldest-layout record may give (units of the record; 100 km in mm).
+const int kMaxOldCharSize = 100000000;
+
+}  // namespace
+
+namespace {
+
 void StoreFormat(CArchive& ar, const tagGEOFORMAT& f) {
     ar << static_cast<LONG>(f.fen_hor) << f.fen_shu_width << static_cast<LONG>(f.fen_ver) << static_cast<LONG>(f.hor)
        << static_cast<LONG>(f.ver);
@@ -83,6 +90,9 @@ void CGeoAnno::LoadRecord(CArchive& ar) {
         ar >> m_strText;
         ReadInt(ar);
         m_nCharHeight = ReadInt(ar);
+        // The one size stands for both: a record that gives one beyond any text is damaged.
+        if (m_nCharHeight > kMaxOldCharSize || m_nCharHeight < -kMaxOldCharSize)
+            AfxThrowArchiveException(CArchiveException::badIndex);
         const int weight = ReadInt(ar);
         const UINT word = static_cast<UINT>(ReadInt(ar));
         const int vertical = ReadInt(ar);

@@ -1,5 +1,5 @@
 // hello_map: a map of one vector layer with a road, a lake and a name, saved, loaded back and drawn.
-// Run it in an empty folder: it writes hello.map, lakes.LYR, lakes.mdb and hello.png there.
+// Run it in an empty folder: it writes hello.map, lakes.LYR and hello.png there.
 #include <annotation/GeoAnno.h>
 #include <core/DisplayState.h>
 #include <core/GeoMap.h>
@@ -38,8 +38,8 @@ int main() {
     // Text 400 mm high, anchored at its lower left corner (align type 0), not turned.
     layer->Add(new CGeoAnno("明湖", CPoint(4000, 6000), 400, 400, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0));
 
-    // A map owns its layers. Saving the map writes each layer to its own file (with its attribute
-    // database beside it), so every layer needs a file name first.
+    // A map owns its layers. Saving the map writes each layer to its own file (and a layer with
+    // attribute values its database beside it), so every layer needs a file name first.
     CGeoMap map;
     map.AddLayer(layer, -1);
     layer->SetFileName("lakes.LYR");

@@ -215,7 +215,7 @@ TEST(GeoAnnoStore, OldestRecordAnchorsOnItsBounds) {
 
 TEST(GeoAnnoStore, OldRecordsWithAbsurdCharacterSizesAreRefused) {
     // The oldest layout: one size for height and width.
-    for (LONG height : {0x7FFFFFFF, -0x7FFFFFFF - 1, -5}) {
+    for (LONG height : {0x7FFFFFFF, -0x7FFFFFFF - 1, 100000001}) {
         Bytes oldest = OldPrefix(1.1f, CRect(0, 0, 100, 60));
         oldest.Str("AB").Long(0).Long(height).Long(400).Long(0x06).Long(0).Float(0.0f).Long(0).Long(0).Long(0);
         CGeoAnno a;

@@ -379,7 +379,9 @@ TEST(GeoVectorLayerAttributes, UnreadableDatabaseKeepsItsBindingAndIsNeverOverwr
         CGeoMap saver;
         ASSERT_EQ(saver.SaveLayer(layer, lyr), 1) << c.name;
         EXPECT_EQ(testsupport::ReadFileBytes(dir("roads.mdb")).size(), c.bytes.size()) << c.name;
-        if (c.present) EXPECT_EQ(testsupport::ReadFileBytes(dir("roads.mdb")), c.bytes) << c.name;
+        if (c.present) {
+            EXPECT_EQ(testsupport::ReadFileBytes(dir("roads.mdb")), c.bytes) << c.name;
+        }
     }
 
     // The right file back: the values are there again.

@@ -55,7 +55,8 @@ void CorvaneFuzzWriteSeeds(const std::string& dir) {
     layer->Add(line);
     layer->Add(new CGeoPoint(40, 50));
     CGeoValueList values;
-    values.AddTail(COleVariant("京沪线"));
+    COleVariant text("京沪线");
+    values.AddTail(text);
     layer->SetAttribute(line, &values);
     const std::string path = work + "/f.LYR";
     if (!map.SaveLayer(layer, path.c_str())) return;

@@ -51,8 +51,8 @@ void CorvaneFuzzWriteSeeds(const std::string& dir) {
     const POINT pts[] = {{0, 0}, {100, 50}, {200, 0}, {300, 80}};
     Seed(dir, "pline", new CGeoPLine(4, pts, FALSE));
     Seed(dir, "spline", new CGeoSPLine(4, 3, [&] {
-             static POINT slots[10];
-             for (int i = 0; i < 10; ++i) slots[i] = POINT{i * 10, (i % 3) * 7};
+             static POINT slots[13];  // (4 - 1) * (3 + 1) + 1
+             for (int i = 0; i < 13; ++i) slots[i] = POINT{i * 10, (i % 3) * 7};
              return slots;
          }()));
     auto* mixed = new CGeoMixedLine(CPoint(0, 0));
