@@ -2,6 +2,7 @@
 
 #include "afx/File.h"
 #include "win32/codepage.h"
+#include "win32/winuser.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 
-IMPLEMENT_DYNAMIC(CWnd, CObject)
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
 IMPLEMENT_DYNAMIC(CFileDialog, CWnd)
 
@@ -29,7 +29,6 @@ long long FileStamp(const CString& path) {
 }
 }  // namespace
 
-LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
 
 CWinApp::CWinApp(LPCTSTR lpszAppName) : m_strAppName(lpszAppName) { g_pApp = this; }
 
@@ -162,14 +161,25 @@ int DefaultButton(UINT nType) {
 }
 }  // namespace
 
-int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {
+const std::vector<std::string>& AfxGetUiTranscript() { return win32::GetUserLog(); }
+void AfxClearUiTranscript() { win32::ClearUserLog(); }
+
+namespace {
+int ShowBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType, UINT nIDHelp) {
     CString text(lpszText);
     int answer = g_pDriver ? g_pDriver->OnMessageBox(text, nType, nIDHelp) : DefaultButton(nType);
     MessageLog().push_back(AfxMessageRecord{text, nType, nIDHelp, answer});
+    CString caption = lpszCaption ? CString(lpszCaption) : (g_pApp ? g_pApp->m_strAppName : CString());
+    win32::AppendUserLog("message box \"" + text.str() + "\" caption \"" + caption.str() + "\" type " +
+                         std::to_string(nType) + " answered " + std::to_string(answer));
     if (std::getenv("CORVANE_ECHO_MESSAGES"))
         std::fprintf(stderr, "[message] %s\n", win32::GbkToUtf8(text.str()).c_str());
     return answer;
 }
+}  // namespace
+
+int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) { return ShowBox(lpszText, nullptr, nType, nIDHelp); }
+int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) { return ShowBox(lpszText, lpszCaption, nType, 0); }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
     CString text;
@@ -202,6 +212,10 @@ int CFileDialog::DoModal() {
             std::fprintf(stderr, "[file dialog cancelled] %s\n", win32::GbkToUtf8(text.str()).c_str());
     }
     m_strPathName = r == IDOK ? path : CString();
+    win32::AppendUserLog(std::string(m_bOpenFileDialog ? "open" : "save") + " file dialog \"" + GetTitle().str() +
+                         "\" filter \"" + m_strFilter.str() + "\" ext \"" + m_strDefExt.str() + "\" flags " +
+                         std::to_string(m_ofn.Flags) + (r == IDOK ? " chose \"" + path.str() + "\"" : std::string(" cancelled")) +
+                         (g_pDriver ? "" : " (no driver)"));
     return r;
 }
 

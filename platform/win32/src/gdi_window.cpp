@@ -3,6 +3,7 @@
 #include <map>
 
 #include "gdi_internal.h"
+#include "user_internal.h"
 #include "win32/windraw.h"
 
 namespace win32 {
@@ -51,6 +52,20 @@ void DetachWindowCanvas(HWND hwnd) {
 
 HBITMAP GetWindowCanvas(HWND hwnd) { return reinterpret_cast<HBITMAP>(gdi::WindowCanvas(hwnd)); }
 
+namespace {
+std::map<HWND, std::vector<GdiRecord>>& PaintRecordings() {
+    static auto* m = new std::map<HWND, std::vector<GdiRecord>>();
+    return *m;
+}
+}  // namespace
+
+std::vector<GdiRecord> GetPaintRecording(HWND hwnd) {
+    auto it = PaintRecordings().find(hwnd);
+    return it == PaintRecordings().end() ? std::vector<GdiRecord>() : it->second;
+}
+
+void ForgetPaintRecording(HWND hwnd) { PaintRecordings().erase(hwnd); }
+
 }  // namespace win32
 
 using namespace win32::gdi;
@@ -76,7 +91,17 @@ int ReleaseDC(HWND, HDC hdc) {
 }
 
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+    // A window of the window manager paints on its own canvas, recorded, and is valid afterwards.
+    bool managed = IsWindow(hwnd);
+    if (managed) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        Bitmap* c = WindowCanvas(hwnd);
+        if (!c || c->width != rc.right || c->height != rc.bottom) win32::AttachWindowCanvas(hwnd, rc.right, rc.bottom);
+        ValidateRect(hwnd, nullptr);
+    }
     HDC hdc = GetDC(hwnd);
+    if (managed) win32::StartRecording(hdc);
     if (ps) {
         std::memset(ps, 0, sizeof *ps);
         ps->hdc = hdc;
@@ -89,5 +114,6 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE;
+    if (IsWindow(hwnd)) win32::PaintRecordings()[hwnd] = win32::GetRecording(ps->hdc);
     return ReleaseDC(hwnd, ps->hdc) == 1;
 }

@@ -8,24 +8,10 @@
 
 #include "afx/Object.h"
 #include "afx/String.h"
+#include "afx/Wnd.h"
 
 #include <map>
 #include <vector>
-
-// A window that can receive messages. Nothing is drawn; a host or a test overrides WindowProc to see
-// what the library sends it.
-class CWnd : public CObject {
-    DECLARE_DYNAMIC(CWnd)
-public:
-    CWnd() = default;
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return WindowProc(message, wParam, lParam); }
-    // Delivered at once as well: there is no message queue.
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { WindowProc(message, wParam, lParam); return TRUE; }
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND m_hWnd = nullptr;
-};
 
 // The host's application object. Creating one makes it the current application (AfxGetApp).
 class CWinApp : public CObject {
@@ -73,6 +59,9 @@ public:
     virtual int OnMessageBox(const CString& text, UINT nType, UINT nIDHelp) = 0;
     // IDOK with rPathName set, or IDCANCEL.
     virtual int OnFileDialog(CFileDialog& dlg, CString& rPathName) = 0;
+    // A modal dialog or property sheet (dlg) is open and initialised: act on it as the person would until
+    // it ends. FALSE when the driver does not handle it; the modal then ends with its cancel answer.
+    virtual BOOL OnModal(CWnd& dlg) { (void)dlg; return FALSE; }
 };
 
 // Installs the driver (NULL removes it); the caller keeps ownership.
@@ -93,8 +82,15 @@ struct AfxMessageRecord {
 const std::vector<AfxMessageRecord>& AfxGetMessageLog();
 void AfxClearMessageLog();
 
+// What a person would have seen, oldest first, one line each (GBK): message boxes, modal dialogs and
+// sheets with their results (including those ended at once without a driver), file dialogs, popup menus.
+const std::vector<std::string>& AfxGetUiTranscript();
+void AfxClearUiTranscript();
+
 // Shows (records) a message and returns the button chosen.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// A box with a caption (NULL: the application's name), as CWnd::MessageBox shows it.
+int AfxMessageBoxCaption(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
 // The string resource nIDPrompt as the text.
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 

@@ -78,6 +78,9 @@ BOOL WriteBitmapToPNG(HBITMAP bmp, const char* path);
 void AttachWindowCanvas(HWND hwnd, int width, int height);
 void DetachWindowCanvas(HWND hwnd);
 HBITMAP GetWindowCanvas(HWND hwnd);
+// A window of the window manager (winuser.h) paints between BeginPaint and EndPaint on its canvas, made
+// or resized to its client size; every call is recorded, and the last paint's calls are kept here.
+std::vector<GdiRecord> GetPaintRecording(HWND hwnd);
 
 // The faces a font list should offer, GBK: the Chinese names of the face table first ("宋体", "黑体",
 // "楷体_GB2312", "仿宋", "隶书", ...), then the families fontconfig knows, each once, sorted.
