@@ -30,6 +30,8 @@
 
 class CDC;
 class CGeoBandData;
+class CGeoGCPoint;
+class CGeoImage;
 class CGeoMap;
 class CGeoTinPoint;
 class CGeoTinTriangle;
@@ -44,6 +46,8 @@ public:
     // "__GEO_ELEVATION_POINT_LAYER__" (when it has one) with Create (layers); the result is not
     // reported; a map with neither (or NULL) leaves the TIN empty. The layers are not owned.
     explicit CGeoTin(CGeoMap* pMap);
+    // Builds from the image's control points with Create (control points); NULL leaves the TIN empty.
+    explicit CGeoTin(CGeoImage* pImage);
     // Destroys the triangles and releases both tables.
     ~CGeoTin() override;
 
@@ -60,6 +64,13 @@ public:
     // cannot be allocated, or every vertex lies on one line; TRUE otherwise. A previous build of this
     // TIN is released first.
     BOOL Create(CGeoVectorLayerList& layers);
+
+    // The control-point build: one vertex per control point (its pixel point, GetX / GetY, tenths of a
+    // pixel), sorted around the mean pixel point; sweep, links and swaps only (no forcing, no plane
+    // forms). Sets CGeoTinPoint::m_bMinusY to 1 and leaves it so: image code reads pixel rows through
+    // this TIN with y negated, whatever an earlier layer build left in the flag. FALSE for an empty list,
+    // a table that cannot be allocated, or control points all on one line. A previous build is released.
+    BOOL Create(CTypedPtrList<CObList, CGeoGCPoint*>& points);
 
     // trunc((a x + b y + c) / k + 0.5), toward zero, from the plane of the triangle with that serial
     // number (1-based); fallback when the serial is below 1 or above the triangle count. x and y are in

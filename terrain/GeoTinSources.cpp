@@ -2,6 +2,8 @@
 #include "core/GeoMap.h"
 #include "core/GeoVectorLayer.h"
 #include "raster/GeoBandData.h"
+#include "raster/GeoGCPoint.h"
+#include "raster/GeoImage.h"
 #include "terrain/GeoTin.h"
 #include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
@@ -78,6 +80,42 @@ BOOL CGeoTin::Create(CGeoVectorLayerList& layers) {
     ConvexCheck();
     CrossCheck();
     CreatePlaneForm();
+    return TRUE;
+}
+
+CGeoTin::CGeoTin(CGeoImage* pImage) {
+    if (pImage) Create(*pImage->GetGCPoints());
+}
+
+BOOL CGeoTin::Create(CTypedPtrList<CObList, CGeoGCPoint*>& points) {
+    Release();
+    CGeoTinPoint::SetMinusY(1);
+    const int n = points.GetCount();
+    if (n <= 0) return FALSE;
+    double sx = 0.0, sy = 0.0;
+    for (POSITION pos = points.GetHeadPosition(); pos;) {
+        CGeoGCPoint* p = points.GetNext(pos);
+        sx += p->GetX(0);
+        sy += p->GetY(0);
+    }
+    CPoint centre(static_cast<int>(sx / n), static_cast<int>(sy / n));
+    if (!AllocateTables(n)) return FALSE;
+    CGeoTinPoint* cursor = GetTinPoint(0);
+    for (POSITION pos = points.GetHeadPosition(); pos;) {
+        CGeoGCPoint* p = points.GetNext(pos);
+        CGeoTinPoint* record = cursor;
+        if (p->CreateTinPoints(cursor, centre) != 1 || cursor != record + 1) {
+            Release();
+            return FALSE;
+        }
+        // The sort key from the point's own GetX / GetY (its pixel point), the frame of the centre: the
+        // point class's record writer measures its map position instead.
+        const double dx = static_cast<double>(p->GetX(0)) - centre.x, dy = static_cast<double>(p->GetY(0)) - centre.y;
+        record->SetDistance(dx * dx + dy * dy);
+    }
+    if (!Triangulate()) return FALSE;
+    CreateNeighborhood();
+    ConvexCheck();
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 #include "TinTestSupport.h"
 
 #include "core/GeoMap.h"
+#include "raster/GeoGCPoint.h"
 #include "support/TempDir.h"
 #include "vector/GeoPLine.h"
 
@@ -180,7 +181,7 @@ TEST(GeoTinSources, DxfText) {
 
 TEST(GeoTinSources, DxfOpensInAnOutsideReader) {
     MinusYGuard guard;
-    if (std::system("python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3-ezdxf not installed";
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3-ezdxf not installed";
     testsupport::TempDir dir("tin-ezdxf");
     auto layer = PointLayer(RandomPoints(500, 5, 20000));
     CGeoTin tin;
@@ -198,7 +199,7 @@ TEST(GeoTinSources, DxfOpensInAnOutsideReader) {
                              "    assert len(p) == 4 and p[0] == p[3], p\n"
                              "    print(*sorted(p[:3]))\n";
     const std::string out = dir.Path() + "/out.txt";
-    ASSERT_EQ(std::system(("python3 " + script + " " + base + ".dxf > " + out).c_str()), 0);
+    ASSERT_EQ(std::system(("/usr/bin/python3 " + script + " " + base + ".dxf > " + out).c_str()), 0);
     std::istringstream lines(ReadAll(out));
     std::string line;
     int n = 0;
@@ -217,6 +218,50 @@ TEST(GeoTinSources, DxfOpensInAnOutsideReader) {
     }
     EXPECT_EQ(n, tin.GetTriangleCount());
     EXPECT_EQ(got, want);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GeoTinSources, ControlPoints) {
+    MinusYGuard guard;
+    // Pixel points in general position; map positions unrelated to them. The build sorts by the pixel
+    // points, so every control point joins the TIN.
+    CTypedPtrList<CObList, CGeoGCPoint*> list;
+    std::vector<std::unique_ptr<CGeoGCPoint>> owned;
+    const auto pixels = RandomPoints(12, 21, 5000);
+    const auto places = RandomPoints(12, 22, 900000);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        owned.push_back(std::make_unique<CGeoGCPoint>());
+        owned.back()->SetPixelPoint(CPoint(pixels[i]));
+        owned.back()->Move(CSize(places[i].x, places[i].y));  // its map position, far from the pixel point
+        list.AddTail(owned.back().get());
+    }
+    // A layer build earlier in the process leaves the flag cleared; the control-point build sets it.
+    auto layer = PointLayer({{0, 0}, {10, 0}, {0, 10}});
+    CGeoTin first;
+    CGeoVectorLayerList layers;
+    layers.AddTail(layer.get());
+    ASSERT_TRUE(first.Create(layers));
+    ASSERT_EQ(CGeoTinPoint::GetMinusY(), 0);
+
+    CGeoTin tin;
+    ASSERT_TRUE(tin.Create(list));
+    EXPECT_EQ(CGeoTinPoint::GetMinusY(), 1);
+    EXPECT_EQ(tin.GetPointCount(), 12);
+    EXPECT_EQ(CheckTin(tin).usedVertices, 12);
+    for (int i = 0; i < 12; ++i) {
+        CGeoTinPoint* v = tin.GetTinPoint(i);
+        EXPECT_EQ(v->GetX(), v->GetMainBody()->GetX(0));
+        EXPECT_EQ(v->GetY(), -v->GetMainBody()->GetY(0));  // pixel rows seen with y negated
+    }
+    // No plane forms in this build: every plane is level at 0.
+    EXPECT_EQ(tin.GetTriangle(1)->GetA(), 0.0);
+
+    CTypedPtrList<CObList, CGeoGCPoint*> none;
+    EXPECT_FALSE(tin.Create(none));
+    EXPECT_EQ(tin.GetTriangleCount(), 0);
 }
 
 }  // namespace
