@@ -156,8 +156,8 @@ struct Qhull {
                 ++count;
                 if (!edges) continue;
                 int id[3], k = 0;
-                vertexT *v, **vp;
-                FOREACHvertex_(f->vertices) if (k < 3) id[k++] = static_cast<int>((v->point - pts.data()) / 2);
+                vertexT *vertex, **vertexp;
+                FOREACHvertex_(f->vertices) if (k < 3) id[k++] = static_cast<int>((vertex->point - pts.data()) / 2);
                 for (int i = 0; i < 3; ++i) {
                     const int a = id[i], b = id[(i + 1) % 3];
                     edges->insert({std::min(a, b), std::max(a, b)});
