@@ -76,6 +76,14 @@ public:
     virtual void RecalcBounds();
     // CanBeEdited.
     virtual int CanEditSymbolAttribute() const;
+    // Lets the user set the old-style symbol width (0.01 mm) in the value input dialog, captioned
+    // "设置符号属性" with the unit "0.01毫米". The field starts at the width when bit 0 of the
+    // symbol-attribute flag is set; otherwise, when pLib and nSymbol are given and the library lets the
+    // symbol take a width (GetSupportSymAttribMask bit 0x04), at the object's width item (slot 4, whose
+    // name becomes the label); otherwise at 0, labelled "符号宽度". After OK a non-zero value sets bit 0
+    // and becomes the width, 0 clears bit 0 and leaves the width; result 1. Result 0 after cancel, and
+    // without a dialog when CanEditSymbolAttribute is 0. The third argument is not read.
+    virtual int EditSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int nReserved);
     // The feature-class ID.
     virtual UINT GetObjectClassID() const;
     // Copies the source's symbol attributes; 1.

@@ -1,9 +1,13 @@
-// Editing entry points of vector objects: hit test, snapping gate and mirroring. The shapes supply the
-// hooks these call (Intersects, GetSnapPointA, OnMirror, AfterMirrorRecalcBounds).
+// Editing entry points of vector objects: hit test, snapping gate, mirroring and the symbol-width
+// dialog. The shapes supply the hooks these call (Intersects, GetSnapPointA, OnMirror,
+// AfterMirrorRecalcBounds).
 #include "core/GeoVectorObject.h"
 
+#include "core/DialogHooks.h"
 #include "core/GeoLayer.h"
 #include "core/GeoSettings.h"
+
+#include <quenby/SymbolLibIO.h>
 
 #include <cstdint>
 
@@ -47,5 +51,32 @@ int CGeoVectorObject::Mirror(POINT a, POINT b)
     }
     if (!OnMirror(a, b)) return 0;
     AfterMirrorRecalcBounds();
+    return 1;
+}
+
+int CGeoVectorObject::EditSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int)
+{
+    if (!CanEditSymbolAttribute()) return 0;
+    CString label = "符号宽度";
+    LONG value = 0;
+    if (m_dwSymbolAttrFlag & 1) {
+        value = m_lWidth;
+    } else if (pLib && nSymbol && (pLib->GetSupportSymAttribMask(nSymbol) & VM_SYM_MASK_WIDTH)) {
+        const CSymbolAttrib attrib = GetSymbolAttribute(pLib, nSymbol);
+        CString name;
+        tagVM_SYM_VARIANT item = {};
+        if (attrib.GetAttribItem(VM_SYM_ITEM_WIDTH, name, item) == VM_SYM_OK) {
+            if (item.wType == VM_SYM_INTEGER) value = item.lValue;
+            label = name;
+        }
+    }
+    const tagDialogHooks& hooks = GetDialogHooks();
+    if (!hooks.pfnInputLong || hooks.pfnInputLong("设置符号属性", label, "0.01毫米", &value) != IDOK) return 0;
+    if (value != 0) {
+        SetSymbolAttributeFlag(m_dwSymbolAttrFlag | 1);
+        m_lWidth = value;
+    } else {
+        SetSymbolAttributeFlag(m_dwSymbolAttrFlag & ~1u);
+    }
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "core/SymbolLibAccess.h"
 
+#include "core/DialogHooks.h"
 #include "core/VMSymbolLibIO.h"
 
 #include <win32/module.h>
@@ -62,3 +63,28 @@ CSymbolLibIO* GetSymbolLibIO(CString path, int n) {
 }
 
 void ReleaseSymbolLibIO(CSymbolLibIO* pLib) { delete pLib; }
+
+CString SelectSymbolLib(CString strCurrent) {
+    const tagDialogHooks& hooks = GetDialogHooks();
+    CString chosen;
+    if (hooks.pfnPickSymbolLib && hooks.pfnPickSymbolLib(strCurrent, &chosen) == IDOK) return chosen;
+    return strCurrent;
+}
+
+DWORD GetSymbolKindFilter(int nKind) {
+    switch (nKind) {
+    case 0: return 0x8000;
+    case 1: return 0x4000;
+    case 2: return 0x2000;
+    case 3: return 0x1000;
+    default: return 0xF000;
+    }
+}
+
+int GetSymbol(SYMBOLTYPE nKind, int nCurrent, CSymbolLibIO* pLib) {
+    const tagDialogHooks& hooks = GetDialogHooks();
+    LONG chosen = nCurrent;
+    if (hooks.pfnPickSymbol && hooks.pfnPickSymbol(pLib, nCurrent, GetSymbolKindFilter(nKind), &chosen) == IDOK)
+        return chosen;
+    return nCurrent;
+}

@@ -5,9 +5,11 @@
 // "Quenby" under the Windows directory (which the host can set, win32::SetWindowsDirectory). Paths are
 // GBK with '\\' separators, as the rest of the system writes them.
 //
-// Choosing a library or a symbol interactively (SelectSymbolLib, GetSymbol) comes with the pickers of
-// the dialogs.
+// Choosing a library or a symbol interactively (SelectSymbolLib, GetSymbol) opens the pickers through
+// the dialog hooks (core/DialogHooks.h).
 #pragma once
+
+#include "core/GeoView.h"
 
 #include <afx/afx.h>
 
@@ -32,3 +34,16 @@ CSymbolLibIO* GetSymbolLibIO(CString path, int n);
 
 // Deletes the library object; NULL does nothing.
 void ReleaseSymbolLibIO(CSymbolLibIO* pLib);
+
+// Shows the symbol-library picker opened on the name strCurrent; returns the name chosen there after
+// OK, strCurrent after cancel (or when no picker is installed).
+CString SelectSymbolLib(CString strCurrent);
+
+// The kind filter of the symbol picker for a symbol kind: 0x8000 for kind 0 (point), 0x4000 for 1
+// (line), 0x2000 for 2 (fill), 0x1000 for 3 (custom symbols), 0xF000 for any other kind.
+DWORD GetSymbolKindFilter(int nKind);
+
+// Shows the symbol picker over pLib (may be NULL: the picker lists nothing) with nCurrent selected and
+// the filter of the kind; returns the symbol chosen after OK, nCurrent after cancel (or when no picker
+// is installed).
+int GetSymbol(SYMBOLTYPE nKind, int nCurrent, CSymbolLibIO* pLib);

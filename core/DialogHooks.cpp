@@ -1,0 +1,20 @@
+#include "core/DialogHooks.h"
+
+namespace {
+
+tagDialogHooks& Hooks() {
+    // A function-local object, so that the dialogs can fill it from their own start-up code whatever
+    // the order in which the library's static objects are built.
+    static tagDialogHooks hooks = {nullptr, nullptr, nullptr};
+    return hooks;
+}
+
+}  // namespace
+
+const tagDialogHooks& GetDialogHooks() { return Hooks(); }
+
+tagDialogHooks SetDialogHooks(const tagDialogHooks& hooks) {
+    const tagDialogHooks previous = Hooks();
+    Hooks() = hooks;
+    return previous;
+}

@@ -1,0 +1,32 @@
+// The dialogs the core opens, reached through hooks.
+//
+// Some entry points of the core show a dialog: the symbol picker (GetSymbol), the symbol-library
+// picker (SelectSymbolLib) and the value input (CGeoVectorObject::EditSymbolAttribute). The dialogs live
+// on a higher floor of the library (ui/), which the core never includes; ui/ fills these hooks when the
+// library starts. A hook that is not filled (a NULL function) behaves as a dialog the user cancelled.
+//
+// Strings are GBK. Every hook is called on the host's user-interface thread and returns IDOK (1) after
+// the user confirmed, or any other code (IDCANCEL) after a cancel; outputs are written only on IDOK.
+#pragma once
+
+#include <afx/afx.h>
+
+class CSymbolLibIO;
+
+struct tagDialogHooks {
+    // The modal symbol picker over pLib (not owned; may be NULL), opened with lCurrent selected and the
+    // kind filter dwFilter (0x8000 point, 0x4000 line, 0x2000 fill, 0x1000 custom symbols, combined
+    // by OR). On IDOK *plChosen receives the symbol chosen.
+    int (*pfnPickSymbol)(CSymbolLibIO* pLib, LONG lCurrent, DWORD dwFilter, LONG* plChosen);
+    // The modal symbol-library picker opened on the library name strCurrent ("#name" a library file,
+    // "name" a symbol file). On IDOK *pstrChosen receives the name chosen, in the same form.
+    int (*pfnPickSymbolLib)(const CString& strCurrent, CString* pstrChosen);
+    // The modal input of one integer: window caption, label before the field, unit text after it, and
+    // the starting value in *plValue, which receives the value typed on IDOK. No range is checked.
+    int (*pfnInputLong)(const CString& strCaption, const CString& strLabel, const CString& strUnit, LONG* plValue);
+};
+
+// The hooks now in force (all NULL until the dialogs fill them).
+const tagDialogHooks& GetDialogHooks();
+// Replaces every hook at once and returns the previous set, so that a test can put it back.
+tagDialogHooks SetDialogHooks(const tagDialogHooks& hooks);
