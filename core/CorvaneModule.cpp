@@ -66,7 +66,14 @@ CString GetVersionSection(HINSTANCE hModule, CString key) {
 HINSTANCE GetCorvaneInstance() { return g_hInstance; }
 
 float GetCorvaneVersion() {
-    return static_cast<float>(std::atof(GetVersionSection(GetCorvaneInstance(), "ProductVersion")));
+    // The version block is data of this library and cannot change while it is loaded; every stored
+    // record asks for the version, so it is read once rather than resolved through the module path
+    // each time. A failed read (no module yet) is not kept, so a later call reads again.
+    static float cached = 0.0f;
+    if (cached != 0.0f) return cached;
+    const float v = static_cast<float>(std::atof(GetVersionSection(GetCorvaneInstance(), "ProductVersion")));
+    if (GetCorvaneInstance() != nullptr) cached = v;
+    return v;
 }
 
 float GetCorvaneLibraryVersion() { return g_fLibraryVersion; }

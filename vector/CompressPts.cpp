@@ -54,17 +54,19 @@ int CCompressPts::Compress(POINT* points, int* n, int closed) {
             auto [a, b] = open.back();
             open.pop_back();
             if (b - a < 2) continue;  // no inner point: closed at once
+            // One chord length serves every point tested against this chord.
+            const double chord = Distance(points[a], points[b]);
             int c = a + 1;
-            double e = PointToStraightLine(points[c], points[a], points[b]);
+            double e = PointToStraightLine(points[c], points[a], points[b], chord);
             for (int i = a + 2; i < b; ++i) {
-                double d = PointToStraightLine(points[i], points[a], points[b]);
+                double d = PointToStraightLine(points[i], points[a], points[b], chord);
                 if (d > e) {  // strictly: the first index wins a tie
                     e = d;
                     c = i;
                 }
             }
             // A zero chord gives inf (split) for e > 0 and NaN (no split) for e == 0.
-            if (e > D || e / Distance(points[a], points[b]) > kRelativeDeviation) {
+            if (e > D || e / chord > kRelativeDeviation) {
                 keep[c] = 1;
                 open.emplace_back(c, b);
                 open.emplace_back(a, c);

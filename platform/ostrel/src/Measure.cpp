@@ -27,10 +27,13 @@ double PointToLine(const POINT& p, const POINT& a, const POINT& b)
 
 double PointToStraightLine(const POINT& p, const POINT& a, const POINT& b)
 {
-    double abx = Dx(a, b), aby = Dy(a, b);
-    double len = std::hypot(abx, aby);
-    if (len == 0.0) return Distance(p, a);
-    return std::fabs((double)Cross(a, b, p)) / len;
+    return PointToStraightLine(p, a, b, std::hypot(Dx(a, b), Dy(a, b)));
+}
+
+double PointToStraightLine(const POINT& p, const POINT& a, const POINT& b, double chord)
+{
+    if (chord == 0.0) return Distance(p, a);
+    return std::fabs((double)Cross(a, b, p)) / chord;
 }
 
 int LineDistance(const POINT& p, const POINT& a, const POINT& b)

@@ -9,10 +9,25 @@ namespace {
 
 // Converts with iconv; an unconvertible input byte is replaced by `bad` and skipped, so that
 // bad data never stops the conversion or loses the rest of the string.
-std::string Convert(const char* to, const char* from, const char* in, size_t len, const std::string& bad,
-                    size_t inUnit) {
-    iconv_t cd = iconv_open(to, from);
+// One converter per direction and thread, opened on first use: opening a converter costs far more
+// than converting a short string, and every attribute value and path goes through here.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (m_cd != (iconv_t)-1) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    iconv_t Get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+std::string Convert(iconv_t cd, const char* in, size_t len, const std::string& bad, size_t inUnit) {
     if (cd == (iconv_t)-1) return std::string(in, len);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every string
     std::string out;
     std::vector<char> buf(len * 4 + 16);
     char* src = const_cast<char*>(in);
@@ -32,22 +47,34 @@ std::string Convert(const char* to, const char* from, const char* in, size_t len
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return out;
+}
+
+iconv_t GbkToUtf8Cd() {
+    thread_local Converter c("UTF-8", "GBK");
+    return c.Get();
+}
+iconv_t Utf8ToGbkCd() {
+    thread_local Converter c("GBK", "UTF-8");
+    return c.Get();
+}
+iconv_t Utf16ToGbkCd() {
+    thread_local Converter c("GBK", "UTF-16LE");
+    return c.Get();
 }
 
 }  // namespace
 
 std::string GbkToUtf8(const std::string& gbk) {
-    return Convert("UTF-8", "GBK", gbk.data(), gbk.size(), "\xEF\xBF\xBD", 1);
+    return Convert(GbkToUtf8Cd(), gbk.data(), gbk.size(), "\xEF\xBF\xBD", 1);
 }
 
 std::string Utf8ToGbk(const std::string& utf8) {
-    return Convert("GBK", "UTF-8", utf8.data(), utf8.size(), "?", 1);
+    return Convert(Utf8ToGbkCd(), utf8.data(), utf8.size(), "?", 1);
 }
 
 std::string Utf16ToGbk(const std::u16string& utf16) {
-    return Convert("GBK", "UTF-16LE", reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, "?", 2);
+    return Convert(Utf16ToGbkCd(), reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, "?", 2);
 }
 
 std::string GbkPathToNative(const std::string& gbkPath) {

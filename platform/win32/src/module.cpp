@@ -27,7 +27,7 @@ std::map<HINSTANCE, ModuleResources>& Resources() {
 std::string& WindowsDir() { static std::string s; return s; }
 std::string& SystemDir() { static std::string s; return s; }
 
-std::string ModulePath(HINSTANCE h) {
+std::string ResolveModulePath(HINSTANCE h) {
     if (!h) {
         char buf[4096];
         ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -38,6 +38,23 @@ std::string ModulePath(HINSTANCE h) {
     char real[4096];
     if (realpath(info.dli_fname, real)) return win32::NativePathToGbk(real);
     return win32::NativePathToGbk(info.dli_fname);
+}
+
+// A loaded module's path cannot change while it stays loaded, and resolving it (dladdr, realpath)
+// costs more than the look-ups that need it, so each path is resolved once; the entry is dropped
+// when the module's resources are unregistered at unload.
+std::map<HINSTANCE, std::string>& ModulePaths() {
+    static auto* m = new std::map<HINSTANCE, std::string>;  // outlives every unload
+    return *m;
+}
+
+std::string ModulePath(HINSTANCE h) {
+    auto& paths = ModulePaths();
+    auto it = paths.find(h);
+    if (it != paths.end()) return it->second;
+    std::string p = ResolveModulePath(h);
+    if (!p.empty()) paths.emplace(h, p);
+    return p;
 }
 
 // A version block is the sequence "path\0value\0" for each value, ending with an empty path.
@@ -101,7 +118,10 @@ void RegisterVersionStrings(HINSTANCE hModule, const std::map<std::string, std::
 void RegisterStringTable(HINSTANCE hModule, const std::map<UINT, std::string>& strings) {
     for (const auto& kv : strings) Resources()[hModule].strings[kv.first] = kv.second;
 }
-void UnregisterModuleResources(HINSTANCE hModule) { Resources().erase(hModule); }
+void UnregisterModuleResources(HINSTANCE hModule) {
+    Resources().erase(hModule);
+    ModulePaths().erase(hModule);
+}
 void SetWindowsDirectory(const std::string& gbkPath) { WindowsDir() = gbkPath; }
 void SetSystemDirectory(const std::string& gbkPath) { SystemDir() = gbkPath; }
 }  // namespace win32

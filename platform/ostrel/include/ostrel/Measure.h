@@ -25,6 +25,9 @@ double SqrtDist(const POINT& p, const POINT& q);
 double PointToLine(const POINT& p, const POINT& a, const POINT& b);
 // Distance from p to the infinite straight line through a and b (to a when a equals b).
 double PointToStraightLine(const POINT& p, const POINT& a, const POINT& b);
+// The same distance with the chord length Distance(a, b) given, for loops that test many points
+// against one chord; the result is bit for bit that of the three-point form.
+double PointToStraightLine(const POINT& p, const POINT& a, const POINT& b, double chord);
 // PointToStraightLine truncated toward zero: the integer line distance that the point thinner divides
 // by chord lengths. (The boolean on-segment test is PointOnLine in Contact.h.)
 int LineDistance(const POINT& p, const POINT& a, const POINT& b);
