@@ -14,7 +14,7 @@ STAGE = $(abspath $(RELEASE))/stage
 # FUZZ_SECONDS (default 600); findings land in build-fuzz/findings/.
 FUZZ_SECONDS ?= 600
 
-.PHONY: all release test demo install fuzz deps configure build clean
+.PHONY: all release test demo install bench fuzz deps configure build clean
 
 all: release
 
@@ -45,6 +45,14 @@ demo: release
 	cmake --build $(RELEASE)/examples -j $(JOBS)
 	mkdir -p $(RELEASE)/demo
 	cd $(RELEASE) && ./examples/corvane_demo demo
+
+# make bench builds bench/ in the Release build (with GDAL/OGR and GEOS as peers) and runs every
+# program in $(RELEASE)/bench-run, printing the library's time against its peer's in the same run.
+bench:
+	scripts/install-deps bench
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE) -j $(JOBS) --target benches
+	scripts/run-benches $(RELEASE)
 
 fuzz: deps
 	JOBS=$(JOBS) scripts/fuzz $(FUZZ_SECONDS)

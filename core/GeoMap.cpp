@@ -13,6 +13,9 @@ const char* const CGeoMap::kInvalidFileName = "\\\\\\";
 
 namespace {
 
+// Layer files run to tens of megabytes: a large archive buffer keeps the system calls per object low.
+const UINT kLayerFileBuffer = 1 << 16;
+
 // The layer classes a layer file may name. They register themselves when their libraries are built in,
 // so a file naming a class this process does not hold loads like any other unknown name.
 const char* const kLayerClassNames[] = {"CGeoVectorLayer", "CGeoImageLayer", "CGeoDEMLayer"};
@@ -147,7 +150,7 @@ int CGeoMap::SaveLayer(CGeoLayer* pLayer, CString path) {
         return 0;
     }
     try {
-        CArchive ar(pFile, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
+        CArchive ar(pFile, CArchive::store | CArchive::bNoFlushOnDelete, kLayerFileBuffer);
         ar << CString(pLayer->GetRuntimeClass()->m_lpszClassName);
         pLayer->Serialize(ar);
         ar.Close();
@@ -171,7 +174,7 @@ CGeoLayer* CGeoMap::LoadLayer(CString path) {
     }
     std::unique_ptr<CGeoLayer> layer;
     try {
-        CArchive ar(pFile, CArchive::load, 4096);
+        CArchive ar(pFile, CArchive::load, kLayerFileBuffer);
         if (pFile->GetLength() != 0) {
             CString className;
             ar >> className;

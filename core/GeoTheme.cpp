@@ -41,6 +41,14 @@ int CGeoTheme::GetGC(int nIndex, CGeoGClass& gc) const {
     return 1;
 }
 
+const CGeoGClass* CGeoTheme::FindGCPtr(UINT nCode) const {
+    for (POSITION pos = m_GCList.GetHeadPosition(); pos;) {
+        const CGeoGClass* p = m_GCList.GetNext(pos);
+        if (p && p->GetGCID() == nCode) return p;
+    }
+    return nullptr;
+}
+
 int CGeoTheme::FindGC(UINT nCode) const {
     int i = 0;
     for (POSITION pos = m_GCList.GetHeadPosition(); pos; ++i) {

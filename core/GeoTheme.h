@@ -36,6 +36,9 @@ public:
     int GetGC(int nIndex, CGeoGClass& gc) const;
     // The index of the first class with the code; -1 when none.
     int FindGC(UINT nCode) const;
+    // The first class with the code, NULL when none; the theme keeps it (valid until the class list
+    // changes). Lets a caller read a class without copying it.
+    const CGeoGClass* FindGCPtr(UINT nCode) const;
     // The index of the first class whose name equals the text exactly (letter case counts); -1 when none.
     int FindGC(CString strName) const;
     // Inserts a copy at the position; 0 (nothing changed) when a class has the same code or for a bad

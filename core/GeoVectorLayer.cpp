@@ -210,13 +210,17 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
     CObList loaded(10);
     try {
         loaded.Serialize(ar);
-        std::set<CObject*> seen;
+        std::vector<CObject*> seen;
+        seen.reserve(static_cast<size_t>(loaded.GetCount()));
         for (POSITION p = loaded.GetHeadPosition(); p;) {
             CObject* pOb = loaded.GetNext(p);
-            if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)) || !seen.insert(pOb).second ||
-                m_ObjList.Find(pOb))
+            if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)) || (!m_ObjList.IsEmpty() && m_ObjList.Find(pOb)))
                 AfxThrowArchiveException(CArchiveException::badClass);
+            seen.push_back(pOb);
         }
+        std::sort(seen.begin(), seen.end());
+        if (std::adjacent_find(seen.begin(), seen.end()) != seen.end())
+            AfxThrowArchiveException(CArchiveException::badClass);
         m_Theme.Serialize(ar);
     } catch (...) {
         std::set<CObject*> freed;

@@ -15,10 +15,8 @@ bool IsEmptyValue(const COleVariant& v) { return v.vt == VT_EMPTY || v.vt == VT_
 }  // namespace
 
 int CGeoVectorLayer::GetRecordFieldCount(UINT nClass) const {
-    int n = m_Theme.GetFieldCount();
-    CGeoGClass gc;
-    if (GetGClass(nClass, gc)) n += gc.GetFieldCount();
-    return n;
+    const CGeoGClass* gc = m_Theme.FindGCPtr(nClass);
+    return m_Theme.GetFieldCount() + (gc ? gc->GetFieldCount() : 0);
 }
 
 BOOL CGeoVectorLayer::EnsureDatabase() {

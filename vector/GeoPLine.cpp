@@ -160,10 +160,24 @@ void CGeoPLine::Serialize(CArchive& ar) {
 void CGeoPLine::LoadPoints(CArchive& ar) {
     if (m_nSlotCount < 0) AfxThrowArchiveException(CArchiveException::badIndex);
     const int n = GetPoints();
-    ar.EnsureAvailable(static_cast<ULONGLONG>(n) * sizeof(POINT));
+    const int kStep = 8192;
+    // Up to kStep points are read into a block of their own size, so only a longer count is first
+    // checked against what the file still holds.
+    if (n > kStep) ar.EnsureAvailable(static_cast<ULONGLONG>(n) * sizeof(POINT));
+    // The usual line, one slot per point: the points go straight into the block, whose size the count
+    // bounds (at most kStep points before the file has shown it holds them).
+    bool identity = n > 0 && n == m_nSlotCount && n <= kStep;
+    for (int i = 0; identity && i < n; ++i) identity = GetPointSize(i) == 1;
+    if (identity) {
+        if (m_nCapacity < LineMemSize(n) && !AppendLineMem(static_cast<int>(LineMemSize(n)))) AfxThrowMemoryException();
+        const UINT want = static_cast<UINT>(n) * sizeof(POINT);
+        if (ar.Read(m_pPoints, want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
+        OnLineChanged();
+        Trim();
+        return;
+    }
     // Read in bounded steps, so a stream of unknown length cannot make us allocate more than it holds.
     std::vector<POINT> pts;
-    const int kStep = 8192;
     while (static_cast<int>(pts.size()) < n) {
         int step = std::min(kStep, n - static_cast<int>(pts.size()));
         std::size_t old = pts.size();

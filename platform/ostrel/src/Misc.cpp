@@ -1,13 +1,15 @@
 #include "ostrel/Misc.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 CString itos(int value)
 {
+    // Every new object names itself with a counter, so this runs once per object read from a file.
     char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return CString(text);
+    char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    return CString(text, static_cast<int>(end - text));
 }
 
 void Swap(POINT& a, POINT& b)

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -80,7 +81,13 @@ const char* DeclaredType(const CDaoFieldInfo& f, std::string& buf) {
 
 // Text goes in as UTF-8 when it converts both ways without loss, else as its raw GBK bytes.
 void BindText(sqlite3_stmt* st, int i, const CString& s) {
-    std::string u = win32::GbkToUtf8(s.str());
+    const std::string& g = s.str();
+    // ASCII is the same in both encodings.
+    if (std::all_of(g.begin(), g.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        sqlite3_bind_text(st, i, g.data(), static_cast<int>(g.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    std::string u = win32::GbkToUtf8(g);
     if (win32::Utf8ToGbk(u) == s.str())
         sqlite3_bind_text(st, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
     else
@@ -292,6 +299,19 @@ public:
     FieldList m_common;
     std::map<UINT, FieldList> m_classes;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    // The write statements' text per (class, insert), with the columns it was made for: a record write
+    // reuses it while the class's columns are the same, so a run of writes builds no SQL text.
+    struct WriteSql {
+        std::vector<std::string> columns;
+        std::string sql;
+        sqlite3_stmt* st = nullptr;  // the prepared statement of sql, until ForgetStatements
+    };
+    std::map<std::pair<UINT, bool>, WriteSql> m_writeSql;
+    std::map<UINT, std::string> m_existsSql;
+    // Per class table, a bound no user ID in it exceeds, so that asking for a new, higher ID (the usual
+    // case while records are being written) needs no query. Kept up by single-record inserts; forgotten
+    // by every other change.
+    std::map<UINT, long long> m_keyBound;
 };
 
 bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString& gbk, bool readOnly, bool create) {
@@ -330,6 +350,7 @@ void CGeoAttributeDatabase::Impl::Close() {
     if (m_temporary || (m_removeOnClose && !m_readOnly)) ::unlink(m_native.c_str());
     m_common.clear();
     m_classes.clear();
+    m_keyBound.clear();
 }
 
 bool CGeoAttributeDatabase::Impl::Commit() {
@@ -339,6 +360,7 @@ bool CGeoAttributeDatabase::Impl::Commit() {
 template <class Fn>
 bool CGeoAttributeDatabase::Impl::Change(Fn fn) {
     if (!m_db || m_readOnly) return false;
+    m_keyBound.clear();
     if (sqlite3_get_autocommit(m_db) && !Exec("BEGIN")) return false;
     if (!Exec("SAVEPOINT change")) return false;
     // The in-memory schema is restored together with the database when the change fails.
@@ -377,6 +399,8 @@ sqlite3_stmt* CGeoAttributeDatabase::Impl::Prepare(const std::string& sql) {
 }
 
 void CGeoAttributeDatabase::Impl::ForgetStatements() {
+    m_keyBound.clear();
+    for (auto& e : m_writeSql) e.second.st = nullptr;
     for (auto& e : m_statements) sqlite3_finalize(e.second);
     m_statements.clear();
 }
@@ -477,8 +501,9 @@ FieldList* CGeoAttributeDatabase::Impl::Fields(UINT code) {
 
 std::vector<const Field*> CGeoAttributeDatabase::Impl::RecordFields(UINT code) const {
     std::vector<const Field*> all;
-    for (const Field& f : m_common) all.push_back(&f);
     auto it = m_classes.find(code);
+    all.reserve(m_common.size() + (it != m_classes.end() ? it->second.size() : 0));
+    for (const Field& f : m_common) all.push_back(&f);
     if (it != m_classes.end())
         for (const Field& f : it->second) all.push_back(&f);
     return all;
@@ -486,7 +511,19 @@ std::vector<const Field*> CGeoAttributeDatabase::Impl::RecordFields(UINT code) c
 
 bool CGeoAttributeDatabase::Impl::RecordExists(UINT userID, UINT code) {
     if (!m_classes.count(code)) return false;
-    sqlite3_stmt* st = Prepare("SELECT 1 FROM " + Quote(TableName(code)) + " WHERE " + kKeyColumn + "=?");
+    auto bound = m_keyBound.find(code);
+    if (bound == m_keyBound.end()) {
+        sqlite3_stmt* st = Prepare("SELECT max(" + std::string(kKeyColumn) + ") FROM " + Quote(TableName(code)));
+        if (!st) return false;
+        long long top = -1;
+        if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) top = sqlite3_column_int64(st, 0);
+        sqlite3_reset(st);
+        bound = m_keyBound.emplace(code, top).first;
+    }
+    if (static_cast<long long>(userID) > bound->second) return false;
+    std::string& sql = m_existsSql[code];  // the table name alone decides this text
+    if (sql.empty()) sql = "SELECT 1 FROM " + Quote(TableName(code)) + " WHERE " + kKeyColumn + "=?";
+    sqlite3_stmt* st = Prepare(sql);
     if (!st) return false;
     sqlite3_bind_int64(st, 1, userID);
     bool found = sqlite3_step(st) == SQLITE_ROW;
@@ -541,25 +578,39 @@ bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList
         if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i])) return false;
         if (stored[i].kind == Stored::Null && fields[i]->info.m_bRequired) return false;
     }
-    std::string sql;
-    if (insert) {
+    WriteSql& cached = m_writeSql[{code, insert}];
+    bool same = cached.columns.size() == fields.size();
+    for (size_t i = 0; same && i < fields.size(); ++i) same = cached.columns[i] == fields[i]->column;
+    if (!same) {
+        cached.columns.clear();
+        for (const Field* f : fields) cached.columns.push_back(f->column);
+        cached.sql.clear();
+        cached.st = nullptr;
+    }
+    std::string& sql = cached.sql;
+    if (sql.empty() && insert) {
         sql = "INSERT INTO " + Quote(TableName(code)) + "(" + kKeyColumn;
         for (const Field* f : fields) sql += "," + Quote(f->column);
         sql += ") VALUES(?";
         for (size_t i = 0; i < fields.size(); ++i) sql += ",?";
         sql += ")";
-    } else {
+    } else if (sql.empty()) {
         sql = "UPDATE " + Quote(TableName(code)) + " SET " + kKeyColumn + "=?";
         for (const Field* f : fields) sql += "," + Quote(f->column) + "=?";
         sql += " WHERE " + std::string(kKeyColumn) + "=?1";
     }
-    sqlite3_stmt* st = Prepare(sql);
+    // Every parameter is bound below, so a statement kept from the last write needs no clearing.
+    sqlite3_stmt* st = cached.st ? cached.st : (cached.st = Prepare(sql));
     if (!st) return false;
     sqlite3_bind_int64(st, 1, userID);
     for (size_t i = 0; i < stored.size(); ++i) BindStored(st, static_cast<int>(i) + 2, stored[i]);
     int rc = sqlite3_step(st);
     bool ok = rc == SQLITE_DONE && sqlite3_changes(m_db) == 1;
     sqlite3_reset(st);
+    if (ok && insert) {
+        auto bound = m_keyBound.find(code);
+        if (bound != m_keyBound.end()) bound->second = std::max(bound->second, static_cast<long long>(userID));
+    }
     return ok;
 }
 
@@ -639,6 +690,7 @@ BOOL CGeoAttributeDatabase::Save(LPCTSTR lpszPath) {
     d.m_common.swap(next.m_common);
     d.m_classes.swap(next.m_classes);
     d.m_statements.swap(next.m_statements);
+    d.m_keyBound.clear();
     next.m_db = nullptr;
     return TRUE;
 }

@@ -310,6 +310,39 @@ TEST(TamselDatabase, BatchWritesAllOrNothing) {
     EXPECT_EQ(db.GetIDCount(7), 1);
 }
 
+// The database answers "is there a record" for a new, higher user ID without a query; the answer must
+// still follow every kind of write, including those made before and after the first question.
+TEST(TamselDatabase, ExistenceFollowsEveryKindOfWrite) {
+    std::string path = TestDir("exists") + "/exists.mdb";
+    CGeoAttributeDatabase db(GetDAOEngine());
+    BuildSchema(db);
+    EXPECT_FALSE(db.IsExistID(5, 7));
+    ValueList a;
+    ASSERT_TRUE(db.NewID(5, Values({COleVariant("a"), COleVariant(1.0), COleVariant(LONG(1))}, &a), 7));
+    EXPECT_TRUE(db.IsExistID(5, 7));
+    EXPECT_FALSE(db.IsExistID(4, 7));
+    EXPECT_FALSE(db.IsExistID(6, 7));
+
+    ValueList b;
+    Values({COleVariant(LONG(20)), COleVariant("b"), COleVariant(2.0), COleVariant(LONG(2))}, &b);
+    CGeoAttributeDatabase::CValueListList lists;
+    lists.AddTail(&b);
+    ASSERT_TRUE(db.NewID(&lists, 7));
+    EXPECT_TRUE(db.IsExistID(20, 7)) << "a batch write";
+    EXPECT_TRUE(db.RemoveID(20));
+    EXPECT_FALSE(db.IsExistID(20, 7)) << "a removal";
+
+    ASSERT_TRUE(db.Save(path.c_str()));
+    ValueList c;
+    ASSERT_TRUE(db.NewID(30, Values({COleVariant("c"), Null(), Null()}, &c), 7));
+    EXPECT_TRUE(db.IsExistID(30, 7)) << "a write after saving elsewhere";
+    ASSERT_TRUE(db.Save(path.c_str()));
+    CGeoAttributeDatabase reopened(GetDAOEngine(), path.c_str(), 1);
+    EXPECT_FALSE(reopened.IsExistID(31, 7));
+    EXPECT_TRUE(reopened.IsExistID(30, 7));
+    EXPECT_TRUE(reopened.IsExistID(5, 7));
+}
+
 TEST(TamselDatabase, SavedFileOpensElsewhereAndInSqlite) {
     std::string dir = TestDir("save");
     std::string path = dir + "/道路.mdb";

@@ -105,7 +105,10 @@ private:
         tagVM_SYM_VARIANT value;
     };
     int FindID(DWORD dwID) const;
+    // Makes the nine fixed slots real items before a change. Until then an empty list stands for them
+    // unset, so the many objects that never set one hold no item block.
+    void Materialize();
 
     WORD m_wMask;
-    std::vector<Item> m_items;
+    std::vector<Item> m_items;  // empty, or the fixed slots followed by the added items
 };

@@ -1,0 +1,46 @@
+// Timing and printing shared by the bench programs. A workload and its peer are timed alternately,
+// several rounds each, and the best round of each is compared, so a noisy neighbour on a shared machine
+// slows both rather than one.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace bench {
+
+inline double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+inline double TimeOnce(const std::function<void()>& f) {
+    double t = Now();
+    f();
+    return Now() - t;
+}
+
+struct Pair {
+    double ours = 0, peer = 0;
+};
+
+// The best of `rounds` alternating runs of ours and the peer.
+inline Pair Alternate(int rounds, const std::function<void()>& ours, const std::function<void()>& peer) {
+    Pair best{1e300, 1e300};
+    for (int r = 0; r < rounds; ++r) {
+        best.ours = std::min(best.ours, TimeOnce(ours));
+        best.peer = std::min(best.peer, TimeOnce(peer));
+    }
+    return best;
+}
+
+inline void Header() {
+    std::printf("%-58s %12s %12s %8s\n", "workload (peer)", "library s", "peer s", "ratio");
+}
+
+inline void Row(const std::string& what, double ours, double peer) {
+    std::printf("%-58s %12.4f %12.4f %8.2f\n", what.c_str(), ours, peer, peer > 0 ? ours / peer : 0.0);
+}
+
+}  // namespace bench
