@@ -1,4 +1,5 @@
 #include "core/GeoMap.h"
+#include "core/LayerFileMark.h"
 
 #include "core/GeoLayer.h"
 
@@ -149,6 +150,7 @@ int CGeoMap::SaveLayer(CGeoLayer* pLayer, CString path) {
         doc.ReportSaveLoadException(path, &fe, TRUE, AFX_IDP_INVALID_FILENAME);
         return 0;
     }
+    CLayerFileMark::Publishing publishing;
     try {
         CArchive ar(pFile, CArchive::store | CArchive::bNoFlushOnDelete, kLayerFileBuffer);
         ar << CString(pLayer->GetRuntimeClass()->m_lpszClassName);
@@ -160,6 +162,9 @@ int CGeoMap::SaveLayer(CGeoLayer* pLayer, CString path) {
         throw;
     }
     doc.ReleaseFile(pFile, FALSE);
+    // The layer file is in place: it takes the generation mark its database was saved with.
+    const CString mark = publishing.Take();
+    if (!mark.IsEmpty()) CLayerFileMark::Write(path, mark);
     pLayer->SetFileName(path);
     return 1;
 }

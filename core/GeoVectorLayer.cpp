@@ -3,6 +3,7 @@
 #include "core/CorvaneModule.h"
 #include "core/GeoSettings.h"
 #include "core/GeoVectorObject.h"
+#include "core/LayerFileMark.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
 
@@ -195,7 +196,15 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
         if (m_pAttriDB) {
             CString name = afx::PathFileTitle(layerPath);
             CString dbPath = DatabasePath(layerPath, name);
-            if (!dbPath.IsEmpty()) m_pAttriDB->Save(dbPath);
+            if (!dbPath.IsEmpty()) {
+                // A fresh generation mark goes into the database with its data; the layer file gets the
+                // same mark once it is in place, so a load can tell files of different saves apart.
+                CString mark = CLayerFileMark::NewMark();
+                if (!m_pAttriDB->SetPairMark(mark)) mark = m_pAttriDB->GetPairMark();
+                m_pAttriDB->Save(dbPath);
+                if (CLayerFileMark::IsPublishing()) CLayerFileMark::Hand(mark);
+                else CLayerFileMark::Remove(layerPath);  // written in place: no mark rather than a stale one
+            }
             ar << name;
         } else if (m_bUnopenedDB) {
             // The binding stays as it was loaded; the file it names is left alone.
@@ -265,6 +274,13 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
                 AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
             } else {
                 m_pAttriDB = pDB;
+                const CString fileMark = CLayerFileMark::Read(layerPath), dbMark = pDB->GetPairMark();
+                if (!fileMark.IsEmpty() && !dbMark.IsEmpty() && fileMark != dbMark) {
+                    CString text;
+                    text.Format("属性数据库[%s]与图层文件不是同一次保存的结果,\n属性可能与图形对不上。",
+                                static_cast<LPCTSTR>(dbPath));
+                    AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK);
+                }
                 if (pDB->IsReadOnly()) {
                     CString text;
                     text.Format("数据库[%s]只能以只读方式打开!\n所有对此属性库的操作都将被禁止!",

@@ -1,6 +1,7 @@
 // Attribute records of a vector layer's objects, and copying and comparing them between objects.
 #include "core/GeoMap.h"
 #include "core/GeoVectorLayer.h"
+#include "core/LayerFileMark.h"
 
 #include "core/TestShape.h"
 #include "support/TempDir.h"
@@ -394,5 +395,60 @@ TEST(GeoVectorLayerAttributes, UnreadableDatabaseKeepsItsBindingAndIsNeverOverwr
     CGeoValueList back;
     ASSERT_EQ(layer->GetAttribute(static_cast<CGeoVectorObject*>(layer->FindObj(1u)), &back), 1);
     EXPECT_EQ(ToVector(back)[0], COleVariant("京沪线"));
+    EXPECT_TRUE(AfxGetMessageLog().empty());
+}
+
+// A save cut off after the database was published but before the layer file was renamed into place
+// leaves the new database beside the old layer file: the load says so. Files of one save, and a layer
+// file written in place without a mark, load without a word.
+TEST(GeoVectorLayerAttributes, LayerFileAndDatabaseOfDifferentSavesAreToldApart) {
+    Host host;
+    AfxSetUserDriver(nullptr);
+    testsupport::TempDir dir{"corvane-mark"};
+    const CString lyr(dir("roads.LYR").c_str());
+    CGeoMap map;
+    auto* layer = new CGeoVectorLayer(CRect(0, 0, 100, 100));
+    map.AddLayer(layer, -1);
+    SetUpTheme(*layer);
+    CTestShape* a = Shape(*layer, 1);
+    CGeoValueList v1;
+    ASSERT_EQ(layer->SetAttribute(a, Values({COleVariant("旧"), COleVariant(1.0), COleVariant(static_cast<LONG>(1))}, v1)), 1);
+    ASSERT_EQ(map.SaveLayer(layer, lyr), 1);
+    const CString first = CLayerFileMark::Read(lyr);
+    if (first.IsEmpty()) GTEST_SKIP() << "this file system keeps no extended attributes";
+    EXPECT_EQ(first, layer->GetAttributeDatabase()->GetPairMark());
+    const std::string oldLayerFile = testsupport::ReadFileBytes(dir("roads.LYR"));
+
+    CGeoValueList v2;
+    ASSERT_EQ(layer->SetAttribute(a, Values({COleVariant("新"), COleVariant(2.0), COleVariant(static_cast<LONG>(2))}, v2)), 1);
+    ASSERT_EQ(map.SaveLayer(layer, lyr), 1);
+    const CString second = CLayerFileMark::Read(lyr);
+    EXPECT_NE(second, first);
+
+    AfxClearMessageLog();
+    std::unique_ptr<CGeoLayer>(map.LoadLayer(lyr));
+    EXPECT_TRUE(AfxGetMessageLog().empty()) << "one save: no word";
+
+    // The old layer file back beside the new database, as a save killed before its rename leaves them.
+    testsupport::WriteFileBytes(dir("roads.LYR"), oldLayerFile);
+    ASSERT_TRUE(CLayerFileMark::Write(lyr, first));
+    AfxClearMessageLog();
+    std::unique_ptr<CGeoLayer> mixed(map.LoadLayer(lyr));
+    ASSERT_NE(mixed, nullptr);
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_NE(AfxGetMessageLog()[0].text.Find("不是同一次保存"), -1);
+    EXPECT_NE(static_cast<CGeoVectorLayer*>(mixed.get())->GetAttributeDatabase(), nullptr) << "the layer still loads";
+
+    // Written in place through an archive of the host's own: the stale mark goes, nothing is checked.
+    {
+        CFile file(lyr, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        ar << CString("CGeoVectorLayer");
+        layer->Serialize(ar);
+        ar.Close();
+    }
+    EXPECT_TRUE(CLayerFileMark::Read(lyr).IsEmpty());
+    AfxClearMessageLog();
+    std::unique_ptr<CGeoLayer>(map.LoadLayer(lyr));
     EXPECT_TRUE(AfxGetMessageLog().empty());
 }

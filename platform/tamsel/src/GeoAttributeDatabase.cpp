@@ -784,6 +784,35 @@ BOOL CGeoAttributeDatabase::IsExistID(UINT userID, UINT classCode) {
     return classCode == 0 ? d.FindRecordClass(userID) != 0 : d.RecordExists(userID, classCode);
 }
 
+BOOL CGeoAttributeDatabase::SetPairMark(const CString& mark) {
+    Impl& d = *m_pImpl;
+    return d.ChangeOne([&] {
+        if (!d.Exec("CREATE TABLE IF NOT EXISTS TamselMeta(Key TEXT PRIMARY KEY, Value TEXT)")) return false;
+        sqlite3_stmt* st = d.Prepare("INSERT OR REPLACE INTO TamselMeta(Key, Value) VALUES('PairMark', ?)");
+        if (!st) return false;
+        sqlite3_bind_text(st, 1, mark.str().data(), static_cast<int>(mark.str().size()), SQLITE_TRANSIENT);
+        bool ok = sqlite3_step(st) == SQLITE_DONE;
+        sqlite3_reset(st);
+        return ok;
+    });
+}
+
+CString CGeoAttributeDatabase::GetPairMark() {
+    Impl& d = *m_pImpl;
+    if (!d.m_db) return CString();
+    sqlite3_stmt* st = nullptr;
+    // Prepared apart from the statement cache: the table may not exist, and then there is no mark.
+    if (sqlite3_prepare_v2(d.m_db, "SELECT Value FROM TamselMeta WHERE Key='PairMark'", -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return CString();
+    }
+    CString mark;
+    if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) == SQLITE_TEXT)
+        mark = CString(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
+    sqlite3_finalize(st);
+    return mark;
+}
+
 BOOL CGeoAttributeDatabase::NewID(UINT userID, CValueList* pValues, UINT classCode) {
     Impl& d = *m_pImpl;
     if (classCode == 0 || !d.m_classes.count(classCode)) return FALSE;

@@ -66,6 +66,13 @@ public:
     // own file succeeds without writing.
     BOOL Save(LPCTSTR lpszPath);
 
+    // The pairing mark: a short text the owner of the database writes with each save and keeps with the
+    // file the database belongs to, so that a later open can tell whether the two come from one save.
+    // Stored in the table "TamselMeta" (made on first use) and committed with the other pending writes.
+    // SetPairMark is FALSE when not open or read-only; GetPairMark gives "" when none was ever set.
+    BOOL SetPairMark(const CString& mark);
+    CString GetPairMark();
+
     // Whether closing the database also deletes its file (initially 0).
     void RemoveFileWhenDestruct(int bRemove);
     int IsRemoveFileWhenDestruct() const;
