@@ -218,7 +218,9 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
     // The objects read are checked before the layer takes them: every one a vector object, each once.
     CObList loaded(10);
     try {
-        loaded.Serialize(ar);
+        // The layer owns its objects: each must be new in this archive, never a reference to an object
+        // read before (another list's, or one being read around this layer).
+        for (DWORD n = ar.ReadCount(); n > 0; --n) loaded.AddTail(ar.ReadOwnedObject(nullptr));
         std::vector<CObject*> seen;
         seen.reserve(static_cast<size_t>(loaded.GetCount()));
         for (POSITION p = loaded.GetHeadPosition(); p;) {

@@ -252,7 +252,7 @@ void CGeoBandArray::Serialize(CArchive& ar)
         std::vector<CGeoBandData*> bands;
         try {
             for (DWORD i = 0; i < count; ++i)
-                bands.push_back(static_cast<CGeoBandData*>(ar.ReadObject(RUNTIME_CLASS(CGeoBandData))));
+                bands.push_back(static_cast<CGeoBandData*>(ar.ReadOwnedObject(RUNTIME_CLASS(CGeoBandData))));
         } catch (...) {
             for (CGeoBandData* band : bands) delete band;
             throw;

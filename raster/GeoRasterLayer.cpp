@@ -37,7 +37,9 @@ void CGeoRasterLayer::Serialize(CArchive& ar)
     // (a list that names one object twice would otherwise have it deleted twice).
     CObList loaded;
     try {
-        loaded.Serialize(ar);
+        // The layer owns its objects: each must be new in this archive, never a reference to an object
+        // read before (another list's, or one being read around this layer).
+        for (DWORD n = ar.ReadCount(); n > 0; --n) loaded.AddTail(ar.ReadOwnedObject(nullptr));
         std::set<CObject*> seen;
         for (POSITION pos = loaded.GetHeadPosition(); pos;) {
             CObject* ob = loaded.GetNext(pos);

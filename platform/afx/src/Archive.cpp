@@ -301,11 +301,20 @@ void CArchive::SerializeClass(const CRuntimeClass* pClassRef) {
 }
 
 CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
+    return ReadObjectImpl(pClassRefRequested, false);
+}
+
+CObject* CArchive::ReadOwnedObject(const CRuntimeClass* pClassRefRequested) {
+    return ReadObjectImpl(pClassRefRequested, true);
+}
+
+CObject* CArchive::ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool owned) {
     UINT schema = 0;
     DWORD obTag = 0;
     CRuntimeClass* cls = ReadClass(pClassRefRequested, &schema, &obTag);
     if (!cls) {
         if (obTag == 0) return nullptr;
+        if (owned) Throw(CArchiveException::badIndex);
         if (obTag >= m_nMapCount || !m_loadArray[obTag].pObject) Throw(CArchiveException::badIndex);
         CObject* p = m_loadArray[obTag].pObject;
         if (pClassRefRequested && !p->IsKindOf(pClassRefRequested)) Throw(CArchiveException::badClass);

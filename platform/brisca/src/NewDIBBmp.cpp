@@ -52,6 +52,9 @@ int CNewDIB::ReadBMP(const CString& path)
         table.resize((size_t)entries);
         std::memcpy(table.data(), d.data() + start, (size_t)entries * 4);
     }
+    // The rows must be in the file before their block is made: a header alone never sizes the image.
+    const uint64_t rowBytes = ((uint64_t)ih.biWidth * bits + 31) / 32 * 4;
+    if ((uint64_t)fh.bfOffBits + rowBytes * (uint64_t)height > d.size()) return 0;
     CNewDIB next;
     if (!next.Adopt(ih.biWidth, height, bits, table)) return 0;
     const size_t stride = next.GetBytesPerLine();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -352,4 +353,50 @@ TEST(Archive, ExceptionTextsAndMessageBuffer) {
     EXPECT_EQ(buf[0], 'x');
     EXPECT_TRUE(e.GetErrorMessage(buf, sizeof buf));
     EXPECT_EQ(std::string(buf).size(), 7u);
+}
+
+// An owner reads only objects new in the archive: a reference back to one read before (a sibling's, or
+// the owner itself still being read) is refused, where a plain read would hand out the same object.
+TEST(Archive, OwnedReadsRefuseReferencesToObjectsReadBefore) {
+    CFoo a;
+    CHolder self;
+    self.m_pChild = &self;  // an object that names itself, as a corrupt list naming its layer does
+    Bytes twice = Store([&](CArchive& ar) { ar << &a << &a; });
+    Bytes cycle = Store([&](CArchive& ar) { ar << &self; });
+    self.m_pChild = nullptr;
+
+    Load(twice, [](CArchive& ar) {
+        std::unique_ptr<CObject> first(ar.ReadOwnedObject(RUNTIME_CLASS(CFoo)));
+        ASSERT_NE(first, nullptr);
+        try {
+            ar.ReadOwnedObject(RUNTIME_CLASS(CFoo));
+            ADD_FAILURE() << "a second owner was handed the same object";
+        } catch (CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+        }
+    });
+    Load(twice, [](CArchive& ar) {
+        std::unique_ptr<CObject> first(ar.ReadObject(nullptr));
+        EXPECT_EQ(ar.ReadObject(nullptr), first.get()) << "a plain read may share";
+    });
+
+    // The holder reads its child as an owner would; the child is the holder itself.
+    class COwningHolder : public CHolder {
+    public:
+        void Load(CArchive& ar) { m_pChild = ar.ReadOwnedObject(nullptr); }
+    };
+    Bytes body(cycle.begin(), cycle.end());
+    Load(body, [](CArchive& ar) {
+        CRuntimeClass* cls = ar.ReadClass();
+        ASSERT_NE(cls, nullptr);
+        COwningHolder holder;
+        ar.MapObject(&holder);
+        try {
+            holder.Load(ar);
+            ADD_FAILURE() << "the holder was made to own itself";
+        } catch (CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+        }
+        EXPECT_EQ(holder.m_pChild, nullptr);
+    });
 }

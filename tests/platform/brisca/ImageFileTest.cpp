@@ -262,18 +262,30 @@ TEST_F(ImageFileTest, TruncatedTiffFailsCleanly) {
 }
 
 TEST_F(ImageFileTest, HeaderClaimingMorePixelsThanTheFileHoldsIsRefusedBeforeAllocating) {
-    // 40000 x 40000 grey pixels (1.6 GB) claimed by a file of a few hundred bytes.
+    // 40000 x 40000 grey pixels (1.6 GB) claimed by files of a few hundred bytes.
     TiffBuilder t(40000, 40000, 8, 1, 1);
     t.pixels.assign(16, 7);
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
-    CNewDIB dib;
-    dib.CreateDIB(1, 1, 8);
-    EXPECT_EQ(dib.ReadFile(Write("huge.tif", t.Build()).c_str()), 0);
-    EXPECT_EQ(dib.GetWidth(), 1);
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200L * 1024) << "kilobytes touched by the refused read";
+    Bytes bmp(54 + 8, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    Put32(bmp, 10, 54 + 8);   // rows start after a two-entry table
+    Put32(bmp, 14, 40);       // information header size
+    Put32(bmp, 18, 40000);    // width
+    Put32(bmp, 22, 40000);    // height
+    Put32(bmp, 26, 1 | 8 << 16);  // one plane, 8 bits
+    Put32(bmp, 46, 2);        // table entries
+    const std::pair<const char*, Bytes> files[] = {{"huge.tif", t.Build()}, {"huge.bmp", bmp}};
+    for (const auto& f : files) {
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        CNewDIB dib;
+        dib.CreateDIB(1, 1, 8);
+        EXPECT_EQ(dib.ReadFile(Write(f.first, f.second).c_str()), 0) << f.first;
+        EXPECT_EQ(dib.GetWidth(), 1);
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200L * 1024) << "kilobytes touched by the refused read of " << f.first;
+    }
 }
 
 TEST_F(ImageFileTest, SaveAndReadBackEveryDepthInBothFormats) {

@@ -98,6 +98,11 @@ public:
     // A new object (owned by the caller) or one read earlier in this archive, or NULL.
     // pClassRefRequested, when given, is the class every object read must derive from (else badClass).
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
+    // ReadObject for a container that owns what it reads: the object must be new in this archive (or
+    // NULL). A reference to an object read earlier (which another container owns, or which is still
+    // being read around this one) is corrupt data for an owner and throws badIndex, so no object is ever
+    // owned, or freed after a failure, twice.
+    CObject* ReadOwnedObject(const CRuntimeClass* pClassRefRequested);
 
     // The class part of an object reference alone: a new-class description or a class tag.
     void WriteClass(const CRuntimeClass* pClassRef);
@@ -132,6 +137,7 @@ private:
     void WriteObjectTag(DWORD index, bool isClass);
     DWORD ReadStringLength(bool& wide);
     [[noreturn]] void Throw(int cause) const;
+    CObject* ReadObjectImpl(const CRuntimeClass* pClassRefRequested, bool owned);
 
     struct LoadEntry {
         CObject* pObject = nullptr;
