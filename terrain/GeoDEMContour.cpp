@@ -63,15 +63,25 @@ public:
                 m_valid[i] = 0;
                 m_hasInvalid = true;
             }
-        // Row ranges over valid values let a level skip rows it cannot cross.
+        // Value ranges per row and per run of kChunk columns (with the next column, so that every edge
+        // starting in the run is covered) let a level skip what it cannot cross.
+        m_chunks = (w + kChunk - 1) / kChunk;
         m_rowMin.assign(static_cast<size_t>(h), INT32_MAX);
         m_rowMax.assign(static_cast<size_t>(h), INT32_MIN);
+        m_chunkMin.assign(static_cast<size_t>(h) * m_chunks, INT32_MAX);
+        m_chunkMax.assign(static_cast<size_t>(h) * m_chunks, INT32_MIN);
         for (int r = 0; r < h; ++r)
             for (int c = 0; c < w; ++c) {
                 const size_t i = static_cast<size_t>(r) * w + c;
                 if (!m_valid[i]) continue;
                 m_rowMin[static_cast<size_t>(r)] = std::min(m_rowMin[static_cast<size_t>(r)], v[i]);
                 m_rowMax[static_cast<size_t>(r)] = std::max(m_rowMax[static_cast<size_t>(r)], v[i]);
+                const int k = c / kChunk;
+                for (int kk = (c % kChunk == 0 && k > 0) ? k - 1 : k; kk <= k; ++kk) {
+                    const size_t j = static_cast<size_t>(r) * m_chunks + kk;
+                    m_chunkMin[j] = std::min(m_chunkMin[j], v[i]);
+                    m_chunkMax[j] = std::max(m_chunkMax[j], v[i]);
+                }
             }
         const int s = m_stride;
         // [q][r][first, opposite, third]
@@ -234,9 +244,21 @@ private:
             const bool row = RowMay(r), pair = PairMay(r);
             if (!row && !pair) continue;
             if (row && w >= 2 && HCrossed(r, 0)) Add(2 * r, 0, true);
-            for (int c = 1; c <= w - 2; ++c) {
-                if (row && HCrossed(r, c)) Add(2 * r, c, true);
-                if (pair && VCrossed(r, c)) Add(2 * r + 1, c, true);
+            for (int c = 1; c <= w - 2;) {
+                const int k = c / kChunk;
+                const int last = std::min(w - 2, k * kChunk + kChunk - 1);
+                const size_t j = static_cast<size_t>(r) * m_chunks + k, j1 = j + m_chunks;
+                const bool hMay = row && m_chunkMin[j] < m_level && m_chunkMax[j] >= m_level;
+                const bool vMay = pair && std::min(m_chunkMin[j], m_chunkMin[j1]) < m_level &&
+                                  std::max(m_chunkMax[j], m_chunkMax[j1]) >= m_level;
+                if (!hMay && !vMay) {
+                    c = last + 1;
+                    continue;
+                }
+                for (; c <= last; ++c) {
+                    if (hMay && HCrossed(r, c)) Add(2 * r, c, true);
+                    if (vMay && VCrossed(r, c)) Add(2 * r + 1, c, true);
+                }
             }
         }
         for (int index : m_pending) Append(index, 0);
@@ -389,7 +411,9 @@ private:
     int m_stride;
     bool m_hasInvalid = false;
     std::vector<unsigned char> m_valid;
-    std::vector<LONG> m_rowMin, m_rowMax;
+    static const int kChunk = 32;
+    int m_chunks = 0;
+    std::vector<LONG> m_rowMin, m_rowMax, m_chunkMin, m_chunkMax;
     int m_offset[2][2][3];
     struct FreeDeleter {
         void operator()(int32_t* p) const { std::free(p); }
