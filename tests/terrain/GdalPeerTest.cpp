@@ -26,7 +26,7 @@ namespace {
 
 bool HaveGdal() { return std::system("gdalinfo --version > /dev/null 2>&1") == 0; }
 
-std::string Run(const std::string& command)
+std::string Shell(const std::string& command)
 {
     std::string out;
     if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
@@ -80,13 +80,13 @@ TEST(GdalPeer, SignedBilOpensInGdalWithItsSignsAndNoData)
     TempDir dir;
     auto dem = SignedDem();
     ASSERT_EQ(dem->SaveAsBil(CString(dir("s.bil").c_str()), 32), 1);
-    const std::string info = Run("gdalinfo " + dir("s.bil"));
+    const std::string info = Shell("gdalinfo " + dir("s.bil"));
     EXPECT_NE(info.find("Size is 40, 30"), std::string::npos) << info;
     EXPECT_NE(info.find("Type=Int32"), std::string::npos) << info;
     EXPECT_NE(info.find("Origin = (2000.000000000000000,5300.000000000000000)"), std::string::npos) << info;
 
     // The values as GDAL reads them, with the header's invalid value as no-data.
-    Run("gdal_translate -q -of AAIGrid -a_nodata -99999 " + dir("s.bil") + " " + dir("s.asc"));
+    Shell("gdal_translate -q -of AAIGrid -a_nodata -99999 " + dir("s.bil") + " " + dir("s.asc"));
     const AsciiGrid g = ReadAscii(dir("s.asc"));
     ASSERT_EQ(g.ncols, 40);
     ASSERT_EQ(g.nrows, 30);
@@ -122,7 +122,7 @@ TEST(GdalPeer, GdalWrittenBilAndAsciiGridsReadWithTheSameValues)
     ASSERT_EQ(dem->SaveAsBil(CString(dir("s.bil").c_str()), 32), 1);
     // GDAL's EHdr writer puts the position into the header (ULXMAP...) and writes no world file: give
     // the copy the world file of the original, the one companion our reader takes the position from.
-    Run("gdal_translate -q -of EHdr " + dir("s.bil") + " " + dir("g.bil"));
+    Shell("gdal_translate -q -of EHdr " + dir("s.bil") + " " + dir("g.bil"));
     const std::string hdr = ReadFileBytes(dir("g.hdr"));
     ASSERT_NE(hdr.find("PIXELTYPE"), std::string::npos) << hdr;
     WriteFileBytes(dir("g.blw"), ReadFileBytes(dir("s.blw")));
@@ -165,7 +165,7 @@ TEST(GdalPeer, ContoursMatchGdalContourOnAGaussianHill)
     }
     // GDAL places values at cell centres: the same nodes, half a cell east and south of ours. Its
     // elevations are the stored decimetres, so its interval is 1000.
-    Run("gdal_contour -q -i 1000 -a elev -f CSV -lco GEOMETRY=AS_WKT " + dir("h.bil") + " " + dir("c.csv"));
+    Shell("gdal_contour -q -i 1000 -a elev -f CSV -lco GEOMETRY=AS_WKT " + dir("h.bil") + " " + dir("c.csv"));
     const std::string csv = ReadFileBytes(dir("c.csv"));
     std::map<int, std::vector<std::vector<std::pair<double, double>>>> theirs;
     std::istringstream in(csv);
