@@ -139,7 +139,18 @@ int main(int argc, char** argv)
         const double redraw = Time([&] {
             for (int i = 0; i < 100; ++i) layer.Draw(&dc, &view, scale, CPoint(origin.x - i * 1000, origin.y), CPoint(0, 0));
         }) / 100;
-        const double color = Shell("gdaldem color-relief -q -nearest_color_entry " + bil + " /dev/null " + dir + "/r.tif");
+        // The same nine classes for GDAL: equal breaks over the stored range.
+        const std::string colors = dir + "/colors.txt";
+        if (FILE* f = std::fopen(colors.c_str(), "w")) {
+            static const int rgb[9][3] = {{0x00, 0x75, 0x21}, {0x02, 0xAE, 0x4A}, {0x49, 0xC4, 0x2E},
+                                          {0xBC, 0xDF, 0x07}, {0xD5, 0xBA, 0x09}, {0xAD, 0x5A, 0x18},
+                                          {0xAE, 0x69, 0x6C}, {0xBC, 0xBA, 0xBD}, {0xFF, 0xFF, 0xFF}};
+            const double lo = d->GetMinElevation(), hi = d->GetMaxElevation();
+            for (int i = 0; i < 9; ++i)
+                std::fprintf(f, "%f %d %d %d\n", lo + i * (hi - lo) / 9, rgb[i][0], rgb[i][1], rgb[i][2]);
+            std::fclose(f);
+        }
+        const double color = Shell("gdaldem color-relief -q -nearest_color_entry " + bil + " " + colors + " " + dir + "/r.tif");
         Report("bitmap rebuild (vs color-relief)", rebuild, color);
         std::printf("%-34s %7.4f s per 1920x1080 redraw (%.1f%% of a rebuild)\n", "redraw without rebuild", redraw,
                     100 * redraw / rebuild);
