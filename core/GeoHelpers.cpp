@@ -111,6 +111,35 @@ int IsAnticlockwise(double x1, double y1, double x2, double y2, double x3, doubl
     return ((y3 - y2) * x1 + (y1 - y3) * x2 + (y2 - y1) * x3 < 0) ? TRUE : FALSE;
 }
 
+namespace {
+
+// The arc's sweep (0 to 2 pi) about the centre (cx, cy) in doubles: the angle between the rays to p1
+// and p3, taken the long way round when the centre lies on p2's side of the chord.
+double ArcSweep(POINT p1, POINT p2, POINT p3, double cx, double cy)
+{
+    const double ax = p1.x - cx, ay = p1.y - cy, bx = p3.x - cx, by = p3.y - cy;
+    const double minor = std::atan2(std::fabs(ax * by - ay * bx), ax * bx + ay * by);
+    const double chordX = (double)p3.x - p1.x, chordY = (double)p3.y - p1.y;
+    const double sideOfCentre = chordX * (cy - p1.y) - chordY * (cx - p1.x);
+    const double sideOfMiddle = chordX * ((double)p2.y - p1.y) - chordY * ((double)p2.x - p1.x);
+    return (sideOfCentre > 0.0) == (sideOfMiddle > 0.0) && sideOfCentre != 0.0 ? 2.0 * kPi - minor : minor;
+}
+
+// The point of the circle at angle a, from the centre in doubles, truncated as the run's points are.
+POINT OnCircle(double cx, double cy, double r, double a)
+{
+    return MakePoint(Trunc(std::trunc(cx + r * std::cos(a))), Trunc(std::trunc(cy + r * std::sin(a))));
+}
+
+} // namespace
+
+double TriPointArcLength(POINT p1, POINT p2, POINT p3)
+{
+    double cx, cy;
+    if (!GetCenterOfCircle(p1, p2, p3, cx, cy)) return 0.0;
+    return ArcSweep(p1, p2, p3, cx, cy) * std::hypot(p1.x - cx, p1.y - cy);
+}
+
 void ConvertTriPntArcToPLine(POINT p1, POINT p2, POINT p3, POINT*& points, int& count, int minChord, int maxSteps)
 {
     double cxd, cyd;
@@ -124,25 +153,17 @@ void ConvertTriPntArcToPLine(POINT p1, POINT p2, POINT p3, POINT*& points, int& 
         Hand(run, points, count);
         return;
     }
-    const POINT centre = GetCenterOfCircle(p1, p2, p3);
-    const double r = GetRadius(p1, p2, p3);
+    // Centre, radius and angles stay in doubles: a rounded centre would put the run's points (its first
+    // one included) beside the arc when the circle is large.
+    const double r = std::hypot(p1.x - cxd, p1.y - cyd);
 
     const int chordFloor = (int)std::trunc(2.0 * kPi * r / 2000.0);
     if (minChord <= chordFloor) minChord = chordFloor;
     double step = 2.8 * std::sqrt(100.0 / r);
 
     const bool ccw = IsAnticlockwise(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y) != 0;
-    const POINT ref = MakePoint(Trunc((double)centre.x + std::trunc(r)), centre.y);
-    double a1 = CalcAngle(centre, ref, p1, 0);
-    double a3 = CalcAngle(centre, ref, p3, 0);
-    double sweep;
-    if (ccw) {
-        if (a1 > a3) a3 += 2.0 * kPi;
-        sweep = a3 - a1;
-    } else {
-        if (a1 < a3) a3 -= 2.0 * kPi;
-        sweep = a1 - a3;
-    }
+    const double a1 = std::atan2(p1.y - cyd, p1.x - cxd);
+    const double sweep = ArcSweep(p1, p2, p3, cxd, cyd);
     const double dir = ccw ? 1.0 : -1.0;
 
     int n;
@@ -158,14 +179,14 @@ void ConvertTriPntArcToPLine(POINT p1, POINT p2, POINT p3, POINT*& points, int& 
     }
     const double chord = Distance(p1, p3);
 
-    std::vector<POINT> pts;
+    // The run starts exactly at p1 and ends exactly at p3, so arcs that share an end stay joined.
+    std::vector<POINT> pts{p1};
     if ((n > 5 || n <= 1) && (minChord <= chord || n == 1)) {
-        for (int i = 0; i < n; ++i) pts.push_back(OnCircle(centre, r, a1 + dir * i * step));
+        for (int i = 1; i < n; ++i) pts.push_back(OnCircle(cxd, cyd, r, a1 + dir * i * step));
     } else if (minChord >= chord) {
         // A short arc is its chord.
-        pts.push_back(p1);
     } else {
-        for (int i = 0; i < 5; ++i) pts.push_back(OnCircle(centre, r, a1 + dir * i * (sweep / 5.0)));
+        for (int i = 1; i < 5; ++i) pts.push_back(OnCircle(cxd, cyd, r, a1 + dir * i * (sweep / 5.0)));
     }
     pts.push_back(p3);
     Hand(pts, points, count);

@@ -38,6 +38,9 @@ int IsAnticlockwise(double x1, double y1, double x2, double y2, double x3, doubl
 // on the segment p1-p3. points receives a new array of count points; the result is never empty.
 void ConvertTriPntArcToPLine(POINT p1, POINT p2, POINT p3, POINT*& points, int& count, int minChord,
                              int maxSteps);
+// Length of the arc from p1 through p2 to p3 (radius times sweep, both in doubles, so circles far beyond
+// the coordinate range measure correctly); 0.0 for collinear points.
+double TriPointArcLength(POINT p1, POINT p2, POINT p3);
 
 // Points of the circle about centre: n steps from the +x axis counter-clockwise, the first point
 // repeated at the end (count = n + 1, also returned). n is 36 for small radii (10 degree steps), else

@@ -419,12 +419,7 @@ double CGeoMixedLine::Length() const {
         const int slots = std::min(RunSlots(r) + (last ? 0 : 1), m_nSlotCount - start);
         const POINT* s = m_pPoints + start;
         if (RunType(m_runs[r]) == LT_ARC && slots == 3 && !Collinear(s[0], s[1], s[2])) {
-            RECT box;
-            POINT from, to;
-            GetArcPara(s[0], s[1], s[2], box, from, to, 0);
-            const double radius = (static_cast<double>(box.right) - box.left) / 2.0;
-            const POINT centre = RectCenter(box);
-            sum += radius * CalcAngle(centre, from, to, 0);
+            sum += TriPointArcLength(s[0], s[1], s[2]);
             continue;
         }
         for (int k = 1; k < slots; ++k) sum += SegmentLength(s[k - 1], s[k]);

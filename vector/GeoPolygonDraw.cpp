@@ -322,6 +322,19 @@ void CGeoPolygon::Transform(CGeoCoordinateTransformer& transformer, double x0, d
     m_rcBounds = ::RecalcBounds(rings.points, rings.total);
 }
 
+namespace {
+
+// Whether the rectangle lies wholly inside the ring of n points: no edge of the ring meets it (touching
+// counts as meeting) and a corner of it lies inside the ring.
+bool RectInsideRing(const POINT* pts, int n, const RECT& r) {
+    if (n < 3) return false;
+    for (int i = 0; i < n; ++i)
+        if (LineXRect(pts[i], pts[(i + 1) % n], r)) return false;
+    return PtInPolygon(POINT{r.left, r.top}, pts, n) != 0;
+}
+
+}  // namespace
+
 int CGeoPolygon::Intersects(const CRect& rect, SELOBJMODE mode) const {
     if (mode == SELOBJ_INSIDE) return CGeoObject::Intersects(rect, mode);
     if (!EnvelopmentIntersects(rect)) return 0;
@@ -338,8 +351,10 @@ int CGeoPolygon::Intersects(const CRect& rect, SELOBJMODE mode) const {
     const POINT* p = rings.points;
     if (!PolygonXRect(p, rings.sizes[0], c)) return 0;
     p += rings.sizes[0];
+    // A hole the rectangle merely meets still leaves filled area under the rectangle; only a rectangle
+    // lying wholly in one hole covers none.
     for (int i = 1; i < rings.count; ++i) {
-        if (PolygonXRect(p, rings.sizes[i], c)) return 0;
+        if (RectInsideRing(p, rings.sizes[i], c)) return 0;
         p += rings.sizes[i];
     }
     return 1;

@@ -172,10 +172,9 @@ void CGeoTriPointArc::Invert() {
 
 double CGeoTriPointArc::Length() const {
     if (!ExistACircle()) return 0.0;
-    RECT circle{};
-    POINT start{}, end{};
-    GetArcPara(m_pt1, m_pt2, m_pt3, circle, start, end, 0);
-    return CalcAngle(RectCenter(circle), start, end, 0) * ((static_cast<double>(circle.right) - circle.left) / 2.0);
+    // Radius times sweep in doubles: the integer circle rectangle saturates once the radius leaves the
+    // coordinate range, which an ordinary, nearly straight bend already does.
+    return TriPointArcLength(m_pt1, m_pt2, m_pt3);
 }
 
 int CGeoTriPointArc::PointOnLine(POINT point) const {

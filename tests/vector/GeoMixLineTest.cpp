@@ -114,6 +114,12 @@ TEST(GeoMixedLine, AnArcRunIsFollowedByAStraightRunOnceComplete) {
     auto two = Digitise({{0, 0}, {10, 10}, {20, 0}, {30, -10}, {40, 0}}, {2, 2, 2, 2});
     EXPECT_EQ(two->GetRuns(), Runs({R(2, 0), R(2, 2), R(0, 4)}));
     EXPECT_NEAR(two->Length(), 20 * kPi, 1e-9);
+
+    // A nearly straight arc run (radius 1.25e9, beyond the 32-bit range) measures as the arc it is.
+    auto bend = Digitise({{-50000, 0}, {0, 1}, {50000, 0}}, {2, 2});
+    const double radius = (50000.0 * 50000.0 + 1.0) / 2.0;
+    EXPECT_NEAR(bend->Length(), radius * 2.0 * std::asin(50000.0 / radius), 1e-6);
+    EXPECT_EQ(bend->GetBounds(), CRect(-50000, 0, 50000, 1));
 }
 
 TEST(GeoMixedLine, ChangingTheKindOfAnUnfinishedArcGivesItsSegmentTheNewKind) {
@@ -357,7 +363,7 @@ TEST(GeoMixedLine, MeasuresAndRefusedOperations) {
     // Moving a point of the arc moves the arc.
     arc->MovePointTo(1, CPoint(10, 20));
     EXPECT_EQ(arc->GetPoint(1), CPoint(10, 20));
-    EXPECT_GT(arc->GetBounds().bottom, 20);
+    EXPECT_EQ(arc->GetBounds().bottom, 20);  // the arc's top: the circle about (10, 7.5) of radius 12.5
 }
 
 TEST(GeoMixedLine, ConstructorsStartOneStraightRunAndRotationTurnsEveryRun) {

@@ -336,6 +336,9 @@ TEST(GeoPolygonEdit, RectangleSelectionRespectsHoles) {
         {CRect(60, -10, 70, 120), SELOBJ_MEET, 1},  // spans the whole height
         {CRect(60, 60, 70, 70), SELOBJ_MEET, 1},    // inside the outer ring
         {CRect(25, 25, 35, 35), SELOBJ_MEET, 0},    // inside the hole
+        {CRect(30, 30, 50, 50), SELOBJ_MEET, 1},    // partly in the hole, partly on the filled ring
+        {CRect(10, 10, 50, 50), SELOBJ_MEET, 1},    // the hole and filled area all round it
+        {CRect(20, 20, 40, 40), SELOBJ_MEET, 1},    // exactly the hole: its edges are filled boundary
         {CRect(300, 300, 310, 310), SELOBJ_MEET, 0},
         {CRect(-1, -1, 101, 101), SELOBJ_INSIDE, 1},
         {CRect(10, 10, 90, 90), SELOBJ_INSIDE, 0},

@@ -379,3 +379,47 @@ TEST(GeoTriPointArcOutput, ThreePointFormForAnArcPolyFormForABrokenLine) {
     view.SetSymbol(SYMBOL_LINE, 0);
     EXPECT_EQ(arc.OnSymbolizeOutput(&lib, &out, &converter, &view), 0);
 }
+
+// Arcs from a half circle down to a sag of one unit over chords up to the coordinate range. Once the
+// circle's radius passes the 32-bit range its integer rectangle saturates; length, bounds, hit tests and
+// the polyline must not depend on it.
+TEST(GeoTriPointArc, NearlyStraightArcsMeasureBoundAndConvertExactly) {
+    struct Case {
+        int half;  // half the chord
+        int sag;   // height of the middle point above the chord
+    } cases[] = {
+        {1000, 1000},           // half circle
+        {1000, 414},            // about a quarter circle
+        {50000, 1},             // 100 m bend at millimetre units: radius 1.25e9
+        {1000000, 1},           // radius 5e11
+        {1000000000, 1},        // chord across the coordinate range
+        {1000000000, 1000000},  // the same chord, a visible bow
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.half) + " / " + std::to_string(c.sag));
+        const double h = c.half, s = c.sag;
+        const double radius = (h * h + s * s) / (2.0 * s);
+        const double sweep = 2.0 * std::asin(h / radius);
+        for (int turned = 0; turned < 2; ++turned) {
+            // The chord along x, and the same arc turned a quarter so that the chord runs along y.
+            auto at = [&](int x, int y) { return turned ? P(-y, x) : P(x, y); };
+            const CPoint p1 = at(-c.half, 0), p2 = at(0, c.sag), p3 = at(c.half, 0);
+            CGeoTriPointArc arc(p1, p2, p3);
+            ASSERT_EQ(arc.ExistACircle(), 1);
+
+            EXPECT_NEAR(arc.Length(), radius * sweep, radius * sweep * 1e-9);
+
+            const CRect want = turned ? CRect(-c.sag, -c.half, 0, c.half) : CRect(-c.half, 0, c.half, c.sag);
+            EXPECT_EQ(arc.GetBounds(), want);
+            const CRect atMiddle(p2.x - 1, p2.y - 1, p2.x + 1, p2.y + 1);
+            EXPECT_EQ(arc.Intersects(atMiddle, SELOBJ_MEET), 1);
+
+            std::unique_ptr<CGeoLine> line(arc.ConvertTo(GLT_PLINE, 0));
+            ASSERT_NE(line, nullptr);
+            const int n = line->GetPoints();
+            ASSERT_GE(n, 2);
+            EXPECT_EQ(line->GetPoint(0), p1);
+            EXPECT_EQ(line->GetPoint(n - 1), p3);
+        }
+    }
+}

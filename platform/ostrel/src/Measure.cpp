@@ -3,6 +3,8 @@
 #include "Num.h"
 #include "ostrel/ShapePoints.h"
 
+#include <algorithm>
+
 using namespace ostrel_detail;
 
 double Distance(const POINT& p, const POINT& q) { return std::hypot(Dx(p, q), Dy(p, q)); }
@@ -171,27 +173,48 @@ int GetArcPara(const POINT& p1, const POINT& p2, const POINT& p3, RECT& circleBo
     return 1;
 }
 
+namespace {
+
+// How far the circle reaches beyond the point p of it along +x, -x, +y and -y (k = 0 to 3), from the
+// centre (cx, cy) in doubles. The reach towards p's own side is written as d^2 / (r + |e|) so that a
+// circle far larger than the coordinates (a nearly straight arc) loses nothing to cancellation.
+double Reach(const POINT& p, double cx, double cy, int k)
+{
+    const double dx = p.x - cx, dy = p.y - cy;
+    const double r = std::hypot(dx, dy);
+    const double e = k == 0 ? dx : k == 1 ? -dx : k == 2 ? dy : -dy;  // offset towards that side
+    const double d = (k < 2) ? dy : dx;                              // offset across it
+    return e >= 0.0 ? d * d / (r + e) : r - e;
+}
+
+} // namespace
+
 RECT GetArcRect(const POINT& p1, const POINT& p2, const POINT& p3, int)
 {
-    POINT c;
-    LONG r;
-    if (!CircleOf(p1, p2, p3, c, r)) return PointsBox(p1, p2, p3);
-    POINT start, end;
-    RECT circle;
-    GetArcPara(p1, p2, p3, circle, start, end, 0);
-    RECT box = {start.x, start.y, start.x, start.y};
-    RecalcBounds(box, end);
-    double sweep = CalcAngle(c, start, end);
-    POINT east = MakePoint(ClampToLong((int64_t)c.x + r), c.y);
-    double a0 = CalcAngle(c, east, start);
-    // The axis extremes at 0, 90, 180 and 270 degrees that the counter-clockwise sweep passes.
-    const POINT extremes[4] = {east, MakePoint(c.x, ClampToLong((int64_t)c.y + r)),
-                               MakePoint(ClampToLong((int64_t)c.x - r), c.y),
-                               MakePoint(c.x, ClampToLong((int64_t)c.y - r))};
+    double cx, cy;
+    if (!GetCenterOfCircle(p1, p2, p3, cx, cy)) return PointsBox(p1, p2, p3);
+    // The three points lie on the arc; the box then grows to every axis extreme the sweep passes.
+    RECT box = PointsBox(p1, p2, p3);
+    const bool ccw = Cross(p1, p2, p3) > 0;
+    const POINT& start = ccw ? p1 : p3;
+    const POINT& end = ccw ? p3 : p1;
+    const double a0 = std::atan2(start.y - cy, start.x - cx);
+    double sweep = std::atan2(end.y - cy, end.x - cx) - a0;
+    while (sweep < 0.0) sweep += 2.0 * kPi;
+    // Directions of the extremes: 0 (+x), pi (-x), pi/2 (+y), 3 pi/2 (-y), matching Reach's k.
+    const double angles[4] = {0.0, kPi, kPi / 2.0, 3.0 * kPi / 2.0};
     for (int k = 0; k < 4; ++k) {
-        double rel = k * kPi / 2.0 - a0;
-        if (rel < 0.0) rel += 2.0 * kPi;
-        if (rel <= sweep) RecalcBounds(box, extremes[k]);
+        double rel = angles[k] - a0;
+        while (rel < 0.0) rel += 2.0 * kPi;
+        while (rel >= 2.0 * kPi) rel -= 2.0 * kPi;
+        if (rel > sweep) continue;
+        const double reach = Reach(p2, cx, cy, k);
+        switch (k) {
+        case 0: box.right = std::max(box.right, RoundToLong(p2.x + reach)); break;
+        case 1: box.left = std::min(box.left, RoundToLong(p2.x - reach)); break;
+        case 2: box.bottom = std::max(box.bottom, RoundToLong(p2.y + reach)); break;
+        default: box.top = std::min(box.top, RoundToLong(p2.y - reach)); break;
+        }
     }
     return box;
 }

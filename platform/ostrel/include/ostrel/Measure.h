@@ -62,8 +62,10 @@ double GetRadius(const POINT& centre, const POINT& p);
 // reverse. Returns 1; collinear points give the points' bounding box, start p1, end p3 and 0.
 int GetArcPara(const POINT& p1, const POINT& p2, const POINT& p3, RECT& circleBox, POINT& start,
                POINT& end, int flag = 0);
-// Bounding box of the arc itself: its end points plus the axis extremes of the circle inside its sweep.
-// Collinear points give the points' bounding box. The flag is accepted and ignored.
+// Bounding box of the arc itself: its three points plus the axis extremes of the circle inside its
+// sweep, found in doubles (rounded, clamped to LONG), so that a nearly straight arc whose circle lies far
+// beyond the coordinate range keeps its bulge. Collinear points give the points' bounding box. The flag
+// is accepted and ignored.
 RECT GetArcRect(const POINT& p1, const POINT& p2, const POINT& p3, int flag = 0);
 // Bounding square of the full circle; collinear points give the points' bounding box.
 RECT GetCircleRect(const POINT& p1, const POINT& p2, const POINT& p3);
