@@ -9,6 +9,7 @@
 #include "vector/GeoPLine.h"
 #include "vector/GeoSPLine.h"
 
+#include <ostrel/LabelPlacement.h>
 #include <ostrel/Measure.h>
 #include <ostrel/Units.h>
 
@@ -45,78 +46,22 @@ POINT Pt(double x, double y) {
     return p;
 }
 
-// a + t * (b - a), rounded.
-POINT InsertPoint(const POINT& a, const POINT& b, double t) {
-    return Pt(a.x + t * (static_cast<double>(b.x) - a.x), a.y + t * (static_cast<double>(b.y) - a.y));
-}
+POINT InsertPoint(const POINT& a, const POINT& b, double t) { return CalcInsertPoint(a, b, t); }
 
 double Length(const Pts& pts) { return pts.size() < 2 ? 0.0 : PolyLineLength(pts.data(), static_cast<int>(pts.size())); }
 
-// The polyline offset by d to the left of its travel (side 1, y up) or to its right (otherwise): every
-// vertex moves along the mean of the normals of its two segments, stretched so that the segments keep
-// distance d (the stretch is capped at sharp turns). Zero-length segments take the neighbour's normal.
+// The polyline offset by d to the left of its travel (side 1, y up) or to its right (otherwise).
 Pts OffsetLine(const Pts& pts, double d, int side) {
-    const size_t n = pts.size();
-    std::vector<double> nx(n > 0 ? n - 1 : 0), ny(nx.size());
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const double dx = static_cast<double>(pts[i + 1].x) - pts[i].x;
-        const double dy = static_cast<double>(pts[i + 1].y) - pts[i].y;
-        const double len = std::hypot(dx, dy);
-        if (len > 0) {
-            nx[i] = -dy / len;
-            ny[i] = dx / len;
-        } else {
-            nx[i] = ny[i] = 0.0;
-        }
-    }
-    for (size_t i = 1; i < nx.size(); ++i)
-        if (nx[i] == 0.0 && ny[i] == 0.0) nx[i] = nx[i - 1], ny[i] = ny[i - 1];
-    for (size_t i = nx.size(); i-- > 1;)
-        if (nx[i - 1] == 0.0 && ny[i - 1] == 0.0) nx[i - 1] = nx[i], ny[i - 1] = ny[i];
-    const double sign = side == 1 ? 1.0 : -1.0;
-    Pts out(n);
-    for (size_t i = 0; i < n; ++i) {
-        double mx, my;
-        if (i == 0) {
-            mx = nx[0], my = ny[0];
-        } else if (i + 1 == n) {
-            mx = nx[i - 1], my = ny[i - 1];
-        } else {
-            mx = nx[i - 1] + nx[i];
-            my = ny[i - 1] + ny[i];
-            const double dot = mx * nx[i] + my * ny[i];
-            if (std::fabs(dot) < 0.5) {  // turn of more than about 150 degrees: no stretch
-                mx = nx[i], my = ny[i];
-            } else {
-                mx /= dot;
-                my /= dot;
-            }
-        }
-        out[i] = Pt(pts[i].x + sign * d * mx, pts[i].y + sign * d * my);
-    }
-    return out;
+    int count = static_cast<int>(pts.size());
+    const POINT* moved = CalcOffsetPoint(pts.data(), count, d, side, 1);
+    return moved ? Pts(moved, moved + count) : Pts();
 }
 
 // The index of the first vertex of the segment nearest to p, and the nearest point on it; -1 without
 // segments.
 int NearestOnLine(const Pts& pts, const POINT& p, POINT& nearest) {
-    int best = -1;
-    double bestD = 0.0;
-    for (size_t i = 0; i + 1 < pts.size(); ++i) {
-        const double ax = pts[i].x, ay = pts[i].y;
-        const double dx = pts[i + 1].x - ax, dy = pts[i + 1].y - ay;
-        const double len2 = dx * dx + dy * dy;
-        double t = len2 > 0 ? ((p.x - ax) * dx + (p.y - ay) * dy) / len2 : 0.0;
-        t = std::min(1.0, std::max(0.0, t));
-        const double qx = ax + t * dx, qy = ay + t * dy;
-        const double d = std::hypot(p.x - qx, p.y - qy);
-        if (best < 0 || d < bestD) {
-            best = static_cast<int>(i);
-            bestD = d;
-            nearest = Pt(qx, qy);
-        }
-    }
-    return best;
+    const RECT at{p.x, p.y, p.x, p.y};
+    return CalcMinDisNo(pts.data(), static_cast<int>(pts.size()), at, nearest);
 }
 
 // A place on a polyline: the point and the index of the segment it lies on.
@@ -210,17 +155,8 @@ private:
     // The crossing of segment a-b with the circle of radius r about c that lies on the segment, the
     // nearer to a first; b when the segment does not meet it.
     static POINT CircleCross(const POINT& a, const POINT& b, const POINT& c, double r) {
-        const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
-        const double fx = static_cast<double>(a.x) - c.x, fy = static_cast<double>(a.y) - c.y;
-        const double qa = dx * dx + dy * dy;
-        const double qb = 2 * (fx * dx + fy * dy);
-        const double qc = fx * fx + fy * fy - r * r;
-        const double disc = qb * qb - 4 * qa * qc;
-        if (qa <= 0 || disc < 0) return b;
-        const double root = std::sqrt(disc);
-        const double t1 = (-qb - root) / (2 * qa), t2 = (-qb + root) / (2 * qa);
-        const double t = (t1 >= 0 && t1 <= 1) ? t1 : std::min(1.0, std::max(0.0, t2));
-        return InsertPoint(a, b, t);
+        POINT first{}, second{};
+        return CalcLineXEllipse(a, b, c, r, r, first, second) ? first : b;
     }
 
     const Pts& m_pts;

@@ -8,6 +8,7 @@
 #include "vector/GeoPoint.h"
 #include "vector/GeoPolygonLine.h"
 
+#include <ostrel/CenPos.h>
 #include <ostrel/Units.h>
 
 #include <algorithm>
@@ -40,35 +41,9 @@ int Scaled(int v, int s, double divisor) { return Round(static_cast<double>(v) *
 
 int HalfRounded(int size) { return Round(size / 2.0); }
 
-// The scan-line width of the ring at height y: the widest inside span and its middle. The half-open
-// rule (an edge counts when y lies in [min y, max y)) keeps vertices from being counted twice.
-bool WidestSpan(const POINT* pts, int n, double y, double& width, double& middle) {
-    std::vector<double> xs;
-    for (int i = 0; i < n; ++i) {
-        const POINT& a = pts[i];
-        const POINT& b = pts[(i + 1) % n];
-        if (a.y == b.y) continue;
-        const double lo = std::min(a.y, b.y), hi = std::max(a.y, b.y);
-        if (y < lo || y >= hi) continue;
-        xs.push_back(a.x + (y - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
-    }
-    std::sort(xs.begin(), xs.end());
-    bool found = false;
-    for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-        const double w = xs[i + 1] - xs[i];
-        if (!found || w > width) {
-            width = w;
-            middle = (xs[i] + xs[i + 1]) / 2.0;
-            found = true;
-        }
-    }
-    return found;
-}
-
-// A point inside the ring of n points (closing side implied): the middle of the widest inside span
-// over a few horizontal scan lines, the one through the middle of the bounds tried first so that
-// symmetric rings get their centre. A ring without inside (fewer than 3 points, or flat) gives the
-// centre of its bounds.
+// A point inside the ring of n points for a label: the outside library's inner position, asked for a
+// stretch at least 1 unit wide. Its result is not looked at by the labeller; when it finds nothing the
+// centre of the ring's bounds stands in, so the label still has a place.
 POINT RingInnerPoint(const POINT* pts, int n) {
     LONG minX = pts[0].x, maxX = pts[0].x, minY = pts[0].y, maxY = pts[0].y;
     for (int i = 1; i < n; ++i) {
@@ -77,24 +52,12 @@ POINT RingInnerPoint(const POINT* pts, int n) {
         minY = std::min(minY, pts[i].y);
         maxY = std::max(maxY, pts[i].y);
     }
-    POINT best;
-    best.x = ClampToInt(std::trunc((static_cast<double>(minX) + maxX) / 2.0));
-    best.y = ClampToInt(std::trunc((static_cast<double>(minY) + maxY) / 2.0));
-    if (n < 3 || minY == maxY) return best;
-
-    const double height = static_cast<double>(maxY) - minY;
-    double bestWidth = -1.0;
-    const int kLines = 8;
-    for (int k = -1; k < kLines; ++k) {
-        const double y = k < 0 ? minY + height / 2.0 : minY + height * (k + 0.5) / kLines;
-        double width = 0.0, middle = 0.0;
-        if (WidestSpan(pts, n, y, width, middle) && width > bestWidth) {
-            bestWidth = width;
-            best.x = ClampToInt(std::trunc(middle));
-            best.y = ClampToInt(std::trunc(y));
-        }
-    }
-    return best;
+    POINT inner;
+    inner.x = ClampToInt(std::trunc((static_cast<double>(minX) + maxX) / 2.0));
+    inner.y = ClampToInt(std::trunc((static_cast<double>(minY) + maxY) / 2.0));
+    const int sizes[1] = {n};
+    FindCenPos(pts, sizes, 1, inner, 1.0);
+    return inner;
 }
 
 // The box of one candidate label and the search state.

@@ -301,13 +301,16 @@ public:
     void DoRotateCCW(double degrees, CPoint centre) override;
     // Maps the bounds' four corners and point 0 (object unit -> metres, + (x0, y0), the transformer, the
     // second offsets of a CBaseCoordinateTransformer taken off, back to the unit, truncated): point 0
-    // becomes the fifth, the bounds the box of the first four. Other points, angles and sizes are kept.
+    // becomes the fifth, the bounds the box of the first four. Other points and angles are kept; when the
+    // transformer changes lengths (IsLengthChanged 1) char width and height go through its
+    // TransformLength, rounded (trunc (x + 0.5)).
     void Transform(CGeoCoordinateTransformer& transformer, double x0, double y0) override;
-    // Changes the position type; 1 when done or when there is nothing to do, 0 when refused: formatted
-    // text to a box, and any spreading of characters to points of their own (type 6), which this build
-    // does not lay out. Box -> 0, 1, 3: the text is re-flowed into rows at an anchor (its top-left).
-    // Single point -> 2: the unturned text box becomes the box, align type 0. Multi-point -> other:
-    // the arrays shrink to entry 0.
+    // Changes the position type; 1 when done or when there is nothing to do, 0 when refused (formatted
+    // text to a box, and a multi-point annotation to an unknown type). Box -> 0, 1, 3: the text is
+    // re-flowed into rows at an anchor (its top-left). Box -> 6: one point per character along the top
+    // edge from the left-top corner, angle 0 (CalculatePosForMultiP). Single point -> 2: the unturned
+    // text box becomes the box, align type 0. Single point -> 6: ConvertToMultiPoint (nothing for
+    // formatted text). Multi-point -> other: the arrays shrink to entry 0.
     int ChangePositionType(int t);
 
 protected:

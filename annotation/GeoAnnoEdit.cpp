@@ -1,6 +1,7 @@
 // CGeoAnno: the editing geometry of an annotation (handles, drags, hit tests, moves, turns, transforms
 // and changes of position type).
 #include "annotation/DrawGeoAnno.h"
+#include "annotation/AnnoCharPositions.h"
 #include "annotation/AnnoLayout.h"
 #include "annotation/FormatText.h"
 #include "annotation/GeoAnno.h"
@@ -593,6 +594,11 @@ void CGeoAnno::Transform(CGeoCoordinateTransformer& transformer, double x0, doub
         maxY = std::max(maxY, out[i].y);
     }
     m_rcBounds = CRect(minX, minY, maxX, maxY);
+    // A transformation that stretches the map stretches the letters with it.
+    if (transformer.IsLengthChanged() == 1) {
+        m_nCharWidth = Round(transformer.TransformLength(m_nCharWidth));
+        m_nCharHeight = Round(transformer.TransformLength(m_nCharHeight));
+    }
 }
 
 // ---- position type ----
@@ -612,8 +618,13 @@ int CGeoAnno::ChangePositionType(int t) {
             CalculateAnnoBounds();
             return 1;
         }
-        // Spreading the characters over points of their own is not laid out here.
-        if (t == 6) return 0;
+        if (t == 6) {
+            // One point per character, laid along the box's top edge from its left-top corner.
+            m_nPositionType = 6;
+            CPoint start = m_rcBounds.TopLeft();
+            CalculatePosForMultiP(this, start, 0.0f, 0, -1);
+            CalculateAnnoBounds();
+        }
         return 1;
     }
     if (IsPositionType(0) || IsPositionType(1)) {
@@ -628,7 +639,8 @@ int CGeoAnno::ChangePositionType(int t) {
             m_nPositionType = 2;
             return 1;
         }
-        if (t == 6) return 0;
+        // The characters spread to points of their own (formatted text stays as it is).
+        if (t == 6) ConvertToMultiPoint(this);
         return 1;
     }
     if (m_nPositionType == 6) {

@@ -8,6 +8,8 @@
 #include "vector/GeoPoint.h"
 #include "vector/GeoPolygonLine.h"
 
+#include <ostrel/CenPos.h>
+
 #include "AnnoDrawSupport.h"
 
 #include <gtest/gtest.h>
@@ -412,6 +414,21 @@ TEST_F(AutoLabelPointList, AConcaveRingIsLabelledInsideIt) {
     const bool inBase = c.y > 0 && c.y < 30 && c.x > 0 && c.x < 100;
     const bool inArm = c.y > 0 && c.y < 100 && ((c.x > 0 && c.x < 30) || (c.x > 70 && c.x < 100));
     EXPECT_TRUE(inBase || inArm) << c.x << ", " << c.y;
+}
+
+TEST_F(AutoLabelPointList, ARingIsAnchoredAtTheLibraryInnerPosition) {
+    // An L: the inner position of the outside library, which a finder of the labeller's own would not
+    // necessarily give (the widest scan line of an L lies in its foot).
+    const POINT l[6] = {{0, 0}, {100, 0}, {100, 30}, {30, 30}, {30, 100}, {0, 100}};
+    Own(new CGeoPolygonLine(6, l, FALSE));
+    m_texts.AddTail("L");
+    POINT want{-1, -1};
+    const int sizes[1] = {6};
+    ASSERT_EQ(1, FindCenPos(l, sizes, 1, want, 1.0));
+    tagPOINTPARA p = BasePara();
+    EXPECT_EQ(1, Run(p));
+    ASSERT_EQ(1, static_cast<int>(m_out.GetCount()));
+    EXPECT_EQ(CPoint(want.x - kW / 4, want.y - kH / 2), Last()->GetPositionPoint(0));  // "L" is half a width
 }
 
 TEST_F(AutoLabelPointList, EachObjectBringsItsSymbolSizesAndUnit) {

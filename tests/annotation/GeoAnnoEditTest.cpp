@@ -407,6 +407,30 @@ TEST_F(GeoAnnoEditTest, TransformMovesTheBoundsAndTheAnchorOnly)
     EXPECT_EQ(m.GetPositionPoint(1), CPoint(500, 0));  // the other points stay
 }
 
+// Doubles every length: a transformation that changes the scale of the map.
+class DoublingTransformer : public CGeoCoordinateTransformer {
+public:
+    int Transform(double x, double y, double& xOut, double& yOut) const override
+    {
+        xOut = 2.0 * x;
+        yOut = 2.0 * y;
+        return 1;
+    }
+    int IsLengthChanged() const override { return 1; }
+    double TransformLength(double length) const override { return 2.0 * length; }
+};
+
+TEST_F(GeoAnnoEditTest, TransformScalesTheLettersWhenLengthsChange)
+{
+    CGeoAnno a(CString(kTwo), CPoint(1000, 2000), 20, 50, 0.0f, 0.0f, 0, 0, 0, 0, 0, 0, 0);
+    a.SetCharWidth(25);
+    DoublingTransformer t;
+    a.Transform(t, 0.0, 0.0);
+    EXPECT_EQ(a.GetPositionPoint(0), CPoint(2000, 4000));
+    EXPECT_EQ(a.GetCharWidthA(), 50);
+    EXPECT_EQ(a.GetCharHeight(), 40);
+}
+
 TEST_F(GeoAnnoEditTest, ChangePositionType)
 {
     // Formatted text cannot become a box.
@@ -432,6 +456,21 @@ TEST_F(GeoAnnoEditTest, ChangePositionType)
     EXPECT_EQ(box.GetAlignType(), 0);
     EXPECT_EQ(box.GetPositionPoint(0), CPoint(10, 10));
     EXPECT_NE(box.GetName().Find('\n'), -1);  // two characters a row
+
+    // A box spread to one point per character along its top edge from its left-top corner.
+    CGeoAnno spread(CString("文字文字"), CRect(10, 10, 120, 200), 20, 50, tagGEORECT(), 4, 0, 0, 0);
+    EXPECT_EQ(spread.ChangePositionType(6), 1);
+    EXPECT_EQ(spread.GetPositionType(), 6);
+    ASSERT_EQ(spread.GetPoints(), 4);
+    EXPECT_EQ(spread.GetPositionPoint(0), CPoint(10, 10));
+    EXPECT_EQ(spread.GetPositionPoint(3).y, 10);
+    EXPECT_GT(spread.GetPositionPoint(3).x, spread.GetPositionPoint(2).x);
+
+    // Anchored text spread the same way: one point per character.
+    CGeoAnno single = Text("abc");
+    EXPECT_EQ(single.ChangePositionType(6), 1);
+    EXPECT_EQ(single.GetPositionType(), 6);
+    EXPECT_EQ(single.GetPoints(), 3);
 
     // Multi-point text shrinks to its first point.
     CGeoAnno m = Text("abc", 0.0f, 0, 0, 0, 6);

@@ -27,6 +27,7 @@
 #include "ostrel/HeapSort.h"
 #include "ostrel/Measure.h"
 #include "ostrel/Misc.h"
+#include "ostrel/LabelPlacement.h"
 #include "ostrel/PointBuffer.h"
 #include "ostrel/ShapePoints.h"
 #include "ostrel/Snap.h"

@@ -25,6 +25,13 @@ public:
     // finite. The outputs may be the same variables as the inputs.
     virtual int Transform(double x, double y, double& xOut, double& yOut) const = 0;
 
+    // Whether the transformation changes lengths (1) or keeps them (0): sizes that are not points, such
+    // as the height of text, then go through TransformLength. The base keeps them (0).
+    virtual int IsLengthChanged() const;
+    // A length (any unit, the same unit out) as the transformation changes it; the base returns it as
+    // it is. Meaningful only when IsLengthChanged answers 1.
+    virtual double TransformLength(double length) const;
+
 protected:
     CGeoCoordinateTransformer() = default;
 };
