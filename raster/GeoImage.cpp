@@ -1,5 +1,6 @@
 #include "raster/GeoImage.h"
 
+#include "raster/GeoMosaicPLine.h"
 #include "raster/GeoRasterLayer.h"
 
 #include <afx/WinApp.h>
@@ -341,7 +342,7 @@ void CGeoImage::PartialSerialize(CArchive& ar, CRect r, int unit)
     }
     SerializeLists(ar);
     for (POSITION pos = m_MosaicPLines.GetHeadPosition(); pos;) {
-        CObject* line = m_MosaicPLines.GetNext(pos);
+        CGeoMosaicPLine* line = m_MosaicPLines.GetNext(pos);
         OnPartialShiftMosaicLine(line, p.left, p.top);
     }
     auto shift = [&p](CTypedPtrList<CObList, CGeoGCPoint*>& list) {

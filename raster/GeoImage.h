@@ -30,6 +30,19 @@
 
 #include <brisca/NewDIB.h>
 
+class CGeoMosaicPLine;
+
+// A pixel window for Match: one pointer per row (the caller owns rows and pixels), 8 or 24 bits; the
+// offsets place the window's first pixel in its image. Match turns 24-bit rows to grey in place.
+struct StGeoImageBuf {
+    BYTE** pRows;
+    int nBitCount;
+    int nXOffset;
+    int nYOffset;
+    int nWidth;
+    int nRows;
+};
+
 class CGeoImage : public CGeoRasterObject {
     DECLARE_SERIAL(CGeoImage)
 
@@ -101,6 +114,43 @@ public:
     // Lists of CGeoMosaicPLine objects.
     CObList* GetMosaicPLines() { return &m_MosaicPLines; }
     CObList* GetDrawnMosaicPLines() { return &m_DrawnMosaicPLines; }
+
+    // ---- the mosaic-line network ----
+
+    CTypedPtrList<CObList, CGeoMosaicPLine*>* GetMosaicLines() { return &m_MosaicPLines; }
+    // 1 when the mosaic lines with more than one vertex join into a ring by their node names (exact
+    // names; each step joins the first line, other than the one joined last, whose head or else tail
+    // meets the open end). The lines in joining order go into chain when given.
+    int IsMosaicLinesClosed(CTypedPtrList<CObList, CGeoMosaicPLine*>* chain);
+    // A new closed line (the caller deletes it) of the ring's mosaic points, junctions after the first
+    // line repeated; without mosaic lines the frame of the four pixel corners. NULL when the lines do not
+    // close.
+    CGeoMosaicPLine* GetUnionMosaicLine();
+    // The union line becomes the raster boundary, then the raster object's answer; 0 without one.
+    int GetRasterBoundary(CPoint& origin, CGeoPolygonLine& boundary) override;
+    // The first drawn mosaic line Equal to line; NULL when none.
+    CGeoMosaicPLine* GetMatchedMosaicLine(CGeoMosaicPLine* line);
+    // The first pair of equal lines (mine with at least two vertices) with both ends moved to the means
+    // of the two lines' ends: 1; 0 and NULLs when none.
+    int GetTheFirstMatchedMosaicLine(CGeoImage* other, CGeoMosaicPLine*& mine, CGeoMosaicPLine*& theirs);
+    // The mosaic point nearest (x, y) by pixel or by map position (the first of equals): its vertex,
+    // pixel and map position, and the head / tail name at the ends (empty inside). 0 without lines; 1
+    // otherwise.
+    int GetNearestMosaicNode(double x, double y, CPoint& vertex, double& px, double& py, double& e, double& n,
+                             CString& name, int byPixel);
+    // The same by polyline vertex against a point given in unit (compared in millimetres relative to the
+    // image's corner).
+    int GetNearestMosaicNode(CPoint pt, UINT unit, CPoint& vertex, double& px, double& py, double& e, double& n,
+                             CString& name);
+    // Normalised cross-correlation of the template over every placement in the window (64-bit sums):
+    // the best positive coefficient r (0 when none) and the centre of that placement in the window's
+    // image. 0 when the bit counts differ or are not 8 or 24, or the template does not fit.
+    static int Match(StGeoImageBuf& tmpl, StGeoImageBuf& window, double& mx, double& my, double& r);
+    // A tw x th template of other around pixel (x, y) searched in the sw x sh window of this image
+    // around (cx, cy). 0 for different or unusable bit counts, a window smaller than the template or
+    // one that leaves the image.
+    int Match(CGeoImage* other, double x, double y, int tw, int th, int cx, int cy, int sw, int sh, double& mx,
+              double& my, double& r);
     int GetStoredInt() const { return m_nStored; }
 
     // Pixels (x from the left, y from the bottom). Index: -1 outside or for 24-bit images.
@@ -187,8 +237,8 @@ private:
     int GetPointRecords(double*& records);
 
     CNewDIB m_DIB;
-    CObList m_DrawnMosaicPLines{10};
-    CObList m_MosaicPLines{10};
+    CTypedPtrList<CObList, CGeoMosaicPLine*> m_DrawnMosaicPLines{10};
+    CTypedPtrList<CObList, CGeoMosaicPLine*> m_MosaicPLines{10};
     CTypedPtrList<CObList, CGeoGCPoint*> m_GCPoints{10};
     CTypedPtrList<CObList, CGeoGCPoint*> m_SecondGCPoints{10};
     int m_nStored = 1;

@@ -1,5 +1,6 @@
 // Pixel exchange between overlapping images and the proportional pixel <-> map conversion.
 #include "raster/GeoImage.h"
+#include "raster/GeoMosaicPLine.h"
 
 #include <ostrel/Units.h>
 
@@ -109,4 +110,7 @@ int CGeoImage::MapCoordToImageCoordDirect(double X, double Y, double& x, double&
     return 1;
 }
 
-void CGeoImage::OnPartialShiftMosaicLine(CObject*, int, int) {}
+void CGeoImage::OnPartialShiftMosaicLine(CObject* line, int dx, int dy)
+{
+    if (line && line->IsKindOf(RUNTIME_CLASS(CGeoMosaicPLine))) static_cast<CGeoMosaicPLine*>(line)->ShiftPixels(dx, dy);
+}

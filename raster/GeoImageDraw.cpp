@@ -2,6 +2,7 @@
 #include "raster/GeoImage.h"
 
 #include "core/GeoView.h"
+#include "raster/GeoMosaicPLine.h"
 #include "raster/GeoRasterLayer.h"
 
 #include <afx/Dc.h>
@@ -70,9 +71,8 @@ void CGeoImage::Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint off
     if (m_Boundary.GetPoints() >= 2)
         m_Boundary.Draw(pDC, scale, scale, origin, boundaryOffset, &view, 0, 0, 0, 0, nullptr, 0);
     for (POSITION pos = m_DrawnMosaicPLines.GetHeadPosition(); pos;) {
-        CObject* o = m_DrawnMosaicPLines.GetNext(pos);
-        if (o && o->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)))
-            static_cast<CGeoVectorObject*>(o)->Draw(pDC, scale, scale, origin, offset, nullptr, 0, 0, 0, 0, nullptr, 0);
+        CGeoMosaicPLine* line = m_DrawnMosaicPLines.GetNext(pos);
+        if (line) line->Draw(pDC, scale, scale, origin, offset, nullptr, 0, 0, 0, 0, nullptr, 0);
     }
 }
 

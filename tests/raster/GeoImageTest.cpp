@@ -323,13 +323,13 @@ TEST(GeoImage, RecordsNamingForeignClassesInItsListsFailCleanly)
         CArchive ar(&file, CArchive::store);
         ar << static_cast<CObject*>(&image);
     }
-    // The four lists close the record with four empty counts; let the first name a class this build
-    // has no use for there (a mosaic line before that class exists, or a plain point).
+    // The four lists close the record with four empty counts; let the first name a class no build has,
+    // or one that does not belong in the list (a plain point).
     const ULONGLONG size = file.GetLength();
     std::vector<BYTE> bytes(static_cast<size_t>(size));
     file.SeekToBegin();
     file.Read(bytes.data(), static_cast<UINT>(size));
-    for (const char* name : {"CGeoMosaicPLine", "CGeoPoint"}) {
+    for (const char* name : {"CGeoSeamOfOldTimes", "CGeoPoint"}) {
         std::vector<BYTE> broken(bytes.begin(), bytes.end() - 8);
         const WORD head[] = {1, 0xFFFF, 1, static_cast<WORD>(strlen(name))};
         for (WORD w : head) {
