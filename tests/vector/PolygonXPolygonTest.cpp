@@ -1,0 +1,133 @@
+// Polygon intersection: the planar helpers, and the common region of two outlines traced through the
+// scratch topology.
+#include "vector/PolygonXPolygon.h"
+
+#include "vector/GeoPolygonLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+class PolygonXPolygonProbe {
+public:
+    static double Angle(POINT p, POINT a, POINT b) { return CPolygonXPolygon::InsectionAngle(p, a, b); }
+    static int Cross(POINT p1, POINT p2, POINT p3, POINT p4, POINT& out) {
+        return CPolygonXPolygon::IfLineXLine(p1, p2, p3, p4, out);
+    }
+    static int Foot(POINT a, POINT b, POINT p, POINT& out) { return CPolygonXPolygon::LineForm(a, b, p, out); }
+    static double ToLine(POINT a, POINT b, POINT p) { return CPolygonXPolygon::PointToLine(a, b, p); }
+};
+
+namespace {
+
+using Pts = std::vector<POINT>;
+
+std::unique_ptr<CGeoPolygonLine> Outline(const Pts& pts) {
+    std::unique_ptr<CGeoPolygonLine> line(new CGeoPolygonLine);
+    for (const POINT& p : pts) line->AddPoint(p);
+    return line;
+}
+
+Pts Rect(int l, int b, int r, int t) { return {{l, b}, {r, b}, {r, t}, {l, t}}; }
+
+double Area(const CGeoPolygonLine& line) {
+    double s = 0;
+    const int n = line.GetPoints();
+    for (int i = 0; i < n; ++i) {
+        POINT a = line.GetPoint(i), b = line.GetPoint((i + 1) % n);
+        s += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
+    }
+    return s / 2;
+}
+
+std::unique_ptr<CGeoPolygonLine> Intersect(CPolygonXPolygon& x, const Pts& a, const Pts& b) {
+    auto pa = Outline(a), pb = Outline(b);
+    return std::unique_ptr<CGeoPolygonLine>(x.PolygonLineXPolygonLine(pa.get(), pb.get()));
+}
+
+}  // namespace
+
+TEST(PolygonXPolygon, PlanarHelpers) {
+    const double pi = 3.1415926;
+    EXPECT_NEAR(PolygonXPolygonProbe::Angle({0, 0}, {10, 0}, {0, 10}), pi / 2, 1e-6);
+    EXPECT_NEAR(PolygonXPolygonProbe::Angle({0, 0}, {0, 10}, {10, 0}), 3 * pi / 2, 1e-6);
+    EXPECT_EQ(PolygonXPolygonProbe::Angle({0, 0}, {0, 0}, {10, 0}), 0);
+
+    struct Case {
+        POINT p1, p2, p3, p4;
+        int want;
+        POINT x;
+    } cases[] = {
+        {{0, 0}, {10, 10}, {0, 10}, {10, 0}, 1, {5, 5}},    // crossing
+        {{0, 0}, {10, 0}, {0, 5}, {10, 5}, 0, {}},          // parallel
+        {{0, 0}, {10, 0}, {10, 0}, {10, 10}, 1, {10, 0}},   // touching end to end
+        {{0, 0}, {10, 0}, {20, -5}, {20, 5}, 0, {}},        // boxes apart
+        {{0, 0}, {0, 0}, {0, -5}, {0, 5}, 0, {}},           // a degenerate segment
+        {{0, 0}, {10, 0}, {5, 1}, {6, 10}, 0, {}},          // lines cross outside the segments
+    };
+    for (const Case& c : cases) {
+        POINT x{-1, -1};
+        EXPECT_EQ(PolygonXPolygonProbe::Cross(c.p1, c.p2, c.p3, c.p4, x), c.want);
+        if (c.want) {
+            EXPECT_TRUE(x.x == c.x.x && x.y == c.x.y) << x.x << "," << x.y;
+        }
+    }
+
+    POINT f{};
+    EXPECT_EQ(PolygonXPolygonProbe::Foot({0, 0}, {100, 0}, {30, 40}, f), 1);
+    EXPECT_TRUE(f.x == 30 && f.y == 0);
+    EXPECT_EQ(PolygonXPolygonProbe::Foot({0, 0}, {100, 0}, {130, 40}, f), 0);
+    EXPECT_DOUBLE_EQ(PolygonXPolygonProbe::ToLine({0, 0}, {100, 0}, {130, 40}), 40);  // the infinite line
+    EXPECT_DOUBLE_EQ(PolygonXPolygonProbe::ToLine({0, 0}, {0, 0}, {3, 4}), 5);
+}
+
+TEST(PolygonXPolygon, OverlappingSquaresGiveTheOverlap) {
+    CPolygonXPolygon x;
+    auto r = Intersect(x, Rect(0, 0, 10000, 10000), Rect(5000, 5000, 15000, 15000));
+    ASSERT_TRUE(r);
+    EXPECT_DOUBLE_EQ(std::fabs(Area(*r)), 25e6);
+    for (int i = 0; i < r->GetPoints(); ++i) {
+        POINT p = r->GetPoint(i);
+        EXPECT_TRUE(p.x >= 5000 && p.x <= 10000 && p.y >= 5000 && p.y <= 10000) << p.x << "," << p.y;
+    }
+    EXPECT_GT(Area(*r), 0);  // traced counterclockwise
+    // The scratch layer is emptied after each call, so the object can be used again.
+    auto again = Intersect(x, Rect(0, 0, 10000, 10000), Rect(5000, 5000, 15000, 15000));
+    ASSERT_TRUE(again);
+    EXPECT_DOUBLE_EQ(std::fabs(Area(*again)), 25e6);
+}
+
+TEST(PolygonXPolygon, DisjointPolygonsGiveNull) {
+    CPolygonXPolygon x;
+    EXPECT_FALSE(Intersect(x, Rect(0, 0, 10000, 10000), Rect(20000, 0, 30000, 10000)));
+    EXPECT_EQ(x.PolygonLineXPolygonLine(nullptr, nullptr), nullptr);
+}
+
+TEST(PolygonXPolygon, InnerPolygonIsTheAnswer) {
+    CPolygonXPolygon x;
+    Pts inner = {{3000, 3000}, {7000, 3000}, {7000, 7000}, {3000, 7000}};
+    for (bool closed : {false, true}) {
+        Pts in = inner;
+        if (closed) in.push_back(in.front());  // the doubled closing point is thinned away
+        auto r = Intersect(x, Rect(0, 0, 10000, 10000), in);
+        ASSERT_TRUE(r) << closed;
+        EXPECT_EQ(r->GetPoints(), 4) << closed;
+        // a ring made of one closed line keeps the line's own vertex order
+        for (int i = 0; i < 4 && r->GetPoints() == 4; ++i)
+            EXPECT_TRUE(r->GetPoint(i).x == inner[i].x && r->GetPoint(i).y == inner[i].y) << i;
+    }
+}
+
+TEST(PolygonXPolygon, VertexNearAnEdgeIsSnappedOntoIt) {
+    CPolygonXPolygon x;
+    // B's left side runs 400 units right of A's right side: it is snapped onto that side, and the
+    // two squares then share an edge and nothing else.
+    auto r = Intersect(x, Rect(0, 0, 10000, 10000), Rect(10400, 0, 20000, 10000));
+    EXPECT_FALSE(r && std::fabs(Area(*r)) > 1e6);
+    // A triangle poking into the square: the common part is the triangle's tip.
+    auto tip = Intersect(x, Rect(0, 0, 10000, 10000), Pts{{5000, 5000}, {15000, 0}, {15000, 10000}});
+    ASSERT_TRUE(tip);
+    EXPECT_NEAR(std::fabs(Area(*tip)), 0.5 * 5000 * 5000, 2e3);
+}
