@@ -207,16 +207,21 @@ int CPolygonXPolygon::PLineXPLine(int& segmentB, CGeoPLine* A, CGeoPLine* B, CPo
     const POINT a0 = First(A), aN = Last(A), b0 = First(B), bN = Last(B);
     for (int i = 0; i + 1 < nA; ++i) {
         const POINT p1 = At(A, i), p2 = At(A, i + 1);
+        if (Same(p1, p2)) continue;  // a repeated vertex crosses nothing
         for (int j = 0; j + 1 < nB; ++j) {
             if (self && j >= i - 1 && j <= i + 1) continue;
+            if (Same(At(B, j), At(B, j + 1))) continue;
             POINT x;
             if (!IfLineXLine(p1, p2, At(B, j), At(B, j + 1), x)) continue;
-            const bool aFirst = i == 0 && Same(x, a0), aLast = i == nA - 2 && Same(x, aN);
-            const bool bFirst = j == 0 && Same(x, b0), bLast = j == nB - 2 && Same(x, bN);
+            // Within the split tolerance of a line's end counts as at that end: a crossing rounded to
+            // whole units lies a unit or two off the lines, and the pieces of a split must not cross again
+            // beside the point where they were cut.
+            const bool aFirst = i == 0 && Near(x, a0), aLast = i == nA - 2 && Near(x, aN);
+            const bool bFirst = j == 0 && Near(x, b0), bLast = j == nB - 2 && Near(x, bN);
             if (self) {
                 if (!aFirst && !bLast) continue;
-            } else if ((aFirst && bFirst) || (aLast && bFirst) || (aFirst && bLast)) {
-                continue;
+            } else if ((aFirst || aLast) && (bFirst || bLast)) {
+                continue;  // ends meeting ends are nodes, not crossings
             }
             segmentB = j;
             *crossing = CPoint(x.x, x.y);
@@ -226,21 +231,31 @@ int CPolygonXPolygon::PLineXPLine(int& segmentB, CGeoPLine* A, CGeoPLine* B, CPo
     return -1;
 }
 
-void CPolygonXPolygon::SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x) {
-    if (!line->InsertPointAfter(x, i)) return;
+bool CPolygonXPolygon::SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x) {
+    // A crossing at a vertex cuts there: inserting a copy of the vertex would leave a zero-length
+    // segment that crosses the other line again at the same point, and splitting would never end.
+    int at = i + 1;
+    const bool onVertex = Near(x, At(line, i + 1)) || Near(x, At(line, i));
+    if (onVertex) {
+        if (!Near(x, At(line, i + 1))) at = i;
+        if (at == 0 || at == line->GetPoints() - 1) return false;
+    } else if (!line->InsertPointAfter(x, i)) {
+        return false;
+    }
     const int n = line->GetPoints();
     CGeoPLine* tail = new CGeoPLine;
-    for (int k = i + 1; k < n; ++k) tail->AddPoint(At(line, k));
-    if (tail->GetPoints() > 1 && iDist(At(tail, 1), x) <= m_nSplitTolerance) tail->DeletePoint(1);
-    line->TrimHead(i + 2);
+    for (int k = at; k < n; ++k) tail->AddPoint(At(line, k));
+    if (!onVertex && tail->GetPoints() > 1 && iDist(At(tail, 1), x) <= m_nSplitTolerance) tail->DeletePoint(1);
+    line->TrimHead(at + 1);
     if (tail->GetPoints() < 2) {
         delete tail;
-        return;
+        return true;
     }
     m_pLayer->Add(tail);
     tail->SetUserID(line->GetUserID());
     tail->SetObjectClassID(line->GetObjectClassID());
     lines.push_back(tail);
+    return true;
 }
 
 void CPolygonXPolygon::BreakLineXLine(LineList& lines) {
@@ -256,13 +271,13 @@ void CPolygonXPolygon::BreakLineXLine(LineList& lines) {
                 if (i < 0) break;
                 const POINT x = {cx.x, cx.y};
                 const int nA = A->GetPoints(), nB = B->GetPoints();
-                const bool splitA = !(i == 0 && Same(x, First(A))) && !(i == nA - 2 && Same(x, Last(A)));
-                const bool splitB = A != B && !(j == 0 && Same(x, First(B))) && !(j == nB - 2 && Same(x, Last(B)));
+                const bool splitA = !(i == 0 && Near(x, First(A))) && !(i == nA - 2 && Near(x, Last(A)));
+                const bool splitB = A != B && !(j == 0 && Near(x, First(B))) && !(j == nB - 2 && Near(x, Last(B)));
                 // Each split cuts a segment at a point inside it, so the pair's crossings move to
                 // shorter pieces; the cap only guards against rounding cycles.
-                if (splitA) SplitLine(lines, A, i, x);
-                if (splitB) SplitLine(lines, B, j, x);
-                if (!(splitA || splitB)) break;
+                const bool cutA = splitA && SplitLine(lines, A, i, x);
+                const bool cutB = splitB && SplitLine(lines, B, j, x);
+                if (!(cutA || cutB)) break;
                 if (++splits >= kMaxSplits) return;
             }
         }

@@ -51,7 +51,7 @@ public:
 
     // Safety cap on the splits of one BreakLineXLine call; every split makes progress, so only a
     // degenerate input (crossings rounding onto one another) can reach it.
-    static const int kMaxSplits = 1000000;
+    static const int kMaxSplits = 100000;
 
 private:
     friend class PolygonXPolygonProbe;  // the tests reach the planar helpers
@@ -81,6 +81,8 @@ private:
 
     // Planar helpers on integer points, computed in double precision.
     static double iDist(POINT p, POINT q);
+    // Whether two points lie within the split tolerance of each other.
+    bool Near(POINT p, POINT q) const { return iDist(p, q) <= m_nSplitTolerance; }
     static double PointToLine(POINT a, POINT b, POINT p);
     static int CrossPoint1(const double line1[3], const double line2[3], double& x, double& y);
     static int CrossPoint2(POINT p1, POINT p2, POINT p3, POINT p4, POINT& out);
@@ -88,9 +90,10 @@ private:
     static int LineForm(POINT a, POINT b, POINT p, POINT& out);
     static double InsectionAngle(POINT p, POINT a, POINT b);
 
-    // Splits line at the crossing x on its segment i; the new line (when it keeps two vertices) joins
-    // the scratch layer and the end of the list.
-    void SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x);
+    // Splits line at the crossing x on its segment i (at the vertex itself when x is one); the new line
+    // (when it keeps two vertices) joins the scratch layer and the end of the list. false when nothing
+    // was cut (x is an end of the line, or the point could not be inserted).
+    bool SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x);
     // Detaches the line from the scratch layer and deletes it.
     void DropObject(CObject* obj);
     CGeoNode* NodeByID(DWORD id) const;

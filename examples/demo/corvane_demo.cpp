@@ -21,6 +21,9 @@
 #include <string>
 #include <vector>
 
+// Land use dissolved, roads clipped, areas labelled (GeoProcessDemo.cpp).
+int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
+
 namespace {
 
 std::string Utf8(const CString& s) { return win32::GbkToUtf8(s.str()); }
@@ -201,5 +204,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("the loaded map draws exactly as the map that was saved, pixel for pixel\n");
-    return 0;
+    return RunGeoProcessDemo(outDir, dir);
 }

@@ -131,3 +131,28 @@ TEST(PolygonXPolygon, VertexNearAnEdgeIsSnappedOntoIt) {
     ASSERT_TRUE(tip);
     EXPECT_NEAR(std::fabs(Area(*tip)), 0.5 * 5000 * 5000, 2e3);
 }
+
+// Two overlapping regular polygons of 1 km radius: splitting at their crossings ends (rounded crossings
+// once made the pieces cross again a unit away, without end), and the overlap is the lens inside both.
+TEST(PolygonXPolygon, OverlappingCirclesGiveTheLens) {
+    for (int n : {8, 16, 64}) {
+        auto circle = [n](double cx, double cy) {
+            Pts pts;
+            for (int k = 0; k < n; ++k) {
+                const double t = 2 * 3.14159265358979 * k / n;
+                pts.push_back({static_cast<LONG>(std::lround(cx + 1e6 * std::cos(t))),
+                               static_cast<LONG>(std::lround(cy + 1e6 * std::sin(t)))});
+            }
+            return pts;
+        };
+        CPolygonXPolygon x;
+        auto r = Intersect(x, circle(0, 0), circle(800000, 300000));
+        ASSERT_TRUE(r) << n;
+        EXPECT_GT(std::fabs(Area(*r)), 1e11) << n;
+        for (int i = 0; i < r->GetPoints(); ++i) {
+            POINT p = r->GetPoint(i);
+            EXPECT_LE(std::hypot(p.x, p.y), 1e6 + 2) << n;
+            EXPECT_LE(std::hypot(p.x - 800000.0, p.y - 300000.0), 1e6 + 2) << n;
+        }
+    }
+}
