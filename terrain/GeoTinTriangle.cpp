@@ -265,9 +265,14 @@ int CGeoTinTriangle::ReconstructNeighborhood(CGeoTinTriangle* other) {
             m_Neighbor[i] = StGeoPointTriangleIndex();
             other->m_Neighbor[i] = StGeoPointTriangleIndex();
         }
-    std::sort(entries, entries + n, [](const StGeoPointTriangleIndex& a, const StGeoPointTriangleIndex& b) {
-        return CompareTriangleEdges(&a, &b) < 0;
-    });
+    // Insertion sort: at most twelve entries, and equal edges keep their order (which std::sort of so
+    // few elements also does, being an insertion sort below sixteen).
+    for (int k = 1; k < n; ++k) {
+        const StGeoPointTriangleIndex e = entries[k];
+        int j = k;
+        for (; j > 0 && CompareTriangleEdges(&e, &entries[j - 1]) < 0; --j) entries[j] = entries[j - 1];
+        entries[j] = e;
+    }
     for (int k = 0; k + 1 < n;) {
         if (CompareTriangleEdges(&entries[k], &entries[k + 1]) == 0) {
             entries[k].Link(&entries[k + 1]);
