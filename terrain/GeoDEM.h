@@ -63,9 +63,10 @@ const float kDemNoDataFloat = -99999.0f;
 
 // The level dialog, opened by SetLevelParameter. The user interface installs it; it edits param (a copy
 // of the DEM's classes; unit is the unit text, min and max the real elevation range) and returns IDOK
-// to confirm.
+// to confirm. NULL (no user interface) behaves as a cancel. Returns the hook replaced, so that a caller
+// can put it back.
 typedef int (*DemLevelDialogHook)(CGeoClassificationParameter& param, const CString& unit, double min, double max);
-void SetDemLevelDialogHook(DemLevelDialogHook hook);
+DemLevelDialogHook SetDemLevelDialogHook(DemLevelDialogHook hook);
 
 class CGeoDEM : public CGeoRasterObject {
     DECLARE_SERIAL(CGeoDEM)

@@ -29,7 +29,12 @@ const COLORREF kDefaultColors[9] = {0x217500, 0x4AAE02, 0x2EC449, 0x07DFBC, 0x09
 
 }  // namespace
 
-void SetDemLevelDialogHook(DemLevelDialogHook hook) { g_levelDialog = hook; }
+DemLevelDialogHook SetDemLevelDialogHook(DemLevelDialogHook hook)
+{
+    DemLevelDialogHook previous = g_levelDialog;
+    g_levelDialog = hook;
+    return previous;
+}
 
 void CGeoDEM::LevelShow(int show)
 {

@@ -86,11 +86,11 @@ TEST(ElevationClasses, DefaultAndShowParameters)
     for (int i = 0; i < 8; ++i) EXPECT_NEAR(t[i], 100.0 * (i + 1), 1e-9);
     EXPECT_EQ(nine.GetColor(50), 0x217500u);
     EXPECT_EQ(nine.GetColor(850), 0xFFFFFFu);
-    // Without a dialog the level edit is a cancel: the classes stay as they were.
+    // A level dialog nobody answers (no user driver) is a cancel: the classes stay as they were.
     const int before = dem->GetLevelParameter().GetColorCount();
     EXPECT_EQ(dem->SetLevelParameter(), 0);
     EXPECT_EQ(dem->GetLevelParameter().GetColorCount(), before);
-    SetDemLevelDialogHook([](CGeoClassificationParameter& p, const CString& unit, double lo, double hi) {
+    const DemLevelDialogHook installed = SetDemLevelDialogHook([](CGeoClassificationParameter& p, const CString& unit, double lo, double hi) {
         EXPECT_EQ(std::string(unit), "米");
         EXPECT_EQ(lo, 0.0);
         EXPECT_EQ(hi, 900.0);
@@ -100,7 +100,7 @@ TEST(ElevationClasses, DefaultAndShowParameters)
         return IDOK;
     });
     EXPECT_EQ(dem->SetLevelParameter(), 1);
-    SetDemLevelDialogHook(nullptr);
+    SetDemLevelDialogHook(installed);
     EXPECT_EQ(dem->GetLevelParameter().GetColorCount(), 1);
     EXPECT_TRUE(dem->IsBitmapOutdated());
 }
