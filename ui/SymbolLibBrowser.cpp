@@ -1,5 +1,6 @@
 #include "ui/SymbolLibBrowser.h"
 
+#include <afx/Cursor.h>
 #include <quenby/SymbolLibIO.h>
 
 #include <map>

@@ -2,6 +2,8 @@
 
 #include "ui/ValueInputRange.h"
 
+#include <afx/StdCtrls.h>
+
 IMPLEMENT_DYNAMIC(CValueInputDlg, CDialog)
 
 CValueInputDlg::CValueInputDlg(CWnd* pParent) : CDialog(IDD, pParent) {}

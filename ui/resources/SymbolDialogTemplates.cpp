@@ -2,6 +2,7 @@
 // picker's icon bitmap 182, registered when the library is loaded. Rectangles are in dialog units.
 #include <afx/DialogTemplate.h>
 #include <afx/GdiObject.h>
+#include <win32/windraw.h>
 
 namespace {
 

@@ -121,6 +121,11 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WS_EX_TRANSPARENT 0x00000020u
 #define WS_EX_CLIENTEDGE 0x00000200u
 #define WS_EX_STATICEDGE 0x00020000u
+#define WS_EX_TOOLWINDOW 0x00000080u
+// Window-class styles: kept with the class; the window manager draws and clicks the same whatever they are.
+#define CS_VREDRAW 0x0001u
+#define CS_HREDRAW 0x0002u
+#define CS_DBLCLKS 0x0008u
 #define DS_3DLOOK 0x0004u
 #define DS_SETFONT 0x0040u
 #define DS_MODALFRAME 0x0080u
