@@ -49,6 +49,12 @@ void CColourPicker::PickColour(COLORREF cr) {
     Notify(CPN_COLOURCHANGED, static_cast<WPARAM>(cr));
 }
 
+BOOL CColourPicker::SelectColour(COLORREF cr) {
+    if (!m_hWnd || !IsWindowEnabled()) return FALSE;
+    PickColour(cr);
+    return TRUE;
+}
+
 void CColourPicker::DrawValue(CDC* pDC, const CRect& rcFace) {
     pDC->FillSolidRect(&rcFace, m_crColour);
     pDC->Draw3dRect(&rcFace, 0x808080, 0x808080);

@@ -41,6 +41,9 @@ public:
     COLORREF GetColour() const { return m_crColour; }
     void SetColour(COLORREF cr);
     void PickColour(COLORREF cr);
+    // The person's choice through the window: PickColour, when the picker has a window and is enabled
+    // (a person cannot reach it otherwise: FALSE, nothing changes).
+    BOOL SelectColour(COLORREF cr);
 
 protected:
     void DrawValue(CDC* pDC, const CRect& rcFace) override;
