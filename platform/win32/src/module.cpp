@@ -199,3 +199,21 @@ UINT GetSystemDirectory(LPSTR lpBuffer, UINT uSize) {
 
 DWORD GetLastError() { return t_lastError; }
 void SetLastError(DWORD dwErrCode) { t_lastError = dwErrCode; }
+
+namespace {
+std::vector<win32::WinExecRecord>& WinExecLog() {
+    static std::vector<win32::WinExecRecord> log;
+    return log;
+}
+}  // namespace
+
+UINT WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
+    if (!lpCmdLine || !*lpCmdLine) return 2;
+    WinExecLog().push_back(win32::WinExecRecord{lpCmdLine, uCmdShow});
+    return 33;
+}
+
+namespace win32 {
+const std::vector<WinExecRecord>& GetWinExecLog() { return WinExecLog(); }
+void ClearWinExecLog() { WinExecLog().clear(); }
+}  // namespace win32

@@ -8,6 +8,7 @@
 #include "win32/wintypes.h"
 
 #include <map>
+#include <vector>
 #include <string>
 
 // The handle of the shared library that contains the given address (a function or variable of it),
@@ -62,3 +63,17 @@ void SetSystemDirectory(const std::string& gbkPath);
 // The calling thread's last error (errno values here) and its text.
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
+
+// Programs a library starts for the person (a report opened in a text editor). Nothing is started
+// here: the command line is recorded, so a host or a test can see what would have run. Returns 33 (a
+// value above 31, which callers read as success); 2 (file not found) for a NULL or empty command.
+UINT WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+namespace win32 {
+struct WinExecRecord {
+    std::string commandLine;  // GBK, as given
+    UINT nCmdShow;
+};
+// Every WinExec since the last clear, oldest first.
+const std::vector<WinExecRecord>& GetWinExecLog();
+void ClearWinExecLog();
+}  // namespace win32
