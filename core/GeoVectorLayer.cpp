@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <unordered_map>
 
 IMPLEMENT_SERIAL(CGeoVectorLayer, CGeoLayer, 0)
 
@@ -388,16 +389,17 @@ int CGeoVectorLayer::GetLayerType() {
 void CGeoVectorLayer::GetUsedGCID(CUIntArray& ids, CUIntArray* pCounts) const {
     ids.RemoveAll();
     if (pCounts) pCounts->RemoveAll();
+    // Codes in first-seen order, found by a hash map: one pass, however many codes the layer uses.
+    std::unordered_map<UINT, INT_PTR> index;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         UINT id = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p))->GetObjectClassID();
         if (id == 0) continue;
-        int i = 0;
-        while (i < ids.GetSize() && ids[i] != id) ++i;
-        if (i == ids.GetSize()) {
+        auto found = index.emplace(id, ids.GetSize());
+        if (found.second) {
             ids.Add(id);
             if (pCounts) pCounts->Add(1);
         } else if (pCounts) {
-            ++(*pCounts)[i];
+            ++(*pCounts)[found.first->second];
         }
     }
 }

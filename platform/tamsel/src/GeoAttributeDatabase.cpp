@@ -949,3 +949,170 @@ LONG CGeoAttributeDatabase::GetIDCount(UINT classCode) {
     }
     return static_cast<LONG>(total);
 }
+
+namespace {
+
+int FindFieldIndex(const FieldList& list, const CString& name) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].info.m_strName.CompareNoCase(name) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+BOOL CGeoAttributeDatabase::ModifyGCID(UINT oldCode, UINT newCode) {
+    Impl& d = *m_pImpl;
+    if (!d.m_db || d.m_readOnly || newCode == 0 || !d.m_classes.count(oldCode) || d.m_classes.count(newCode))
+        return FALSE;
+    return d.Change([&] {
+        d.ForgetStatements();
+        d.m_writeSql.clear();
+        d.m_existsSql.erase(oldCode);
+        d.m_existsSql.erase(newCode);
+        std::string sql = "ALTER TABLE " + Quote(TableName(oldCode)) + " RENAME TO " + Quote(TableName(newCode));
+        if (!d.Exec(sql.c_str())) return false;
+        for (const char* q : {"UPDATE TamselClasses SET Class=? WHERE Class=?", "UPDATE TamselFields SET Class=? WHERE Class=?"}) {
+            sqlite3_stmt* st = d.Prepare(q);
+            if (!st) return false;
+            sqlite3_bind_int64(st, 1, newCode);
+            sqlite3_bind_int64(st, 2, oldCode);
+            if (sqlite3_step(st) != SQLITE_DONE) return false;
+        }
+        d.m_classes[newCode].swap(d.m_classes[oldCode]);
+        d.m_classes.erase(oldCode);
+        return true;
+    });
+}
+
+BOOL CGeoAttributeDatabase::ModifyFieldInfo(LPCTSTR lpszOldName, CDaoFieldInfo& info, UINT classCode) {
+    Impl& d = *m_pImpl;
+    if (!d.m_db || d.m_readOnly || !IsKnownType(info.m_nType) || info.m_strName.IsEmpty()) return FALSE;
+    FieldList* list = d.Fields(classCode);
+    if (!list) return FALSE;
+    const CString oldName(lpszOldName ? lpszOldName : "");
+    const int k = FindFieldIndex(*list, oldName);
+    if (k < 0) return FALSE;
+    const bool renamed = info.m_strName.CompareNoCase(oldName) != 0;
+    if (renamed && d.NameTaken(info.m_strName, classCode)) return FALSE;
+    return d.Change([&] {
+        d.ForgetStatements();
+        d.m_writeSql.clear();
+        FieldList& fields = *d.Fields(classCode);
+        const Field before = fields[k];
+        Field after = before;
+        after.info = info;
+        std::vector<UINT> tables;
+        for (auto& c : d.m_classes)
+            if (classCode == 0 || c.first == classCode) tables.push_back(c.first);
+        if (renamed) {
+            // The column follows the field's name where the name can be a column of its own (the field's
+            // present column does not count as taken).
+            fields[k].column.clear();
+            after.column = d.PickColumnName(info.m_strName, classCode);
+            fields[k] = before;
+        }
+        const bool retype = before.info.m_nType != info.m_nType;
+        const bool shrink = info.m_nType == dbText && info.m_lSize > 0 &&
+                            (before.info.m_nType != dbText || before.info.m_lSize <= 0 || info.m_lSize < before.info.m_lSize);
+        // Every value is read as the old field and converted to the new one before anything is written.
+        std::vector<std::vector<std::pair<long long, Stored>>> values(tables.size());
+        if (retype || shrink) {
+            for (size_t t = 0; t < tables.size(); ++t) {
+                sqlite3_stmt* st = d.Prepare("SELECT " + std::string(kKeyColumn) + "," + Quote(before.column) + " FROM " +
+                                             Quote(TableName(tables[t])));
+                if (!st) return false;
+                int rc;
+                while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                    Stored s;
+                    if (!ConvertValue(ReadValue(st, 1, before.info), info, s)) return false;
+                    values[t].emplace_back(sqlite3_column_int64(st, 0), s);
+                }
+                sqlite3_reset(st);
+                if (rc != SQLITE_DONE) return false;
+            }
+        }
+        if (renamed && after.column != before.column) {
+            for (UINT code : tables) {
+                std::string sql = "ALTER TABLE " + Quote(TableName(code)) + " RENAME COLUMN " + Quote(before.column) + " TO " +
+                                  Quote(after.column);
+                if (!d.Exec(sql.c_str())) return false;
+            }
+        }
+        fields[k] = after;
+        if (retype) {
+            // A column's declared type decides how SQLite keeps its values, so the tables are rebuilt with
+            // the new type before the converted values go in.
+            for (size_t t = 0; t < tables.size(); ++t) {
+                const UINT code = tables[t];
+                const std::string name = TableName(code), old = name + "_old";
+                std::string cols = kKeyColumn, decl = std::string(kKeyColumn) + " INTEGER PRIMARY KEY";
+                for (const Field* f : d.RecordFields(code)) {
+                    std::string type;
+                    cols += "," + Quote(f->column);
+                    decl += "," + Quote(f->column) + " " + DeclaredType(f->info, type);
+                }
+                const std::string sql = "ALTER TABLE " + Quote(name) + " RENAME TO " + Quote(old) + ";CREATE TABLE " +
+                                        Quote(name) + "(" + decl + ");INSERT INTO " + Quote(name) + "(" + cols + ") SELECT " +
+                                        cols + " FROM " + Quote(old) + ";DROP TABLE " + Quote(old) + ";";
+                if (!d.Exec(sql.c_str())) return false;
+                sqlite3_stmt* up = d.Prepare("UPDATE " + Quote(name) + " SET " + Quote(after.column) + "=? WHERE " +
+                                             kKeyColumn + "=?");
+                if (!up) return false;
+                for (auto& v : values[t]) {
+                    sqlite3_reset(up);
+                    sqlite3_clear_bindings(up);
+                    BindStored(up, 1, v.second);
+                    sqlite3_bind_int64(up, 2, v.first);
+                    if (sqlite3_step(up) != SQLITE_DONE) return false;
+                }
+                sqlite3_reset(up);
+            }
+        }
+        return d.SaveFields(classCode);
+    });
+}
+
+BOOL CGeoAttributeDatabase::DeleteField(LPCTSTR lpszName, UINT classCode) {
+    Impl& d = *m_pImpl;
+    if (!d.m_db || d.m_readOnly || !d.Fields(classCode)) return FALSE;
+    const int k = FindFieldIndex(*d.Fields(classCode), CString(lpszName ? lpszName : ""));
+    if (k < 0) return FALSE;
+    return d.Change([&] {
+        d.ForgetStatements();
+        d.m_writeSql.clear();
+        FieldList& fields = *d.Fields(classCode);
+        for (auto& c : d.m_classes) {
+            if (classCode != 0 && c.first != classCode) continue;
+            std::string sql = "ALTER TABLE " + Quote(TableName(c.first)) + " DROP COLUMN " + Quote(fields[k].column);
+            if (!d.Exec(sql.c_str())) return false;
+        }
+        fields.erase(fields.begin() + k);
+        return d.SaveFields(classCode);
+    });
+}
+
+BOOL CGeoAttributeDatabase::SetFieldPos(CUIntArray& positions, CStringArray& names, UINT classCode) {
+    Impl& d = *m_pImpl;
+    if (!d.m_db || d.m_readOnly || !d.Fields(classCode)) return FALSE;
+    FieldList& fields = *d.Fields(classCode);
+    if (positions.GetSize() != names.GetSize() || static_cast<size_t>(names.GetSize()) != fields.size()) return FALSE;
+    std::vector<std::pair<UINT, int>> order;  // (position, field index)
+    std::vector<bool> seen(fields.size(), false);
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) {
+        const int k = FindFieldIndex(fields, names[i]);
+        if (k < 0 || seen[k]) return FALSE;
+        seen[k] = true;
+        order.emplace_back(positions[i], k);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const std::pair<UINT, int>& a, const std::pair<UINT, int>& b) { return a.first < b.first; });
+    return d.Change([&] {
+        d.ForgetStatements();
+        d.m_writeSql.clear();
+        FieldList& list = *d.Fields(classCode);
+        FieldList sorted;
+        for (auto& o : order) sorted.push_back(list[o.second]);
+        list.swap(sorted);
+        return d.SaveFields(classCode);
+    });
+}

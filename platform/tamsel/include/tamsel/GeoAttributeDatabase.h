@@ -103,6 +103,26 @@ public:
     // are skipped. FALSE when read-only, when the class has no table, or when no name was found.
     BOOL SetFieldsCanNULL(CStringList& names, int bAllow, UINT classCode);
 
+    // Gives the class's table the code newCode, with its fields and records. FALSE when oldCode has no
+    // table, newCode is 0 or has a table already, or read-only; nothing changes then.
+    BOOL ModifyGCID(UINT oldCode, UINT newCode);
+    // Changes the field named lpszOldName (ignoring case) to the description info: name, type, size,
+    // required flag, default value and the other members. Values are kept; a type change converts every
+    // value as a write does (see "Values" below). classCode 0 changes a common field in every table.
+    // FALSE, changing nothing, when read-only, when there is no such field or table, when the type is
+    // not a DAO code 1-8, 10, 12, when the new name is empty or used by another field of a table the
+    // field belongs to, or when a value does not convert (or a text is longer than a new, smaller size).
+    BOOL ModifyFieldInfo(LPCTSTR lpszOldName, CDaoFieldInfo& info, UINT classCode);
+    // Removes the named field (ignoring case) with its values: a common field from every table for
+    // classCode 0, else one of the class's own. FALSE, changing nothing, when read-only or there is no
+    // such field or table.
+    BOOL DeleteField(LPCTSTR lpszName, UINT classCode);
+    // Reorders the class's own fields (the common fields for classCode 0): names[i] (ignoring case)
+    // goes to the place its positions[i] gives, smaller first, equal positions keeping their order.
+    // The two arrays must name each field of the class exactly once. Values are kept. FALSE, changing
+    // nothing, when read-only, when there is no table, or when the names do not match the fields.
+    BOOL SetFieldPos(CUIntArray& positions, CStringArray& names, UINT classCode);
+
     // ---- Records ----------------------------------------------------------------------------------
 
     // Whether the class's table has a record for the user ID; classCode 0 asks every table.
