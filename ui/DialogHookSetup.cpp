@@ -1,6 +1,8 @@
 // Fills the core's dialog hooks with the dialogs of this floor when the library is loaded, so that
 // GetSymbol, SelectSymbolLib and EditSymbolAttribute open them.
 #include "core/DialogHooks.h"
+#include "core/GeoClassEdit.h"
+#include "ui/GCPropSheet.h"
 #include "ui/SymbolLibPickDlg.h"
 #include "ui/SymbolPickDlg.h"
 #include "ui/ValueInputDlg.h"
@@ -31,7 +33,10 @@ int InputLong(const CString& strCaption, const CString& strLabel, const CString&
 }
 
 struct HookInstaller {
-    HookInstaller() { SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong}); }
+    HookInstaller() {
+        SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong});
+        SetGClassSheetHook(RunGClassSheet);
+    }
 } g_installer;
 
 }  // namespace
