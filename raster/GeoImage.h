@@ -205,6 +205,29 @@ public:
     // 0 (result NULL) for no usable kind, a pixel size <= 0, an empty extent or a failed fit.
     int Resample(int kind, CString name, CGeoImage*& result, CRect extent, double p, EdInterpolateMethod method);
 
+    // ---- TIN rectification (a triangulation of the control points, one affine per triangle) ----
+
+    // Rectifies the part of the image inside frame (map units: left/right west and east, top north,
+    // bottom south, top > bottom) into a new north-up image of cell-sized pixels (the caller deletes
+    // it). corners holds at least the four frame corners as control points (map X, Y and pixel point);
+    // the first four of them, fitted bilinearly, give the map quadrilateral of the source's pixel
+    // corners, outside which the output is 0. The image's control points along the frame's edges are
+    // carried out to the source's edges, all of them are triangulated, and each output pixel is sampled
+    // through the affine of its triangle (bilinear for 8 bits when interpolate != 0). The points added
+    // for this are removed again on every exit. Progress 1224 "分格网精纠正中...", 1225 per row, 1226.
+    // 0 (out NULL) for: fewer than four corner points or a frame quadrant without one (message
+    // "图廓点不全!"), cell <= 0 or an empty frame, an empty image, a failed fit, no triangulation or
+    // no memory for the output. The name is not used.
+    int PartialReSample(CString name, CGeoImage*& out, CRect frame, double cell,
+                        CTypedPtrList<CObList, CGeoGCPoint*>* corners, int interpolate);
+    // Replaces the control points by eight that pin mapRect (map units) to pixelRect (source pixels,
+    // y from the bottom) and the bounds' corners to the pixel corners, resamples the whole bounds at
+    // the ground pixel size into a new north-up image (unit metre; the caller deletes it) and deletes
+    // the eight again: the image ends with NO control points. Progress 1224 "接边处理中...", 1225, 1226.
+    // 0 (out NULL, control points untouched) for a ground pixel size <= 0, empty bounds or an empty
+    // image; 0 (control points gone) when no triangulation or output can be made.
+    int ReSample123(CGeoImage*& out, CRect mapRect, CRect pixelRect, int interpolate);
+
     // ---- block transfer and direct pixel/map conversion ----
 
     using CGeoRasterObject::GetBlock;
