@@ -30,6 +30,7 @@
 
 #include <brisca/NewDIB.h>
 
+class CGeoHistogram;
 class CGeoMosaicPLine;
 
 // A pixel window for Match: one pointer per row (the caller owns rows and pixels), 8 or 24 bits; the
@@ -227,6 +228,45 @@ public:
     // 0 (out NULL, control points untouched) for a ground pixel size <= 0, empty bounds or an empty
     // image; 0 (control points gone) when no triangulation or output can be made.
     int ReSample123(CGeoImage*& out, CRect mapRect, CRect pixelRect, int interpolate);
+
+    // ---- radiometric balancing near the seams (8 bits unless stated; in place, modified mark kept) ----
+    // Rows count from the image's northern edge, columns from its western edge. Lines of positions 1 and
+    // 3 (the image lies east of or south of the seam) are corrected; the others are skipped. Extents
+    // stored with a line (its standard histogram's) are cut to the image first; an extent that misses
+    // the image is skipped.
+
+    // h = the histogram of rows top..bottom and columns left..right (both included, cut to the image):
+    // one band, 256 levels, cumulative frequencies built. 1; 0 (h untouched) for an image that is not 8
+    // bits or an extent that misses it.
+    int CreateHistogram(int top, int left, int bottom, int right, CGeoHistogram& h);
+    // Maps each corrected line's strip onto its stored standard histogram with a look-up table of kind
+    // (0 mean shift, 1 stretch, 2 cumulative), fully over the first two thirds of the strip away from the
+    // seam and blended back to the original over the last third. Lines whose table cannot be built are
+    // skipped. 1.
+    int ResampleByHistogram(int kind);
+    // Smooths across the seam with the CGeoPLineBuffer tables of buffers (side 0: the seam's column per
+    // row; side 2: its row per column), halfWidth pixels each side. mode 0 / 1: three-pixel means
+    // (1 alternates the order of the two sides per seam pixel), 2 / 3: two-pixel means, other: the seam
+    // pixel and its neighbour averaged first; mode + 100 first moves the seam pixel one step to the
+    // west / south where it differs from that side by more than 10 less than from the other. Seam
+    // positions closer than halfWidth + 2 to an image edge are left alone. The number of tables of side
+    // 0 or 2 processed (0 for an empty list).
+    int ResampleByPLineBuffer(CObList& buffers, int halfWidth, int mode);
+    // Feathers the corrected side of each line of lines (CGeoMosaicPLine; positions 1 first, then 3)
+    // toward the neighbour's pixels held in the line's reference buffer, over at most maxWidth pixels
+    // from the seam, with a ragged edge (random, reseeded from the clock at every call: AfxSRandFromClock)
+    // so that no straight step shows. 8 and 24 bits; reference pixels 0 (no data) leave the image pixel
+    // as it is. 1; 0 (nothing changed) when the ground pixel size is not positive.
+    int ResampleByReferenceBuffer(CObList& lines, int maxWidth);
+    // The same over the image's mosaic lines.
+    int ResampleByReferenceBuffer(int maxWidth);
+    // Wallis balancing of the whole bitmap toward mean and deviation (Virdun ShellWallis, status
+    // "匀色处理..."), leaving margins.left / top / right / bottom columns and rows at the edges alone (all
+    // zero: the whole image). Its result; 0 for an image without rows.
+    int Wallis(double mean, double deviation, CRect margins);
+    // Per corrected line: Virdun ShellTransitionWallis over the line's histogram extent toward the
+    // stored means and spreads, the seam at the strip's west (position 1) or north (3) edge. 1.
+    int WallisRegion();
 
     // ---- block transfer and direct pixel/map conversion ----
 
