@@ -26,6 +26,7 @@
 #pragma once
 
 #include "raster/GeoGCPoint.h"
+#include "raster/GeoMosaicPLine.h"
 #include "raster/GeoRasterObject.h"
 
 #include <brisca/NewDIB.h>
@@ -267,6 +268,40 @@ public:
     // Per corrected line: Virdun ShellTransitionWallis over the line's histogram extent toward the
     // stored means and spreads, the seam at the strip's west (position 1) or north (3) edge. 1.
     int WallisRegion();
+
+    // ---- seam resampling and invalid-area fill (through a triangulation over the seam) ----
+    // The seam network's vertices are mosaic points: map position (E, N), pixel position the mosaic
+    // point's rounded pixel x and y (whatever flag an earlier terrain build left). With line NULL the
+    // network runs over the union of the image's mosaic lines, otherwise over line closed with the
+    // image corners of position's side; boundary and base receive the image's raster boundary.
+
+    // A new image (the caller deletes it) of the image's bit count, raster parameter and colour table over
+    // extent (object units, left/right west and east; all zero: the image's bounds) at the ground pixel
+    // size: pixels inside the boundary are sampled through the seam network, the rest are 0; 8-bit samples
+    // of 0 are written as 1, so that 0 only marks what lies outside. Progress 1224 "接边处理中...", 1225,
+    // 1226. 0 (out NULL) for a pixel size <= 0, an empty extent, an empty image or no network.
+    int ReSampleB(CGeoImage*& out, CGeoPolygonLine& boundary, int interpolate, double width, CRect extent,
+                  EnumImagePosition position, CGeoMosaicPLine* line);
+    // Balances this image (ResampleByHistogram(0)), then writes it into mosaic, an existing image of the
+    // same bit count, inside the seam boundary: the mosaic pixels there take this image's samples
+    // (nearest); outside the network they become 0; a sample off this image leaves them. For 8 bits a
+    // sample 0 keeps a mosaic pixel that has a value and otherwise takes the mean of the non-zero
+    // source pixels around it (3 x 3, else 5 x 5, 7 x 7, 9 x 9). Only pixels of the mosaic's bitmap are
+    // written. Progress 1224 "接边、拼图处理中..." and again with "(name) index + 1 Of count", 1225, 1226.
+    // 0 for no mosaic, different bit counts, a mosaic pixel size <= 0 or no network.
+    int ReSampleMosaic(CGeoImage*& mosaic, CGeoPolygonLine& boundary, int index, int count, int, double width,
+                       CRect, EnumImagePosition position, CGeoMosaicPLine* line);
+    // Paints the triangles of the mosaic lines' network that touch the image's west or east edge (a vertex
+    // E within 0.1 of it): 0 when clear != 0, else all ones (255, white, or every bit). Only pixels of the
+    // bitmap are written. The network is also written as DXF, "tin.dxf" in the debug folder. 1; 0 for no
+    // network or a pixel size <= 0.
+    int FillInvalidArea(CTypedPtrList<CObList, CGeoMosaicPLine*>& lines, int clear);
+    // The same over the network of the control points (map X, Y), without DXF.
+    int FillInvalidArea(CTypedPtrList<CObList, CGeoGCPoint*>& points, int clear);
+    // Where FillInvalidArea writes its DXF (GBK path); the default, an empty string, is the temporary
+    // folder ($TMPDIR, else /tmp).
+    static void SetDebugFolder(const CString& folder);
+    static CString GetDebugFolder();
 
     // ---- block transfer and direct pixel/map conversion ----
 

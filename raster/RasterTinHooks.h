@@ -16,6 +16,9 @@
 #include <vector>
 
 class CGeoGCPoint;
+class CGeoImage;
+class CGeoMosaicPLine;
+class CGeoPolygonLine;
 class CGeoVectorObject;
 
 struct tagRasterTinTriangle {
@@ -29,6 +32,19 @@ struct tagRasterTinHooks {
     // table filled; FALSE (table empty) for no triangle: an empty list, collinear points, no memory.
     BOOL (*pfnControlPointTin)(CTypedPtrList<CObList, CGeoGCPoint*>& points,
                                std::vector<tagRasterTinTriangle>& triangles);
+    // The triangulation of the mosaic points of the lines (body: the line, number: the mosaic point's
+    // index). When dxfPath is given the network is also written there as DXF (".dxf" appended; a file
+    // that cannot be written is passed over). FALSE (table empty) for no triangle.
+    BOOL (*pfnMosaicLineTin)(CTypedPtrList<CObList, CGeoMosaicPLine*>& lines, const char* dxfPath,
+                             std::vector<tagRasterTinTriangle>& triangles);
+    // The triangulation over an image's seam: with line NULL the union of its mosaic lines and its raster
+    // boundary; otherwise line closed with the two image corners of position's side, which becomes the
+    // image's raster boundary. boundary and base receive that boundary (relative to base). Bodies are
+    // mosaic lines (number: the mosaic point's index), some made for the purpose: those go into helpers,
+    // which the caller deletes once the table is no longer read. FALSE (table empty) for no triangle.
+    BOOL (*pfnSeamTin)(CGeoImage* image, double width, CGeoPolygonLine& boundary, CPoint& base,
+                       CGeoMosaicPLine* line, int position, std::vector<tagRasterTinTriangle>& triangles,
+                       CObList& helpers);
 };
 
 // The hooks now in force (all NULL until the terrain floor fills them).

@@ -97,7 +97,17 @@ struct CGeoTin::Hull {
 
 CGeoTin::CGeoTin() = default;
 
-CGeoTin::~CGeoTin() { Release(); }
+CGeoTin::~CGeoTin()
+{
+    Release();
+    // The helper lines named by the vertices go only after the vertices themselves.
+    ReleaseHelpers();
+}
+
+void CGeoTin::ReleaseHelpers()
+{
+    while (!m_Helpers.IsEmpty()) delete m_Helpers.RemoveHead();
+}
 
 void CGeoTin::Serialize(CArchive&) {}
 

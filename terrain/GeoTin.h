@@ -24,6 +24,7 @@
 #pragma once
 
 #include "core/GeoVectorObject.h"
+#include "raster/GeoMosaicPLine.h"
 #include "terrain/GeoVectorLayerList.h"
 
 #include <vector>
@@ -33,6 +34,8 @@ class CGeoBandData;
 class CGeoGCPoint;
 class CGeoImage;
 class CGeoMap;
+class CGeoMosaicPLine;
+class CGeoPolygonLine;
 class CGeoTinPoint;
 class CGeoTinTriangle;
 struct StGeoDrawingParameter;
@@ -71,6 +74,25 @@ public:
     // this TIN with y negated, whatever an earlier layer build left in the flag. FALSE for an empty list,
     // a table that cannot be allocated, or control points all on one line. A previous build is released.
     BOOL Create(CTypedPtrList<CObList, CGeoGCPoint*>& points);
+
+    // The mosaic-line build: one vertex per mosaic point of every line (the lines' rounded pixel
+    // positions, GetX / GetY), sorted around their mean; sweep, links, swaps and segment forcing. The
+    // lines are not owned. FALSE for no mosaic point, no memory or all points on one line.
+    BOOL Create(CTypedPtrList<CObList, CGeoMosaicPLine*>& lines);
+    // The image-seam build: the image's union seam line (GetUnionMosaicLine) and a one-point line at its
+    // mean pixel position (map position from the image's origin and corner); then the image's raster
+    // boundary into boundary and base. width is not used. FALSE when the seam lines do not close or the
+    // network cannot be built.
+    BOOL Create(CGeoImage* image, double width, CGeoPolygonLine& boundary, CPoint& base);
+    // The image-side build: a closed copy of line with the two image corners of its side appended
+    // (position 0 west, 1 east, 2 north, 3 south) and a one-point line at its mean pixel position; the
+    // copy's map positions become the image's raster boundary, handed out in boundary and base. FALSE
+    // for a line of fewer than 2 points, another position, or a network that cannot be built.
+    BOOL Create(CGeoImage* image, double width, CGeoPolygonLine& boundary, CPoint& base, CGeoMosaicPLine* line,
+                EnumImagePosition position);
+    // The lines the two image builds made for their vertices (owned by the TIN until then, freed with
+    // it) move to out; the caller deletes them once nothing reads the vertices any more.
+    void DetachHelpers(CObList& out);
 
     // trunc((a x + b y + c) / k + 0.5), toward zero, from the plane of the triangle with that serial
     // number (1-based); fallback when the serial is below 1 or above the triangle count. x and y are in
@@ -133,6 +155,13 @@ private:
     BOOL CreateTheFirstTriangle(std::vector<int>& pending, Hull& hull);
     void Extend(int p, Hull& hull);
 
+    // Builds from the vertices of the bodies (each CreateTinPoints around centre), n places at most:
+    // sweep, links, swaps and forcing. FALSE when no triangle can be made.
+    BOOL CreateFromBodies(CGeoVectorObject** bodies, int count, LONG n, CPoint centre);
+    // Deletes the helper lines of an earlier image build.
+    void ReleaseHelpers();
+
+    CObList m_Helpers;
     int m_nPoints = 0;
     CGeoBandData* m_pVertexTable = nullptr;
     CGeoBandData* m_pTriangleTable = nullptr;

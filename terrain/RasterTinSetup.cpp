@@ -34,8 +34,31 @@ BOOL ControlPointTin(CTypedPtrList<CObList, CGeoGCPoint*>& points, std::vector<t
     return TRUE;
 }
 
+BOOL MosaicLineTin(CTypedPtrList<CObList, CGeoMosaicPLine*>& lines, const char* dxfPath,
+                   std::vector<tagRasterTinTriangle>& triangles)
+{
+    triangles.clear();
+    CGeoTin tin;
+    if (!tin.Create(lines) || tin.GetTriangleCount() <= 0) return FALSE;
+    if (dxfPath) tin.ExportToDxf(CString(dxfPath));
+    CopyTriangles(tin, triangles);
+    return TRUE;
+}
+
+BOOL SeamTin(CGeoImage* image, double width, CGeoPolygonLine& boundary, CPoint& base, CGeoMosaicPLine* line,
+             int position, std::vector<tagRasterTinTriangle>& triangles, CObList& helpers)
+{
+    triangles.clear();
+    CGeoTin tin;
+    const BOOL built = line ? tin.Create(image, width, boundary, base, line, static_cast<EnumImagePosition>(position))
+                            : tin.Create(image, width, boundary, base);
+    if (built && tin.GetTriangleCount() > 0) CopyTriangles(tin, triangles);
+    tin.DetachHelpers(helpers);
+    return triangles.empty() ? FALSE : TRUE;
+}
+
 struct HookInstaller {
-    HookInstaller() { SetRasterTinHooks(tagRasterTinHooks{ControlPointTin}); }
+    HookInstaller() { SetRasterTinHooks(tagRasterTinHooks{ControlPointTin, MosaicLineTin, SeamTin}); }
 } g_installer;
 
 }  // namespace
