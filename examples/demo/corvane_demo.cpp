@@ -23,6 +23,8 @@
 
 // Land use dissolved, roads clipped, areas labelled (GeoProcessDemo.cpp).
 int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
+// The feature-class editor on the river layer, with pictures of its windows (ClassEditDemo.cpp).
+int RunClassEditDemo(const std::string& outDir);
 
 namespace {
 
@@ -204,5 +206,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("the loaded map draws exactly as the map that was saved, pixel for pixel\n");
-    return RunGeoProcessDemo(outDir, dir);
+    const int processed = RunGeoProcessDemo(outDir, dir);
+    return processed ? processed : RunClassEditDemo(outDir);
 }

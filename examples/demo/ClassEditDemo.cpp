@@ -1,0 +1,75 @@
+// The feature-class editor on the demo's river layer, driven by a scripted person: the class sheet
+// opens on "河流", the code goes from 10 to 12 and the field "长度" is renamed "河长" in the field
+// dialog; the sheet's pages and the field dialog are drawn into PNG pictures as they stand, and the
+// class, its table and the river's record are printed before and after.
+#include <afx/WindowPicture.h>
+#include <afx/afxtest.h>
+#include <tamsel/GeoAttributeDatabase.h>
+
+#include "core/GeoClassEdit.h"
+#include "core/GeoVectorLayer.h"
+#include "ui/SDFieldPage.h"
+
+#include "DemoMap.h"
+
+#include <win32/codepage.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string Utf8(const CString& s) { return win32::GbkToUtf8(s.str()); }
+
+void PrintClass(CGeoVectorLayer& layer, UINT code) {
+    CGeoGClass gc;
+    if (!layer.GetGClass(code, gc)) {
+        std::printf("  class %u: none\n", code);
+        return;
+    }
+    std::printf("  class %u \"%s\", fields:", code, Utf8(gc.GetGCName()).c_str());
+    CDaoFieldInfo f;
+    for (int i = 0; i < gc.GetFieldCount(); ++i)
+        if (gc.GetFieldInfo(i, f)) std::printf(" %s", Utf8(f.m_strName).c_str());
+    CGeoAttributeDatabase* db = layer.GetAttributeDatabase();
+    std::printf("; table %s, %ld record(s)\n", db && db->IsExistGC(code) ? "present" : "absent",
+                db && db->IsExistGC(code) ? static_cast<long>(db->GetIDCount(code)) : 0L);
+}
+
+}  // namespace
+
+int RunClassEditDemo(const std::string& outDir) {
+    std::unique_ptr<CGeoVectorLayer> layer(demo::BuildRivers());
+    std::printf("\nfeature-class editor on the layer \"%s\":\n  before:\n", Utf8(layer->GetObjectName()).c_str());
+    PrintClass(*layer, 10);
+
+    bool allWritten = true;
+    auto picture = [&](HWND h, const char* name, const char* what) {
+        const std::string png = outDir + "/" + name;
+        const BOOL ok = AfxWriteWindowPicture(h, win32::NativePathToGbk(png).c_str());
+        std::printf("  %-36s %s\n", what, ok ? png.c_str() : "NOT WRITTEN");
+        allWritten = allWritten && ok;
+    };
+    afxtest::Session person(false);
+    person.ExpectSheet("地物属性", [&](CPropertySheet& sheet) {
+        afxtest::Type(*sheet.GetPage(0), 1112, "12");
+        picture(sheet.m_hWnd, "demo-class-sheet.png", "class sheet, general page:");
+        afxtest::ActivatePage(sheet, 1);
+        auto& fields = static_cast<CSDFieldPage&>(*sheet.GetPage(1));
+        afxtest::ClickRow(&fields.m_ListCtrl, 0);
+        picture(sheet.m_hWnd, "demo-field-page.png", "class sheet, field page:");
+        afxtest::Click(fields, 1139);
+        afxtest::Ok(sheet);
+    });
+    person.ExpectDialog(2031, [&](CDialog& dlg) {
+        afxtest::Type(dlg, 1024, "河长");
+        picture(dlg.m_hWnd, "demo-field-dialog.png", "field dialog:");
+        afxtest::Ok(dlg);
+    });
+    const int stored = EditGeoClass(layer.get(), 10, nullptr, 0);
+    std::printf("  EditGeoClass returned %d; after:\n", stored);
+    PrintClass(*layer, 10);
+    PrintClass(*layer, 12);
+    return stored == 1 && allWritten ? 0 : 1;
+}
