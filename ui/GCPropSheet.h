@@ -16,13 +16,10 @@
 #include "core/GeoGClass.h"
 #include "ui/GCNormalPage.h"
 #include "ui/SDFieldPage.h"
+#include "ui/StylePageMessages.h"  // the messages of the style pages that reach this sheet
 
 class CSymbolLibIO;
 
-// Messages of the style pages that reach this sheet.
-const UINT WM_GEOVIEW_CHANGED = 0x2662;
-const UINT WM_GEOVIEW_CHANGING = 0x2663;
-const UINT WM_ANNOSIZE_CHANGED = 0x2666;
 
 class CGCPropSheet : public CTPropertySheet {
     DECLARE_DYNAMIC(CGCPropSheet)

@@ -72,6 +72,13 @@ using namespace win32::gdi;
 using win32::GdiRecord;
 
 HDC GetDC(HWND hwnd) {
+    // A window of the window manager draws on its canvas outside WM_PAINT too (a dialog drawing on one
+    // of its statics), so the canvas is made, at the client size, when the window has none yet.
+    if (hwnd && IsWindow(hwnd) && !WindowCanvas(hwnd)) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        win32::AttachWindowCanvas(hwnd, rc.right, rc.bottom);
+    }
     DC* dc = NewDC(hwnd && WindowCanvas(hwnd) ? DcKind::Window : DcKind::Info);
     dc->hwnd = hwnd;
     if (!hwnd) {

@@ -3,7 +3,8 @@
 //
 // Windows are headless. A window's DC draws on the window's canvas, a 32-bit bitmap that the window
 // code attaches with win32::AttachWindowCanvas (gdirecord.h) and that tests can read back or write to
-// PNG. A window without a canvas (and GetDC(NULL), the screen) gives a DC without pixels: it measures
+// PNG. A window of the window manager gets its canvas, at its client size, at its first BeginPaint or
+// GetDC. A handle without a canvas (and GetDC(NULL), the screen) gives a DC without pixels: it measures
 // text, keeps paths and records, but draws nothing.
 #pragma once
 
