@@ -1,4 +1,5 @@
 #include "raster/GeoImage.h"
+#include "raster/RasterDialogHooks.h"
 
 #include "raster/GeoMosaicPLine.h"
 #include "raster/GeoRasterLayer.h"
@@ -168,7 +169,11 @@ void CGeoImage::OnSetRasterParameter(tagRasterParameter p)
     }
 }
 
-int CGeoImage::EditProperties(int, int, void*) { return 0; }
+int CGeoImage::EditProperties(int, int, void*)
+{
+    const tagRasterDialogHooks& hooks = GetRasterDialogHooks();
+    return hooks.pfnImageProperties ? hooks.pfnImageProperties(this) : 0;
+}
 
 // ---- pixels ----
 

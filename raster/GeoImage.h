@@ -65,7 +65,9 @@ public:
 
     // ---- overrides ----
 
-    // The image property dialog is not available in this build: 0, nothing changes.
+    // The image property dialog (name, dpi, scale; raster/RasterDialogHooks.h): 1 when the user confirmed
+    // a change, which is then applied (a new raster parameter through SetRasterParameter, the name through
+    // SetObjectName); 0 after a cancel, without a change, or when no dialog is installed.
     int EditProperties(int nFlag1, int nFlag2, void* pParam) override;
     // Only when the image can move. A zero-size rect moves the bounds' corner there (boundary follows);
     // a rect of zero width or zero height does nothing; otherwise the boundary is cleared, the pixel

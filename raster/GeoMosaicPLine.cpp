@@ -1,4 +1,5 @@
 #include "raster/GeoMosaicPLine.h"
+#include "raster/RasterDialogHooks.h"
 
 #include "core/GeoSettings.h"
 #include "core/GeoView.h"
@@ -301,7 +302,11 @@ LONG CGeoMosaicPLine::CreateTinPoints(CGeoTinPoint*& cursor, CPoint& centre)
     return n;
 }
 
-int CGeoMosaicPLine::EditProperties(int, int, void*) { return 0; }
+int CGeoMosaicPLine::EditProperties(int, int, void*)
+{
+    const tagRasterDialogHooks& hooks = GetRasterDialogHooks();
+    return hooks.pfnMosaicLineProperties ? hooks.pfnMosaicLineProperties(this) : 0;
+}
 
 CString CGeoMosaicPLine::ShortNodeName(const CString& name)
 {

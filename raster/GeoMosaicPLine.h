@@ -119,7 +119,8 @@ public:
     // One TIN vertex per mosaic point at the cursor: number = its index, this line as body, distance =
     // squared distance of (GetX, GetY) from centre; the cursor advances. The number of mosaic points.
     LONG CreateTinPoints(CGeoTinPoint*& cursor, CPoint& centre) override;
-    // The property dialog is not available in this build: 0.
+    // The read-only property dialog (raster/RasterDialogHooks.h): 1 when closed with OK; nothing is
+    // written back. 0 when no dialog is installed.
     int EditProperties(int nFlag1, int nFlag2, void* pParam) override;
     // Crosses at the nodes, segments between them, the focus node's larger cross in the complement of
     // the point colour, and the end names (shortened) in red.

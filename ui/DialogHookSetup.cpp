@@ -1,11 +1,15 @@
 // Fills the core's dialog hooks with the dialogs of this floor when the library is loaded, so that
-// GetSymbol, SelectSymbolLib and EditSymbolAttribute open them.
+// GetSymbol, SelectSymbolLib and EditSymbolAttribute open them; likewise the raster floor's hooks, so that
+// images and mosaic lines open their property dialogs from EditProperties.
 #include "core/DialogHooks.h"
+#include "raster/RasterDialogHooks.h"
 #include "core/GeoClassEdit.h"
 #include "ui/GCPropSheet.h"
 #include "ui/SymbolLibPickDlg.h"
 #include "ui/SymbolPickDlg.h"
 #include "ui/ValueInputDlg.h"
+#include "ui/ImagePropertyDlg.h"
+#include "ui/MosaicLinePropertyDlg.h"
 
 namespace {
 
@@ -32,10 +36,24 @@ int InputLong(const CString& strCaption, const CString& strLabel, const CString&
     return result;
 }
 
+int ImageProperties(CGeoImage* image) {
+    CImagePropertyDlg dlg(nullptr);
+    dlg.SetImage(image);
+    if (dlg.DoModal() != IDOK) return 0;
+    return dlg.ApplyTo(image);
+}
+
+int MosaicLineProperties(CGeoMosaicPLine* line) {
+    CMosaicLinePropertyDlg dlg(nullptr);
+    dlg.SetMosaicLine(line);
+    return dlg.DoModal() == IDOK ? 1 : 0;
+}
+
 struct HookInstaller {
     HookInstaller() {
         SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong});
         SetGClassSheetHook(RunGClassSheet);
+        SetRasterDialogHooks(tagRasterDialogHooks{ImageProperties, MosaicLineProperties});
     }
 } g_installer;
 
