@@ -26,15 +26,30 @@ CGCPropSheet::CGCPropSheet(LPCTSTR pszCaption, CObList* pOtherClasses, CGeoGClas
 }
 
 void CGCPropSheet::InitSheet(CGeoGClass* pGClass, CSymbolLibIO* pLib) {
-    (void)pLib;
     if (pGClass)
         m_GClass = *pGClass;
     else
         m_GClass.SetType(GCT_LINE | GCT_LINE_DIRECTED);
     m_GeoView = m_GClass.GetGeoView();
     AddPage(&m_NormalPage);
+    AddPage(&m_StylePage);
+    AddPage(&m_PointPage, nullptr, 0, 0, &m_StylePage);
+    AddPage(&m_LinePage, nullptr, 0, 0, &m_StylePage);
+    AddPage(&m_PolygonPage, nullptr, 0, 0, &m_StylePage);
+    AddPage(&m_AnnoPage, nullptr, 0, 0, &m_StylePage);
     AddPage(&m_FieldPage);
     m_NormalPage.SetData(&m_GClass, m_pOtherClasses, m_bViewOnly);
+    m_StylePage.SetData(m_GeoView, pLib, 1);
+    m_PointPage.SetData(&m_GeoView, pLib);
+    m_PointPage.SetViewOnly(m_bViewOnly);
+    m_LinePage.SetData(&m_GeoView, pLib);
+    m_LinePage.SetViewOnly(m_bViewOnly);
+    m_PolygonPage.SetData(&m_GeoView, pLib);
+    m_PolygonPage.SetViewOnly(m_bViewOnly);
+    UINT width = 50, height = 50;
+    const int show = m_GClass.GetFontSize(width, height);
+    m_AnnoPage.SetData(&m_GeoView, show, width, height);
+    m_AnnoPage.SetViewOnly(m_bViewOnly);
     CPtrList fields;
     CDaoFieldInfo info;
     for (int i = 0; i < m_GClass.GetFieldCount(); ++i)
@@ -63,8 +78,12 @@ LRESULT CGCPropSheet::OnFieldInfoChanged(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CGCPropSheet::OnGCNormalChanged(WPARAM wParam, LPARAM lParam) {
     (void)wParam;
-    (void)lParam;
     m_bModified = 1;
+    if (auto* pClass = reinterpret_cast<CGeoGClass*>(lParam)) {
+        UINT width = 50, height = 50;
+        const int show = pClass->GetFontSize(width, height);
+        m_AnnoPage.SetShowSize(show, &width, &height);
+    }
     return 0;
 }
 
@@ -77,8 +96,7 @@ LRESULT CGCPropSheet::OnGeoViewChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CGCPropSheet::OnGeoViewChanging(WPARAM wParam, LPARAM lParam) {
-    (void)wParam;
-    (void)lParam;
+    if (auto* pView = reinterpret_cast<GEOVIEW*>(lParam)) m_StylePage.UpdatePart(*pView, static_cast<int>(wParam));
     return 0;
 }
 
@@ -89,9 +107,8 @@ LRESULT CGCPropSheet::OnAnnoSizeChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CGCPropSheet::OnGCTypeChanged(WPARAM wParam, LPARAM lParam) {
-    (void)wParam;
-    (void)lParam;
     m_bModified = 1;
+    if (wParam & GCT_ANNO) m_AnnoPage.SetShowSize(static_cast<int>(lParam), nullptr, nullptr);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // CGCPropSheet: the feature-class property sheet ("地物属性"), a tree sheet over a working copy of one
-// class: the general page and the field page. The caller takes the edited copy with GetEditedGClass and
+// class: the general page, the display-style page with the point, line, fill and annotation pages under
+// it, and the field page, in that order. The caller takes the edited copy with GetEditedGClass and
 // learns from GetModifiedFlag whether a page was applied (the flag may be set after Cancel when a page
 // had been applied before); it decides what to store.
 //
@@ -15,7 +16,12 @@
 
 #include "core/GeoGClass.h"
 #include "ui/GCNormalPage.h"
+#include "ui/PropageStyleAnno.h"
+#include "ui/PropageStyleLine.h"
+#include "ui/PropageStylePoint.h"
+#include "ui/PropageStylePolygon.h"
 #include "ui/SDFieldPage.h"
+#include "ui/SDStylePage.h"
 #include "ui/StylePageMessages.h"  // the messages of the style pages that reach this sheet
 
 class CSymbolLibIO;
@@ -44,6 +50,11 @@ public:
     CObList* m_pOtherClasses = nullptr;
     GEOVIEW m_GeoView;
     CGCNormalPage m_NormalPage;
+    CSDStylePage m_StylePage;
+    CPropageStylePoint m_PointPage;
+    CPropageStyleLine m_LinePage;
+    CPropageStylePolygon m_PolygonPage;
+    CPropageStyleAnno m_AnnoPage;
     CSDFieldPage m_FieldPage;
 
 protected:

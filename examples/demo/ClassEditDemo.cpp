@@ -55,8 +55,8 @@ int RunClassEditDemo(const std::string& outDir) {
     person.ExpectSheet("地物属性", [&](CPropertySheet& sheet) {
         afxtest::Type(*sheet.GetPage(0), 1112, "12");
         picture(sheet.m_hWnd, "demo-class-sheet.png", "class sheet, general page:");
-        afxtest::ActivatePage(sheet, 1);
-        auto& fields = static_cast<CSDFieldPage&>(*sheet.GetPage(1));
+        afxtest::ActivatePage(sheet, 6);
+        auto& fields = static_cast<CSDFieldPage&>(*sheet.GetPage(6));
         afxtest::ClickRow(&fields.m_ListCtrl, 0);
         picture(sheet.m_hWnd, "demo-field-page.png", "class sheet, field page:");
         afxtest::Click(fields, 1139);

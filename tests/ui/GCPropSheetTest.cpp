@@ -182,8 +182,9 @@ TEST(GCPropSheet, EditGeoClassThroughTheSheetRenumbersAndRenamesAField) {
 
     s.ExpectSheet("地物属性", [](CPropertySheet& sh) {
         afxtest::Type(*sh.GetPage(0), 1112, "7");
-        afxtest::ActivatePage(sh, 1);
-        auto& page = static_cast<CSDFieldPage&>(*sh.GetPage(1));
+        EXPECT_EQ(sh.GetPageCount(), 7);
+        afxtest::ActivatePage(sh, 6);
+        auto& page = static_cast<CSDFieldPage&>(*sh.GetPage(6));
         afxtest::ClickRow(&page.m_ListCtrl, 0);
         afxtest::Click(page, 1139);
         afxtest::Ok(sh);
@@ -204,5 +205,30 @@ TEST(GCPropSheet, EditGeoClassThroughTheSheetRenumbersAndRenamesAField) {
     CDaoFieldInfo f;
     out.GetFieldInfo(0, f);
     EXPECT_EQ(std::string(f.m_strName), "名称");
+    EXPECT_TRUE(s.Verify());
+}
+
+TEST(GCPropSheet, StylePagesWriteTheClassStyleAndLetterSize) {
+    afxtest::Session s;
+    Strict(s);
+    CGeoGClass gc;
+    gc.SetGCID(9);
+    gc.SetType(GCT_ANNO | GCT_GIS_DATA);
+    gc.SetFontSize(80, 90);
+    CGCPropSheet sheet("地物属性", nullptr, &gc, nullptr, 0);
+    s.ExpectSheet("", [](CPropertySheet& sh) {
+        ASSERT_EQ(sh.GetPageCount(), 7);
+        afxtest::ActivatePage(sh, 5);  // the annotation page, under the display-style page
+        afxtest::Click(*sh.GetPage(5), 1478);  // bold
+        afxtest::Ok(sh);
+    });
+    EXPECT_EQ(sheet.DoModal(), 1);
+    EXPECT_EQ(sheet.GetModifiedFlag(), 1);
+    const CGeoGClass out = sheet.GetEditedGClass();
+    EXPECT_TRUE(out.GetGeoView().m_dwTextFlags & 0x04);
+    UINT w = 0, h = 0;
+    EXPECT_EQ(out.GetFontSize(w, h), 1);
+    EXPECT_EQ(w, 80u);
+    EXPECT_EQ(h, 90u);
     EXPECT_TRUE(s.Verify());
 }
