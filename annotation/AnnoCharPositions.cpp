@@ -167,7 +167,7 @@ void GetPositionPointArray(CGeoAnno* pAnno, CArray<CPoint, CPoint>& points, CArr
         const CSize off = GetCharAlignOffset(align, w, ch, 1.0);
         POINT p = {pt.x - off.cx, pt.y - off.cy};
         if (align == 2 || align == 5 || align == 8) p.y -= ch;
-        p = RotatePoint(p, pt, -angle * kLayoutPi / 1800.0);
+        p = RotatePoint(p, pt, angle * kLayoutPi / 1800.0);
         points.Add(CPoint(p.x, p.y));
         widths.Add(w);
     }
@@ -294,7 +294,7 @@ void CalculatePosForMultiP(CGeoAnno* pAnno, CPoint& start, float angle, int firs
     float* angles = pAnno->GetAnglePtr();
     for (int i = first; i < end; ++i) {
         const POINT p = {static_cast<LONG>(x), start.y};
-        pts[i] = RotatePoint(p, start, -rad);
+        pts[i] = RotatePoint(p, start, rad);
         angles[i] = angle;
         x += WidthOfChar(text, i, cw);
     }

@@ -19,8 +19,9 @@ int RoundHalfUp(double v) { return static_cast<int>(std::trunc(v + 0.5)); }
 // Tenths of a degree to radians.
 double TenthsToRadians(float tenths) { return tenths * kPi / 1800.0; }
 
+// p turned clockwise (y up) about centre: back out of the text's counter-clockwise escape angle.
 CPoint Turn(const CPoint& p, const CPoint& centre, double radians) {
-    return CPoint(RotatePoint(p, centre, radians));
+    return CPoint(RotatePoint(p, centre, -radians));
 }
 
 // Widest row of rows (each measured with GetRowWidth); 0 for no rows.

@@ -297,7 +297,8 @@ public:
     virtual int CanbeRotate() const;
     // When CanbeRotate: every character's escape angle (and the orient angle) becomes angle - 10 *
     // degrees with its integer part reduced modulo 3600 (the sign kept); every point turns about the
-    // centre (Ostrel RotatePoint, so a positive angle turns clockwise with y up); bounds recomputed.
+    // centre by the same amount, clockwise with y up for positive degrees, so points and letters stay
+    // together (unlike the shapes, which turn counter-clockwise); bounds recomputed.
     void DoRotateCCW(double degrees, CPoint centre) override;
     // Maps the bounds' four corners and point 0 (object unit -> metres, + (x0, y0), the transformer, the
     // second offsets of a CBaseCoordinateTransformer taken off, back to the unit, truncated): point 0

@@ -478,7 +478,7 @@ int CGeoAnno::Intersects(const CRect& rect, SELOBJMODE mode) const {
             POINT p{ClampLong(static_cast<double>(at.x) - off.cx), ClampLong(static_cast<double>(at.y) - off.cy)};
             if (m_byAlignType == 2 || m_byAlignType == 5 || m_byAlignType == 8)
                 p.y = ClampLong(static_cast<double>(p.y) - m_nCharHeight);
-            p = RotatePoint(p, at, -TenthsToRadians(angle));
+            p = RotatePoint(p, at, TenthsToRadians(angle));
             BoxOutline(CPoint(p), w, m_nCharHeight, angle, outline);
             if (OutlineMeets(outline, 5, r)) return 1;
         }
@@ -561,7 +561,7 @@ void CGeoAnno::DoRotateCCW(double degrees, CPoint centre) {
         const double angle = std::fmod(static_cast<double>(m_aAngles[i]) - 10 * degrees, 3600.0);
         m_aAngles[i] = static_cast<float>(angle);
         m_fOrientAngle = static_cast<float>(angle);
-        m_aPoints[i] = CPoint(RotatePoint(m_aPoints[i], centre, rad));
+        m_aPoints[i] = CPoint(RotatePoint(m_aPoints[i], centre, -rad));
     }
     CalculateAnnoBounds();
 }

@@ -199,7 +199,7 @@ int CGeoAnno::GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, i
     const bool frameTurn = !echelon && !multiPoint;
     const CPoint origin = m_aPoints[0];
     const double turn = m_fOrientAngle * kFullPi / 1800.0;
-    if (frameTurn) p = CPoint(RotatePoint(p, origin, turn));
+    if (frameTurn) p = CPoint(RotatePoint(p, origin, -turn));
 
     CArray<CPoint, CPoint> pts;
     CArray<int, int> widths;
@@ -219,7 +219,7 @@ int CGeoAnno::GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, i
             char ch[3];
             CPoint anchor;
             float angle = 0.0f;
-            if (GetAt(i, &anchor, &angle, ch)) q = CPoint(RotatePoint(q, anchor, angle * 3.1415926 / 1800.0));
+            if (GetAt(i, &anchor, &angle, ch)) q = CPoint(RotatePoint(q, anchor, -(angle * 3.1415926 / 1800.0)));
             const CSize off = GetCharAlignOffset(m_byAlignType, widths[i], h, 1.0);
             CPoint corner(anchor.x - off.cx, anchor.y - off.cy);
             if (m_byAlignType == 2 || m_byAlignType == 5 || m_byAlignType == 8) corner.y -= h;
@@ -266,8 +266,8 @@ int CGeoAnno::GetPointPositionInAnno(CPoint p, CPoint& a, CPoint& b, int flag, i
     else
         b = CPoint(a.x, y + h);
     if (frameTurn) {
-        a = CPoint(RotatePoint(a, origin, -turn));
-        b = CPoint(RotatePoint(b, origin, -turn));
+        a = CPoint(RotatePoint(a, origin, turn));
+        b = CPoint(RotatePoint(b, origin, turn));
     }
     return wantIndex ? k : BytesOfFirstChars(m_strText, k + 1);
 }
@@ -297,8 +297,8 @@ void CGeoAnno::GetPointPositionInAnno(int k, CPoint& a, CPoint& b) {
     if (style != ARRAY_ECHELON) {
         const CPoint origin = m_aPoints[0];
         const double turn = m_fOrientAngle * kFullPi / 1800.0;
-        a = CPoint(RotatePoint(a, origin, -turn));
-        b = CPoint(RotatePoint(b, origin, -turn));
+        a = CPoint(RotatePoint(a, origin, turn));
+        b = CPoint(RotatePoint(b, origin, turn));
     }
 }
 
@@ -452,7 +452,7 @@ int ConvertGeoAnnoToPartAnno(CGeoAnno* a, CTypedPtrList<CObList, CGeoVectorObjec
         const int w = widths[i];
         const POINT at = {origin.x + offsets[i] + (col == 1 ? w / 2 : col == 2 ? w : 0),
                           origin.y + (row == 1 ? h / 2 : row == 2 ? h : 0)};
-        const POINT target = RotatePoint(at, p0, -turn);
+        const POINT target = RotatePoint(at, p0, turn);
         part->Move(CSize(target.x - p0.x, target.y - p0.y));
     }
     return 1;

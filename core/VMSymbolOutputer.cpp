@@ -64,12 +64,12 @@ bool IsSquare(const RECT& n) {
 }
 
 // The box's centre and the point halfway along the arc from start to end (counter-clockwise, y up):
-// end turned back (clockwise) by half the sweep.
+// end turned back (clockwise, a negative angle) by half the sweep.
 void ArcMiddle(const RECT& n, const POINT& ptStart, const POINT& ptEnd, POINT& centre, POINT& middle) {
     centre.x = static_cast<LONG>((static_cast<double>(n.left) + n.right) / 2.0);
     centre.y = static_cast<LONG>((static_cast<double>(n.top) + n.bottom) / 2.0);
     double sweep = CalcAngle(centre, ptStart, ptEnd, 0);
-    middle = RotatePoint(ptEnd, centre, sweep / 2.0);
+    middle = RotatePoint(ptEnd, centre, -sweep / 2.0);
 }
 
 CVMSymbolShapeMaker* g_pShapeMaker = nullptr;

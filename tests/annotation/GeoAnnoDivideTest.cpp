@@ -63,7 +63,7 @@ TEST_F(GeoAnnoDivideTest, SeamAfterACharacterMatchesTheSplitAtAPoint)
         for (int k = 0; k < 4; ++k) {
             // A point in the right half of character k, turned with the text.
             POINT inside = {60 * k + 40, 10};
-            inside = RotatePoint(inside, POINT{0, 0}, -angle * 3.141592653589793 / 1800.0);
+            inside = RotatePoint(inside, POINT{0, 0}, angle * 3.141592653589793 / 1800.0);
             CPoint a1, b1, a2, b2;
             ASSERT_EQ(t->GetPointPositionInAnno(CPoint(inside), a1, b1, 0, 1), k) << angle;
             t->GetPointPositionInAnno(k, a2, b2);

@@ -207,11 +207,11 @@ TEST(GeoObject, DeviceMappingThroughTheDisplayTranslation)
     SetTransform(10, 0);
     CGeoObject o;
     const CPoint zero(0, 0);
-    // (110, 100) turns a quarter clockwise about (100, 100) to (100, 90), then shifts to (110, 90).
-    EXPECT_EQ(o.RPtoLP(10, zero, zero, CPoint(110, 100)), CPoint(110, -90));
-    EXPECT_EQ(o.LPtoRP(10, zero, zero, CPoint(110, -90)), CPoint(110, 100));
-    EXPECT_EQ(o.RPtoLP(10, CPoint(1, 2), CPoint(5, 0), CPoint(105, 100)), CPoint(111, -92));
-    EXPECT_EQ(o.LPtoRP(10, CPoint(1, 2), CPoint(5, 0), CPoint(111, -92)), CPoint(105, 100));
+    // (110, 100) turns a quarter counter-clockwise about (100, 100) to (100, 110), then shifts to (110, 110).
+    EXPECT_EQ(o.RPtoLP(10, zero, zero, CPoint(110, 100)), CPoint(110, -110));
+    EXPECT_EQ(o.LPtoRP(10, zero, zero, CPoint(110, -110)), CPoint(110, 100));
+    EXPECT_EQ(o.RPtoLP(10, CPoint(1, 2), CPoint(5, 0), CPoint(105, 100)), CPoint(111, -112));
+    EXPECT_EQ(o.LPtoRP(10, CPoint(1, 2), CPoint(5, 0), CPoint(111, -112)), CPoint(105, 100));
     CRect dev = o.RPtoLP(10, zero, zero, CRect(100, 100, 120, 110));
     CRect back = o.LPtoRP(10, zero, zero, dev, 2);
     ExpectRect(back, 100, 100, 120, 110);

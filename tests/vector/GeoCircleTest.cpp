@@ -326,7 +326,7 @@ TEST(GeoCircle, Conversions) {
     ASSERT_TRUE(arc && arc->GetRuntimeClass() == RUNTIME_CLASS(CGeoTriPointArc));
     EXPECT_EQ(arc->GetPoint(0), P(1000, 0));
     EXPECT_EQ(arc->GetPoint(1), P(-1000, 0));
-    EXPECT_EQ(arc->GetPoint(2), P(996, -87));
+    EXPECT_EQ(arc->GetPoint(2), P(996, 87));
     EXPECT_NEAR(arc->Length(), 2 * kPi * 1000 * 71 / 72, 2.0);  // 355 of 360 degrees
     EXPECT_EQ(arc->GetUnit(), 6);
     // Refused ones.

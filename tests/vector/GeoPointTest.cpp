@@ -112,13 +112,13 @@ TEST(GeoPoint, BoundsFollowThePositionThroughEveryEdit) {
     EXPECT_EQ(p.GetPoint(), CPoint(20, 30));
     EXPECT_EQ(p.GetBounds(), CRect(20, 30, 20, 30));
 
-    // Rotation turns the position the way every shape turns (clockwise with y up for a positive angle)
-    // and leaves the direction alone.
+    // Rotation turns the position counter-clockwise (y up), the way every shape turns, and leaves the
+    // direction alone.
     CGeoPoint r(10, 0);
     r.SetDirect(30);
     r.DoRotateCCW(90, CPoint(0, 0));
-    EXPECT_EQ(r.GetPoint(), CPoint(0, -10));
-    EXPECT_EQ(r.GetBounds(), CRect(0, -10, 0, -10));
+    EXPECT_EQ(r.GetPoint(), CPoint(0, 10));
+    EXPECT_EQ(r.GetBounds(), CRect(0, 10, 0, 10));
     EXPECT_DOUBLE_EQ(r.GetDirect(), 30.0);
 
     // A node stays where it is.

@@ -198,7 +198,7 @@ TEST(GeoTriPointArc, RotationUnitsAndTransformMoveAllThreePoints) {
     arc.DoRotateCCW(90.0, P(0, 0));
     EXPECT_EQ(arc.GetPoint(0), CPoint(RotatePoint(POINT{10, 0}, POINT{0, 0}, kPi / 2)));
     EXPECT_EQ(arc.GetPoint(1), CPoint(RotatePoint(POINT{0, 10}, POINT{0, 0}, kPi / 2)));
-    EXPECT_EQ(arc.GetBounds(), CRect(0, -10, 10, 10));  // the right half now
+    EXPECT_EQ(arc.GetBounds(), CRect(-10, -10, 0, 10));  // the left half now
 
     CGeoTriPointArc metres(P(1, 0), P(0, 1), P(-1, 0));
     metres.SetUnit(6);

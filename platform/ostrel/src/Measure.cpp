@@ -258,15 +258,15 @@ POINT RotatePoint(const POINT& p, const POINT& c, double radians)
     if (!std::isfinite(radians)) return p;
     double cs = std::cos(radians), sn = std::sin(radians);
     double dx = Dx(c, p), dy = Dy(c, p);
-    double rx = dx * cs + dy * sn;
-    double ry = -dx * sn + dy * cs;
+    double rx = dx * cs - dy * sn;
+    double ry = dx * sn + dy * cs;
     return MakePoint(ClampToLong((int64_t)c.x + RoundToLong(rx)), ClampToLong((int64_t)c.y + RoundToLong(ry)));
 }
 
 POINT RotatePoint90(const POINT& p, const POINT& c)
 {
     int64_t dx = (int64_t)p.x - c.x, dy = (int64_t)p.y - c.y;
-    return MakePoint(ClampToLong(c.x + dy), ClampToLong(c.y - dx));
+    return MakePoint(ClampToLong(c.x - dy), ClampToLong(c.y + dx));
 }
 
 POINT RotatePoint180(const POINT& p, const POINT& c)

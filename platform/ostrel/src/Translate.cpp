@@ -15,15 +15,15 @@ struct TranslateState {
 
 TranslateState g_translate;
 
-// Forward map in doubles. Clockwise with y up for a positive angle:
-// x' = dx cos a + dy sin a, y' = -dx sin a + dy cos a.
+// Forward map in doubles. Counter-clockwise with y up for a positive angle, as RotatePoint:
+// x' = dx cos a - dy sin a, y' = dx sin a + dy cos a.
 void Forward(double& x, double& y)
 {
     double a = g_translate.degrees * kPi / 180.0;
     double c = std::cos(a), s = std::sin(a);
     double dx = x - g_translate.baseX, dy = y - g_translate.baseY;
-    x = g_translate.baseX + dx * c + dy * s + g_translate.cx;
-    y = g_translate.baseY - dx * s + dy * c + g_translate.cy;
+    x = g_translate.baseX + dx * c - dy * s + g_translate.cx;
+    y = g_translate.baseY + dx * s + dy * c + g_translate.cy;
 }
 
 } // namespace
@@ -88,6 +88,6 @@ void Translate2(double& x, double& y)
     double dx = x - g_translate.cx - g_translate.baseX;
     double dy = y - g_translate.cy - g_translate.baseY;
     // Inverse rotation: the transpose of the forward matrix.
-    x = g_translate.baseX + dx * c - dy * s;
-    y = g_translate.baseY + dx * s + dy * c;
+    x = g_translate.baseX + dx * c + dy * s;
+    y = g_translate.baseY - dx * s + dy * c;
 }

@@ -72,23 +72,23 @@ TEST(OstrelMeasure, CalcAngleIsCounterClockwiseFromTheFirstRay)
     EXPECT_NEAR(CalcAngle(P(10, 10), P(10010, 10), P(20, 20), 0), kPi / 4, 1e-12);
 }
 
-TEST(OstrelMeasure, RotatePointTurnsClockwiseForAPositiveAngle)
+TEST(OstrelMeasure, RotatePointTurnsCounterClockwiseForAPositiveAngle)
 {
-    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 2), 0, -10);
-    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), -kPi / 2), 0, 10);
-    ExpectPoint(RotatePoint(P(15, 5), P(0, 0), kPi / 2), 5, -15);
-    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 4), 7, -7); // 7.07 rounded
-    ExpectPoint(RotatePoint90(P(12, 3), P(2, 1)), 4, -9);
-    ExpectPoint(RotatePoint(P(12, 3), P(2, 1), kPi / 2), 4, -9);
+    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 2), 0, 10); // the point's own worked example
+    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), -kPi / 2), 0, -10);
+    ExpectPoint(RotatePoint(P(15, 5), P(0, 0), kPi / 2), -5, 15);
+    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 4), 7, 7); // 7.07 rounded
+    ExpectPoint(RotatePoint90(P(12, 3), P(2, 1)), 0, 11);
+    ExpectPoint(RotatePoint(P(12, 3), P(2, 1), kPi / 2), 0, 11);
     ExpectPoint(RotatePoint180(P(12, 3), P(2, 1)), -8, -1);
     ExpectPoint(RotatePoint(P(3, 4), P(1, 1), NAN), 3, 4);
     // Entering a frame turned counter-clockwise by a and leaving it again (to within the rounding).
     POINT p = P(1234, -567), c = P(10, 20);
-    POINT back = RotatePoint(RotatePoint(p, c, 0.3), c, -0.3);
+    POINT back = RotatePoint(RotatePoint(p, c, -0.3), c, 0.3);
     EXPECT_LE(std::abs(back.x - p.x), 1);
     EXPECT_LE(std::abs(back.y - p.y), 1);
     // In that frame the point lies on the frame's x axis.
-    POINT along = RotatePoint(P(110, 120), c, kPi / 4);
+    POINT along = RotatePoint(P(110, 120), c, -kPi / 4);
     EXPECT_EQ(along.y, 20);
     // Far points clamp instead of overflowing.
     ExpectPoint(RotatePoint180(P(INT_MIN, INT_MAX), P(INT_MAX, INT_MIN)), INT_MAX, INT_MIN);
@@ -96,10 +96,10 @@ TEST(OstrelMeasure, RotatePointTurnsClockwiseForAPositiveAngle)
 
 TEST(OstrelMeasure, HalfTheSweepTurnsTheEndBackToTheMiddleOfTheArc)
 {
-    // A counter-clockwise arc from start to end: its middle is the end turned by half the sweep.
+    // A counter-clockwise arc from start to end: its middle is the end turned back by half the sweep.
     const POINT c = P(0, 0), start = P(1000, 0), end = P(0, 1000);
     double sweep = CalcAngle(c, start, end, 0);
-    ExpectPoint(RotatePoint(end, c, sweep / 2.0), 707, 707);
+    ExpectPoint(RotatePoint(end, c, -sweep / 2.0), 707, 707);
 }
 
 TEST(OstrelMeasure, CentresAndMidpoints)

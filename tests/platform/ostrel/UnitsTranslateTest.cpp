@@ -113,12 +113,12 @@ TEST_F(OstrelTranslate, Translate2UndoesTranslate)
 {
     SetBasePoint(100, 200);
     SetTransform(5, -7);
-    // A quarter turn clockwise (the sense of RotatePoint): (110, 200) -> (100, 190), then shifted.
+    // A quarter turn counter-clockwise (the sense of RotatePoint): (110, 200) -> (100, 210), then shifted.
     SetRotateAngle(90.0);
     POINT p = {110, 200};
     Translate(p);
     EXPECT_EQ(p.x, 105);
-    EXPECT_EQ(p.y, 183);
+    EXPECT_EQ(p.y, 203);
 
     const double angles[] = {0.0, 30.0, -123.4, 400.0};
     const POINT pts[] = {{0, 0}, {123456, -98765}, {-1000000, 5}};
@@ -140,10 +140,10 @@ TEST_F(OstrelTranslate, RectangleBecomesTheBoxOfItsCorners)
     SetRotateAngle(90.0);
     RECT r = {0, 0, 20, 10};
     Translate(r);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.right, 10);
-    EXPECT_EQ(r.top, -20);
-    EXPECT_EQ(r.bottom, 0);
+    EXPECT_EQ(r.left, -10);
+    EXPECT_EQ(r.right, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.bottom, 20);
 }
 
 TEST(OstrelPointBuffer, BuffersNestAndKeepTheirContents)

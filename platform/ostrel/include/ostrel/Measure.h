@@ -2,10 +2,10 @@
 //
 // Conventions (the same throughout Ostrel):
 // - Angles are radians. CalcAngle measures counter-clockwise with y up.
-// - RotatePoint turns a positive angle CLOCKWISE with y up (which is also clockwise on a y-down device
-//   after the usual y flip): x' = cx + dx cos a + dy sin a, y' = cy - dx sin a + dy cos a. Turning a
-//   point into a frame rotated counter-clockwise by a is RotatePoint(p, c, a); turning it back is
-//   RotatePoint(p, c, -a).
+// - RotatePoint turns a positive angle COUNTER-CLOCKWISE with y up (so (10, 0) turned by pi/2 about
+//   the origin is (0, 10)): x' = cx + dx cos a - dy sin a, y' = cy + dx sin a + dy cos a. Turning a
+//   point into a frame rotated counter-clockwise by a is RotatePoint(p, c, -a); turning it back is
+//   RotatePoint(p, c, a).
 // - Three-point arcs run from p1 through p2 to p3. GetArcPara reports the arc's end points in
 //   counter-clockwise order (y up), so CalcAngle(centre, start, end) is the arc's sweep, and the mapped
 //   points suit GDI Arc, which draws counter-clockwise as seen on the device.
@@ -78,9 +78,9 @@ RECT RecalcBounds(const POINT* pts, int n);
 // n < 1 gives the box of v alone. Nothing is allocated; the time grows with n.
 RECT RecalcBounds(int n, const POINT& c, const POINT& v);
 
-// p turned about c by the angle (radians, clockwise with y up for a positive angle), rounded.
+// p turned about c by the angle (radians, counter-clockwise with y up for a positive angle), rounded.
 POINT RotatePoint(const POINT& p, const POINT& c, double radians);
-// Exactly RotatePoint by pi/2 and by pi, in integers.
+// Exactly RotatePoint by pi/2 (counter-clockwise) and by pi, in integers.
 POINT RotatePoint90(const POINT& p, const POINT& c);
 POINT RotatePoint180(const POINT& p, const POINT& c);
 

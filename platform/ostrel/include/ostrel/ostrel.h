@@ -3,9 +3,9 @@
 // Coordinates are integers in the caller's unit with y pointing up. Conventions that hold in every
 // header below:
 // - Angles are radians. CalcAngle measures counter-clockwise (y up), in [0, 2*pi).
-// - RotatePoint turns a positive angle CLOCKWISE with y up: a frame rotated counter-clockwise by a is
-//   entered with RotatePoint(p, c, a) and left with RotatePoint(p, c, -a). The display translation
-//   turns the same way.
+// - RotatePoint turns a positive angle COUNTER-CLOCKWISE with y up: a frame rotated counter-clockwise
+//   by a is entered with RotatePoint(p, c, -a) and left with RotatePoint(p, c, a). The display
+//   translation turns the same way.
 // - A three-point arc runs from p1 through p2 to p3; GetArcPara returns its end points in
 //   counter-clockwise order, so that CalcAngle(centre, start, end) is its sweep.
 // - SqrtDist is the squared distance.
