@@ -25,6 +25,8 @@
 int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
 // The feature-class editor on the river layer, with pictures of its windows (ClassEditDemo.cpp).
 int RunClassEditDemo(const std::string& outDir);
+// The value input, symbol picker, symbol grid and library picker, with pictures (SymbolDialogDemo.cpp).
+int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 
 namespace {
 
@@ -199,8 +201,9 @@ int main(int argc, char** argv) {
     write(after, "demo-map.png", "the whole map, loaded back");
     ::DeleteDC(before);
     ::DeleteDC(after);
+    const int dialogs = RunSymbolDialogDemo(outDir, pLib);
     ReleaseSymbolLibIO(pLib);
-    if (!allWritten) return 1;
+    if (!allWritten || dialogs) return 1;
     if (differ) {
         std::printf("the loaded map draws differently from the map that was saved: %zu pixels differ\n", differ);
         return 1;
