@@ -18,3 +18,20 @@ tagDialogHooks SetDialogHooks(const tagDialogHooks& hooks) {
     Hooks() = hooks;
     return previous;
 }
+
+namespace {
+
+AttributeValueDialogHook& AttributeHook() {
+    static AttributeValueDialogHook hook = nullptr;
+    return hook;
+}
+
+}  // namespace
+
+AttributeValueDialogHook GetAttributeValueDialogHook() { return AttributeHook(); }
+
+AttributeValueDialogHook SetAttributeValueDialogHook(AttributeValueDialogHook hook) {
+    const AttributeValueDialogHook previous = AttributeHook();
+    AttributeHook() = hook;
+    return previous;
+}

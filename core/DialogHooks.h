@@ -30,3 +30,15 @@ struct tagDialogHooks {
 const tagDialogHooks& GetDialogHooks();
 // Replaces every hook at once and returns the previous set, so that a test can put it back.
 tagDialogHooks SetDialogHooks(const tagDialogHooks& hooks);
+
+class CGeoVectorObject;
+
+// The attribute value dialog of one vector object (ObjAttributeEdit, and CGeoVectorLayer::SetAttribute
+// without values). Returns -1 when the dialog cannot be prepared for the object (nothing is shown),
+// otherwise the dialog's code after it closed: 0 nothing written, 1 values written, 2 record deleted,
+// 3 record split off under a new user ID. Kept apart from tagDialogHooks so that it is filled on its
+// own; NULL (the default) behaves as a dialog that cannot be prepared.
+typedef int (*AttributeValueDialogHook)(CGeoVectorObject* pObject);
+AttributeValueDialogHook GetAttributeValueDialogHook();
+// Replaces the hook and returns the previous one.
+AttributeValueDialogHook SetAttributeValueDialogHook(AttributeValueDialogHook hook);

@@ -154,10 +154,10 @@ public:
     // Writes the object's record (a new one or over the one there): one value per common field and
     // class field. The database and the class's table are made when missing (removed again when
     // their fields cannot be made). 0 when the object is NULL, not in this layer or has no class,
-    // when pValues is NULL (the value dialog is not part of this library yet), when the count differs,
-    // or when creating or writing fails. After the write, successful or not, the object's attribute
+    // when the count differs, or when creating or writing fails. After the write, successful or not, the object's attribute
     // display style is marked stale and the main window, when there is one, gets
-    // WM_GEO_ATTRIBUTE_CHANGED.
+    // WM_GEO_ATTRIBUTE_CHANGED. With pValues NULL the attribute value dialog opens on the record's
+    // object (core/DialogHooks.h), writing what the person confirms; the result is then 0.
     int SetAttribute(CGeoVectorObject* pObject, CGeoValueList* pValues);
     // The same by user ID and class, without the object checks, the stale mark and the message. 0 also
     // when the theme lacks the class.

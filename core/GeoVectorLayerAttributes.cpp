@@ -1,6 +1,7 @@
 // The attribute records of a vector layer's objects.
 #include "core/GeoVectorLayer.h"
 
+#include "core/DialogHooks.h"
 #include "core/GeoVectorObject.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
@@ -115,8 +116,11 @@ int CGeoVectorLayer::SetAttribute(CGeoVectorObject* pObject, CGeoValueList* pVal
     if (!pTarget) return 0;
     const UINT nClass = pTarget->GetObjectClassID();
     if (nClass == 0) return 0;
-    // Without values the host's attribute-value dialog would edit the record.
-    if (!pValues) return 0;
+    // Without values the person edits the record in the attribute value dialog, which writes it.
+    if (!pValues) {
+        if (const AttributeValueDialogHook hook = GetAttributeValueDialogHook()) hook(pTarget);
+        return 0;
+    }
     if (pValues->GetCount() != GetRecordFieldCount(nClass)) return 0;
     if (!EnsureDatabase() || !EnsureClassTable(nClass)) return 0;
     const UINT nUserID = pTarget->GetUserID();

@@ -374,6 +374,13 @@ protected:
     LONG m_lWidth = 0;
 };
 
+// Lets the user edit the object's attribute record in the attribute value dialog. 2 without a dialog
+// when the object is NULL, has no feature class or is not in a vector layer, or when the dialog cannot
+// be prepared for it (its class is not in the layer's theme, the record has no fields, or the record
+// cannot be read); otherwise 0 when the dialog changed the record (values written, the record deleted
+// or split off) and 1 when it closed without a change.
+int ObjAttributeEdit(CGeoVectorObject* pObject);
+
 // ==== Dangle and false-node marks (GeoVectorObjectDraw.cpp) ====
 // A hollow square (null brush, solid pen of width 1) from (p.x - r, p.y - r) to (p.x + r, p.y + r) in
 // device coordinates, r and the colour being the dangle radius and colour (GetDangleRadius,

@@ -6,6 +6,7 @@
 #include "core/DialogHooks.h"
 #include "core/GeoLayer.h"
 #include "core/GeoSettings.h"
+#include "core/GeoVectorLayer.h"
 
 #include <quenby/SymbolLibIO.h>
 
@@ -79,4 +80,15 @@ int CGeoVectorObject::EditSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int)
         SetSymbolAttributeFlag(m_dwSymbolAttrFlag & ~1u);
     }
     return 1;
+}
+
+int ObjAttributeEdit(CGeoVectorObject* pObject)
+{
+    if (!pObject || pObject->GetObjectClassID() == 0) return 2;
+    CGeoLayer* pLayer = pObject->GetLayer();
+    if (!pLayer || !pLayer->IsKindOf(RUNTIME_CLASS(CGeoVectorLayer))) return 2;
+    const AttributeValueDialogHook hook = GetAttributeValueDialogHook();
+    const int code = hook ? hook(pObject) : -1;
+    if (code < 0) return 2;
+    return code != 0 ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <string>
 
 namespace {
 COleDateTime (*g_pfnClock)() = nullptr;
@@ -159,4 +160,15 @@ bool COleVariant::operator==(const COleVariant& o) const {
 
 void VariantClear(COleVariant* pv) {
     if (pv) pv->Clear();
+}
+
+CString COleCurrency::Format(DWORD, LCID) const {
+    if (m_status != valid) return CString();
+    const long long v = m_cur.int64;
+    const unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    std::string s = (v < 0 ? "-" : "") + std::to_string(a / 10000);
+    std::string frac = std::to_string(10000 + a % 10000).substr(1);
+    while (!frac.empty() && frac.back() == '0') frac.pop_back();
+    if (!frac.empty()) s += "." + frac;
+    return CString(s.c_str());
 }

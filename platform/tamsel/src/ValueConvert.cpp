@@ -169,3 +169,26 @@ CString VartoString(COleVariant* pValue) {
     }
     return s;
 }
+
+CString GetCurrencyUnit() { return CString("￥"); }
+
+COleCurrency StrtoOleCurrency(CString text) {
+    text.TrimLeft();
+    text.TrimRight();
+    const CString unit = GetCurrencyUnit();
+    if (text.Left(unit.GetLength()) == unit) text = text.Mid(unit.GetLength());
+    COleVariant v = stringtoVar(text, dbCurrency);
+    COleCurrency cur;
+    if (v.vt == VT_CY)
+        cur.m_cur = v.cyVal;
+    else
+        cur.m_status = COleCurrency::invalid;
+    return cur;
+}
+
+double StringtoDouble(CString text) {
+    text.TrimLeft();
+    text.TrimRight();
+    double v = 0.0;
+    return ReadDecimal(text, v) ? v : 0.0;
+}

@@ -71,6 +71,11 @@ CArchive& operator<<(CArchive& ar, const COleDateTime& dt);
 CArchive& operator>>(CArchive& ar, COleDateTime& dt);
 
 // A fixed-point amount in units of 1/10000.
+typedef DWORD LCID;
+#ifndef LANG_USER_DEFAULT
+#define LANG_USER_DEFAULT 0x0400
+#endif
+
 class COleCurrency {
 public:
     enum CurrencyStatus { valid = 0, invalid = 1, null = 2 };
@@ -81,6 +86,10 @@ public:
     CurrencyStatus GetStatus() const { return m_status; }
     double ToDouble() const { return static_cast<double>(m_cur.int64) / 10000.0; }
     bool operator==(const COleCurrency& o) const { return m_status == o.m_status && m_cur.int64 == o.m_cur.int64; }
+    // The value as text the way the system's currency conversion writes it: up to four decimals
+    // without trailing zeros and without grouping ("12.5", "-3", "0.0001"); "" unless the status is
+    // valid. The flags and the locale are accepted for the callers' sake and not read.
+    CString Format(DWORD dwFlags = 0, LCID lcid = LANG_USER_DEFAULT) const;
 
     CY m_cur;
     CurrencyStatus m_status = valid;

@@ -22,3 +22,12 @@ COleVariant stringtoVar(CString text, short daoType);
 // to four decimals and no trailing zeros ("12.5"); dates "YYYY-MM-DD", with " HH:MM:SS" when the time
 // is not midnight; text as it is. Other variant types give "".
 CString VartoString(COleVariant* pValue);
+
+// The unit shown before currency values in edit fields: "￥".
+CString GetCurrencyUnit();
+// The text read as a currency amount: blanks at either end and one leading currency unit
+// (GetCurrencyUnit) are skipped, the rest read as stringtoVar reads a currency (four decimals kept).
+// A text that does not read gives an amount of 0 whose status is invalid.
+COleCurrency StrtoOleCurrency(CString text);
+// The text, without blanks at either end, read as a decimal number; 0 when it does not read.
+double StringtoDouble(CString text);
