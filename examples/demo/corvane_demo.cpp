@@ -27,6 +27,8 @@ int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
 int RunClassEditDemo(const std::string& outDir);
 // The value input, symbol picker, symbol grid and library picker, with pictures (SymbolDialogDemo.cpp).
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
+// The style sheet and display-style page on the river layer's style, with pictures (StyleEditDemo.cpp).
+int RunStyleEditDemo(const std::string& outDir);
 
 namespace {
 
@@ -210,5 +212,7 @@ int main(int argc, char** argv) {
     }
     std::printf("the loaded map draws exactly as the map that was saved, pixel for pixel\n");
     const int processed = RunGeoProcessDemo(outDir, dir);
-    return processed ? processed : RunClassEditDemo(outDir);
+    if (processed) return processed;
+    const int classes = RunClassEditDemo(outDir);
+    return classes ? classes : RunStyleEditDemo(outDir);
 }

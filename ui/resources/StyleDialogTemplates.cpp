@@ -21,7 +21,7 @@ const DWORD kOwnerList = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | WS_VSCROLL | WS
 void AddSymbolArea(AfxDlgTemplate& t) {
     t.items.push_back({IDC_STATIC, "Static", "", SS_ETCHEDHORZ, 7, 26, 288, 1});
     t.items.push_back({1041, "Static", "", WS_BORDER, 7, 32, 146, 163, 0, true});
-    t.items.push_back({1045, "Static", "", WS_BORDER, 160, 32, 135, 60});
+    t.items.push_back({1045, "Static", "", WS_BORDER | SS_OWNERDRAW, 160, 32, 135, 60});
     t.items.push_back({IDC_STATIC, "Static", "符号ID：", kLabel, 160, 99, 48, 10});
     t.items.push_back({1050, "Edit", "", kReadOnly, 210, 97, 85, 13});
     t.items.push_back({IDC_STATIC, "Static", "符号名称：", kLabel, 160, 115, 48, 10});
@@ -126,7 +126,7 @@ AfxDlgTemplate AnnoPage() {
         {1047, "Edit", "", kEdit, 163, 90, 50, 13},
         {1051, "Static", "0.1毫米", kLabel, 217, 92, 35, 10},
         {IDC_STATIC, "Button", "预览", BS_GROUPBOX, 7, 110, 288, 86},
-        {1134, "Static", "", WS_BORDER, 14, 122, 274, 68},
+        {1134, "Static", "", WS_BORDER | SS_OWNERDRAW, 14, 122, 274, 68},  // the page draws the sample
     };
     return t;
 }
@@ -138,7 +138,7 @@ AfxDlgTemplate StyleOverviewPage() {
     t.cx = 230;
     t.cy = 170;
     t.style = kPage;
-    const DWORD frame = WS_BORDER;
+    const DWORD frame = WS_BORDER | SS_OWNERDRAW;  // the previews paint themselves
     t.items = {
         // Point, top left: the style and the symbol side by side.
         {IDC_STATIC, "Button", "", BS_GROUPBOX, 7, 7, 105, 76},
