@@ -29,6 +29,8 @@ int RunClassEditDemo(const std::string& outDir);
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 // The style sheet and display-style page on the river layer's style, with pictures (StyleEditDemo.cpp).
 int RunStyleEditDemo(const std::string& outDir);
+// A scan rectified through control points, a DEM with its contours (RasterDemo.cpp).
+int RunRasterDemo(const std::string& outDir);
 
 namespace {
 
@@ -214,5 +216,7 @@ int main(int argc, char** argv) {
     const int processed = RunGeoProcessDemo(outDir, dir);
     if (processed) return processed;
     const int classes = RunClassEditDemo(outDir);
-    return classes ? classes : RunStyleEditDemo(outDir);
+    if (classes) return classes;
+    const int styles = RunStyleEditDemo(outDir);
+    return styles ? styles : RunRasterDemo(outDir);
 }
