@@ -5,7 +5,9 @@
 //     rivers and roads, tied to the ground by five control points at grid crossings and rectified with
 //     a first-order polynomial: after rectification the painted lines lie under the vector ones;
 //   - a synthetic terrain of Gaussian hills as a DEM grid, drawn in elevation classes, with contours
-//     traced into a vector layer and drawn over it.
+//     traced into a vector layer and drawn over it;
+//   - four overlapping tiles of one synthetic field pattern, each with its own brightness and contrast,
+//     put into a mosaic as they are and, beside it, after Wallis balancing of every tile.
 #include <core/DisplayState.h>
 #include <core/GeoVectorLayer.h>
 #include <raster/GeoGCPoint.h>
@@ -273,6 +275,68 @@ void TerrainDemo(Pictures& pictures) {
     if (traced <= 0) pictures.allWritten = false;
 }
 
+// Part 3: four tiles with brightness offsets, mosaicked as they are and after balancing.
+// The ground: 8 m fields of various greys with darker borders (v in mm, relative to a mosaic's corner).
+int Field(double x, double y) {
+    const int fx = static_cast<int>(x / 8000), fy = static_cast<int>(y / 8000);
+    if (std::fmod(x, 8000.0) < 400 || std::fmod(y, 8000.0) < 400) return 60;
+    return 95 + (fx * 7919 + fy * 104729 + fx * fy * 31) % 70;
+}
+
+double Mean(CGeoImage& image) {
+    double sum = 0;
+    const int w = image.GetDIB()->GetWidth(), h = image.GetDIB()->GetHeight();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) sum += image.GetPixelValue(x, y);
+    return sum / (double(w) * h);
+}
+
+void MosaicDemo(Pictures& pictures) {
+    tagRasterParameter p = GetBuiltinRasterParameter();
+    p.m_dPixelSize = kPixel;
+    // Each mosaic is 50 m x 100 m (200 x 400 pixels): as put together on the west, balanced on the east.
+    const int mw = 200, mh = 400, tw = 120, th = 220;
+    struct Tile {
+        int x, y;  // pixel offset of the tile's north-west corner in the mosaic (y from the north)
+        double gain, offset;
+    } const tiles[] = {{0, 0, 1.0, 40}, {80, 0, 0.8, -35}, {0, 180, 1.25, -10}, {80, 180, 0.9, 15}};
+    CGeoImageLayer layer;
+    CGeoImage* mosaics[2];
+    for (int k = 0; k < 2; ++k) {
+        const int west = k * mw * static_cast<int>(kPixel);
+        mosaics[k] = new CGeoImage(mw, mh, 8, west, 100000, p);
+        layer.Add(mosaics[k]);
+    }
+    std::printf("  tile means (grey 0-255)  as taken:");
+    std::vector<double> after;
+    for (const Tile& t : tiles)
+        for (int k = 0; k < 2; ++k) {
+            const int west = (k * mw + t.x) * static_cast<int>(kPixel), north = 100000 - t.y * static_cast<int>(kPixel);
+            tagRasterParameter tp = p;
+            CGeoImage tile(tw, th, 8, west, north, tp);
+            for (int y = 0; y < th; ++y)
+                for (int x = 0; x < tw; ++x) {
+                    const double gx = (t.x + x) * kPixel, gy = (mh - t.y - th + y) * kPixel;
+                    const int v = static_cast<int>(Field(gx, gy) * t.gain + t.offset);
+                    tile.SetPixelValue(std::min(255, std::max(0, v)), x, y);
+                }
+            if (k == 0) std::printf(" %.0f", Mean(tile));
+            if (k == 1) {
+                tile.Wallis(120, 30, CRect(0, 0, 0, 0));
+                after.push_back(Mean(tile));
+            }
+            tile.PutBlock(mosaics[k]);
+        }
+    std::printf(";  balanced:");
+    for (double m : after) std::printf(" %.0f", m);
+    std::printf("\n");
+    CDC dc;
+    dc.Attach(win32::CreateImageDC(demo::kPictureSize, demo::kPictureSize));
+    layer.Draw(&dc, nullptr, demo::kPictureScale, kOrigin);
+    pictures.Write(dc.GetSafeHdc(), "demo-mosaic.png", "mosaic: as taken (west), balanced (east):");
+    ::DeleteDC(dc.Detach());
+}
+
 }  // namespace
 
 int RunRasterDemo(const std::string& outDir) {
@@ -281,5 +345,7 @@ int RunRasterDemo(const std::string& outDir) {
     ImageDemo(pictures);
     std::printf("\nterrain: Gaussian hills as a DEM and their contours\n");
     TerrainDemo(pictures);
+    std::printf("\nmosaic: four overlapping tiles with their own brightness\n");
+    MosaicDemo(pictures);
     return pictures.allWritten ? 0 : 1;
 }
