@@ -1,6 +1,7 @@
 #include "afx/Dialog.h"
 
 #include "CtrlInternal.h"
+#include "afx/Screen.h"
 #include "afx/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -118,7 +119,8 @@ INT_PTR CDialog::RunModal(const CString& what) {
     BOOL handled = FALSE;
     if (!m_bEnded && m_hWnd) {
         CUserDriver* d = AfxGetUserDriver();
-        handled = d ? d->OnModal(*this) : FALSE;
+        if (d) handled = d->OnModal(*this);
+        else if (CWndScreen* s = AfxGetScreen()) handled = s->RunModalLoop(*this);
         win32::PumpMessages();
     }
     bool forced = false;

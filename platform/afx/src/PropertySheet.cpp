@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "afx/Screen.h"
 #include "afx/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
@@ -166,7 +167,8 @@ INT_PTR CPropertySheet::DoModal() {
     BOOL handled = FALSE;
     if (!m_bEnded) {
         CUserDriver* d = AfxGetUserDriver();
-        handled = d ? d->OnModal(*this) : FALSE;
+        if (d) handled = d->OnModal(*this);
+        else if (CWndScreen* s = AfxGetScreen()) handled = s->RunModalLoop(*this);
         win32::PumpMessages();
     }
     bool forced = false;

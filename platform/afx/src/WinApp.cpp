@@ -1,6 +1,7 @@
 #include "afx/WinApp.h"
 
 #include "afx/File.h"
+#include "afx/Screen.h"
 #include "win32/codepage.h"
 #include "win32/winuser.h"
 
@@ -167,9 +168,12 @@ void AfxClearUiTranscript() { win32::ClearUserLog(); }
 namespace {
 int ShowBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType, UINT nIDHelp) {
     CString text(lpszText);
-    int answer = g_pDriver ? g_pDriver->OnMessageBox(text, nType, nIDHelp) : DefaultButton(nType);
-    MessageLog().push_back(AfxMessageRecord{text, nType, nIDHelp, answer});
     CString caption = lpszCaption ? CString(lpszCaption) : (g_pApp ? g_pApp->m_strAppName : CString());
+    int answer = -1;
+    if (g_pDriver) answer = g_pDriver->OnMessageBox(text, nType, nIDHelp);
+    else if (CWndScreen* s = AfxGetScreen()) answer = s->MessageBox(text, caption, nType);
+    if (answer < 0) answer = DefaultButton(nType);
+    MessageLog().push_back(AfxMessageRecord{text, nType, nIDHelp, answer});
     win32::AppendUserLog("message box \"" + text.str() + "\" caption \"" + caption.str() + "\" type " +
                          std::to_string(nType) + " answered " + std::to_string(answer));
     if (std::getenv("CORVANE_ECHO_MESSAGES"))
@@ -200,8 +204,12 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 
 int CFileDialog::DoModal() {
     CString path;
-    int r = g_pDriver ? g_pDriver->OnFileDialog(*this, path) : IDCANCEL;
-    if (!g_pDriver) {
+    int r = -1;
+    if (g_pDriver) r = g_pDriver->OnFileDialog(*this, path);
+    else if (CWndScreen* s = AfxGetScreen()) r = s->FileDialog(*this, path);
+    const bool answered = r >= 0;
+    if (!answered) r = IDCANCEL;
+    if (!answered) {
         // Nobody can pick a file: the caller goes on as if cancelled, and the log says so.
         CString text = m_ofn.lpstrTitle ? CString(m_ofn.lpstrTitle) : CString(m_bOpenFileDialog ? "打开" : "另存为");
         text += " " + m_strInitialName;
@@ -215,7 +223,7 @@ int CFileDialog::DoModal() {
     win32::AppendUserLog(std::string(m_bOpenFileDialog ? "open" : "save") + " file dialog \"" + GetTitle().str() +
                          "\" filter \"" + m_strFilter.str() + "\" ext \"" + m_strDefExt.str() + "\" flags " +
                          std::to_string(m_ofn.Flags) + (r == IDOK ? " chose \"" + path.str() + "\"" : std::string(" cancelled")) +
-                         (g_pDriver ? "" : " (no driver)"));
+                         (answered ? "" : " (no driver)"));
     return r;
 }
 

@@ -11,6 +11,7 @@
 #include "afx/GdiObject.h"
 #include "afx/WinApp.h"
 #include "afx/Dialog.h"
+#include "afx/Screen.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
@@ -67,6 +68,7 @@ void OnCreateWindow(HWND h) {
         afx::g_pWndInit = nullptr;
         AfxWndAccess::Hook(p, h);
     }
+    if (CWndScreen* s = AfxGetScreen()) s->OnWindowCreated(h);
 }
 
 void OnDestroyWindow(HWND h) {
@@ -76,6 +78,7 @@ void OnDestroyWindow(HWND h) {
         afx::Perm().erase(it);
     }
     afx::Temp().erase(h);
+    if (CWndScreen* s = AfxGetScreen()) s->OnWindowDestroyed(h);
 }
 
 struct InstallHooks {

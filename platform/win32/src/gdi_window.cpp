@@ -93,7 +93,10 @@ HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
 int ReleaseDC(HWND, HDC hdc) {
     DC* dc = win32::gdi::DcFrom(hdc);
     if (!dc || dc->kind == DcKind::Memory) return 0;
+    HWND drawn = dc->kind == DcKind::Window ? dc->hwnd : nullptr;
     delete dc;
+    // What a window DC drew is on the canvas now, for a screen to show.
+    if (drawn && IsWindow(drawn)) win32::user::Changed(drawn);
     return 1;
 }
 

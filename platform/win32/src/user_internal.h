@@ -63,6 +63,8 @@ struct State {
     HCURSOR cursor = nullptr;
     std::vector<HWND> procStack;
     UserHooks hooks;
+    UserHooks screenHooks;
+    std::function<void(HWND)> changeHook;
     std::function<void(const SpyRecord&)> spy;
     std::vector<std::string> log;
     void (*createHook)(HWND) = nullptr;
@@ -76,6 +78,8 @@ State& S();
 Wnd* W(HWND h);
 std::string Lower(const std::string& s);
 void Log(const std::string& line);
+// Tells the screen (SetWindowChangeHook) that the window's record changed.
+void Changed(HWND h);
 void ResetMenus();
 void ResetImageLists();
 

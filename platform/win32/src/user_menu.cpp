@@ -176,7 +176,8 @@ std::vector<MenuItemInfo> GetMenuItems(HMENU hMenu) {
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, const RECT*) {
     if (!M(hMenu)) return FALSE;
     std::vector<MenuItemInfo> items = GetMenuItems(hMenu);
-    UINT chosen = S().hooks.popupMenu ? S().hooks.popupMenu(hWnd, items, POINT{x, y}) : 0;
+    const auto& choose = S().hooks.popupMenu ? S().hooks.popupMenu : S().screenHooks.popupMenu;
+    UINT chosen = choose ? choose(hWnd, items, POINT{x, y}) : 0;
     Log("popup menu [" + Describe(items) + "] chose " + std::to_string(chosen));
     if (uFlags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
     if (!chosen) return FALSE;

@@ -33,15 +33,22 @@ std::string Lower(const std::string& s) {
 
 void Log(const std::string& line) { S().log.push_back(line); }
 
+void Changed(HWND h) {
+    if (S().changeHook && h) S().changeHook(h);
+}
+
 }  // namespace user
 
 void SetUserHooks(const UserHooks& hooks) { user::S().hooks = hooks; }
 const UserHooks& GetUserHooks() { return user::S().hooks; }
+void SetWindowChangeHook(std::function<void(HWND)> changed) { user::S().changeHook = std::move(changed); }
+void SetScreenUserHooks(const UserHooks& hooks) { user::S().screenHooks = hooks; }
 void SetWindowLifeHooks(void (*create)(HWND), void (*destroy)(HWND)) {
     user::S().createHook = create;
     user::S().destroyHook = destroy;
 }
 void SetMessageSpy(std::function<void(const SpyRecord&)> spy) { user::S().spy = std::move(spy); }
+std::function<void(const SpyRecord&)> GetMessageSpy() { return user::S().spy; }
 const std::vector<std::string>& GetUserLog() { return user::S().log; }
 void ClearUserLog() { user::S().log.clear(); }
 void AppendUserLog(const std::string& line) { user::Log(line); }
@@ -150,6 +157,7 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
     }
     if (!W(h)) return nullptr;
     W(h)->dirty = true;
+    Changed(h);
     return h;
 }
 
@@ -238,7 +246,8 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
             if (msg) *msg = m;
             return m.message != WM_QUIT;
         }
-        if (tries == 0 && S().hooks.emptyQueue && S().hooks.emptyQueue()) continue;
+        const auto& waited = S().hooks.emptyQueue ? S().hooks.emptyQueue : S().screenHooks.emptyQueue;
+        if (tries == 0 && waited && waited()) continue;
         break;
     }
     Log("a message loop waited on an empty queue and was ended");
@@ -279,6 +288,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_SETTEXT:
             w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+            Changed(hwnd);
             return TRUE;
         case WM_GETTEXT: {
             if (!lParam || wParam == 0) return 0;
@@ -333,6 +343,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
         case GWLP_USERDATA: w->userData = value; break;
         default: return 0;
     }
+    if ((index == GWL_STYLE || index == GWL_EXSTYLE) && old != value) Changed(hwnd);
     return old;
 }
 
@@ -434,6 +445,7 @@ BOOL ShowWindow(HWND hwnd, int nCmdShow) {
     if (Wnd* ww = W(hwnd)) {
         ww->dirty = true;
         if (Wnd* p = W(ww->parent)) p->dirty = true;
+        Changed(hwnd);
     }
     return was;
 }
@@ -454,6 +466,7 @@ BOOL EnableWindow(HWND hwnd, BOOL bEnable) {
     if (bEnable) w->style &= ~WS_DISABLED;
     else w->style |= WS_DISABLED;
     w->dirty = true;
+    Changed(hwnd);
     SendMessageA(hwnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
     return wasDisabled;
 }
@@ -481,6 +494,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL bRepaint) {
     bool moved = wnd->rc.left != x || wnd->rc.top != y;
     wnd->rc = RECT{x, y, x + std::max(0, w), y + std::max(0, h)};
     if (bRepaint) wnd->dirty = true;
+    if (moved || sized) Changed(hwnd);
     if (moved) SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(x, y));
     if (sized && W(hwnd)) SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(w, h));
     return TRUE;
@@ -569,6 +583,8 @@ HWND SetFocus(HWND hwnd) {
     if (hwnd && !W(hwnd)) return nullptr;
     if (old == hwnd) return old;
     s.focus = hwnd;
+    Changed(old);
+    Changed(hwnd);
     if (old && W(old)) SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (hwnd && W(hwnd) && s.focus == hwnd) SendMessageA(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     return old;
@@ -608,6 +624,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL) {
     Wnd* w = W(hwnd);
     if (!w) return FALSE;
     w->dirty = true;
+    Changed(hwnd);
     return TRUE;
 }
 
@@ -732,6 +749,7 @@ int SetScrollInfo(HWND hwnd, int nBar, const SCROLLINFO* si, BOOL bRedraw) {
     if (si->fMask & SIF_PAGE) r->page = si->nPage;
     if (si->fMask & SIF_POS) r->pos = si->nPos;
     Clamp(*r);
+    Changed(hwnd);
     if (nBar != SB_CTL && (si->fMask & SIF_RANGE) && !(si->fMask & SIF_DISABLENOSCROLL))
         ShowScrollBar(hwnd, nBar, r->max > r->min);
     if (bRedraw) InvalidateRect(hwnd, nullptr, FALSE);
@@ -757,6 +775,7 @@ int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL bRedraw) {
     int old = r->pos;
     r->pos = nPos;
     Clamp(*r);
+    Changed(hwnd);
     if (bRedraw) InvalidateRect(hwnd, nullptr, FALSE);
     return old;
 }
@@ -788,6 +807,7 @@ BOOL ShowScrollBar(HWND hwnd, int nBar, BOOL bShow) {
     DWORD bits = nBar == SB_HORZ ? WS_HSCROLL : nBar == SB_VERT ? WS_VSCROLL : (WS_HSCROLL | WS_VSCROLL);
     if (bShow) w->style |= bits;
     else w->style &= ~bits;
+    Changed(hwnd);
     return TRUE;
 }
 
@@ -822,7 +842,8 @@ int MessageBoxDefaultAnswer(UINT nType) {
 
 int MessageBoxA(HWND hwnd, LPCSTR text, LPCSTR caption, UINT type) {
     std::string t = text ? text : "", c = caption ? caption : "";
-    int answer = S().hooks.messageBox ? S().hooks.messageBox(hwnd, t, c, type) : MessageBoxDefaultAnswer(type);
+    const auto& box = S().hooks.messageBox ? S().hooks.messageBox : S().screenHooks.messageBox;
+    int answer = box ? box(hwnd, t, c, type) : MessageBoxDefaultAnswer(type);
     Log("message box \"" + t + "\" answered " + std::to_string(answer));
     return answer;
 }

@@ -3,7 +3,8 @@
 //
 // DoModal builds the dialog from its template, sends WM_INITDIALOG (OnInitDialog, whose default runs
 // UpdateData(FALSE)), then hands the dialog to the installed user driver (AfxSetUserDriver), which acts
-// as the person until the dialog ends (EndDialog). When no driver is installed, or the driver leaves
+// as the person until the dialog ends (EndDialog), or without a driver to the screen (Screen.h), whose
+// modal loop lets a person act. When neither is installed, or the driver leaves
 // the dialog open, the dialog ends with its cancel answer at once: IDCANCEL is sent as a command (so
 // OnCancel runs), and if that does not end it either, EndDialog(IDCANCEL). Either way it is recorded in
 // the user transcript (AfxGetUiTranscript). Then the virtual DestroyWindow runs and DoModal returns the

@@ -1037,6 +1037,14 @@ const UserHooks& GetUserHooks();
 // (destroy), for an object layer that attaches objects to windows. NULL removes a hook.
 void SetWindowLifeHooks(void (*create)(HWND), void (*destroy)(HWND));
 
+// For a screen that shows the windows (the class library's screen hook installs these). The change hook
+// runs whenever a window's record changes in a way a screen shows: created, text, style, enabled or
+// visible state, geometry, scroll bars, focus, invalidation (a control's items and checks invalidate)
+// and a finished paint. The screen's user hooks answer what the driver's hooks (SetUserHooks) leave
+// empty, member by member. Empty members remove them.
+void SetWindowChangeHook(std::function<void(HWND)> changed);
+void SetScreenUserHooks(const UserHooks& hooks);
+
 // Every message sent or posted, for a spy. from is the window whose procedure was running when the
 // message was sent (NULL from outside any procedure).
 struct SpyRecord {
@@ -1047,8 +1055,11 @@ struct SpyRecord {
     WPARAM wParam;
     LPARAM lParam;
 };
-// A spy sees every message; NULL removes it.
+// A spy sees every message; NULL removes it. A screen reading the model to show it takes the spy away
+// while it reads (GetMessageSpy, then puts it back), so the spy sees only what the program and the
+// person cause.
 void SetMessageSpy(std::function<void(const SpyRecord&)> spy);
+std::function<void(const SpyRecord&)> GetMessageSpy();
 
 // Events a person would have seen or a developer should know about: message boxes, popup menus,
 // waiting loops, paint handlers that never validated. One line each, GBK.

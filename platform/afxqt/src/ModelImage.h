@@ -1,0 +1,21 @@
+// Pictures out of the model: a window's canvas, a bitmap, an owner-drawn item, an image-list image.
+// Private to afxqt.
+#pragma once
+
+#include <QImage>
+
+#include "win32/winuser.h"
+
+namespace afxqt {
+
+// The pixels of a bitmap of any depth (NULL image for a bad handle).
+QImage ImageOfBitmap(HBITMAP hBitmap);
+// What the window painted on its canvas last (NULL image when it never painted).
+QImage CanvasImage(HWND hWnd);
+// An item of an owner-drawn combo box, list box or button drawn by its parent's WM_DRAWITEM on a
+// width x height image; ctlType ODT_COMBOBOX, ODT_LISTBOX or ODT_BUTTON, item -1 for a button.
+QImage OwnerDrawnItem(HWND hCtl, UINT ctlType, int item, int width, int height, bool selected);
+// One image of an image list (NULL image for a bad list or index).
+QImage ImageListImage(HIMAGELIST hList, int index);
+
+}  // namespace afxqt

@@ -1,0 +1,261 @@
+// The screen on its own: a small dialog with the standard controls shown as widgets and used by a person
+// through real Qt events; boxes, file dialogs and popup menus answered on the screen; code that changes
+// the model shows on the widgets without a notification.
+#include <QCheckBox>
+#include <QDir>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <afx/afx.h>
+#include <afx/Menu.h>
+#include <afx/StdCtrls.h>
+#include <gtest/gtest.h>
+
+#include "ScreenTestSupport.h"
+#include "win32/codepage.h"
+
+namespace {
+
+using screentest::Control;
+
+enum { IDD_QT = 9401, IDC_Q_NAME = 100, IDC_Q_CHECK, IDC_Q_R1, IDC_Q_R2, IDC_Q_KIND, IDC_Q_LIST, IDC_Q_MENU, IDC_Q_LABEL, IDC_Q_COUNT };
+
+const int kRegistered = [] {
+    AfxRegisterDialogTemplate({IDD_QT, "屏幕测试", 200, 120, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                               {
+                                   {IDC_Q_LABEL, "Static", "名称(&N):", SS_LEFT, 5, 7, 30, 8},
+                                   {IDC_Q_NAME, "Edit", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 40, 5, 80, 12},
+                                   {IDC_Q_CHECK, "Button", "可编辑", BS_AUTOCHECKBOX | WS_TABSTOP, 5, 22, 50, 10},
+                                   {IDC_Q_R1, "Button", "点", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 5, 36, 30, 10},
+                                   {IDC_Q_R2, "Button", "线", BS_AUTORADIOBUTTON, 40, 36, 30, 10},
+                                   {IDC_Q_KIND, "ComboBox", "", CBS_DROPDOWNLIST | WS_TABSTOP | WS_GROUP, 130, 5, 60, 60, 0, false, "否\n是"},
+                                   {IDC_Q_LIST, "ListBox", "", LBS_NOTIFY | WS_BORDER | WS_TABSTOP, 130, 25, 60, 50, 0, false, "甲\n乙\n丙"},
+                                   {IDC_Q_MENU, "Button", "菜单", BS_PUSHBUTTON | WS_TABSTOP, 5, 60, 40, 14},
+                                   {IDC_Q_COUNT, "Edit", "", WS_BORDER | WS_TABSTOP, 5, 80, 40, 12},
+                                   {IDOK, "Button", "确定", BS_DEFPUSHBUTTON | WS_TABSTOP, 80, 100, 50, 14},
+                                   {IDCANCEL, "Button", "取消", BS_PUSHBUTTON | WS_TABSTOP, 140, 100, 50, 14},
+                               }});
+    return 0;
+}();
+
+class QtDlg : public CDialog {
+public:
+    QtDlg() : CDialog(IDD_QT) {}
+    CString m_name = "图层";
+    int m_check = 0, m_radio = 0, m_kind = 0;
+    UINT m_count = 7;
+    std::vector<std::string> events;
+    UINT chosen = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_Q_NAME, m_name);
+        DDV_MaxChars(pDX, m_name, 6);
+        DDX_Check(pDX, IDC_Q_CHECK, m_check);
+        DDX_Radio(pDX, IDC_Q_R1, m_radio);
+        DDX_CBIndex(pDX, IDC_Q_KIND, m_kind);
+        DDX_Text(pDX, IDC_Q_COUNT, m_count);
+        DDV_MinMaxUInt(pDX, m_count, 1, 99);
+    }
+    void OnName() { events.push_back("EN_CHANGE " + afxtest::Text(*this, IDC_Q_NAME)); }
+    void OnCheck() { events.push_back("BN_CLICKED check " + std::to_string(IsDlgButtonChecked(IDC_Q_CHECK))); }
+    void OnKind() { events.push_back("CBN_SELCHANGE"); }
+    void OnList() { events.push_back("LBN_SELCHANGE"); }
+    void OnMenu() {
+        CMenu m;
+        m.CreatePopupMenu();
+        m.AppendMenu(MF_STRING, 501, "复制");
+        m.AppendMenu(MF_SEPARATOR);
+        m.AppendMenu(MF_STRING | MF_GRAYED, 502, "粘贴");
+        m.AppendMenu(MF_STRING, 503, "删除");
+        m.TrackPopupMenu(TPM_RIGHTBUTTON, 0, 0, this);
+        events.push_back("menu returned");
+    }
+    void OnCmd(UINT id) {
+        chosen = id;
+        events.push_back("command " + std::to_string(id));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(QtDlg, CDialog)
+    ON_EN_CHANGE(IDC_Q_NAME, OnName)
+    ON_BN_CLICKED(IDC_Q_CHECK, OnCheck)
+    ON_CBN_SELCHANGE(IDC_Q_KIND, OnKind)
+    ON_LBN_SELCHANGE(IDC_Q_LIST, OnList)
+    ON_BN_CLICKED(IDC_Q_MENU, OnMenu)
+    ON_COMMAND_RANGE(501, 503, OnCmd)
+END_MESSAGE_MAP()
+
+struct ScreenTest : ::testing::Test {
+    void SetUp() override {
+        screentest::App();
+        AfxClearMessageLog();
+    }
+    void TearDown() override {
+        EXPECT_EQ(screentest::DropWaiting(), 0) << "a window the test waited for never showed";
+        win32::ResetWindowManager();
+    }
+};
+
+bool IsMirrorOf(QWidget* w, CWnd& dlg) { return screentest::Mirrors(w, dlg.m_hWnd); }
+
+TEST_F(ScreenTest, APersonTypesClicksAndPicksAndTheModelHearsItAsFromTheDriver) {
+    QtDlg dlg;
+    bool acted = false;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget* top) {
+        acted = true;
+        // What the model holds shows: captions without their mnemonic marks, the member in the edit.
+        EXPECT_EQ(top->windowTitle(), screentest::Q("屏幕测试"));
+        auto* name = qobject_cast<QLineEdit*>(Control(dlg, IDC_Q_NAME));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), screentest::Q("图层"));
+        EXPECT_EQ(Control(dlg, IDC_Q_NAME)->geometry(), QRect(60, 7, 120, 18));  // 1.5 pixels per dialog unit
+        EXPECT_TRUE(name->hasFocus());  // the first tab stop, as the model says
+
+        // Typing replaces the selection: one EN_CHANGE per character, as the driver's TypeChars.
+        QTest::mouseClick(name, Qt::LeftButton, {}, screentest::Centre(name));
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, "ab");
+        EXPECT_EQ(afxtest::Text(dlg, IDC_Q_NAME), "ab");
+        QTest::keyClick(name, Qt::Key_Backspace);
+        EXPECT_EQ(afxtest::Text(dlg, IDC_Q_NAME), "a");
+        EXPECT_EQ(name->text(), QString("a"));
+
+        QTest::mouseClick(Control(dlg, IDC_Q_CHECK), Qt::LeftButton, {}, screentest::Centre(Control(dlg, IDC_Q_CHECK)));
+        EXPECT_TRUE(qobject_cast<QCheckBox*>(Control(dlg, IDC_Q_CHECK))->isChecked());
+        QTest::mouseClick(Control(dlg, IDC_Q_R2), Qt::LeftButton, {}, screentest::Centre(Control(dlg, IDC_Q_R2)));
+        EXPECT_EQ(afxtest::CheckState(dlg, IDC_Q_R2), BST_CHECKED);
+        EXPECT_EQ(afxtest::CheckState(dlg, IDC_Q_R1), BST_UNCHECKED);
+        EXPECT_FALSE(qobject_cast<QRadioButton*>(Control(dlg, IDC_Q_R1))->isChecked());
+
+        auto* kind = qobject_cast<QComboBox*>(Control(dlg, IDC_Q_KIND));
+        ASSERT_NE(kind, nullptr);
+        EXPECT_EQ(kind->count(), 2);
+        emit kind->activated(1);  // the person's pick from the drop-down list
+        auto* list = qobject_cast<QListWidget*>(Control(dlg, IDC_Q_LIST));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        EXPECT_EQ(afxtest::Items(dlg, IDC_Q_LIST)[2], "*丙");
+        EXPECT_EQ(static_cast<CListBox*>(dlg.GetDlgItem(IDC_Q_LIST))->GetCurSel(), 2);
+        EXPECT_TRUE(list->item(2)->isSelected());
+
+        // Code changes the model: the widget follows, and no handler hears of it.
+        dlg.SetDlgItemText(IDC_Q_NAME, "代码");
+        AfxQtSync();
+        EXPECT_EQ(name->text(), screentest::Q("代码"));
+        dlg.GetDlgItem(IDC_Q_MENU)->EnableWindow(FALSE);
+        AfxQtSync();
+        EXPECT_FALSE(Control(dlg, IDC_Q_MENU)->isEnabled());
+        screentest::SaveShot(top, "screen_test_dialog");
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the default button: OK
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(dlg.m_name, CString("代码"));
+    EXPECT_EQ(dlg.m_check, 1);
+    EXPECT_EQ(dlg.m_radio, 1);
+    EXPECT_EQ(dlg.m_kind, 1);
+    const std::vector<std::string> want = {"EN_CHANGE a", "EN_CHANGE ab", "EN_CHANGE a", "BN_CLICKED check 1",
+                                           "CBN_SELCHANGE", "LBN_SELCHANGE"};
+    EXPECT_EQ(dlg.events, want);
+}
+
+TEST_F(ScreenTest, AFailedExchangeShowsItsBoxOnTheScreenAndKeepsTheDialogOpen) {
+    QtDlg dlg;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget*) {
+        // Typing stops at the limit the exchange set (DDV_MaxChars), as the model's edit does.
+        auto* name = qobject_cast<QLineEdit*>(Control(dlg, IDC_Q_NAME));
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, "abcdefgh");
+        EXPECT_EQ(name->text(), QString("abcdef"));
+        auto* count = qobject_cast<QLineEdit*>(Control(dlg, IDC_Q_COUNT));
+        QTest::mouseClick(count, Qt::LeftButton, {}, screentest::Centre(count));
+        QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(count, "0");
+        screentest::When([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; }, [&](QWidget* box) {
+            auto* mb = static_cast<QMessageBox*>(box);
+            EXPECT_FALSE(mb->text().isEmpty());
+            screentest::SaveShot(box, "screen_test_validation_box");
+            QTest::mouseClick(mb->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QTest::mouseClick(Control(dlg, IDOK), Qt::LeftButton);
+        // The box was answered inside the click; the field keeps the focus with its text selected.
+        EXPECT_FALSE(dlg.IsEnded());
+        EXPECT_EQ(afxtest::FocusId(), IDC_Q_COUNT);
+        EXPECT_EQ(count->window()->focusWidget(), count);
+        EXPECT_EQ(count->selectedText(), QString("0"));
+        QTest::keyClicks(count, "12");
+        QTest::keyClick(count, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(AfxGetMessageLog()[0].nAnswer, IDOK);
+    EXPECT_EQ(dlg.m_name, CString("abcdef"));  // read before the failing field
+}
+
+TEST_F(ScreenTest, APopupMenuIsAQMenuWhoseChoiceIsPostedToItsOwner) {
+    QtDlg dlg;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget*) {
+        screentest::When([](QWidget* w) { return qobject_cast<QMenu*>(w) != nullptr; }, [&](QWidget* w) {
+            auto* menu = static_cast<QMenu*>(w);
+            QList<QAction*> acts = menu->actions();
+            ASSERT_EQ(acts.size(), 4);
+            EXPECT_TRUE(acts[1]->isSeparator());
+            EXPECT_FALSE(acts[2]->isEnabled());
+            EXPECT_EQ(acts[3]->text(), screentest::Q("删除"));
+            screentest::SaveShot(menu, "screen_test_popup");
+            menu->setActiveAction(acts[3]);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(Control(dlg, IDC_Q_MENU), Qt::LeftButton);
+        // The command came after the handler returned, as a posted WM_COMMAND does.
+        const std::vector<std::string> want = {"menu returned", "command 503"};
+        EXPECT_EQ(dlg.events, want);
+        QTest::mouseClick(Control(dlg, IDCANCEL), Qt::LeftButton);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.chosen, 503u);
+}
+
+TEST_F(ScreenTest, BoxesAndFileDialogsAnswerWithTheWindowsButtonsAndFlags) {
+    struct { UINT type; QMessageBox::StandardButton press; int answer; } boxes[] = {
+        {MB_OK, QMessageBox::Ok, IDOK},
+        {MB_OKCANCEL, QMessageBox::Cancel, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, QMessageBox::No, IDNO},
+        {MB_YESNOCANCEL, QMessageBox::Yes, IDYES},
+    };
+    for (const auto& b : boxes) {
+        screentest::When([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; }, [&](QWidget* w) {
+            auto* mb = static_cast<QMessageBox*>(w);
+            EXPECT_EQ(mb->text(), screentest::Q("保存修改吗？"));
+            QTest::mouseClick(mb->button(b.press), Qt::LeftButton);
+        });
+        EXPECT_EQ(AfxMessageBox("保存修改吗？", b.type), b.answer) << b.type;
+    }
+
+    const std::string dir = CORVANE_TEST_OUTPUT_DIR "/afxqt-files";
+    QDir().mkpath(QString::fromStdString(dir));
+    const std::string offered = dir + "/方案";
+    CFileDialog save(FALSE, "sch", offered.c_str(), OFN_HIDEREADONLY, "Velmor方案文件(*.sch)|*.sch||");
+    save.m_ofn.lpstrTitle = "保存方案";
+    screentest::When([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; }, [&](QWidget* w) {
+        auto* fd = static_cast<QFileDialog*>(w);
+        EXPECT_EQ(fd->windowTitle(), screentest::Q("保存方案"));
+        EXPECT_EQ(fd->nameFilters(), QStringList(screentest::Q("Velmor方案文件(*.sch) (*.sch)")));
+        EXPECT_EQ(fd->defaultSuffix(), QString("sch"));
+        EXPECT_TRUE(fd->testOption(QFileDialog::DontConfirmOverwrite));
+        static_cast<QDialog*>(fd)->accept();
+    });
+    EXPECT_EQ(save.DoModal(), IDOK);
+    EXPECT_EQ(save.GetPathName().str(), offered + ".sch");
+}
+
+}  // namespace
