@@ -177,7 +177,6 @@ protected:
         if (!m_image.isNull()) p.drawImage(0, 0, m_image);
     }
     void mousePressEvent(QMouseEvent* e) override {
-        if (!hasFocus() && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
         SendMouse(m_h, e->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, e->pos(), e->buttons(), e->modifiers());
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -193,10 +192,7 @@ protected:
         afxtest::Wheel(Wnd(m_h), static_cast<short>(e->angleDelta().y()), CPoint(p.x(), p.y()));
         Settle();
     }
-    void focusInEvent(QFocusEvent* e) override {
-        QWidget::focusInEvent(e);
-        if (e->reason() == Qt::MouseFocusReason && GetFocus() != m_h) afxtest::SetFocus(Wnd(m_h));
-    }
+    // A window that paints itself takes the focus in its own mouse handlers, if it wants it.
 
 private:
     void PlaceBar(ModelScrollBar*& bar, bool shown, int which, Qt::Orientation o) {
@@ -310,11 +306,7 @@ public:
     }
     HWND m_h;
 
-protected:
-    void focusInEvent(QFocusEvent* e) override {
-        Button::focusInEvent(e);
-        if (e->reason() == Qt::MouseFocusReason && GetFocus() != m_h && IsWindowEnabled(m_h)) afxtest::SetFocus(Wnd(m_h));
-    }
+    // The focus comes with the click: the model's button takes it itself, as the driver's click does.
 };
 
 class LabelMirror : public QLabel {
