@@ -70,6 +70,7 @@ int CGeoDNAnno::CopyData(const CGeoVectorObject& src) {
     const CGeoDNAnno* d = dynamic_cast<const CGeoDNAnno*>(&src);
     if (d == nullptr) return 0;
     m_ptPosPt = d->GetDNAnnoPosPt();
+    BoundsChanged();
     return CGeoAnno::CopyData(src);
 }
 
@@ -116,6 +117,7 @@ void CGeoDNAnno::Transform(CGeoCoordinateTransformer& transformer, double x0, do
         yo -= t.GetSecondOffsetY();
     }
     m_ptPosPt = POINT{TruncToLong(::ChangeUnit(6, m_nUnit, xo, 1.0)), TruncToLong(::ChangeUnit(6, m_nUnit, yo, 1.0))};
+    BoundsChanged();  // the bounds take in the position point
 }
 
 int CGeoDNAnno::GetHandleCount() const { return 9; }
@@ -138,4 +140,5 @@ void CGeoDNAnno::MoveHandleTo(int nHandle, CPoint point) {
         return;
     }
     m_ptPosPt = POINT{point.x, point.y};
+    BoundsChanged();
 }

@@ -37,7 +37,10 @@ public:
     // Nothing: like the text, the point is neither hidden nor blinked by drawing.
     virtual void OnHideDNAnnoPosPt(CDC* pDC, UINT scale, CPoint origin, const GEOVIEW& view, RECT* pClip,
                                    int xorMode);
-    virtual void SetDNAnnoPosPt(POINT p) { m_ptPosPt = p; }
+    virtual void SetDNAnnoPosPt(POINT p) {
+        m_ptPosPt = p;
+        BoundsChanged();
+    }
     virtual POINT GetDNAnnoPosPt() const { return m_ptPosPt; }
 
     // ---- overrides ----

@@ -23,7 +23,9 @@ void CGeoAccessorialObject::Serialize(CArchive& ar)
         DWORD id = 0;
         LONG autoRemove = 0;
         ar >> userID >> id >> autoRemove;
+        const UINT oldUserID = m_nUserID;
         m_nUserID = userID;
+        if (m_pLayer && m_posInLayer && oldUserID != m_nUserID) m_pLayer->OnObjectUserIDChanged(this, oldUserID);
         m_nID = id;
         m_bAutoRemoveByLayer = autoRemove;
         if (version >= 1.12f) {
@@ -46,7 +48,15 @@ int CGeoAccessorialObject::CanMoveHandle(int) const { return CanMove(); }
 void CGeoAccessorialObject::SetUserID(UINT nUserID)
 {
     OnChangeUserID(m_nUserID, nUserID);
+    const UINT oldUserID = m_nUserID;
     m_nUserID = nUserID;
+    // The layer listing the object keeps its look-up by user ID current.
+    if (m_pLayer && m_posInLayer && oldUserID != nUserID) m_pLayer->OnObjectUserIDChanged(this, oldUserID);
+}
+
+void CGeoAccessorialObject::OnBoundsChanged()
+{
+    if (m_pLayer && m_posInLayer) m_pLayer->OnObjectBoundsChanged(this);
 }
 
 int CGeoAccessorialObject::CanBeEdited() const { return m_pLayer ? m_pLayer->CanBeEdited() : 1; }

@@ -52,7 +52,8 @@ public:
 
     // ---- identifiers, mark, flags ----
 
-    // Calls OnChangeUserID (old, new) even when they are equal, then stores the new user ID.
+    // Calls OnChangeUserID (old, new) even when they are equal, then stores the new user ID; the layer
+    // listing the object then hears of a change (CGeoLayer::OnObjectUserIDChanged).
     void SetUserID(UINT nUserID);
     UINT GetUserID() const { return m_nUserID; }
     // The layer-assigned ID (a layer sets it).
@@ -73,6 +74,10 @@ public:
     // The object's node in its layer's object list, kept by that layer.
     POSITION GetPosInLayer() const { return m_posInLayer; }
     void SetPosInLayer(POSITION pos) { m_posInLayer = pos; }
+    // The order key the listing layer gives the object: it grows along the layer's list, so sorting by
+    // it gives list order. Kept by that layer; 0 for an object never listed.
+    ULONGLONG GetListOrder() const { return m_nListOrder; }
+    void SetListOrder(ULONGLONG nOrder) { m_nListOrder = nOrder; }
 
     // Whether the layer deletes the object when the layer is destroyed (else it only detaches it).
     int CanAutoRemoveByLayer() const { return m_bAutoRemoveByLayer; }
@@ -91,6 +96,9 @@ public:
 protected:
     friend class CGeoLayer;  // Fetch and Deviate set the layer link
 
+    // A listed object passes a change of its bounds on to its layer (CGeoLayer::OnObjectBoundsChanged).
+    void OnBoundsChanged() override;
+
     CGeoLayer* m_pLayer = nullptr;
     UINT m_nUserID = 0;
     UINT m_nID = 0;
@@ -98,4 +106,5 @@ protected:
     BYTE m_byFlag = 0;
     int m_bAutoRemoveByLayer = 1;
     POSITION m_posInLayer = nullptr;
+    ULONGLONG m_nListOrder = 0;
 };

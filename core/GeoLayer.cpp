@@ -121,6 +121,10 @@ int CGeoLayer::CollateID()
     return m_nMaxID;
 }
 
+void CGeoLayer::OnObjectUserIDChanged(CGeoAccessorialObject*, UINT) {}
+
+void CGeoLayer::OnObjectBoundsChanged(CGeoAccessorialObject*) {}
+
 void CGeoLayer::Fetch(CGeoAccessorialObject* pObject) { pObject->m_pLayer = this; }
 
 void CGeoLayer::Deviate(CGeoAccessorialObject* pObject)

@@ -113,6 +113,11 @@ public:
     // The max ID becomes the virtual GetMaxID; returns it.
     int CollateID();
 
+    // What a listed object (link and list position set) tells its layer: its user ID changed from
+    // nOldUserID to the one it holds now, or its bounds changed. The base does nothing.
+    virtual void OnObjectUserIDChanged(CGeoAccessorialObject* pObject, UINT nOldUserID);
+    virtual void OnObjectBoundsChanged(CGeoAccessorialObject* pObject);
+
     // Sets the object's layer link to this layer, nothing else.
     void Fetch(CGeoAccessorialObject* pObject);
     // Keeps the object's current layer in its user pointer (SetObjectDataPtr) and clears its link.

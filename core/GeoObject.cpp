@@ -59,7 +59,7 @@ CGeoObject::CGeoObject()
     m_strName = ObjectName(s_nObjectCount);
 }
 
-CGeoObject::CGeoObject(const CRect& bounds) : m_rcBounds(Normalized(bounds))
+CGeoObject::CGeoObject(const CRect& bounds) : m_rcBounds(this, Normalized(bounds))
 {
     ++s_nObjectCount;
     m_strName = ObjectName(s_nObjectCount);
@@ -261,7 +261,11 @@ int CGeoObject::NormalHitTest(CPoint point, UINT scale, CPoint origin, CPoint of
     return RPtoLP(scale, origin, offset, GetBounds()).PtInRect(point);
 }
 
-void CGeoObject::OnUnitChanged(int nOldUnit) { ::ChangeUnit(nOldUnit, m_nUnit, static_cast<RECT&>(m_rcBounds), 1.0); }
+void CGeoObject::OnUnitChanged(int nOldUnit)
+{
+    ::ChangeUnit(nOldUnit, m_nUnit, static_cast<RECT&>(m_rcBounds), 1.0);
+    BoundsChanged();
+}
 
 void CGeoObject::DoRotateCCW(double, CPoint) {}
 
@@ -277,6 +281,8 @@ int CGeoObject::SetUnit(int nUnit)
 {
     const int old = m_nUnit;
     m_nUnit = nUnit;
+    // An index of bounds keeps each object's bounds in its unit.
+    if (old != nUnit) BoundsChanged();
     return old;
 }
 
@@ -431,4 +437,51 @@ void CGeoObject::LPtoRP(UINT scale, CPoint origin, CPoint offset, const POINT* s
 {
     if (src == nullptr || dst == nullptr) return;
     for (int i = 0; i < n; ++i) dst[i] = LPtoRP(scale, origin, offset, src[i]);
+}
+
+void CGeoObject::OnBoundsChanged() {}
+
+// ---- CGeoObjectBounds ----
+
+void CGeoObjectBounds::Changed() { m_pOwner->BoundsChanged(); }
+
+CGeoObjectBounds& CGeoObjectBounds::operator=(const RECT& r)
+{
+    CRect::operator=(CRect(r));
+    Changed();
+    return *this;
+}
+
+void CGeoObjectBounds::SetRect(int l, int t, int r, int b) { CRect::SetRect(l, t, r, b); Changed(); }
+void CGeoObjectBounds::SetRectEmpty() { CRect::SetRectEmpty(); Changed(); }
+void CGeoObjectBounds::CopyRect(LPCRECT r) { CRect::CopyRect(r); Changed(); }
+void CGeoObjectBounds::InflateRect(int x, int y) { CRect::InflateRect(x, y); Changed(); }
+void CGeoObjectBounds::InflateRect(SIZE s) { CRect::InflateRect(s); Changed(); }
+void CGeoObjectBounds::InflateRect(int l, int t, int r, int b) { CRect::InflateRect(l, t, r, b); Changed(); }
+void CGeoObjectBounds::DeflateRect(int x, int y) { CRect::DeflateRect(x, y); Changed(); }
+void CGeoObjectBounds::DeflateRect(SIZE s) { CRect::DeflateRect(s); Changed(); }
+void CGeoObjectBounds::OffsetRect(int x, int y) { CRect::OffsetRect(x, y); Changed(); }
+void CGeoObjectBounds::OffsetRect(POINT p) { CRect::OffsetRect(p); Changed(); }
+void CGeoObjectBounds::OffsetRect(SIZE s) { CRect::OffsetRect(s); Changed(); }
+void CGeoObjectBounds::NormalizeRect() { CRect::NormalizeRect(); Changed(); }
+
+BOOL CGeoObjectBounds::IntersectRect(LPCRECT r1, LPCRECT r2)
+{
+    const BOOL b = CRect::IntersectRect(r1, r2);
+    Changed();
+    return b;
+}
+
+BOOL CGeoObjectBounds::UnionRect(LPCRECT r1, LPCRECT r2)
+{
+    const BOOL b = CRect::UnionRect(r1, r2);
+    Changed();
+    return b;
+}
+
+BOOL CGeoObjectBounds::SubtractRect(LPCRECT r1, LPCRECT r2)
+{
+    const BOOL b = CRect::SubtractRect(r1, r2);
+    Changed();
+    return b;
 }

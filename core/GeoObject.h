@@ -57,6 +57,51 @@ enum TrackerState { TRACKER_NORMAL = 0, TRACKER_SELECTED = 1, TRACKER_ACTIVE = 2
 // Which handles a tracker leaves out: 0 the first, 1 the last, 2 both; any other value none.
 enum TrackerDrawState { TRACKER_NOFIRST = 0, TRACKER_NOLAST = 1, TRACKER_NOENDS = 2, TRACKER_ALL = 3 };
 
+class CGeoObject;
+
+// The bounds member of an object: a CRect that tells its object (CGeoObject::BoundsChanged) whenever it
+// is written through one of its own operations, so that a layer indexing its objects by bounds hears of
+// every change. Writing a member (left, top, right, bottom) directly bypasses it: code that does so
+// calls BoundsChanged itself afterwards. Reading is that of CRect.
+class CGeoObjectBounds : public CRect {
+public:
+    explicit CGeoObjectBounds(CGeoObject* pOwner) : m_pOwner(pOwner) {}
+    CGeoObjectBounds(CGeoObject* pOwner, const RECT& r) : CRect(r), m_pOwner(pOwner) {}
+    CGeoObjectBounds(const CGeoObjectBounds&) = delete;
+
+    CGeoObjectBounds& operator=(const RECT& r);
+    CGeoObjectBounds& operator=(const CGeoObjectBounds& r) { return *this = static_cast<const RECT&>(r); }
+    void SetRect(int l, int t, int r, int b);
+    void SetRectEmpty();
+    void CopyRect(LPCRECT r);
+    void InflateRect(int x, int y);
+    void InflateRect(SIZE s);
+    void InflateRect(int l, int t, int r, int b);
+    void DeflateRect(int x, int y);
+    void DeflateRect(SIZE s);
+    void OffsetRect(int x, int y);
+    void OffsetRect(POINT p);
+    void OffsetRect(SIZE s);
+    void NormalizeRect();
+    BOOL IntersectRect(LPCRECT r1, LPCRECT r2);
+    BOOL UnionRect(LPCRECT r1, LPCRECT r2);
+    BOOL SubtractRect(LPCRECT r1, LPCRECT r2);
+    void operator+=(POINT p) { OffsetRect(p); }
+    void operator-=(POINT p) { OffsetRect(-p.x, -p.y); }
+    void operator+=(SIZE s) { OffsetRect(s); }
+    void operator-=(SIZE s) { OffsetRect(-s.cx, -s.cy); }
+    void operator&=(const RECT& r) { IntersectRect(this, &r); }
+    void operator|=(const RECT& r) { UnionRect(this, &r); }
+    // Only read access to the corners and the rectangle: a write through them would go unheard.
+    const CPoint& TopLeft() const { return CRect::TopLeft(); }
+    const CPoint& BottomRight() const { return CRect::BottomRight(); }
+    operator LPCRECT() const { return this; }
+
+private:
+    void Changed();
+    CGeoObject* m_pOwner;
+};
+
 class CGeoObject : public CObject {
     DECLARE_SERIAL(CGeoObject)
 
@@ -143,6 +188,9 @@ public:
 
     // The stored bounds as kept (no normalising, no virtual call).
     CRect GetPosition() const { return m_rcBounds; }
+    // Tells whoever indexes the object by bounds that they (or what GetBounds derives them from) changed;
+    // the bounds member calls it itself on every write through its operations (see CGeoObjectBounds).
+    void BoundsChanged() { OnBoundsChanged(); }
     // An empty name makes the object take its default name (virtual DefaultObjectName).
     void SetObjectName(CString name);
     CString GetObjectName() const { return m_strName; }
@@ -187,7 +235,11 @@ public:
     void LPtoRP(UINT scale, CPoint origin, CPoint offset, const POINT* src, POINT* dst, int n) const;
 
 protected:
-    CRect m_rcBounds;
+    friend class CGeoObjectBounds;
+    // Hears BoundsChanged; the base does nothing (an object in a layer passes it on to the layer).
+    virtual void OnBoundsChanged();
+
+    CGeoObjectBounds m_rcBounds{this};
     CString m_strName;
     int m_nUnit = 3;
     float m_fVersion = 1.0f;

@@ -41,6 +41,7 @@ CGeoVectorLayer::~CGeoVectorLayer() {
         if (!pObject->CanAutoRemoveByLayer()) Unlink(pObject, CanBeEdited());
     }
     // The objects it owns die with it.
+    ListOnly();
     while (!m_ObjList.IsEmpty()) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.RemoveHead());
         pObject->SetPosInLayer(nullptr);
@@ -75,9 +76,8 @@ int CGeoVectorLayer::Add(CGeoAccessorialObject* pObject) {
     if (!ObjectIsValid(pObject) || !CanBeEdited()) return 0;
     CGeoVectorObject* pVector = static_cast<CGeoVectorObject*>(pObject);
     AssignID(pVector);
-    pVector->SetPosInLayer(m_ObjList.AddTail(pVector));
+    ListAtTail(pVector);
     IndexAdd(pVector);
-    Fetch(pVector);
     Modified(1);
     return 1;
 }
@@ -91,6 +91,7 @@ int CGeoVectorLayer::Delete(CGeoAccessorialObject* pObject, int bWithRecord) {
     if (pVector->GetPosInLayer() && pVector->GetLayer() == this) {
         m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pVector), m_loadedKept.end());
         if (bWithRecord) RemoveAttribute(pVector, 0);
+        m_ObjIndex.Remove(pVector);
         m_ObjList.RemoveAt(pVector->GetPosInLayer());
         pVector->SetPosInLayer(nullptr);
         Deviate(pVector);
@@ -105,6 +106,7 @@ void CGeoVectorLayer::Unlink(CGeoVectorObject* pObject, BOOL bWithRecord) {
     if (bWithRecord) RemoveAttribute(pObject, 0);
     POSITION pos = pObject->GetPosInLayer();
     if (!pos || pObject->GetLayer() != this) pos = m_ObjList.Find(pObject);
+    if (pObject->GetLayer() == this) m_ObjIndex.Remove(pObject);
     if (pos) m_ObjList.RemoveAt(pos);
     pObject->SetPosInLayer(nullptr);
     if (pObject->GetLayer() == this) Deviate(pObject);
@@ -117,6 +119,10 @@ void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
     POSITION pos = pOld->GetLayer() == this ? pOld->GetPosInLayer() : nullptr;
     if (!pos) pos = m_ObjList.Find(pOld);
     if (!pos) return;
+    // A new object still listed somewhere would be listed twice.
+    if (pNew->GetPosInLayer() && pNew->GetLayer() && pNew->GetLayer()->IsKindOf(RUNTIME_CLASS(CGeoVectorLayer)))
+        static_cast<CGeoVectorLayer*>(pNew->GetLayer())->ListOnly();
+    if (pOld->GetLayer() == this) m_ObjIndex.Remove(pOld);
     int nDisplay = pOld->GetDisplayAttribute();
     pNew->SetUserID(pOld->GetUserID());
     pNew->SetID(pOld->GetID());
@@ -126,12 +132,14 @@ void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
     pNew->SetDisplayAttribute(static_cast<DISPLAYATTR>(nDisplay));
     pNew->CopySymbolAttribute(*pOld);
     m_ObjList.SetAt(pos, pNew);
+    pNew->SetListOrder(pOld->GetListOrder());
     pNew->SetPosInLayer(pos);
     pOld->SetPosInLayer(nullptr);
     m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pOld), m_loadedKept.end());
     IndexRemove(pOld);
     IndexAdd(pNew);
     Fetch(pNew);
+    if (!m_bListOnly) m_ObjIndex.Add(pNew);
     Modified(1);
 }
 
@@ -155,6 +163,49 @@ CGeoAccessorialObject* CGeoVectorLayer::FindObj(UINT nID) {
         m_bAvlBuilt = 1;
     }
     return m_AvlTree.Find(nID);
+}
+
+void CGeoVectorLayer::ListAtTail(CGeoVectorObject* pObject) {
+    // An object still listed (here or in another layer) would be listed twice.
+    if (pObject->GetPosInLayer() && pObject->GetLayer() && pObject->GetLayer()->IsKindOf(RUNTIME_CLASS(CGeoVectorLayer)))
+        static_cast<CGeoVectorLayer*>(pObject->GetLayer())->ListOnly();
+    pObject->SetListOrder(++m_nNextListOrder);
+    pObject->SetPosInLayer(m_ObjList.AddTail(pObject));
+    Fetch(pObject);
+    if (!m_bListOnly) m_ObjIndex.Add(pObject);
+}
+
+void CGeoVectorLayer::ListOnly() {
+    m_bListOnly = 1;
+    m_ObjIndex.Clear();
+}
+
+CGeoObjectIndex* CGeoVectorLayer::UserIDIndex() const {
+    if (m_bListOnly) return nullptr;
+    if (!m_ObjIndex.HasUserIDs()) m_ObjIndex.BuildUserIDs(m_ObjList);
+    return &m_ObjIndex;
+}
+
+CGeoObjectIndex* CGeoVectorLayer::BoundsIndex() {
+    if (m_bListOnly) return nullptr;
+    if (!m_ObjIndex.HasBounds()) m_ObjIndex.BuildBounds(m_ObjList);
+    return &m_ObjIndex;
+}
+
+void CGeoVectorLayer::OnObjectUserIDChanged(CGeoAccessorialObject* pObject, UINT nOldUserID) {
+    if (pObject->GetLayer() == this && !m_bListOnly && ObjectIsValid(pObject))
+        m_ObjIndex.UserIDChanged(static_cast<CGeoVectorObject*>(pObject), nOldUserID);
+}
+
+void CGeoVectorLayer::OnObjectBoundsChanged(CGeoAccessorialObject* pObject) {
+    if (pObject->GetLayer() == this && !m_bListOnly && ObjectIsValid(pObject))
+        m_ObjIndex.BoundsChanged(static_cast<CGeoVectorObject*>(pObject));
+}
+
+BOOL CGeoVectorLayer::IsListed(const CGeoVectorObject* pObject) const {
+    if (!pObject) return FALSE;
+    if (pObject->GetLayer() == this && pObject->GetPosInLayer()) return TRUE;
+    return m_ObjList.Find(const_cast<CGeoVectorObject*>(pObject)) != nullptr;
 }
 
 void CGeoVectorLayer::IndexAdd(CGeoVectorObject* pObject) {
@@ -245,8 +296,7 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
     IndexDrop();
     for (POSITION p = loaded.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(loaded.GetNext(p));
-        pObject->SetPosInLayer(m_ObjList.AddTail(pObject));
-        Fetch(pObject);
+        ListAtTail(pObject);
         if (!pObject->CanAutoRemoveByLayer()) m_loadedKept.push_back(pObject);
     }
     ResolveLoadedObjects();
@@ -420,6 +470,13 @@ int CGeoVectorLayer::HasField() const {
 }
 
 int CGeoVectorLayer::IsExistUserID(UINT nUserID, UINT nClass) const {
+    if (CGeoObjectIndex* pIndex = UserIDIndex()) {
+        std::vector<CGeoVectorObject*> found;
+        pIndex->FindUserID(nUserID, found);
+        for (const CGeoVectorObject* pObject : found)
+            if (nClass == 0 || pObject->GetObjectClassID() == nClass) return TRUE;
+        return FALSE;
+    }
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         const CGeoVectorObject* pObject = static_cast<const CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (pObject->GetUserID() == nUserID && (nClass == 0 || pObject->GetObjectClassID() == nClass)) return TRUE;
@@ -428,6 +485,7 @@ int CGeoVectorLayer::IsExistUserID(UINT nUserID, UINT nClass) const {
 }
 
 BOOL CGeoVectorLayer::IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const {
+    if (CGeoObjectIndex* pIndex = UserIDIndex()) return pIndex->IsUserIDShared(nUserID, pObject);
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         const CGeoVectorObject* pOther = static_cast<const CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (pOther != pObject && pOther->GetUserID() == nUserID) return TRUE;

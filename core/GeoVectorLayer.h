@@ -10,6 +10,13 @@
 // Add, Delete and Replace keep it current from then on. A change made while the switch is off drops
 // the index, which the next search rebuilds, so that it never holds objects that left the layer.
 //
+// Look-ups by user ID and by bounds (sharing tests, FindUserObj, FindObj by rectangle, the clip test of
+// Draw, the neighbourhood queries) go through a CGeoObjectIndex built on first use and kept current by
+// Add, Delete, Replace and loading, and by the objects themselves, which tell the layer of every change
+// of their user ID or bounds; it answers exactly as walking the list would, in the same order. Once an
+// object is listed twice (added again while still listed, here or elsewhere) the layer can no longer
+// tell its list from its objects' links and walks the list from then on.
+//
 // Attribute database. Each object's attribute values live in the layer's database as one record keyed
 // by its user ID in the table of its feature class (tamsel/GeoAttributeDatabase.h): the theme's common
 // fields first, then the class's own fields. The database file lies beside the layer file, named by the
@@ -45,6 +52,7 @@
 #include "core/AvlTree.h"
 #include "core/DisplayState.h"
 #include "core/GeoLayer.h"
+#include "core/GeoObjectIndex.h"
 #include "core/GeoTheme.h"
 
 #include <vector>
@@ -136,6 +144,13 @@ public:
     int HasField() const;
     // TRUE when an object has that user ID and either nClass is 0 or the object's class is nClass.
     int IsExistUserID(UINT nUserID, UINT nClass) const;
+    // Whether the object is in this layer's list: its layer link and list position answer for it, the
+    // list itself only when they do not name this layer.
+    BOOL IsListed(const CGeoVectorObject* pObject) const;
+
+    // What listed objects tell the layer (see the index at the top of this file).
+    void OnObjectUserIDChanged(CGeoAccessorialObject* pObject, UINT nOldUserID) override;
+    void OnObjectBoundsChanged(CGeoAccessorialObject* pObject) override;
 
     // ---- attribute records ----------------------------------------------------------------------
     // The layer's database, NULL when it has none. The layer owns it.
@@ -316,6 +331,18 @@ protected:
     int m_bUnopenedDBReported = 0;
     CAvlTree m_AvlTree;
     int m_bAvlBuilt = 0;
+    // Look-ups by user ID and bounds; m_bListOnly once they cannot be trusted (an object listed twice).
+    // The order key the next listed object gets.
+    mutable CGeoObjectIndex m_ObjIndex;
+    int m_bListOnly = 0;
+    ULONGLONG m_nNextListOrder = 0;
+    // Puts the object at the end of the list with its order key and link.
+    void ListAtTail(CGeoVectorObject* pObject);
+    // Gives up the look-ups of this layer for good.
+    void ListOnly();
+    // The user-ID or bounds look-up, built when missing; NULL while the layer walks its list.
+    CGeoObjectIndex* UserIDIndex() const;
+    CGeoObjectIndex* BoundsIndex();
     CAttriDispParam m_AttriDispParam;
     int m_nLayerType = 1;
 };

@@ -26,12 +26,25 @@ bool Holds(const CDWordArray& ids, UINT id)
     return false;
 }
 
+// A rectangle given in millimetres in an object unit, as each object of that unit is asked with it.
+CRect MillimeterRectIn(int nUnit, const CRect& rect)
+{
+    CRect r = rect;
+    ChangeUnit(3, nUnit, static_cast<RECT&>(r), 1.0);
+    return r;
+}
+
 // Whether the object meets the rectangle, given in millimetres, by the selection mode.
 int HitsMillimeterRect(const CGeoVectorObject* pObject, const CRect& rect, SELOBJMODE mode)
 {
-    CRect r = rect;
-    ChangeUnit(3, pObject->GetUnit(), static_cast<RECT&>(r), 1.0);
-    return pObject->Intersects(r, mode);
+    return pObject->Intersects(MillimeterRectIn(pObject->GetUnit(), rect), mode);
+}
+
+// The square of 10 units about p (the neighbourhood queries' reach), kept in the LONG range.
+CRect NearSquare(POINT p)
+{
+    return CRect(Clamp(static_cast<int64_t>(p.x) - 10), Clamp(static_cast<int64_t>(p.y) - 10),
+                 Clamp(static_cast<int64_t>(p.x) + 10), Clamp(static_cast<int64_t>(p.y) + 10));
 }
 
 }  // namespace
@@ -61,6 +74,20 @@ void CGeoVectorLayer::Draw(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoin
     CRect clip;
     if (pClip) clip = LPtoRP(scale, origin, offset, *pClip, 0);
 
+    // With a clip, only the objects whose bounds meet it are visited (in list order), as the test below
+    // would pass them; the clip is compared with each object's bounds as they are, whatever its unit.
+    if (pClip) {
+        if (CGeoObjectIndex* pIndex = BoundsIndex()) {
+            std::vector<CGeoVectorObject*> found;
+            pIndex->FindBounds([&clip](int) { return clip; }, found);
+            for (CGeoVectorObject* pObject : found) {
+                if (!g_nLayerDrawFlag) break;
+                if (GCIsVisible(pObject->GetObjectClassID(), nFilterMode, pIDs))
+                    pObject->Draw(pDC, pClip, scale, scale2, origin, offset, ds, 0);
+            }
+            return;
+        }
+    }
     for (POSITION pos = m_ObjList.GetHeadPosition(); pos && g_nLayerDrawFlag;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(pos));
         if (pClip) {
@@ -105,6 +132,21 @@ CGeoAccessorialObject* CGeoVectorLayer::FindObj(const CRect& rect, SELOBJMODE mo
 {
     // Polygons cover what lies on them, so every other kind is tried first.
     std::vector<CGeoVectorObject*> polygons;
+    if (CGeoObjectIndex* pIndex = BoundsIndex()) {
+        // An object can only meet the rectangle where its bounds do (CGeoObject::Intersects), so the
+        // objects whose bounds meet it are all that the walk below would find, tried in the same order.
+        std::vector<CGeoVectorObject*> found;
+        pIndex->FindBounds([&rect](int nUnit) { return MillimeterRectIn(nUnit, rect); }, found);
+        for (auto it = found.rbegin(); it != found.rend(); ++it) {
+            if ((*it)->IsFoundLast())
+                polygons.push_back(*it);
+            else if (HitsMillimeterRect(*it, rect, mode))
+                return *it;
+        }
+        for (CGeoVectorObject* pObject : polygons)
+            if (HitsMillimeterRect(pObject, rect, mode)) return pObject;
+        return nullptr;
+    }
     for (POSITION pos = m_ObjList.GetTailPosition(); pos;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetPrev(pos));
         if (pObject->IsFoundLast())
@@ -121,6 +163,12 @@ int CGeoVectorLayer::FindUserObj(UINT nUserID, CGeoAccessorialObjectList& list)
 {
     if (nUserID == 0) return 0;
     list.RemoveAll();
+    if (CGeoObjectIndex* pIndex = UserIDIndex()) {
+        std::vector<CGeoVectorObject*> found;
+        pIndex->FindUserID(nUserID, found);
+        for (CGeoVectorObject* pObject : found) list.AddTail(pObject);
+        return list.IsEmpty() ? 0 : 1;
+    }
     for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(pos));
         if (pObject->GetUserID() == nUserID) list.AddTail(pObject);
@@ -229,13 +277,13 @@ void CGeoVectorLayer::Transform(CGeoCoordinateTransformer& transformer)
 
 int CGeoVectorLayer::CanConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam)
 {
-    if (!CanBeEdited() || pObject == nullptr || m_ObjList.Find(pObject) == nullptr) return 0;
+    if (!CanBeEdited() || pObject == nullptr || !IsListed(pObject)) return 0;
     return pObject->CanConvertTo(wType, dwParam);
 }
 
 CGeoVectorObject* CGeoVectorLayer::ConvertObj(CGeoVectorObject* pObject, WORD wType, DWORD dwParam)
 {
-    if (!CanBeEdited() || pObject == nullptr || m_ObjList.Find(pObject) == nullptr) return nullptr;
+    if (!CanBeEdited() || pObject == nullptr || !IsListed(pObject)) return nullptr;
     CGeoVectorObject* pNew = pObject->ConvertShape(wType, dwParam);
     if (pNew == nullptr) return nullptr;
     Replace(pNew, pObject);
@@ -244,7 +292,7 @@ CGeoVectorObject* CGeoVectorLayer::ConvertObj(CGeoVectorObject* pObject, WORD wT
 
 CGeoPLine* CGeoVectorLayer::FixedLine(CGeoVectorObject* pLine)
 {
-    if (!CanBeEdited() || pLine == nullptr || m_ObjList.Find(pLine) == nullptr) return nullptr;
+    if (!CanBeEdited() || pLine == nullptr || !IsListed(pLine)) return nullptr;
     CGeoVectorObject* pNew = pLine->ConvertToPolyline();
     if (pNew == nullptr) return nullptr;
     CGeoPLine* pPLine = pNew->AsPLine();
@@ -274,6 +322,18 @@ int CGeoVectorLayer::IsPublicLine(CGeoVectorObject* pLine, CGeoPolygonList& list
 int CGeoVectorLayer::GetNeighbourPolygonList(POINT pt, CGeoPolygonList& list) {
     CObList& found = list;
     int any = 0;
+    // Only shapes whose bounds meet the square about the point answer, so those are all that are asked.
+    if (CGeoObjectIndex* pIndex = BoundsIndex()) {
+        std::vector<CGeoVectorObject*> near;
+        const CRect square = NearSquare(pt);
+        pIndex->FindBounds([&square](int) { return square; }, near);
+        for (CGeoVectorObject* pObject : near) {
+            if (!pObject->HasHandleNear(pt)) continue;
+            found.AddHead(pObject);
+            any = 1;
+        }
+        return any;
+    }
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (!pObject->HasHandleNear(pt)) continue;
@@ -286,6 +346,17 @@ int CGeoVectorLayer::GetNeighbourPolygonList(POINT pt, CGeoPolygonList& list) {
 int CGeoVectorLayer::GetPolygonListShareSamePoint(POINT pt, CGeoPolygonList& list) {
     CObList& found = list;
     int any = 0;
+    if (CGeoObjectIndex* pIndex = BoundsIndex()) {
+        std::vector<CGeoVectorObject*> near;
+        const CRect square = NearSquare(pt);
+        pIndex->FindBounds([&square](int) { return square; }, near);
+        for (CGeoVectorObject* pObject : near) {
+            if (!pObject->HasBorderPointAt(pt, this)) continue;
+            found.AddHead(pObject);
+            any = 1;
+        }
+        return any;
+    }
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (!pObject->HasBorderPointAt(pt, this)) continue;

@@ -158,6 +158,7 @@ void CGeoTinTriangle::SetPosition() {
     m_rcBounds.right = std::max({a.x, b.x, c.x});
     m_rcBounds.top = std::max({a.y, b.y, c.y});
     m_rcBounds.bottom = std::min({a.y, b.y, c.y});
+    BoundsChanged();
 }
 
 void CGeoTinTriangle::MakeAnticlockwise() {

@@ -260,6 +260,7 @@ int CGeoRectCircle::AddPoint(POINT point) {
     const CPoint corner = SquareCorner(point, CPoint(m_rcBounds.left, m_rcBounds.top));
     m_rcBounds.right = corner.x;
     m_rcBounds.bottom = corner.y;
+    BoundsChanged();
     m_nSlotCount = 2;
     return 1;
 }

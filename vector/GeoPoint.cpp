@@ -127,6 +127,7 @@ int CGeoPoint::CopyData(const CGeoVectorObject& src) {
     if (!CGeoVectorObject::CopyData(src)) return 0;
     const CGeoPoint& point = static_cast<const CGeoPoint&>(src);
     m_ptPosition = point.m_ptPosition;
+    BoundsChanged();  // the bounds are those of the position
     m_dDirection = point.m_dDirection;
     return 1;
 }
@@ -171,6 +172,7 @@ void CGeoPoint::OnUnitChanged(int nOldUnit) {
     POINT p = m_ptPosition;
     ::ChangeUnit(nOldUnit, GetUnit(), p, 1.0);
     m_ptPosition = p;
+    BoundsChanged();
 }
 
 void CGeoPoint::Transform(CGeoCoordinateTransformer& transformer, double dx, double dy) {

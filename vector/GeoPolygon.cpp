@@ -409,7 +409,7 @@ POINT CGeoPolygon::SetLabelPoint(CGeoPoint* pPoint) {
     if (!pPoint) return POINT{0, 0};
     const CPoint position = pPoint->GetPoint();
     CGeoVectorLayer* pLayer = GetVectorLayer();
-    if (!pLayer || pPoint->GetLayer() != pLayer || !pLayer->m_ObjList.Find(pPoint)) return position;
+    if (!pLayer || pPoint->GetLayer() != pLayer || !pLayer->IsListed(pPoint)) return position;
     CGeoLabelPoint* pLabel = new CGeoLabelPoint(position);
     pLabel->SetPolygonID(GetID());
     pLayer->Replace(pLabel, pPoint);
@@ -527,6 +527,7 @@ void CGeoPolygon::RecalcBounds() {
         m_rcBounds.right = std::max(m_rcBounds.right, r.right);
         m_rcBounds.bottom = std::max(m_rcBounds.bottom, r.bottom);
     }
+    BoundsChanged();
 }
 
 CPoint CGeoPolygon::GetVisiblePoint() const {

@@ -97,6 +97,7 @@ int CGeoRect::AddPoint(POINT point) {
         m_nSlotCount = 2;
         m_rcBounds.right = point.x;
         m_rcBounds.bottom = point.y;
+        BoundsChanged();
         return 1;
     }
     m_nSlotCount = 1;
@@ -158,6 +159,7 @@ void CGeoRect::MovePointTo(int index, POINT position) {
         m_rcBounds.right = position.x;
         m_rcBounds.bottom = position.y;
     }
+    BoundsChanged();
 }
 
 int CGeoRect::GetHandleCount() const { return 8; }

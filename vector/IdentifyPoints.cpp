@@ -60,7 +60,7 @@ bool PointInPolygon(POINT p, const CGeoPolygon& polygon, const RingData& rings) 
 }
 
 bool InLayer(CGeoVectorLayer* pLayer, CGeoPolygon* pPolygon) {
-    return pLayer && pPolygon && pLayer->m_ObjList.Find(pPolygon);
+    return pLayer && pPolygon && pLayer->IsListed(pPolygon);
 }
 
 void CollectLayer(CGeoVectorLayer* pLayer, std::vector<CGeoPoint*>* points, std::vector<CGeoPolygon*>* polygons) {

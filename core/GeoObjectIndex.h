@@ -1,0 +1,63 @@
+// CGeoObjectIndex: what a vector layer looks its objects up by instead of walking its whole list: their
+// user IDs and their bounds.
+//
+// It holds objects without owning them. The layer puts in every object it lists and takes out every
+// object it unlists, and passes on every change of an indexed object's user ID or bounds; the two
+// parts are built on demand (BuildUserIDs, BuildBounds) and kept current from then on. Answers come in
+// list order: each object is sorted by its list order key (CGeoAccessorialObject::GetListOrder), which
+// the layer makes grow along its list.
+//
+// Bounds are kept per object unit, as GetBounds gives them (normalised), so that a rectangle converted
+// into each unit is compared with the bounds exactly as the objects would compare it. A bounds change
+// only marks the object; the next search re-reads the bounds of the marked objects.
+#pragma once
+
+#include <afx/afx.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CGeoVectorObject;
+
+class CGeoObjectIndex {
+public:
+    CGeoObjectIndex();
+    ~CGeoObjectIndex();
+    CGeoObjectIndex(const CGeoObjectIndex&) = delete;
+    CGeoObjectIndex& operator=(const CGeoObjectIndex&) = delete;
+
+    // Forgets every object; both parts are unbuilt.
+    void Clear();
+
+    // ---- keeping current ----
+    // Puts in / takes out an object (into / from the parts that are built). Remove of an object not
+    // held does nothing.
+    void Add(CGeoVectorObject* pObject);
+    void Remove(CGeoVectorObject* pObject);
+    // The held object's user ID was nOldUserID and is now its GetUserID.
+    void UserIDChanged(CGeoVectorObject* pObject, UINT nOldUserID);
+    // The held object's bounds (or unit) changed.
+    void BoundsChanged(CGeoVectorObject* pObject);
+
+    // ---- user IDs ----
+    bool HasUserIDs() const;
+    // Builds the user-ID part from the objects of the list (CGeoVectorObject*).
+    void BuildUserIDs(const CObList& objects);
+    // Whether an object other than pObject has that user ID.
+    bool IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const;
+    // Every object with that user ID, in list order.
+    void FindUserID(UINT nUserID, std::vector<CGeoVectorObject*>& found) const;
+
+    // ---- bounds ----
+    bool HasBounds() const;
+    // Builds the bounds part from the objects of the list (CGeoVectorObject*).
+    void BuildBounds(const CObList& objects);
+    // Every object whose bounds meet the rectangle rectInUnit (unit) gives for the object's unit
+    // (closed: touching counts; the rectangle is normalised first), in list order.
+    void FindBounds(const std::function<CRect(int)>& rectInUnit, std::vector<CGeoVectorObject*>& found);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_pImpl;
+};

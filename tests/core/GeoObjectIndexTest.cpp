@@ -1,0 +1,193 @@
+// A vector layer's look-ups by bounds and user ID answer exactly as walking the list does, in the same
+// order, while objects are added, deleted, replaced, moved directly, re-numbered, converted to another
+// unit and moved with the layer's bounds; and an object listed twice sends the layer back to its list.
+#include "DrawTestSupport.h"
+
+#include "core/GeoVectorLayer.h"
+#include "vector/GeoPLine.h"
+#include "vector/GeoPoint.h"
+
+#include <ostrel/Units.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+// The walk FindObj by rectangle is defined by: tail to head, polygons after every other kind.
+CGeoAccessorialObject* WalkFind(CGeoVectorLayer& layer, const CRect& rect, SELOBJMODE mode)
+{
+    std::vector<CGeoVectorObject*> last;
+    auto hits = [&](CGeoVectorObject* o) {
+        CRect r = rect;
+        ChangeUnit(3, o->GetUnit(), static_cast<RECT&>(r), 1.0);
+        return o->Intersects(r, mode);
+    };
+    for (POSITION p = layer.m_ObjList.GetTailPosition(); p;) {
+        auto* o = static_cast<CGeoVectorObject*>(layer.m_ObjList.GetPrev(p));
+        if (o->IsFoundLast()) last.push_back(o);
+        else if (hits(o)) return o;
+    }
+    for (CGeoVectorObject* o : last)
+        if (hits(o)) return o;
+    return nullptr;
+}
+
+std::vector<CGeoAccessorialObject*> WalkUser(CGeoVectorLayer& layer, UINT nUserID)
+{
+    std::vector<CGeoAccessorialObject*> out;
+    for (POSITION p = layer.m_ObjList.GetHeadPosition(); p;) {
+        auto* o = static_cast<CGeoAccessorialObject*>(layer.m_ObjList.GetNext(p));
+        if (o->GetUserID() == nUserID) out.push_back(o);
+    }
+    return out;
+}
+
+// The boxes a clipped draw reaches, in order (only the test boxes log their drawing).
+std::vector<const CGeoVectorObject*> WalkDrawn(CGeoVectorLayer& layer, const CRect& clip)
+{
+    std::vector<const CGeoVectorObject*> out;
+    for (POSITION p = layer.m_ObjList.GetHeadPosition(); p;) {
+        auto* o = static_cast<CGeoVectorObject*>(layer.m_ObjList.GetNext(p));
+        const CRect b = o->GetBounds();
+        if (b.right < clip.left || b.left > clip.right || b.bottom < clip.top || b.top > clip.bottom) continue;
+        if (dynamic_cast<CDrawTestBox*>(o)) out.push_back(o);
+    }
+    return out;
+}
+
+std::vector<CGeoAccessorialObject*> Found(CGeoVectorLayer& layer, UINT nUserID)
+{
+    CGeoAccessorialObjectList list;
+    layer.FindUserObj(nUserID, list);
+    std::vector<CGeoAccessorialObject*> out;
+    for (POSITION p = list.GetHeadPosition(); p;) out.push_back(list.GetNext(p));
+    return out;
+}
+
+struct Fixture {
+    CGeoVectorLayer layer{CRect(0, 0, 2000, 2000)};
+    std::mt19937 rng{29};
+    int Coord() { return std::uniform_int_distribution<int>(0, 400)(rng); }
+    int Small(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    CGeoVectorObject* Nth(int i)
+    {
+        POSITION p = layer.m_ObjList.FindIndex(i);
+        return p ? static_cast<CGeoVectorObject*>(layer.m_ObjList.GetAt(p)) : nullptr;
+    }
+    void AddOne()
+    {
+        const int x = Coord(), y = Coord();
+        switch (Small(3)) {
+        case 0: layer.Add(new CGeoPoint(x, y)); break;
+        case 1: {
+            POINT pts[3] = {{x, y}, {x + Small(40), y + Small(40) - 20}, {x + Small(60), y}};
+            layer.Add(new CGeoPLine(3, pts, FALSE));
+            break;
+        }
+        default: layer.Add(new CDrawTestBox(CRect(x, y, x + Small(50), y + Small(50)))); break;
+        }
+    }
+    void Mutate()
+    {
+        const int n = layer.GetObjectCount();
+        CGeoVectorObject* o = n ? Nth(Small(n)) : nullptr;
+        switch (Small(7)) {
+        case 0: AddOne(); break;
+        case 1:
+            if (o) {
+                layer.Delete(o, 0);
+                delete o;
+            }
+            break;
+        case 2:
+            if (o) o->Move(CSize(Small(60) - 30, Small(60) - 30));
+            break;
+        case 3:
+            if (o) o->SetUserID(static_cast<UINT>(1 + Small(20)));  // many share one
+            break;
+        case 4:
+            if (auto* line = dynamic_cast<CGeoPLine*>(o)) line->MovePointTo(1, POINT{Coord(), Coord()});
+            else if (auto* point = dynamic_cast<CGeoPoint*>(o)) *point = CPoint(Coord(), Coord());
+            break;
+        case 5:
+            if (o) o->ChangeUnit(o->GetUnit() == 3 ? 4 : 3);
+            break;
+        default:
+            if (o && Small(8) == 0) layer.ResetBounds(CRect(Small(9), Small(9), 2000, 2000));
+            break;
+        }
+    }
+    void Check()
+    {
+        CTestDC dc;
+        for (int q = 0; q < 6; ++q) {
+            const int x = Coord(), y = Coord();
+            const CRect rect(x, y, x + Small(40), y + Small(40));
+            for (SELOBJMODE mode : {SELOBJ_MEET, SELOBJ_INSIDE})
+                ASSERT_EQ(layer.FindObj(rect, mode, 0), WalkFind(layer, rect, mode)) << "rect query " << q;
+            const UINT id = static_cast<UINT>(1 + Small(40));
+            ASSERT_EQ(Found(layer, id), WalkUser(layer, id));
+        }
+        // A clip of device units: at scale 10 and origin (0, 0) object (x, y) is device (x, -y).
+        const int x = Coord(), y = Coord();
+        RECT clip{x, -y - 80, x + 80, -y};
+        const CRect objectClip = layer.LPtoRP(10, CPoint(0, 0), layer.GetBoundsInMillimeter().TopLeft(), clip, 0);
+        DrawLog().clear();
+        layer.Draw(&dc, &clip, 10, 10, CPoint(0, 0), DisplayState(2), 0, nullptr);
+        std::vector<const CGeoVectorObject*> drawn;
+        for (const DrawCall& c : DrawLog()) drawn.push_back(c.object);
+        ASSERT_EQ(drawn, WalkDrawn(layer, objectClip));
+    }
+};
+
+}  // namespace
+
+TEST(LayerIndex, AnswersAsTheListWalkThroughEdits)
+{
+    Fixture f;
+    for (int i = 0; i < 300; ++i) f.AddOne();
+    f.Check();
+    for (int step = 0; step < 400; ++step) {
+        f.Mutate();
+        if (step % 5 == 0) f.Check();
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    // Converting a line puts the new object in its place: found where the old one was.
+    for (POSITION p = f.layer.m_ObjList.GetHeadPosition(); p;) {
+        auto* o = static_cast<CGeoVectorObject*>(f.layer.m_ObjList.GetNext(p));
+        if (!f.layer.CanConvertObj(o, 0, 0)) continue;
+        if (CGeoPLine* line = f.layer.FixedLine(o)) {
+            delete o;
+            EXPECT_TRUE(f.layer.IsListed(line));
+            break;
+        }
+    }
+    f.Check();
+}
+
+TEST(LayerIndex, AnObjectListedTwiceSendsTheLayerBackToItsList)
+{
+    CDrawTestBox* shared = new CDrawTestBox(CRect(10, 10, 20, 20));
+    shared->SetAutoRemoveByLayer(0);
+    {
+    CGeoVectorLayer a, b;
+    a.Add(shared);
+    CDrawTestBox* other = new CDrawTestBox(CRect(100, 100, 120, 120));
+    a.Add(other);
+    EXPECT_EQ(a.FindObj(CRect(12, 12, 14, 14), SELOBJ_MEET, 0), shared);  // builds a's look-ups
+    b.Add(shared);  // still in a's list, now linked to b
+    shared->Move(CSize(100, 100));
+    // a still lists it: its walk finds it at its new place, in front of the other box.
+    EXPECT_EQ(a.FindObj(CRect(112, 112, 114, 114), SELOBJ_MEET, 0), WalkFind(a, CRect(112, 112, 114, 114), SELOBJ_MEET));
+    EXPECT_TRUE(a.IsListed(shared));
+    EXPECT_EQ(Found(a, shared->GetUserID()), WalkUser(a, shared->GetUserID()));
+    b.Delete(shared, 0);
+    a.Delete(other, 0);
+    delete other;
+    // a's list still names the box; a lets it go when it dies, since it does not own it.
+    }
+    delete shared;
+}
