@@ -11,11 +11,23 @@
 
 #include <afx/WinApp.h>
 
+#include <boost/geometry.hpp>
+#include <boost/geometry/geometries/box.hpp>
+#include <boost/geometry/geometries/point.hpp>
+#include <boost/geometry/index/rtree.hpp>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
+
+namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
 
 namespace {
 
@@ -152,13 +164,34 @@ void CIdentificationPointRelate::ConstructPolygonPointList() {
     std::vector<CGeoPolygon*> polygons;
     CollectLayer(m_pLayer, &points, &polygons);
     for (CGeoPolygon* pPolygon : polygons) pPolygon->ReleasePoints();
-    std::vector<bool> taken(points.size(), false);
-    for (CGeoPolygon* pPolygon : polygons) {
-        RingData rings(*pPolygon);
-        for (size_t i = 0; i < points.size(); ++i) {
-            if (taken[i] || !PointInPolygon(points[i]->GetPoint(), *pPolygon, rings)) continue;
-            pPolygon->AddPoint(points[i]);
-            taken[i] = true;
+    // Each point goes to the first polygon in list order that holds it, and each polygon takes its
+    // points in list order. Only polygons whose bounds hold a point can hold it, so the polygons are
+    // looked up by bounds once for the run instead of every point being tried against every polygon.
+    typedef bg::model::point<double, 2, bg::cs::cartesian> BoxPoint;
+    typedef bg::model::box<BoxPoint> Box;
+    typedef std::pair<Box, size_t> Entry;
+    std::vector<Entry> entries;
+    entries.reserve(polygons.size());
+    for (size_t i = 0; i < polygons.size(); ++i) {
+        const CRect b = polygons[i]->GetBounds();
+        entries.emplace_back(Box(BoxPoint(std::min(b.left, b.right), std::min(b.top, b.bottom)),
+                                 BoxPoint(std::max(b.left, b.right), std::max(b.top, b.bottom))),
+                             i);
+    }
+    const bgi::rtree<Entry, bgi::quadratic<16>> byBounds(entries.begin(), entries.end());
+    std::vector<std::unique_ptr<RingData>> rings(polygons.size());
+    std::vector<Entry> found;
+    for (CGeoPoint* pPoint : points) {
+        const POINT p = pPoint->GetPoint();
+        found.clear();
+        byBounds.query(bgi::intersects(BoxPoint(p.x, p.y)), std::back_inserter(found));
+        std::sort(found.begin(), found.end(), [](const Entry& x, const Entry& y) { return x.second < y.second; });
+        for (const Entry& e : found) {
+            CGeoPolygon* pPolygon = polygons[e.second];
+            if (!rings[e.second]) rings[e.second].reset(new RingData(*pPolygon));
+            if (!PointInPolygon(p, *pPolygon, *rings[e.second])) continue;
+            pPolygon->AddPoint(pPoint);
+            break;
         }
     }
 }
