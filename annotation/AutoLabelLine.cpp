@@ -16,7 +16,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -640,6 +645,137 @@ bool EndsMeet(const CGeoPLine& a, const CGeoPLine& b) {
 
 bool IsLine(CGeoPLine* p) { return p != nullptr && p->IsKindOf(RUNTIME_CLASS(CGeoPLine)); }
 
+typedef std::vector<std::pair<POSITION, CGeoPLine*>> Originals;
+
+// Appends B to A (the line at atA) when both are lines of at least two points with the same text whose
+// ends meet; the first join puts a marked working copy of A in A's place, remembered in originals, so
+// the caller's line is left as it was. B is then marked absorbed. A failed conversion or append leaves
+// both as they were.
+void TryJoin(CGeoPLine*& A, POSITION atA, CObList& list, CGeoPLine* B, Originals& originals) {
+    std::unique_ptr<CGeoPLine> fresh;
+    CGeoPLine* joined = A;
+    if (A->GetObjectData() != kMarkJoined) {
+        std::unique_ptr<CGeoPLine> conv;
+        CGeoPLine* src = AsPolyline(A, conv);
+        if (src == nullptr) return;
+        fresh.reset(conv ? conv.release() : new CGeoPLine(*src));
+        fresh->CopySymbolAttribute(*A);
+        joined = fresh.get();
+    }
+    std::unique_ptr<CGeoPLine> convB;
+    CGeoPLine* other = AsPolyline(B, convB);
+    if (other == nullptr || !joined->AddLine(*other)) return;  // a new copy dies with fresh
+    if (fresh) {
+        fresh->SetObjectData(kMarkJoined);
+        originals.emplace_back(atA, A);
+        A = fresh.release();
+        list.SetAt(atA, A);
+    }
+    B->SetObjectData(kMarkAbsorbed);
+}
+
+bool Joinable(CGeoPLine* A, CGeoPLine* B) {
+    return IsLine(B) && B != A && B->GetObjectData() != kMarkAbsorbed && A->GetPoints() >= 2 && B->GetPoints() >= 2;
+}
+
+// The joining pass as first written: every line against every later one. It stays for lists that hold
+// one line twice, where a line can meet itself and its own growing copy.
+void JoinLinesPairwise(CTypedPtrList<CObList, CGeoPLine*>& lines, CStringList& texts, Originals& originals) {
+    POSITION posA = lines.GetHeadPosition();
+    POSITION posTA = texts.GetHeadPosition();
+    while (posA != nullptr && posTA != nullptr) {
+        const POSITION atA = posA;
+        CGeoPLine* A = lines.GetNext(posA);
+        const CString& tA = texts.GetNext(posTA);
+        if (!IsLine(A) || A->GetObjectData() == kMarkAbsorbed) continue;
+        POSITION posB = posA;
+        POSITION posTB = posTA;
+        while (posB != nullptr && posTB != nullptr) {
+            CGeoPLine* B = lines.GetNext(posB);
+            const CString& tB = texts.GetNext(posTB);
+            if (Joinable(A, B) && tA == tB && EndsMeet(*A, *B)) TryJoin(A, atA, lines, B, originals);
+        }
+    }
+}
+
+// A line end under its text.
+struct EndKey {
+    std::string text;
+    LONG x, y;
+    bool operator==(const EndKey& o) const { return x == o.x && y == o.y && text == o.text; }
+};
+
+struct EndKeyHash {
+    size_t operator()(const EndKey& k) const {
+        const size_t h = std::hash<std::string>()(k.text);
+        const unsigned long long xy = (static_cast<unsigned long long>(static_cast<ULONG>(k.x)) << 32) ^
+                                      static_cast<ULONG>(k.y);
+        return h ^ (std::hash<unsigned long long>()(xy) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+    }
+};
+
+EndKey KeyOf(const CString& text, POINT p) {
+    return EndKey{std::string(static_cast<const char*>(text), static_cast<size_t>(text.GetLength())), p.x, p.y};
+}
+
+// Joins lines of the same text that meet end to end: each line in list order, not yet absorbed, takes
+// the later lines whose ends meet its own (as they are after each join), in list order. Ends meet when
+// they round to distance 0, which for whole coordinates means they are equal, so the later lines are
+// looked up by text and end point instead of comparing every pair. Later lines never change during the
+// pass (only the line being grown and its place do), so ends read once stay true.
+void JoinLines(CTypedPtrList<CObList, CGeoPLine*>& lines, CStringList& texts, Originals& originals) {
+    struct Slot {
+        POSITION at;
+        CGeoPLine* line;
+        const CString* text;
+    };
+    std::vector<Slot> slots;
+    slots.reserve(static_cast<size_t>(lines.GetCount()));
+    std::unordered_set<CGeoPLine*> seen;
+    seen.reserve(static_cast<size_t>(lines.GetCount()));
+    POSITION pos = lines.GetHeadPosition(), posT = texts.GetHeadPosition();
+    while (pos != nullptr && posT != nullptr) {
+        const POSITION at = pos;
+        CGeoPLine* line = lines.GetNext(pos);
+        const CString& text = texts.GetNext(posT);
+        if (line != nullptr && !seen.insert(line).second) {
+            JoinLinesPairwise(lines, texts, originals);
+            return;
+        }
+        slots.push_back(Slot{at, line, &text});
+    }
+    // Positions (ascending) of the lines with an end at that point under that text.
+    std::unordered_map<EndKey, std::vector<size_t>, EndKeyHash> byEnd;
+    byEnd.reserve(2 * slots.size());
+    for (size_t i = 0; i < slots.size(); ++i) {
+        CGeoPLine* B = slots[i].line;
+        if (!IsLine(B) || B->GetPoints() < 2) continue;
+        const POINT s = B->GetPoint(0), e = B->GetPoint(B->GetPoints() - 1);
+        byEnd[KeyOf(*slots[i].text, s)].push_back(i);
+        if (s.x != e.x || s.y != e.y) byEnd[KeyOf(*slots[i].text, e)].push_back(i);
+    }
+    // The first position after `after` listed under the key; slots.size() when none.
+    auto next = [&](const EndKey& key, size_t after) {
+        auto it = byEnd.find(key);
+        if (it == byEnd.end()) return slots.size();
+        auto j = std::upper_bound(it->second.begin(), it->second.end(), after);
+        return j == it->second.end() ? slots.size() : *j;
+    };
+    for (size_t i = 0; i < slots.size(); ++i) {
+        CGeoPLine* A = slots[i].line;
+        if (!IsLine(A) || A->GetObjectData() == kMarkAbsorbed) continue;
+        size_t cur = i;
+        while (A->GetPoints() >= 2) {
+            const size_t j = std::min(next(KeyOf(*slots[i].text, A->GetPoint(0)), cur),
+                                      next(KeyOf(*slots[i].text, A->GetPoint(A->GetPoints() - 1)), cur));
+            if (j >= slots.size()) break;
+            cur = j;
+            CGeoPLine* B = slots[j].line;
+            if (Joinable(A, B)) TryJoin(A, slots[i].at, lines, B, originals);
+        }
+    }
+}
+
 }  // namespace
 
 int AutoLabelGeoLine(CDC* dc, int scale, CPoint& origin, CPoint& offset, const GEOVIEW& style,
@@ -656,44 +792,7 @@ int AutoLabelGeoLine(CDC* dc, int scale, CPoint& origin, CPoint& offset, const G
     const bool join = para.m_nJoinLines != 0;
     // Lines that working copies replaced in the list, to be put back afterwards.
     std::vector<std::pair<POSITION, CGeoPLine*>> originals;
-    if (join) {
-        POSITION posA = lines.GetHeadPosition();
-        POSITION posTA = texts.GetHeadPosition();
-        while (posA != nullptr && posTA != nullptr) {
-            const POSITION atA = posA;
-            CGeoPLine* A = lines.GetNext(posA);
-            const CString& tA = texts.GetNext(posTA);
-            if (!IsLine(A) || A->GetObjectData() == kMarkAbsorbed) continue;
-            POSITION posB = posA;
-            POSITION posTB = posTA;
-            while (posB != nullptr && posTB != nullptr) {
-                CGeoPLine* B = lines.GetNext(posB);
-                const CString& tB = texts.GetNext(posTB);
-                if (!IsLine(B) || B == A || B->GetObjectData() == kMarkAbsorbed) continue;
-                if (A->GetPoints() < 2 || B->GetPoints() < 2 || tA != tB || !EndsMeet(*A, *B)) continue;
-                std::unique_ptr<CGeoPLine> fresh;
-                CGeoPLine* joined = A;
-                if (A->GetObjectData() != kMarkJoined) {
-                    std::unique_ptr<CGeoPLine> conv;
-                    CGeoPLine* src = AsPolyline(A, conv);
-                    if (src == nullptr) continue;
-                    fresh.reset(conv ? conv.release() : new CGeoPLine(*src));
-                    fresh->CopySymbolAttribute(*A);
-                    joined = fresh.get();
-                }
-                std::unique_ptr<CGeoPLine> convB;
-                CGeoPLine* other = AsPolyline(B, convB);
-                if (other == nullptr || !joined->AddLine(*other)) continue;  // a new copy dies with fresh
-                if (fresh) {
-                    fresh->SetObjectData(kMarkJoined);
-                    originals.emplace_back(atA, A);
-                    A = fresh.release();
-                    lines.SetAt(atA, A);
-                }
-                B->SetObjectData(kMarkAbsorbed);
-            }
-        }
-    }
+    if (join) JoinLines(lines, texts, originals);
 
     POSITION posObj = lines.GetHeadPosition();
     POSITION posText = texts.GetHeadPosition();

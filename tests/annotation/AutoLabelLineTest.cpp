@@ -401,6 +401,30 @@ TEST_F(AutoLabelLineList, JoinedLinesAreLabelledOnceAndTheListIsRestored) {
     EXPECT_EQ(9, m_out.GetCount());
 }
 
+// Each line takes only later lines, in list order, that meet its ends as they are when reached: the
+// second line meets the first only after the third has grown it, so it is passed over and later takes
+// the fourth itself. A line of other text at a shared end is never taken.
+TEST_F(AutoLabelLineList, JoiningFollowsListOrderNotReachability) {
+    Add({{0, 0}, {1000, 0}}, "ABC");
+    Add({{2000, 0}, {3000, 0}}, "ABC");
+    Add({{1000, 0}, {2000, 0}}, "ABC");
+    Add({{3000, 0}, {4000, 0}}, "ABC");
+    Add({{2000, 0}, {2000, 900}}, "ABD");
+    tagLINEPARA p = BasePara();
+    p.m_nStartMode = 2;
+    p.m_nJoinLines = 1;
+    ASSERT_EQ(1, Run(p));
+    ASSERT_EQ(9, m_out.GetCount());
+    const std::vector<LONG> xs = Xs();
+    EXPECT_EQ((std::vector<LONG>{850, 950, 1050, 2850, 2950, 3050}), std::vector<LONG>(xs.begin(), xs.begin() + 6));
+    ASSERT_EQ(5, m_lines.GetCount());
+    for (POSITION pos = m_lines.GetHeadPosition(); pos != nullptr;) {
+        CGeoPLine* l = m_lines.GetNext(pos);
+        EXPECT_EQ(0u, l->GetObjectData());
+        EXPECT_EQ(2, l->GetPoints());
+    }
+}
+
 TEST_F(AutoLabelLineList, ProgressAndMismatchedLists) {
     Add({{0, 0}, {1000, 0}}, "ABC");
     Add({{0, 500}, {1000, 500}}, "ABC");
