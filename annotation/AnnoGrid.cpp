@@ -1,5 +1,7 @@
 #include "annotation/AnnoGrid.h"
 
+#include "annotation/AnnoBoxIndex.h"
+
 #include <ostrel/Contact.h>
 
 #include <climits>
@@ -116,7 +118,7 @@ int GetAnnoIndexID() {
 
 // ---- CGeoAnnoGrid ----
 
-CGeoAnnoGrid::CGeoAnnoGrid() { SetZeroAnnoIndexID(); }
+CGeoAnnoGrid::CGeoAnnoGrid() : m_pBoxIndex(new CAnnoBoxIndex) { SetZeroAnnoIndexID(); }
 
 CGeoAnnoGrid::~CGeoAnnoGrid() {
     FreeMemory();
@@ -148,6 +150,7 @@ void CGeoAnnoGrid::BuildIndex() {
 
 void CGeoAnnoGrid::FreeMemory() {
     if (!m_pCells) return;
+    m_pBoxIndex->Clear();
     const size_t n = (static_cast<size_t>(m_nIndexRows) + 1) * (static_cast<size_t>(m_nIndexColumns) + 1);
     for (size_t i = 0; i < n; ++i) delete m_pCells[i];
     delete[] m_pCells;
@@ -177,6 +180,7 @@ void CGeoAnnoGrid::AddAnnoToIndex(tagANNORECT* pBox) {
             if (!cell) cell = new CAnnoRectList(10);
             cell->AddTail(pBox);
         }
+    m_pBoxIndex->Add(pBox, CAnnoBoxIndex::CellRange{c0, c1, r0, r1});
 }
 
 void CGeoAnnoGrid::GetAnnoIndex(const tagANNORECT& box, int& colMin, int& colMax, int& rowMin, int& rowMax) const {
@@ -208,14 +212,9 @@ void CGeoAnnoGrid::GetRecord(const tagANNORECT& box, CAnnoRectList& out) const {
 
 int CGeoAnnoGrid::Intersects(const tagANNORECT& box, int margin) const {
     if (!m_pCells) return 0;
-    int c0, c1, r0, r1;
-    GetAnnoIndex(box, c0, c1, r0, r1);
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            if (const CAnnoRectList* cell = Cell(r, c))
-                for (POSITION p = cell->GetHeadPosition(); p;)
-                    if (AnnoRectsIntersect(box, *cell->GetNext(p), margin)) return 1;
-    return 0;
+    CAnnoBoxIndex::CellRange cells;
+    GetAnnoIndex(box, cells.c0, cells.c1, cells.r0, cells.r1);
+    return m_pBoxIndex->Intersects(box, margin, cells, m_nIndexColumns);
 }
 
 POSITION CGeoAnnoGrid::FindRecord(int id) const {
@@ -228,6 +227,7 @@ POSITION CGeoAnnoGrid::FindRecord(int id) const {
 
 void CGeoAnnoGrid::RemoveFromIndex(const tagANNORECT* pBox) {
     if (!m_pCells) return;
+    m_pBoxIndex->Remove(pBox);
     int c0, c1, r0, r1;
     GetAnnoIndex(*pBox, c0, c1, r0, r1);
     for (int r = r0; r <= r1; ++r)

@@ -14,6 +14,8 @@
 
 #include <afx/afx.h>
 
+#include <memory>
+
 // One label box. Copied by value.
 struct tagANNORECT {
     LONG left = 0;     // the unturned box; (left, top) is the first corner and the pivot
@@ -32,6 +34,8 @@ struct tagANNORECT {
 
 // A list of box pointers; the grid's record list owns its boxes, cell lists and query results do not.
 typedef CList<tagANNORECT*, tagANNORECT*> CAnnoRectList;
+
+class CAnnoBoxIndex;
 
 // The four corners of a box grown by margin d on every side, (left - d, top - d), (right + d, top - d),
 // (right + d, bottom + d), (left - d, bottom + d), turned about the first of them by the box's angle:
@@ -84,6 +88,7 @@ public:
     void AddRecord(const tagANNORECT& box);
     void AddRecord(int id, const RECT& box, float angle);
     // Enters the pointer (not owned) into every cell of the box's range; nothing without built cells.
+    // The box must not change while it is entered: it leaves its cells by its range.
     void AddAnnoToIndex(tagANNORECT* pBox);
 
     // The box's cell range: over its four corners without margin, column = trunc((x - area.left) /
@@ -96,6 +101,8 @@ public:
     // by column; a box in several of those cells is listed once per cell. Nothing without built cells.
     void GetRecord(const tagANNORECT& box, CAnnoRectList& out) const;
     // Nonzero when the box collides (AnnoRectsIntersect with the margin) with a box of its cell range.
+    // The boxes are looked up where they lie (CAnnoBoxIndex), so the answer, the same as walking the
+    // cells, costs about the same however few cells the grid has for the boxes it holds.
     int Intersects(const tagANNORECT& box, int margin) const;
 
     // The position, in the record list, of the first registered box with that id; NULL when none.
@@ -135,4 +142,6 @@ private:
     CRect m_rcIndex;
     int m_nIndexRows = 10;
     int m_nIndexColumns = 10;
+    // The boxes entered into the cells, by where they lie.
+    std::unique_ptr<CAnnoBoxIndex> m_pBoxIndex;
 };
