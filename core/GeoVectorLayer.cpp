@@ -208,6 +208,14 @@ BOOL CGeoVectorLayer::IsListed(const CGeoVectorObject* pObject) const {
     return m_ObjList.Find(const_cast<CGeoVectorObject*>(pObject)) != nullptr;
 }
 
+BOOL CGeoVectorLayer::FindByBounds(const CRect& rect, std::vector<CGeoVectorObject*>& found) {
+    found.clear();
+    CGeoObjectIndex* pIndex = BoundsIndex();
+    if (!pIndex) return FALSE;
+    pIndex->FindBounds([&rect](int) { return rect; }, found);
+    return TRUE;
+}
+
 void CGeoVectorLayer::IndexAdd(CGeoVectorObject* pObject) {
     if (!m_bAvlBuilt) return;
     if (!IsAvlPermit()) {

@@ -147,6 +147,11 @@ public:
     // Whether the object is in this layer's list: its layer link and list position answer for it, the
     // list itself only when they do not name this layer.
     BOOL IsListed(const CGeoVectorObject* pObject) const;
+    // The listed objects whose bounds meet the rectangle, both taken as object coordinates whatever
+    // the object's unit (closed: touching counts; the rectangle is normalised), in list order, through
+    // the bounds look-up. FALSE, with found empty, while the layer walks its list instead (an object
+    // listed twice): the caller then walks m_ObjList.
+    BOOL FindByBounds(const CRect& rect, std::vector<CGeoVectorObject*>& found);
 
     // What listed objects tell the layer (see the index at the top of this file).
     void OnObjectUserIDChanged(CGeoAccessorialObject* pObject, UINT nOldUserID) override;

@@ -326,13 +326,21 @@ CGeoPolygon* CGeoPolygon::GetNeighbourPolygon(const CGeoPLine* pArc) const {
     CGeoVectorLayer* pLayer = GetVectorLayer();
     if (!pLayer || !pArc) return nullptr;
     const CRect bounds = GetBounds();
-    for (POSITION p = pLayer->m_ObjList.GetHeadPosition(); p;) {
-        CObject* pObject = pLayer->m_ObjList.GetNext(p);
-        if (pObject == this || !pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) continue;
+    // Neighbours along a straight shared arc only touch: touching counts.
+    auto neighbour = [&](CObject* pObject) -> CGeoPolygon* {
+        if (pObject == this || !pObject->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) return nullptr;
         CGeoPolygon* pOther = static_cast<CGeoPolygon*>(pObject);
-        // Neighbours along a straight shared arc only touch: touching counts.
-        if (Meet(bounds, pOther->GetBounds()) && pOther->IsPartOf(pArc)) return pOther;
+        return Meet(bounds, pOther->GetBounds()) && pOther->IsPartOf(pArc) ? pOther : nullptr;
+    };
+    // Only the objects whose bounds meet this polygon's can answer, and they come in list order.
+    std::vector<CGeoVectorObject*> near;
+    if (pLayer->FindByBounds(bounds, near)) {
+        for (CGeoVectorObject* pObject : near)
+            if (CGeoPolygon* pOther = neighbour(pObject)) return pOther;
+        return nullptr;
     }
+    for (POSITION p = pLayer->m_ObjList.GetHeadPosition(); p;)
+        if (CGeoPolygon* pOther = neighbour(pLayer->m_ObjList.GetNext(p))) return pOther;
     return nullptr;
 }
 

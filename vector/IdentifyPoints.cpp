@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <unordered_map>
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,37 +85,97 @@ void CollectLayer(CGeoVectorLayer* pLayer, std::vector<CGeoPoint*>* points, std:
     }
 }
 
-// Makes pPoint the polygon's label point. The point object is replaced (and deleted), so every other
-// polygon whose list still names it is pointed at its replacement, leaving no list with a freed point.
-void RelatePoint(CGeoVectorLayer* pLayer, CGeoPolygon* pPolygon, CGeoPoint* pPoint) {
-    const UINT nID = pPoint->GetID();
-    // The other lists that name the point, taken while it is still alive.
-    std::vector<std::pair<CGeoPolygon*, std::vector<CGeoPoint*>>> holders;
-    std::vector<CGeoPolygon*> polygons;
-    CollectLayer(pLayer, nullptr, &polygons);
-    for (CGeoPolygon* pOther : polygons) {
-        if (pOther == pPolygon) continue;
-        CGeoPointList list;
-        pOther->GetPointList(list);
-        if (!list.Find(pPoint)) continue;
-        std::vector<CGeoPoint*> listed;
-        for (POSITION p = list.GetHeadPosition(); p;) listed.push_back(list.GetNext(p));
-        holders.emplace_back(pOther, std::move(listed));
-    }
-    pPolygon->SetLabelPoint(pPoint);
-    CGeoAccessorialObject* pFound = pLayer->FindObj(nID);
-    CGeoPoint* pNew = pFound && pFound->IsKindOf(RUNTIME_CLASS(CGeoPoint)) ? static_cast<CGeoPoint*>(pFound) : nullptr;
-    if (pNew == pPoint) return;
-    for (auto& holder : holders) {
-        holder.first->ReleasePoints();
-        for (CGeoPoint* pListed : holder.second) {
-            if (pListed != pPoint) holder.first->AddPoint(pListed);
-            else if (pNew) holder.first->AddPoint(pNew);
-        }
-    }
+std::vector<CGeoPoint*> ListOf(const CGeoPolygon& polygon) {
+    CGeoPointList list;
+    polygon.GetPointList(list);
+    std::vector<CGeoPoint*> listed;
+    listed.reserve(static_cast<size_t>(list.GetCount()));
+    for (POSITION p = list.GetHeadPosition(); p;) listed.push_back(list.GetNext(p));
+    return listed;
 }
 
 }  // namespace
+
+// For each point, the polygons whose lists hold it, in layer order: what RelatePoint would otherwise
+// find by reading every polygon's list. The polygons of a run stay the same; their lists change only
+// through RelatePoint and AddLabelPoint, which tell this map.
+struct CIdentificationPointRelate::PointHolders {
+    std::unordered_map<const CGeoPolygon*, size_t> rank;  // layer order
+    std::unordered_map<CGeoPoint*, std::vector<CGeoPolygon*>> byPoint;
+
+    explicit PointHolders(const std::vector<CGeoPolygon*>& polygons) {
+        for (size_t i = 0; i < polygons.size(); ++i) rank.emplace(polygons[i], i);
+        for (CGeoPolygon* pPolygon : polygons) Enter(pPolygon, ListOf(*pPolygon));
+    }
+    void Enter(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& listed) {
+        const size_t r = rank.at(pPolygon);
+        for (CGeoPoint* pPoint : listed) {
+            std::vector<CGeoPolygon*>& v = byPoint[pPoint];
+            auto at = std::lower_bound(v.begin(), v.end(), r,
+                                       [this](const CGeoPolygon* x, size_t y) { return rank.at(x) < y; });
+            if (at == v.end() || *at != pPolygon) v.insert(at, pPolygon);
+        }
+    }
+    void Leave(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& listed) {
+        for (CGeoPoint* pPoint : listed) {
+            auto it = byPoint.find(pPoint);
+            if (it == byPoint.end()) continue;
+            it->second.erase(std::remove(it->second.begin(), it->second.end(), pPolygon), it->second.end());
+            if (it->second.empty()) byPoint.erase(it);
+        }
+    }
+    // The polygon's list was `before` and is now what it holds.
+    void Changed(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& before) {
+        if (!rank.count(pPolygon)) return;
+        Leave(pPolygon, before);
+        Enter(pPolygon, ListOf(*pPolygon));
+    }
+};
+
+// Makes pPoint the polygon's label point. The point object is replaced (and deleted), so every other
+// polygon whose list still names it is pointed at its replacement, leaving no list with a freed point.
+// With the run's map the lists that name the point are looked up there instead of read from every
+// polygon, and the map follows the lists changed here.
+void CIdentificationPointRelate::RelatePoint(CGeoPolygon* pPolygon, CGeoPoint* pPoint) {
+    CGeoVectorLayer* pLayer = m_pLayer;
+    PointHolders* pHolders = m_pRunHolders;
+    const UINT nID = pPoint->GetID();
+    // The other lists that name the point, taken while it is still alive.
+    std::vector<std::pair<CGeoPolygon*, std::vector<CGeoPoint*>>> holders;
+    if (pHolders) {
+        auto it = pHolders->byPoint.find(pPoint);
+        if (it != pHolders->byPoint.end())
+            for (CGeoPolygon* pOther : it->second)
+                if (pOther != pPolygon) holders.emplace_back(pOther, ListOf(*pOther));
+    } else {
+        std::vector<CGeoPolygon*> polygons;
+        CollectLayer(pLayer, nullptr, &polygons);
+        for (CGeoPolygon* pOther : polygons) {
+            if (pOther == pPolygon) continue;
+            std::vector<CGeoPoint*> listed = ListOf(*pOther);
+            if (std::find(listed.begin(), listed.end(), pPoint) == listed.end()) continue;
+            holders.emplace_back(pOther, std::move(listed));
+        }
+    }
+    const std::vector<CGeoPoint*> own = pHolders ? ListOf(*pPolygon) : std::vector<CGeoPoint*>();
+    pPolygon->SetLabelPoint(pPoint);
+    CGeoAccessorialObject* pFound = pLayer->FindObj(nID);
+    CGeoPoint* pNew = pFound && pFound->IsKindOf(RUNTIME_CLASS(CGeoPoint)) ? static_cast<CGeoPoint*>(pFound) : nullptr;
+    if (pNew != pPoint) {
+        for (auto& holder : holders) {
+            holder.first->ReleasePoints();
+            for (CGeoPoint* pListed : holder.second) {
+                if (pListed != pPoint) holder.first->AddPoint(pListed);
+                else if (pNew) holder.first->AddPoint(pNew);
+            }
+        }
+    }
+    if (pHolders) {
+        pHolders->Changed(pPolygon, own);
+        for (auto& holder : holders) pHolders->Changed(holder.first, holder.second);
+    }
+}
+
 
 // ---- CIPInfo / CIPInfoList ----
 
@@ -220,6 +281,8 @@ void CIdentificationPointRelate::RelateIdentificationPoint() {
 
     std::vector<CGeoPolygon*> polygons;
     CollectLayer(m_pLayer, nullptr, &polygons);
+    PointHolders holders(polygons);
+    m_pRunHolders = &holders;
     for (CGeoPolygon* pPolygon : polygons) {
         int done = 0;
         if (m_bAutoRelate) {
@@ -231,6 +294,7 @@ void CIdentificationPointRelate::RelateIdentificationPoint() {
             if (!done && m_bAutoAddNoCondition) done = AutoAddNoCondition(pPolygon, 0);
         }
     }
+    m_pRunHolders = nullptr;
     m_pRunTable = nullptr;
     m_bRunTableRead = 0;
 }
@@ -262,7 +326,7 @@ int CIdentificationPointRelate::AtuoRelateNoCondition(CGeoPolygon* pPolygon) {
     if (!InLayer(m_pLayer, pPolygon) || pPolygon->GetPointCount() == 0 || pPolygon->GetLabelPointCount() > 0) return 0;
     CGeoPointList list;
     pPolygon->GetPointList(list);
-    RelatePoint(m_pLayer, pPolygon, list.GetHead());
+    RelatePoint(pPolygon, list.GetHead());
     return 1;
 }
 
@@ -280,7 +344,7 @@ int CIdentificationPointRelate::AutoRelateNeedIPFile(CGeoPolygon* pPolygon) {
     for (POSITION p = list.GetHeadPosition(); p;) {
         CGeoPoint* pPoint = list.GetNext(p);
         if (pPoint->GetObjectClassID() == pInfo->m_nClassID) {
-            RelatePoint(m_pLayer, pPolygon, pPoint);
+            RelatePoint(pPolygon, pPoint);
             return 1;
         }
     }
@@ -311,7 +375,9 @@ int CIdentificationPointRelate::AddLabelPoint(CGeoPolygon* pPolygon, UINT nClass
     }
     pLabel->SetObjectClassID(nClassID);
     if (bDefaultStyle) pLabel->SetUnit(pPolygon->GetUnit());
+    const std::vector<CGeoPoint*> before = m_pRunHolders ? ListOf(*pPolygon) : std::vector<CGeoPoint*>();
     pPolygon->AddPoint(pLabel);
+    if (m_pRunHolders) m_pRunHolders->Changed(pPolygon, before);
     pPolygon->SetLabelPoint(pLabel);
     return 1;
 }

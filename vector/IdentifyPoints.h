@@ -21,6 +21,7 @@
 
 class CGeoVectorLayer;
 class CGeoPolygon;
+class CGeoPoint;
 
 // One row of an IP table.
 class CIPInfo : public CObject {
@@ -116,6 +117,7 @@ private:
     // The IP table for the IP-file variants: the one read for the current run, else the current file.
     const CIPInfoList* ReadIPTable(CIPInfoList& scratch);
     int AddLabelPoint(CGeoPolygon* pPolygon, UINT nClassID, bool bDefaultStyle);
+    void RelatePoint(CGeoPolygon* pPolygon, CGeoPoint* pPoint);
 
     CGeoVectorLayer* m_pLayer = nullptr;
     int m_bAutoRelate = 1;
@@ -128,6 +130,9 @@ private:
 
     const CIPInfoList* m_pRunTable = nullptr;  // the table read once for a RelateIdentificationPoint run
     int m_bRunTableRead = 0;
+    // Which polygons' lists hold each point, kept for a RelateIdentificationPoint run.
+    struct PointHolders;
+    PointHolders* m_pRunHolders = nullptr;
 };
 
 // ---- process-wide instance and table ----
