@@ -277,6 +277,11 @@ bool ReadTextValues(Tokenizer& t, LONG* v, LONG w, LONG h, LONG invalid, LONG& l
     return true;
 }
 
+// A text grid of count values needs at least two characters a value (a digit and a separator; the
+// last may end the file). A header asking for more than the rest of the file can hold is short data,
+// found before the band is allocated rather than after reading to the end.
+bool TextCanHold(const Tokenizer& t, int64_t count) { return count <= (static_cast<int64_t>(t.end - t.p) + 1) / 2; }
+
 }  // namespace
 
 int CGeoDEM::LoadDemText(FILE* fp, const CString& path)
@@ -305,6 +310,10 @@ int CGeoDEM::LoadDemText(FILE* fp, const CString& path)
     m_lInvalid = TruncLong(-99999.0 * hzoom - 0.5);
     m_RasterParameter.m_dPixelSize = cell;
     m_rcBounds = CRect(TruncLong(x0), TruncLong(y0 - rows * cell), TruncLong(x0 + cols * cell), TruncLong(y0));
+    if (!TextCanHold(t, static_cast<int64_t>(rows) * cols)) {
+        AfxMessageBox(CString(kShortData) + path);
+        return 0;
+    }
     CGeoBandData* band = new CGeoBandData();
     if (!band->Create(nullptr, nullptr, static_cast<DWORD>(static_cast<int64_t>(rows) * cols * 4), 0) || !band->GetBuffer()) {
         delete band;
@@ -359,6 +368,11 @@ int CGeoDEM::LoadGrdText(FILE* fp, const CString& path)
     m_lInvalid = -99999;
     m_RasterParameter.m_dPixelSize = cell;
     m_rcBounds = CRect(TruncLong(x0), TruncLong(y0 - rows * cell), TruncLong(x0 + cols * cell), TruncLong(y0));
+    Tokenizer t{text.data() + bodyStart + used, text.data() + text.size()};
+    if (!TextCanHold(t, rows * cols)) {
+        AfxMessageBox(CString(kShortData) + path);
+        return 0;
+    }
     CGeoBandData* band = new CGeoBandData();
     if (!band->Create(nullptr, nullptr, static_cast<DWORD>(rows * cols * 4), 0) || !band->GetBuffer()) {
         delete band;
@@ -366,7 +380,6 @@ int CGeoDEM::LoadGrdText(FILE* fp, const CString& path)
         return 0;
     }
     demprogress::Begin(kReadingDem);
-    Tokenizer t{text.data() + bodyStart + used, text.data() + text.size()};
     LONG lo = kDemEmptyMin, hi = kDemEmptyMax;
     const bool complete = ReadTextValues(t, reinterpret_cast<LONG*>(band->GetBuffer()), static_cast<LONG>(cols),
                                          static_cast<LONG>(rows), m_lInvalid, lo, hi);
@@ -447,6 +460,20 @@ int CGeoDEM::LoadBilData(FILE* fp, const CString& path)
         return 0;
     }
     const LONG w = GetWidth(), h = GetHeight();
+    if (bits != 8 && bits != 16 && bits != 32) {
+        AfxMessageBox(kBadNbits);
+        return 0;
+    }
+    const size_t rowBytes = static_cast<size_t>(w) * bits / 8;
+    // A data file shorter than the header's grid is short data: said before the band is allocated.
+    const long here = std::ftell(fp);
+    if (here < 0 || std::fseek(fp, 0, SEEK_END) != 0) return 0;
+    const long size = std::ftell(fp);
+    if (size < 0 || std::fseek(fp, here, SEEK_SET) != 0) return 0;
+    if (static_cast<uint64_t>(size - here) < static_cast<uint64_t>(rowBytes) * static_cast<uint64_t>(h)) {
+        AfxMessageBox(CString(kShortData) + path);
+        return 0;
+    }
     CGeoBandData* band = new CGeoBandData();
     if (!band->Create(nullptr, nullptr, static_cast<DWORD>(static_cast<int64_t>(w) * h * 4), 0) || !band->GetBuffer()) {
         delete band;
@@ -454,14 +481,7 @@ int CGeoDEM::LoadBilData(FILE* fp, const CString& path)
         return 0;
     }
     demprogress::Begin(kReadingBil);
-    if (bits != 8 && bits != 16 && bits != 32) {
-        delete band;
-        AfxMessageBox(kBadNbits);
-        demprogress::End();
-        return 0;
-    }
     LONG* v = reinterpret_cast<LONG*>(band->GetBuffer());
-    const size_t rowBytes = static_cast<size_t>(w) * bits / 8;
     std::vector<BYTE> row(rowBytes);
     const LONG invalid = m_lInvalid, offset = m_lOffset;
     LONG lo = kDemEmptyMin, hi = kDemEmptyMax;

@@ -140,7 +140,7 @@ TEST(DemFiles, DemTextReadAndProgress)
     WriteFileBytes(dir("c.txt"), "NSDTF-DEM x y 0 0 0 0 1 1 1 1 1\n5\n");
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("c.txt").c_str())), 0);
     AfxClearMessageLog();
-    WriteFileBytes(dir("d.dem"), "NSDTF-DEM x y 0 0 0 0 1 1 2 2 1\n5 6 7\n");
+    WriteFileBytes(dir("d.dem"), "NSDTF-DEM x y 0 0 0 0 1 1 2 2 1\n5 6    7\n");
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("d.dem").c_str())), 0);
     EXPECT_EQ(dem.GetNodes(), nullptr);
     EXPECT_NE(LastMessage().find(dir("d.dem")), std::string::npos);
@@ -149,6 +149,18 @@ TEST(DemFiles, DemTextReadAndProgress)
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("e.dem").c_str())), 0);
     WriteFileBytes(dir("f.dem"), "NSDTF-DEM x y 0 0 0 0 1 1 1 1 0\n5\n");
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("f.dem").c_str())), 0);
+    // A header asking for more values than the rest of the file can hold is short data before any
+    // band is allocated (30000 x 30000 nodes would be 3.6 GB), in both text formats.
+    const size_t steps = host.window.log.size();
+    WriteFileBytes(dir("big.dem"), "NSDTF-DEM x y 0 0 0 0 1 1 30000 30000 1\n5\n");
+    EXPECT_EQ(dem.LoadRasterFile(CString(dir("big.dem").c_str())), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据不完整: " + dir("big.dem"));
+    WriteFileBytes(dir("big.grd"), "DataMark: CNSDTF-DEM\nVersion: 1.0\nAlfa: 0\nUnit: M\nCompress: 0\nX0: 0\n"
+                                   "Y0: 0\nDX: 1\nDY: 1\nRow: 30000\nCol: 30000\nValuetype: Integer\nHzoom: 1\n"
+                                   "MinV: 0\nMaxV: 0\n5\n");
+    EXPECT_EQ(dem.LoadRasterFile(CString(dir("big.grd").c_str())), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据不完整: " + dir("big.grd"));
+    EXPECT_EQ(host.window.log.size(), steps);  // no progress display was opened
     AfxClearMessageLog();
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("missing.dem").c_str())), 0);
     EXPECT_EQ(LastMessage(), "can't open this file: " + dir("missing.dem"));
@@ -215,6 +227,9 @@ TEST(DemFiles, BilReadsWidthsByteOrdersAndHeaderKeys)
     ASSERT_GE(AfxGetMessageLog().size(), 2u);
     EXPECT_EQ(std::string(AfxGetMessageLog()[0].text), "读取ARC/INFO BIL格式DEM时缺少:" + dir("noblw") + ".blw");
     EXPECT_EQ(LastMessage(), "读BIL信息文件失败！");
+    WriteBil(dir, "tall", "NROWS 30000\nNCOLS 30000\nNBITS 8\n", Bytes({1, 2, 3}));  // 3.6 GB of band
+    EXPECT_EQ(dem.LoadRasterFile(CString(dir("tall.bil").c_str())), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据不完整: " + dir("tall.bil"));
     WriteBil(dir, "huge", "NROWS 70000\nNCOLS 70000\nNBITS 8\n", Bytes({1}));
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("huge.bil").c_str())), 0);
     WriteBil(dir, "hz0", "NROWS 1\nNCOLS 1\nNBITS 8\nHZOOM 0\n", Bytes({1}));
