@@ -8,40 +8,34 @@
 
 #include <memory>
 
+namespace {
+
+// A symbol page of the kind, loaded from gv.
+template <class Page>
+CStylePage* SymbolPage(GEOVIEW& gv, CSymbolLibIO* pLib) {
+    auto* p = new Page;
+    p->SetData(&gv, pLib);
+    return p;
+}
+
+}  // namespace
+
 int EditGEOVIEW(GEOVIEW& gv, int nKind, CSymbolLibIO* pLib, int bViewOnly) {
     if (nKind < 0 || nKind > 3) return 0;
     auto sheet = std::make_unique<CPropertySheet>("显示风格设置", nullptr, 0);
-    std::unique_ptr<CPropertyPage> page;
+    std::unique_ptr<CStylePage> page;
     switch (nKind) {
-    case 0: {
-        auto* p = new CPropageStylePoint;
-        page.reset(p);
-        p->SetData(&gv, pLib);
-        p->SetViewOnly(bViewOnly);
-        break;
-    }
-    case 1: {
-        auto* p = new CPropageStyleLine;
-        page.reset(p);
-        p->SetData(&gv, pLib);
-        p->SetViewOnly(bViewOnly);
-        break;
-    }
-    case 2: {
-        auto* p = new CPropageStylePolygon;
-        page.reset(p);
-        p->SetData(&gv, pLib);
-        p->SetViewOnly(bViewOnly);
-        break;
-    }
+    case 0: page.reset(SymbolPage<CPropageStylePoint>(gv, pLib)); break;
+    case 1: page.reset(SymbolPage<CPropageStyleLine>(gv, pLib)); break;
+    case 2: page.reset(SymbolPage<CPropageStylePolygon>(gv, pLib)); break;
     default: {
         auto* p = new CPropageStyleAnno;
         page.reset(p);
         p->SetData(&gv, 0, 50, 50);
-        p->SetViewOnly(bViewOnly);
         break;
     }
     }
+    page->SetViewOnly(bViewOnly);
     sheet->AddPage(page.get());
     const INT_PTR result = sheet->DoModal();
     sheet.reset();  // the sheet goes before its page

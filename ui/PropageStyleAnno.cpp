@@ -8,9 +8,9 @@
 #include <afx/Dc.h>
 #include <ostrel/FontComboBox.h>
 
-IMPLEMENT_DYNCREATE(CPropageStyleAnno, CPropertyPage)
+IMPLEMENT_DYNCREATE(CPropageStyleAnno, CStylePage)
 
-BEGIN_MESSAGE_MAP(CPropageStyleAnno, CPropertyPage)
+BEGIN_MESSAGE_MAP(CPropageStyleAnno, CStylePage)
     ON_WM_PAINT()
     ON_BN_CLICKED(1475, OnFlagClicked)
     ON_BN_CLICKED(1476, OnFlagClicked)
@@ -36,7 +36,7 @@ const int kStyleBoxes[] = {1041, 1048, 1481, 1482};
 
 }  // namespace
 
-CPropageStyleAnno::CPropageStyleAnno() : CPropertyPage(IDD) {}
+CPropageStyleAnno::CPropageStyleAnno() : CStylePage(IDD, STYLEPAGE_ANNO) {}
 
 void CPropageStyleAnno::SetData(GEOVIEW* pGeoView, int bShowSize, UINT nWidth, UINT nHeight) {
     m_pGeoView = pGeoView;
@@ -104,7 +104,7 @@ int CPropageStyleAnno::GetData(GEOVIEW* pGeoView) {
 }
 
 void CPropageStyleAnno::DoDataExchange(CDataExchange* pDX) {
-    CPropertyPage::DoDataExchange(pDX);
+    CStylePage::DoDataExchange(pDX);
     DDX_Control(pDX, 1080, m_cmbFace);
     DDX_Control(pDX, 1063, m_btnColour);
     DDX_Control(pDX, 1134, m_stcSample);
@@ -125,7 +125,7 @@ void CPropageStyleAnno::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPropageStyleAnno::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
+    CStylePage::OnInitDialog();
     UpdateFontComboBox(&m_cmbFace, m_strFace);
     if (!m_bShowSize) ShowSizeControls();
     DrawSample();
@@ -135,22 +135,12 @@ BOOL CPropageStyleAnno::OnInitDialog() {
 BOOL CPropageStyleAnno::OnSetActive() {
     ShowSizeControls();
     DrawSample();
-    return CPropertyPage::OnSetActive();
+    return CStylePage::OnSetActive();
 }
 
 void CPropageStyleAnno::ShowSizeControls() {
     for (int id : kSizeControls)
         if (CWnd* pCtrl = GetDlgItem(id)) pCtrl->ShowWindow(m_bShowSize ? SW_SHOW : SW_HIDE);
-}
-
-void CPropageStyleAnno::NotifyChanging() {
-    if (m_bViewOnly) return;
-    if (!UpdateData(TRUE)) return;
-    GEOVIEW scratch;
-    GetData(&scratch);
-    SetModified(TRUE);
-    if (CWnd* pParent = GetParent())
-        pParent->SendMessage(WM_GEOVIEW_CHANGING, STYLEPAGE_ANNO, reinterpret_cast<LPARAM>(&scratch));
 }
 
 void CPropageStyleAnno::OnFlagClicked() {
@@ -225,19 +215,7 @@ void CPropageStyleAnno::PaintSample(CDC* pDC) {
     pDC->RestoreDC(saved);
 }
 
-BOOL CPropageStyleAnno::OnApply() {
-    if (!m_bViewOnly) {
-        // A number the exchange refused (it said so) must not let stale values through.
-        if (!UpdateData(TRUE)) return FALSE;
-        if (m_pGeoView) {
-            if (!GetData(m_pGeoView)) return FALSE;
-            if (CWnd* pParent = GetParent()) {
-                pParent->SendMessage(WM_GEOVIEW_CHANGED, STYLEPAGE_ANNO, reinterpret_cast<LPARAM>(m_pGeoView));
-                if (m_bShowSize)
-                    pParent->SendMessage(WM_ANNOSIZE_CHANGED, static_cast<WPARAM>(m_nCharWidth),
-                                         static_cast<LPARAM>(m_nCharHeight));
-            }
-        }
-    }
-    return CPropertyPage::OnApply();
+void CPropageStyleAnno::AfterApplied(CWnd* pParent) {
+    if (m_bShowSize)
+        pParent->SendMessage(WM_ANNOSIZE_CHANGED, static_cast<WPARAM>(m_nCharWidth), static_cast<LPARAM>(m_nCharHeight));
 }

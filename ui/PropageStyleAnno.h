@@ -17,15 +17,13 @@
 // writes nothing.
 #pragma once
 
-#include <afx/afx.h>
-#include <afx/PropertySheet.h>
+#include "ui/StylePage.h"
+
 #include <afx/StdCtrls.h>
-#include <caddox/Pickers.h>
 
 class CDC;
-class GEOVIEW;
 
-class CPropageStyleAnno : public CPropertyPage {
+class CPropageStyleAnno : public CStylePage {
     DECLARE_DYNCREATE(CPropageStyleAnno)
 public:
     enum { IDD = 2039 };
@@ -35,7 +33,6 @@ public:
     // pGeoView (not owned) must outlive the page's use. bShowSize: show the character size controls;
     // nWidth, nHeight: the size shown, in 0.1 mm. Call before the page's window exists.
     void SetData(GEOVIEW* pGeoView, int bShowSize, UINT nWidth, UINT nHeight);
-    void SetViewOnly(int bViewOnly) { m_bViewOnly = bViewOnly; }
     // Stores the flag; when it is nonzero, takes the width and the height from whichever pointer is not
     // NULL (an open page puts them into its size edits at once). An open page shows or hides the size
     // controls when it is next activated.
@@ -47,13 +44,14 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    BOOL OnApply() override;
     BOOL OnSetActive() override;
 
     void LoadFrom(const GEOVIEW& gv);
     // The page's part stored into *pGeoView with the given face.
     void StoreInto(GEOVIEW* pGeoView, const CString& strFace);
-    void NotifyChanging();
+    int StorePart(GEOVIEW* pGeoView) override { return GetData(pGeoView); }
+    // Sends WM_ANNOSIZE_CHANGED while the size is shown.
+    void AfterApplied(CWnd* pParent) override;
     void ShowSizeControls();
     // Repaints the sample static at once and draws the sample on it.
     void DrawSample();
@@ -87,7 +85,5 @@ public:
     int m_bRightShoulder = 0;
     CString m_strFace;
     COLORREF m_crText = 0;
-    GEOVIEW* m_pGeoView = nullptr;
-    int m_bViewOnly = 0;
     int m_bShowSize = 0;
 };

@@ -9,61 +9,41 @@
 //     2        0x100 square (PS_ENDCAP_SQUARE) 0x1000 bevel (PS_JOIN_BEVEL)
 // Loading tests the flat and mitre bits first (so 0x300 loads as flat ends), storing writes the two
 // choices' bits alone (a choice outside 0..2 adds nothing; the pen's style bits are not kept).
-// Otherwise the page behaves as the point page (PropageStylePoint.h): SetData, view-only, Apply writing
-// only this part and sending WM_GEOVIEW_CHANGED, WM_GEOVIEW_CHANGING on every edit (kind
-// STYLEPAGE_LINE), a browser of line symbols with a library, and "恢复".
+// Otherwise the page behaves as the point page (PropageStylePoint.h, StylePage.h): kind STYLEPAGE_LINE,
+// a browser of line symbols with a library.
 #pragma once
 
-#include "ui/SymbolLibBrowser.h"
+#include "ui/StylePage.h"
 
-#include <afx/afx.h>
-#include <afx/PropertySheet.h>
-#include <caddox/Pickers.h>
-
-class CSymbolLibIO;
-class GEOVIEW;
-
-class CPropageStyleLine : public CPropertyPage {
+class CPropageStyleLine : public CSymbolStylePage {
     DECLARE_DYNCREATE(CPropageStyleLine)
 public:
     enum { IDD = 2037 };
 
     CPropageStyleLine();
 
-    void SetData(GEOVIEW* pGeoView, CSymbolLibIO* pLib);
-    void SetViewOnly(int bViewOnly) { m_bViewOnly = bViewOnly; }
     // Stores shape (from the two choices), colour, width and the line symbol into *pGeoView.
     void GetData(GEOVIEW* pGeoView);
 
-    CSymbolLibBrowser& GetBrowser() { return m_wndBrowser; }
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    BOOL OnApply() override;
-
-    void LoadFrom(const GEOVIEW& gv);
-    void NotifyChanging();
-    void ShowSymbolText(LONG lSymbol);
+    int StorePart(GEOVIEW* pGeoView) override {
+        GetData(pGeoView);
+        return 1;
+    }
+    void LoadFrom(const GEOVIEW& gv) override;
+    void OnLoaded() override;
     void OnChoiceClicked(UINT nID);
     void OnLineTypeSelected();
     LRESULT OnPickerChanged(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSymbolSelected(WPARAM wParam, LPARAM lParam);
-    void OnRestore();
     DECLARE_MESSAGE_MAP()
 
 public:
-    CSymbolPreview m_stcPreview;
     CColourPicker m_btnColour;
     CLineWidthPicker m_btnWidth;
     CLineStyleBox m_cmbLineType;
     int m_nEndCap = -1;
     int m_nJoin = -1;
-    CSymbolLibIO* m_pSymbolLib = nullptr;
-    CSymbolLibBrowser m_wndBrowser;
-    GEOVIEW* m_pGeoView = nullptr;
-    LONG m_nSymbol = 0;
-    int m_bViewOnly = 0;
     float m_fLineWidth = 0.0f;
     COLORREF m_crLine = 0;
     int m_nLineShape = 0;
