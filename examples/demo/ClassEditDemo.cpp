@@ -1,14 +1,17 @@
 // The feature-class editor on the demo's river layer, driven by a scripted person: the class sheet
 // opens on "河流", the code goes from 10 to 12 and the field "长度" is renamed "河长" in the field
 // dialog; the sheet's pages and the field dialog are drawn into PNG pictures as they stand, and the
-// class, its table and the river's record are printed before and after.
+// class, its table and the river's record are printed before and after. Then the river's attribute
+// record is edited in the attribute value dialog (the length becomes 106.2), pictured as it stands.
 #include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 #include <tamsel/GeoAttributeDatabase.h>
 
 #include "core/GeoClassEdit.h"
 #include "core/GeoVectorLayer.h"
+#include "ui/ADBValueDlg.h"
 #include "ui/SDFieldPage.h"
+#include "core/GeoVectorObject.h"
 
 #include "DemoMap.h"
 
@@ -71,5 +74,19 @@ int RunClassEditDemo(const std::string& outDir) {
     std::printf("  EditGeoClass returned %d; after:\n", stored);
     PrintClass(*layer, 10);
     PrintClass(*layer, 12);
+
+    // The river is the layer's first object; its record holds 名称 then 河长.
+    auto* river = static_cast<CGeoVectorObject*>(layer->m_ObjList.GetHead());
+    person.ExpectDialog(2016, [&](CDialog& dlg) {
+        afxtest::Type(dlg, 1099, "106.2");
+        picture(dlg.m_hWnd, "demo-attribute-value.png", "attribute value dialog:");
+        afxtest::Ok(dlg);
+    });
+    const int edited = ObjAttributeEdit(river);
+    COleVariant length;
+    CGeoAttributeDatabase* db = layer->GetAttributeDatabase();
+    const bool read = db && db->GetFieldValue(river->GetUserID(), "河长", length, 12);
+    std::printf("  ObjAttributeEdit returned %d (0: the record changed); the river's %s is now %s\n", edited,
+                Utf8("河长").c_str(), read ? std::to_string(length.dblVal).c_str() : "unreadable");
     return stored == 1 && allWritten ? 0 : 1;
 }
