@@ -6,6 +6,7 @@
 #include "BenchUtil.h"
 
 #include "core/GeoVectorLayer.h"
+#include "ui/ADBValueDlg.h"
 #include "vector/GeoPLine.h"
 
 #include <tamsel/GeoAttributeDatabase.h>
@@ -90,6 +91,17 @@ void Measure(int n, Table& table) {
             hits += run.layer->FindUserObj(run.lines[static_cast<size_t>(q) * stride]->GetUserID(), found);
     });
     table["FindUserObj, per query"][n] = t / kQueries;
+
+    // What opening the attribute dialog and changing a class in the object sheet ask of user IDs.
+    t = bench::TimeOnce([&] {
+        for (int q = 0; q < kQueries; ++q) {
+            CGeoPLine* line = run.lines[static_cast<size_t>(q) * stride];
+            hits += CADBValueDlg::HaveSameUserObject(line) == 0;
+            CGeoAccessorialObjectList sharing;
+            hits += run.layer->FindUserObj(line->GetUserID(), sharing);
+        }
+    });
+    table["a dialog's user-ID checks, per dialog open"][n] = t / kQueries;
 
     t = bench::TimeOnce([&] {
         for (int q = 0; q < kQueries; ++q) {

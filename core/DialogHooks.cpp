@@ -35,3 +35,20 @@ AttributeValueDialogHook SetAttributeValueDialogHook(AttributeValueDialogHook ho
     AttributeHook() = hook;
     return previous;
 }
+
+namespace {
+
+ObjectSheetHook& ObjectSheet() {
+    static ObjectSheetHook hook = nullptr;
+    return hook;
+}
+
+}  // namespace
+
+ObjectSheetHook GetObjectSheetHook() { return ObjectSheet(); }
+
+ObjectSheetHook SetObjectSheetHook(ObjectSheetHook hook) {
+    const ObjectSheetHook previous = ObjectSheet();
+    ObjectSheet() = hook;
+    return previous;
+}

@@ -42,3 +42,15 @@ typedef int (*AttributeValueDialogHook)(CGeoVectorObject* pObject);
 AttributeValueDialogHook GetAttributeValueDialogHook();
 // Replaces the hook and returns the previous one.
 AttributeValueDialogHook SetAttributeValueDialogHook(AttributeValueDialogHook hook);
+
+struct tagPropertyParam;
+
+// The property sheet of one vector object (CGeoVectorObject::NewEditProperties): shows the sheet over
+// the object, view-only when bViewOnly is nonzero, with the host's context pParam (may be NULL), lets
+// the object add its own pages (OnAddPropertyPage), writes the confirmed edits back into the object and
+// calls its OnPropertyPageOK, or after a cancel its OnPropertyPageCancel. Returns 1 after OK, else 0.
+// NULL (the default) behaves as a sheet the user cancelled.
+typedef int (*ObjectSheetHook)(CGeoVectorObject* pObject, int bViewOnly, tagPropertyParam* pParam);
+ObjectSheetHook GetObjectSheetHook();
+// Replaces the hook and returns the previous one.
+ObjectSheetHook SetObjectSheetHook(ObjectSheetHook hook);

@@ -143,6 +143,14 @@ public:
     virtual void OnAddPropertyPage(CTPropertySheet* pSheet, tagPropertyParam* pParam, int nFlag);
     virtual void OnPropertyPageOK();
     virtual void OnPropertyPageCancel();
+    // The vector-object property sheet "矢量对象属性" over this object (core/DialogHooks.h), view-only
+    // when bViewOnly is nonzero; pParam (may be NULL) gives the style pages their symbol library. After
+    // OK the sheet's edits are written back in this order: the feature class (SetObjectClassID, on a
+    // topological polygon's label point when it has one), the name, the face flag of a closed line,
+    // three-point circle or polygon line, a spline's interpolation count when above 0, Z, a point's
+    // direction (0 unless its class is directed), the edited style (to the label point and the object),
+    // then OnPropertyPageOK; result 1. After a cancel OnPropertyPageCancel; result 0.
+    virtual int NewEditProperties(int bViewOnly, tagPropertyParam* pParam);
 
     // Mirrors the coordinates about the line through a and b (object coordinates of the layer); the base
     // has none (0).
@@ -208,6 +216,9 @@ public:
     // A new CGeoVectorObject that is Copy (this, withAttribute, withRecord); NULL when the copy fails.
     // Every shape overrides it to create its own class. The caller owns the result.
     CGeoObject* Duplicate(int withAttribute, int withRecord) override;
+    // 0 without a sheet when nFirst is nonzero; else NewEditProperties (bViewOnly, or 1 when the object
+    // cannot be edited, pParam as a tagPropertyParam*).
+    int EditProperties(int nFirst, int bViewOnly, void* pParam) override;
 
     // ---- feature class and styles ----
 

@@ -1,5 +1,5 @@
-// Editing entry points of vector objects: hit test, snapping gate, mirroring and the symbol-width
-// dialog. The shapes supply the hooks these call (Intersects, GetSnapPointA, OnMirror,
+// Editing entry points of vector objects: hit test, snapping gate, mirroring, the property sheet and
+// the symbol-width dialog. The shapes supply the hooks these call (Intersects, GetSnapPointA, OnMirror,
 // AfterMirrorRecalcBounds).
 #include "core/GeoVectorObject.h"
 
@@ -53,6 +53,21 @@ int CGeoVectorObject::Mirror(POINT a, POINT b)
     if (!OnMirror(a, b)) return 0;
     AfterMirrorRecalcBounds();
     return 1;
+}
+
+int CGeoVectorObject::EditProperties(int nFirst, int bViewOnly, void* pParam)
+{
+    if (nFirst) return 0;
+    return NewEditProperties(CanBeEdited() ? bViewOnly : 1, static_cast<tagPropertyParam*>(pParam));
+}
+
+int CGeoVectorObject::NewEditProperties(int bViewOnly, tagPropertyParam* pParam)
+{
+    // The sheet lives on the dialog floor, which also writes the confirmed edits back: it knows the
+    // shapes whose options the sheet shows.
+    if (const ObjectSheetHook hook = GetObjectSheetHook()) return hook(this, bViewOnly, pParam);
+    OnPropertyPageCancel();
+    return 0;
 }
 
 int CGeoVectorObject::EditSymbolAttribute(CSymbolLibIO* pLib, int nSymbol, int)

@@ -1,6 +1,7 @@
 // Fills the core's dialog hooks with the dialogs of this floor when the library is loaded, so that
-// GetSymbol, SelectSymbolLib and EditSymbolAttribute open them; likewise the raster floor's hooks, so that
-// images and mosaic lines open their property dialogs from EditProperties.
+// GetSymbol, SelectSymbolLib, EditSymbolAttribute and a vector object's EditProperties open them;
+// likewise the raster floor's hooks, so that images and mosaic lines open their property dialogs from
+// EditProperties.
 #include "core/DialogHooks.h"
 #include "raster/RasterDialogHooks.h"
 #include "core/GeoClassEdit.h"
@@ -8,6 +9,7 @@
 #include "ui/SymbolLibPickDlg.h"
 #include "ui/SymbolPickDlg.h"
 #include "ui/ValueInputDlg.h"
+#include "ui/VectorObjectPropSheetEx.h"
 #include "ui/ImagePropertyDlg.h"
 #include "ui/MosaicLinePropertyDlg.h"
 
@@ -53,6 +55,7 @@ struct HookInstaller {
     HookInstaller() {
         SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong});
         SetGClassSheetHook(RunGClassSheet);
+        SetObjectSheetHook(RunVectorObjectSheet);
         SetRasterDialogHooks(tagRasterDialogHooks{ImageProperties, MosaicLineProperties});
     }
 } g_installer;

@@ -25,6 +25,8 @@
 int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
 // The feature-class editor on the river layer, with pictures of its windows (ClassEditDemo.cpp).
 int RunClassEditDemo(const std::string& outDir);
+// The object property sheet moving the canal to another class, with pictures (ObjectSheetDemo.cpp).
+int RunObjectSheetDemo(const std::string& outDir);
 // The value input, symbol picker, symbol grid and library picker, with pictures (SymbolDialogDemo.cpp).
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 // The style sheet and display-style page on the river layer's style, with pictures (StyleEditDemo.cpp).
@@ -217,6 +219,8 @@ int main(int argc, char** argv) {
     if (processed) return processed;
     const int classes = RunClassEditDemo(outDir);
     if (classes) return classes;
+    const int objects = RunObjectSheetDemo(outDir);
+    if (objects) return objects;
     const int styles = RunStyleEditDemo(outDir);
     return styles ? styles : RunRasterDemo(outDir);
 }
