@@ -339,3 +339,38 @@ TEST(VectorObjectPropSheet, EntryPointsAndViewOnly) {
     EXPECT_EQ(a->EditProperties(0, 0, nullptr), 0);
     EXPECT_TRUE(s.Verify());
 }
+
+TEST(VectorObjectPropSheet, AMoveTheDatabaseRefusesKeepsClassUserIDAndRecord) {
+    Layer l;
+    CGeoPoint* a = l.Add(5);
+    l.Write(a, "一环路");
+    CGeoPoint* b = l.Add(7);
+    CGeoValueList v;
+    for (int i = 0; i < 5; ++i) {
+        COleVariant value(i == 4 ? "r" : "");
+        v.AddTail(value);
+    }
+    ASSERT_EQ(l.layer.SetAttribute(b, &v), 1);
+    // The theme's class 7 gains a field its table lacks: the database refuses the moved record.
+    CGeoGClass river = *l.layer.m_Theme.FindGCPtr(7);
+    river.AddField(Field("Z", dbLong), -2);
+    l.layer.m_Theme.SetGC(l.layer.m_Theme.FindGC(7), river);
+    const UINT uid = a->GetUserID();
+    afxtest::Session s;
+    Strict(s);
+    s.ExpectSheet(kSheet, [&](CPropertySheet& sh) {
+        CPropertyPage& p = *sh.GetPage(0);
+        afxtest::Click(p, 1041);
+        EXPECT_EQ(afxtest::Text(p, 1040), "5");
+        afxtest::Ok(sh);
+    });
+    PickClass(s, "河流");
+    s.ExpectMessageBox(kQuestion, IDOK);
+    s.ExpectMessageBox("地物类编码没有改动", IDOK);
+    EXPECT_EQ(a->EditProperties(0, 0, nullptr), 1);
+    EXPECT_TRUE(s.Verify());
+    EXPECT_EQ(a->GetObjectClassID(), 5u);
+    EXPECT_EQ(a->GetUserID(), uid);
+    EXPECT_EQ(l.Value(uid, "名称", 5), "一环路");
+    EXPECT_EQ(l.Value(uid, "X", 5), "xyz");
+}
