@@ -149,7 +149,8 @@ public:
     // topological polygon's label point when it has one), the name, the face flag of a closed line,
     // three-point circle or polygon line, a spline's interpolation count when above 0, Z, a point's
     // direction (0 unless its class is directed), the edited style (to the label point and the object),
-    // then OnPropertyPageOK; result 1. After a cancel OnPropertyPageCancel; result 0.
+    // then OnPropertyPageOK; result 1. A view-only sheet writes nothing back before OnPropertyPageOK.
+    // After a cancel OnPropertyPageCancel; result 0.
     virtual int NewEditProperties(int bViewOnly, tagPropertyParam* pParam);
 
     // Mirrors the coordinates about the line through a and b (object coordinates of the layer); the base

@@ -75,6 +75,12 @@ int RunVectorObjectSheet(CGeoVectorObject* pObject, int bViewOnly, tagPropertyPa
         return 0;
     }
 
+    // A view-only sheet (an object of a layer that cannot be edited) changes nothing, even by the
+    // rules that reset a value.
+    if (bViewOnly) {
+        pObject->OnPropertyPageOK();
+        return 1;
+    }
     if (page.m_pObject) page.m_pObject->SetObjectClassID(page.m_nClassCode);
     pObject->SetObjectName(page.m_strName);
     if (page.m_bClosed) {

@@ -326,6 +326,7 @@ TEST(VectorObjectPropSheet, OkWritesTheGeneralPageBack) {
 TEST(VectorObjectPropSheet, EntryPointsAndViewOnly) {
     Layer l;
     CGeoPoint* a = l.Add(5);
+    a->SetDirect(45);
     afxtest::Session s;
     Strict(s);
     EXPECT_EQ(a->EditProperties(1, 0, nullptr), 0) << "no sheet";
@@ -334,10 +335,11 @@ TEST(VectorObjectPropSheet, EntryPointsAndViewOnly) {
         CPropertyPage& p = *sh.GetPage(0);
         for (int id : {1000, 1041, 1045}) EXPECT_FALSE(afxtest::IsEnabled(p, id)) << id;
         EXPECT_NE(p.GetDlgItem(1052)->GetStyle() & ES_READONLY, 0u);
-        afxtest::Cancel(sh);
+        afxtest::Ok(sh);
     });
-    EXPECT_EQ(a->EditProperties(0, 0, nullptr), 0);
+    EXPECT_EQ(a->EditProperties(0, 0, nullptr), 1);
     EXPECT_TRUE(s.Verify());
+    EXPECT_EQ(a->GetDirect(), 45.0) << "a view-only sheet writes nothing back";
 }
 
 TEST(VectorObjectPropSheet, AMoveTheDatabaseRefusesKeepsClassUserIDAndRecord) {
