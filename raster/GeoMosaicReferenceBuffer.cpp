@@ -203,12 +203,16 @@ void CGeoMosaicReferenceBuffer::Serialize(CArchive& ar)
         count = ~marker;
         ar >> bits;
     }
-    // A damaged record must not make the reader allocate without bound.
-    const long long rowBytes = (static_cast<long long>(width) * bits + 7) / 8;
-    const long long strip = (width != 0 && end >= begin) ? (static_cast<long long>(end) - begin + 1) * rowBytes : 0;
-    if (count > 0x1000000 || width < 0 || (bits != 8 && bits != 24 && bits != 1 && bits != 4) || strip < 0 ||
-        strip > (256LL << 20))
+    // A damaged record must not make the reader allocate without bound; width, depth and the row
+    // count are each checked before they are multiplied, so the strip size cannot overflow.
+    const long long kMaxStrip = 256LL << 20;
+    if (count > 0x1000000 || width < 0 || (bits != 8 && bits != 24 && bits != 1 && bits != 4))
         AfxThrowArchiveException(CArchiveException::badIndex);
+    const long long rowBytes = (static_cast<long long>(width) * bits + 7) / 8;
+    const long long rows = (width != 0 && end >= begin) ? static_cast<long long>(end) - begin + 1 : 0;
+    if (rowBytes > kMaxStrip || rows > kMaxStrip || rows * rowBytes > kMaxStrip)
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    const long long strip = rows * rowBytes;
     Release();
     m_nImageWidth = w;
     m_nImageHeight = h;

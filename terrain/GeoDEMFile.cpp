@@ -142,7 +142,11 @@ CString Lower4(const CString& path)
 }
 
 // A grid size that a single band can hold.
-bool SizeOk(int64_t w, int64_t h) { return w >= 1 && h >= 1 && w * h * 4 <= 0xFFFFFFFFLL && w <= 0x3FFFFFFF; }
+// Each side is bounded before the product is formed, so a header of huge sides cannot overflow it.
+bool SizeOk(int64_t w, int64_t h)
+{
+    return w >= 1 && h >= 1 && w <= 0x3FFFFFFF && h <= 0x3FFFFFFF && w * h * 4 <= 0xFFFFFFFFLL;
+}
 
 // The header keys of a BIL ".hdr" as the reader understands them.
 struct BilHeader {

@@ -1,5 +1,6 @@
 #include "raster/GeoImage.h"
 #include "raster/GeoMosaicPLine.h"
+#include "raster/GeoMosaicReferenceBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -316,4 +317,29 @@ TEST(MosaicNetwork, MatchFindsAPlantedTemplate)
     EXPECT_EQ(my, 10 + 30);
     StGeoImageBuf colour{btr.data(), 24, 0, 0, 60, 60};
     EXPECT_EQ(CGeoImage::Match(colour, W, mx, my, r), 0);
+}
+
+// A stored reference buffer whose strip (rows x bytes per row) would not fit is refused before anything
+// is allocated, and without the size arithmetic overflowing on the way.
+TEST(ReferenceBuffer, RecordsWithImpossibleStripsAreRefused) {
+    const struct {
+        LONG width, begin, end, bits;
+    } cases[] = {
+        {0x7FFFFFFF, 0, 0, 24},                  // one row of 6 GB
+        {1, -0x7FFFFFFF - 1, 0x7FFFFFFF, 8},     // 2^32 rows
+        {0x7FFFFFFF, -0x7FFFFFFF - 1, 0x7FFFFFFF, 24},  // both: the product overflowed 64 bits
+        {16, 0, 3, 12},                          // a depth the buffer does not know
+    };
+    for (const auto& c : cases) {
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar << LONG(100) << LONG(100) << 1.0 << c.width << c.begin << c.end << LONG(~0) << c.bits;
+            ar.Close();
+        }
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        CGeoMosaicReferenceBuffer buffer;
+        EXPECT_THROW(buffer.Serialize(ar), CArchiveException) << c.width << " " << c.begin << " " << c.end;
+    }
 }

@@ -161,6 +161,9 @@ TEST(DemFiles, DemTextReadAndProgress)
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("big.grd").c_str())), 0);
     EXPECT_EQ(LastMessage(), "DEM数据不完整: " + dir("big.grd"));
     EXPECT_EQ(host.window.log.size(), steps);  // no progress display was opened
+    // Sides near the largest 32-bit number are refused as unsafe before their product is formed.
+    WriteFileBytes(dir("wide.dem"), "NSDTF-DEM x y 0 0 0 0 1 1 2147483647 2147483647 1\n5\n");
+    EXPECT_EQ(dem.LoadRasterFile(CString(dir("wide.dem").c_str())), 0);
     AfxClearMessageLog();
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("missing.dem").c_str())), 0);
     EXPECT_EQ(LastMessage(), "can't open this file: " + dir("missing.dem"));
