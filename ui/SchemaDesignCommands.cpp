@@ -209,8 +209,9 @@ void CSchemaDesignDlg::OnSdTreeRename() {
 }
 
 void CSchemaDesignDlg::OnBeginlabeleditTreeSd(NMHDR* pNMHDR, LRESULT* pResult) {
-    (void)pNMHDR;
-    *pResult = m_treeScheme.GetItemType(m_treeScheme.GetSelectedItem()) == TNT_LAYER ? FALSE : TRUE;
+    // Only layer names are edited in place; classes are renamed through their info dialog.
+    HTREEITEM h = reinterpret_cast<NMTVDISPINFO*>(pNMHDR)->item.hItem;
+    *pResult = m_treeScheme.GetItemType(h) == TNT_LAYER && h == m_treeScheme.GetSelectedItem() ? FALSE : TRUE;
 }
 
 void CSchemaDesignDlg::OnEndlabeleditTreeSd(NMHDR* pNMHDR, LRESULT* pResult) {

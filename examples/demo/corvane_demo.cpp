@@ -31,6 +31,8 @@ int RunObjectSheetDemo(const std::string& outDir);
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 // The style sheet and display-style page on the river layer's style, with pictures (StyleEditDemo.cpp).
 int RunStyleEditDemo(const std::string& outDir);
+// The scheme designer building the demo's scheme demo.sch, with pictures (SchemeDesignerDemo.cpp).
+int RunSchemeDesignerDemo(const std::string& outDir);
 // A scan rectified through control points, a DEM with its contours (RasterDemo.cpp).
 int RunRasterDemo(const std::string& outDir);
 
@@ -222,5 +224,7 @@ int main(int argc, char** argv) {
     const int objects = RunObjectSheetDemo(outDir);
     if (objects) return objects;
     const int styles = RunStyleEditDemo(outDir);
-    return styles ? styles : RunRasterDemo(outDir);
+    if (styles) return styles;
+    const int schemes = RunSchemeDesignerDemo(outDir);
+    return schemes ? schemes : RunRasterDemo(outDir);
 }
