@@ -41,6 +41,9 @@ public:
     const CGeoGClass* FindGCPtr(UINT nCode) const;
     // The index of the first class whose name equals the text exactly (letter case counts); -1 when none.
     int FindGC(CString strName) const;
+    // The classes in order, kept by the theme (valid until the class list changes). Lets a caller walk
+    // them once instead of copying each out by index, which walks the list from its head every time.
+    const CTypedPtrList<CObList, CGeoGClass*>& GetGCList() const { return m_GCList; }
     // Inserts a copy at the position; 0 (nothing changed) when a class has the same code or for a bad
     // position.
     int AddGC(const CGeoGClass& gc, int nPos);

@@ -260,10 +260,11 @@ HTREEITEM CSchemaDesignDlg::AddTheme(CGeoTheme* pTheme, HTREEITEM hScheme) {
     HTREEITEM hLayer = InsertTreeItem(pTheme->GetName(), TNT_LAYER, hScheme);
     if (!hLayer) return nullptr;
     m_treeScheme.SetItemData(hLayer, reinterpret_cast<DWORD_PTR>(pTheme));
-    CGeoGClass gc;
-    for (int i = 0; i < pTheme->GetGCCount(); ++i) {
-        if (!pTheme->GetGC(i, gc)) return nullptr;
-        InsertClassItem(gc, hLayer);
+    const CTypedPtrList<CObList, CGeoGClass*>& classes = pTheme->GetGCList();
+    for (POSITION p = classes.GetHeadPosition(); p;) {
+        const CGeoGClass* pClass = classes.GetNext(p);
+        if (!pClass) return nullptr;
+        InsertClassItem(*pClass, hLayer);
     }
     return hLayer;
 }
@@ -428,15 +429,12 @@ void CSchemaDesignDlg::SortTreeLayerChild(HTREEITEM hLayer) {
     const int oldOrder = m_bNameFirst, newOrder = mode == 1 ? 1 : mode == 0 ? 0 : oldOrder;
     if (mode == 2) {
         // Back to the stored order: the items take the classes' titles one by one.
-        const int n = pTheme->GetGCCount();
-        int i = 0;
-        CGeoGClass gc;
-        for (HTREEITEM h = m_treeScheme.GetChildItem(hLayer); h; h = m_treeScheme.GetNextSiblingItem(h)) {
-            while (i < n && !pTheme->GetGC(i, gc)) ++i;
-            if (i >= n) break;
-            m_treeScheme.SetItemText(h, GetGCTitle(gc.GetGCName(), gc.GetGCID(), newOrder));
-            m_treeScheme.SetItemData(h, gc.GetGCID());
-            ++i;
+        const CTypedPtrList<CObList, CGeoGClass*>& classes = pTheme->GetGCList();
+        POSITION p = classes.GetHeadPosition();
+        for (HTREEITEM h = m_treeScheme.GetChildItem(hLayer); h && p; h = m_treeScheme.GetNextSiblingItem(h)) {
+            const CGeoGClass* pClass = classes.GetNext(p);
+            m_treeScheme.SetItemText(h, GetGCTitle(pClass->GetGCName(), pClass->GetGCID(), newOrder));
+            m_treeScheme.SetItemData(h, pClass->GetGCID());
         }
         return;
     }

@@ -35,6 +35,7 @@ struct TreeState {
     bool ending = false;
     int top = 0;
     HIMAGELIST images[3] = {nullptr, nullptr, nullptr};
+    size_t siblingHint = 0;  // where the last sibling lookup found its item
     ~TreeState() {
         for (TNode* n : all) delete n;
     }
@@ -59,6 +60,16 @@ TNode* N(TreeState* st, HTREEITEM h) {
     if (h == TVI_ROOT) return &st->root;
     TNode* n = reinterpret_cast<TNode*>(h);
     return st->all.count(n) ? n : nullptr;
+}
+
+// The position of n among its siblings. Walks over siblings go one step at a time, so the item is
+// looked for at the last position found and beside it before the siblings are searched; a walk over
+// k siblings then costs k steps, not k * k / 2.
+size_t SiblingIndex(TreeState* st, TNode* n) {
+    const std::vector<TNode*>& sib = n->parent->kids;
+    for (size_t i : {st->siblingHint + 1, st->siblingHint, st->siblingHint - 1})
+        if (i < sib.size() && sib[i] == n) return st->siblingHint = i;
+    return st->siblingHint = static_cast<size_t>(std::find(sib.begin(), sib.end(), n) - sib.begin());
 }
 
 DWORD Style(HWND h) { return static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE)); }
@@ -619,19 +630,19 @@ HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM hItem) const {
 }
 
 HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM hItem) const {
-    TNode* n = N(ST, hItem);
+    TreeState* st = ST;
+    TNode* n = N(st, hItem);
     if (!n || !n->parent) return nullptr;
-    auto& sib = n->parent->kids;
-    auto it = std::find(sib.begin(), sib.end(), n);
-    return it + 1 == sib.end() ? nullptr : H(*(it + 1));
+    const size_t i = SiblingIndex(st, n) + 1;
+    return i < n->parent->kids.size() ? H(n->parent->kids[i]) : nullptr;
 }
 
 HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM hItem) const {
-    TNode* n = N(ST, hItem);
+    TreeState* st = ST;
+    TNode* n = N(st, hItem);
     if (!n || !n->parent) return nullptr;
-    auto& sib = n->parent->kids;
-    auto it = std::find(sib.begin(), sib.end(), n);
-    return it == sib.begin() ? nullptr : H(*(it - 1));
+    const size_t i = SiblingIndex(st, n);
+    return i > 0 ? H(n->parent->kids[i - 1]) : nullptr;
 }
 
 HTREEITEM CTreeCtrl::GetNextVisibleItem(HTREEITEM hItem) const {
