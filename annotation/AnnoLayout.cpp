@@ -128,6 +128,35 @@ int CalculateMultiLineRows(const CString& text, CStringArray& rows, int arraySty
     return rows.GetSize();
 }
 
+int SkipRowContent(const CString& text, int n, int escapes, int* contentEnd) {
+    const std::string& s = text.str();
+    size_t i = 0;
+    int content = 0;
+    bool prevBackslash = false;
+    auto separator = [&]() {
+        const int sep = SeparatorAt(s, i, prevBackslash);
+        return (sep == 2 && !escapes && s[i] == '\\') ? 0 : sep;
+    };
+    while (content < n && i < s.size()) {
+        if (const int sep = separator()) {
+            i += static_cast<size_t>(sep);
+            prevBackslash = false;
+            continue;
+        }
+        const size_t len = CharLen(s, i);
+        prevBackslash = len == 1 && s[i] == '\\';
+        content += static_cast<int>(len);
+        i += len;
+    }
+    if (content < n) return -1;
+    if (contentEnd) *contentEnd = static_cast<int>(i);
+    while (const int sep = separator()) {
+        i += static_cast<size_t>(sep);
+        prevBackslash = false;
+    }
+    return static_cast<int>(i);
+}
+
 int GetMaxWidth(const CStringArray& rows, int charWidth, int charHeight, int colSpace, float italicAngle,
                 int addSlant) {
     if (rows.GetSize() == 0) return -1;

@@ -36,6 +36,11 @@ BOOL NextCharPos(const char* text, int& pos, int len);
 // the non-empty pieces between separators; styles 1 and 2: one row per character of the text with its
 // separators removed. An empty text returns 0 and leaves rows untouched.
 int CalculateMultiLineRows(const CString& text, CStringArray& rows, int arrayStyle);
+// Where a count of row content ends in the text: the byte index after the first n bytes that are not
+// row separators (CR LF, and with escapes non-zero the escape "\n"), moved on past the separators that
+// follow, so that it starts the next row; *contentEnd (when not NULL) receives the index before those
+// separators. -1 when the text holds fewer than n bytes of content.
+int SkipRowContent(const CString& text, int n, int escapes, int* contentEnd = nullptr);
 // Deletes every row separator in place; FALSE for an empty string, else TRUE.
 BOOL RemoveLineBreaks(CString& text);
 // Width of the widest row: per row the sum of (column space + char width) over double-byte and

@@ -201,6 +201,35 @@ public:
     int GetSnapPointA(CPoint& point, CRect rect, int& nIndex, SNAPTYPE type, LONG lParam) override;  // 0
     int GetPoints() const override;                     // the size of the point array
 
+    // ---- the text page of the vector object's property sheet (bodies in GeoAnnoPropPage.cpp) ----
+    //
+    // The page itself lives on the top floor and is reached through AnnoDialogHooks.h. One page serves
+    // the annotation class at a time: OnAddPropertyPage makes it, and OnPropertyPageOK or
+    // OnPropertyPageCancel of any annotation ends it.
+
+    // Adds the page "文字" to sheet (nothing without a page hook or a sheet), filled with this
+    // annotation's values at the param's map scale s (sizes in 0.1 mm, margins and spacing in
+    // millimetres, angles in degrees; without a param at scale 1); readOnly disables every control.
+    void OnAddPropertyPage(CTPropertySheet* pSheet, tagPropertyParam* pParam, int readOnly) override;
+    // Takes the page's values back, in this order: text; align type; a new placement
+    // (ChangePositionType); char height and width, column and row space (from 0.1 mm at the page's
+    // scale); move flag (0 for formatted text, 1 for echelon text, else the page's move mode) and
+    // two-sided alignment; every escape angle and the orient angle; back colour, line width, fill and
+    // show frame, italic angle, format style, array style, the placement once more; margins and format
+    // spacing. Then the rows are joined (CR and the byte after it removed) for vertical, echelon and
+    // multi-point text, a multi-point annotation gets exactly one point per character (extra points
+    // dropped; new ones laid after the last point at its angle), and the bounds are recomputed. The
+    // page is destroyed. Nothing happens when no page is open.
+    void OnPropertyPageOK() override;
+    // Destroys the page without touching any annotation.
+    void OnPropertyPageCancel() override;
+    // Asks for characters to insert after character k of this multi-point annotation (the
+    // insert-character dialog) and inserts them (InsertAt (k + 1)) laid from (x, y) at the angle given
+    // (degrees in the dialog). Nothing is asked when the annotation cannot be edited (its layer is
+    // locked), is not multi-point or k + 1 is outside 0 .. count. Returns 0 in every case: the caller
+    // sees an insertion in the point count.
+    virtual int InsertPointAfter(int x, int y, int k);
+
     // ---- drawing (bodies in GeoAnnoDraw.cpp) ----
 
     // No symbols: the plain hook with the same arguments and scaleWidths 1.
@@ -404,6 +433,16 @@ public:
     virtual void ConvertGeoAnnoToAnnoList(CDC* pDC, UINT scale, UINT scale2, CPoint origin, CPoint offset,
                                           const GEOVIEW& view, CTypedPtrList<CObList, CGeoVectorObject*>& list,
                                           RECT* pClip, int xorMode, int nWord8, int scaleWidths);
+
+    // Cuts the annotation in two where the segment p1 - p2 crosses it (both points in object
+    // coordinates): across its row for single-point text (the segment must cross the text box's bottom
+    // and top edges), between rows for box and multi-row text (it must cross the left and right
+    // edges). The character at the middle of the two crossings is found by a hit test of the layout
+    // and the cut made there (SplitAnnoAtHit with style); the two new annotations are appended to list
+    // (the caller owns them) and this one is unchanged. Turned text is cut in its own frame. 1 when cut;
+    // 0 for an empty, formatted, echelon or multi-point text, when the segment misses an edge, or when
+    // the cut is refused.
+    int FindPosition(const GEOVIEW& style, CPoint p1, CPoint p2, CTypedPtrList<CObList, CGeoAccessorialObject*>& list);
 
     // ==== end of text editing ====
 

@@ -10,6 +10,7 @@
 #include "annotation/GeoAnno.h"
 #include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
+#include "ostrel/Contact.h"
 #include "ostrel/Measure.h"
 #include "ostrel/Units.h"
 
@@ -359,6 +360,61 @@ void CGeoAnno::DivideAnnoIntoTwoParts(CPoint p, CTypedPtrList<CObList, CGeoVecto
 }
 
 // ---- conversion ----
+
+int CGeoAnno::FindPosition(const GEOVIEW& style, CPoint p1, CPoint p2,
+                           CTypedPtrList<CObList, CGeoAccessorialObject*>& list) {
+    if (m_strText.IsEmpty() || GetFormatStyle() || GetArrayStyle() == ARRAY_ECHELON) return 0;
+    const int type = m_nPositionType;
+    if (type != 0 && type != 1 && type != 2 && type != 3) return 0;
+    GEOANNO r = MakeGeoAnno();
+    CPoint c[4] = {r.m_ptPosition, r.m_ptPosition, r.m_ptPosition, r.m_ptPosition};
+    GetFourSquarePoint(r, c, 0, nullptr);
+
+    // The corners are those of the unturned text, and the layout finds characters in that frame too, so
+    // the segment is turned back into it (box text is never turned).
+    POINT a = p1, b = p2;
+    if (type != 2) {
+        const POINT centre = r.m_ptRotateCenter;
+        const double turn = GetEscapeAngle(0) * 3.1415926 / 1800.0;
+        a = RotatePoint(a, centre, -turn);
+        b = RotatePoint(b, centre, -turn);
+    }
+    POINT x1{0, 0}, x2{0, 0};
+    if (type == 0 || type == 1) {
+        if (!Intersection(a, b, c[0], c[1], x1) || !Intersection(a, b, c[3], c[2], x2)) return 0;
+    } else if (!Intersection(a, b, c[0], c[3], x1) || !Intersection(a, b, c[1], c[2], x2)) {
+        return 0;
+    }
+    r.m_nOutputMode = 3;
+    r.m_nIndexResult = 0;
+    r.m_nWorkX = static_cast<int>(std::trunc((static_cast<double>(x1.x) + x2.x) / 2.0 + 0.5));
+    r.m_nWorkY = static_cast<int>(std::trunc((static_cast<double>(x1.y) + x2.y) / 2.0 + 0.5));
+    if (type == 2) {
+        tagGEORECT margins = m_Margins;
+        DrawBoxedAnno(nullptr, 10000, 10000, CPoint(0, 0), CPoint(0, 0), style, r, &margins, nullptr, 0, 0, 1);
+    } else {
+        DrawGeoAnno(nullptr, 10000, 10000, CPoint(0, 0), CPoint(0, 0), style, r, nullptr, 0, nullptr, nullptr, 0, 1);
+    }
+    // The layout counts the bytes of the rows it passed, without their separators: the cut goes where
+    // that content ends in the text, at the start of the next row. A cut before the first byte or after
+    // the last would leave one part without text.
+    int end = 0;
+    const int cut = SkipRowContent(m_strText, r.m_nIndexResult, type != 2, &end);
+    if (r.m_nIndexResult <= 0 || cut <= 0 || cut >= m_strText.GetLength()) return 0;
+    // The layout leaves the record with its last row's position, align type and spacing; the parts are
+    // made from the annotation's own record with the hit's index and point.
+    GEOANNO hit = MakeGeoAnno();
+    hit.m_nIndexResult = cut;
+    hit.m_nWorkX = r.m_nWorkX;
+    hit.m_nWorkY = r.m_nWorkY;
+    CString text = m_strText;
+    if (!SplitAnnoAtHit(10000, 10000, text, GetPositionPoint(0), hit, style, list, this)) return 0;
+    // The first part ends where its last row does, without the separators after it.
+    POSITION pos = list.GetTailPosition();
+    list.GetPrev(pos);
+    if (CGeoAnno* first = pos ? dynamic_cast<CGeoAnno*>(list.GetAt(pos)) : nullptr) first->SetName(m_strText.Left(end));
+    return 1;
+}
 
 int CGeoAnno::GeoAnnoCanBeSpit() const {
     const GEOVIEW view = GetSelfGeoView();

@@ -1,11 +1,15 @@
 // Fills the core's dialog hooks with the dialogs of this floor when the library is loaded, so that
 // GetSymbol, SelectSymbolLib, EditSymbolAttribute and a vector object's EditProperties open them;
 // likewise the raster floor's hooks, so that images and mosaic lines open their property dialogs from
-// EditProperties.
+// EditProperties; and the annotation floor's, so that an annotation adds its text page to the object
+// sheet and asks for characters to insert.
+#include "annotation/AnnoDialogHooks.h"
 #include "core/DialogHooks.h"
 #include "raster/RasterDialogHooks.h"
 #include "core/GeoClassEdit.h"
+#include "ui/AnnoTextPropPage.h"
 #include "ui/GCPropSheet.h"
+#include "ui/InsertCharDlg.h"
 #include "ui/SymbolLibPickDlg.h"
 #include "ui/SymbolPickDlg.h"
 #include "ui/ValueInputDlg.h"
@@ -51,12 +55,33 @@ int MosaicLineProperties(CGeoMosaicPLine* line) {
     return dlg.DoModal() == IDOK ? 1 : 0;
 }
 
+CPropertyPage* NewAnnoTextPage(const tagAnnoTextPageData& data) {
+    CAnnoTextPropPage* page = new CAnnoTextPropPage;
+    page->m_data = data;
+    return page;
+}
+
+void GetAnnoTextPageData(CPropertyPage* page, tagAnnoTextPageData* data) {
+    *data = static_cast<CAnnoTextPropPage*>(page)->m_data;
+}
+
+int InsertChar(CString* text, float* angleDegrees) {
+    CInsertCharDlg dlg(nullptr);
+    const int result = static_cast<int>(dlg.DoModal());
+    if (result == IDOK) {
+        *text = dlg.m_strText;
+        *angleDegrees = dlg.m_fAngle;
+    }
+    return result;
+}
+
 struct HookInstaller {
     HookInstaller() {
         SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong});
         SetGClassSheetHook(RunGClassSheet);
         SetObjectSheetHook(RunVectorObjectSheet);
         SetRasterDialogHooks(tagRasterDialogHooks{ImageProperties, MosaicLineProperties});
+        SetAnnoDialogHooks(tagAnnoDialogHooks{NewAnnoTextPage, GetAnnoTextPageData, InsertChar});
     }
 } g_installer;
 

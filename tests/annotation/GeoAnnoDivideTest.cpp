@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -139,6 +141,106 @@ TEST_F(GeoAnnoDivideTest, MultiPointCharactersAreHitInTheirOwnTurnedBoxes)
     CTypedPtrList<CObList, CGeoVectorObject*> list;
     m.DivideAnnoIntoTwoParts(CPoint(10, 10), list);
     EXPECT_TRUE(list.IsEmpty());
+}
+
+// The two parts FindPosition made, text and position point, taken out of the list.
+std::vector<std::pair<CString, CPoint>> TakeParts(CTypedPtrList<CObList, CGeoAccessorialObject*>& list)
+{
+    std::vector<std::pair<CString, CPoint>> parts;
+    while (!list.IsEmpty()) {
+        std::unique_ptr<CGeoAnno> a(dynamic_cast<CGeoAnno*>(list.RemoveHead()));
+        if (a) parts.emplace_back(a->GetName(), a->GetPositionPoint(0));
+    }
+    return parts;
+}
+
+TEST_F(GeoAnnoDivideTest, FindPositionCutsWhereTheSegmentCrossesTheRow)
+{
+    // A segment across the row at x 150 of the text's own frame: the left half of the fourth
+    // character, which starts the second part; turned text is cut the same way in its frame.
+    for (float angle : {0.0f, 900.0f, 300.0f}) {
+        auto t = Five(angle);
+        const double turn = angle * 3.141592653589793 / 1800.0;
+        const CPoint p1(RotatePoint(POINT{150, -10}, POINT{0, 0}, turn));
+        const CPoint p2(RotatePoint(POINT{150, 30}, POINT{0, 0}, turn));
+        CTypedPtrList<CObList, CGeoAccessorialObject*> list;
+        ASSERT_EQ(t->FindPosition(t->GetGeoView(), p1, p2, list), 1) << angle;
+        const auto parts = TakeParts(list);
+        ASSERT_EQ(parts.size(), 2u);
+        EXPECT_EQ(parts[0].first, CString("文字文"));
+        EXPECT_EQ(parts[1].first, CString("字文"));
+        const CPoint second(RotatePoint(POINT{180, 0}, POINT{0, 0}, turn));
+        EXPECT_LE(std::abs(parts[0].second.x) + std::abs(parts[0].second.y), 1) << angle;
+        EXPECT_LE(std::abs(parts[1].second.x - second.x) + std::abs(parts[1].second.y - second.y), 1) << angle;
+        EXPECT_EQ(t->GetName(), CString("文字文字文"));
+    }
+}
+
+TEST_F(GeoAnnoDivideTest, FindPositionRefusesWhatItCannotCut)
+{
+    auto formatted = std::make_unique<CGeoAnno>(CString("1/2"), CPoint(0, 0), 20, 50, tagGEOFORMAT{}, 0.0f, 0.0f, 0,
+                                                0, 0);
+    auto echelon = Five();
+    echelon->SetArrayStyle(ARRAY_ECHELON);
+    auto empty = Five();
+    empty->SetName("");
+    auto multi = std::make_unique<CGeoAnno>(CString("文字"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 6, 1, 0, 0, 0, 0);
+    struct Case {
+        const char* what;
+        CGeoAnno* a;
+        CPoint p1, p2;
+    } cases[] = {
+        {"crosses the bottom edge only", Five().release(), {150, -10}, {150, 10}},
+        {"misses the text", Five().release(), {150, 40}, {150, 60}},
+        {"cuts before the first character", Five().release(), {10, -10}, {10, 30}},
+        {"formatted", formatted.get(), {10, -10}, {10, 30}},
+        {"echelon", echelon.get(), {150, -10}, {150, 30}},
+        {"empty", empty.get(), {150, -10}, {150, 30}},
+        {"multi-point", multi.get(), {60, -10}, {60, 30}},
+    };
+    for (Case& c : cases) {
+        CTypedPtrList<CObList, CGeoAccessorialObject*> list;
+        EXPECT_EQ(c.a->FindPosition(c.a->GetGeoView(), c.p1, c.p2, list), 0) << c.what;
+        EXPECT_TRUE(list.IsEmpty()) << c.what;
+    }
+    for (int i = 0; i < 3; ++i) delete cases[i].a;
+}
+
+TEST_F(GeoAnnoDivideTest, FindPositionCutsBoxAndRowsBetweenRows)
+{
+    // Box text of four characters of 50 in a box 110 wide: two rows of two.
+    CGeoAnno box(CString("文字注记"), CRect(0, 0, 110, 60), 20, 50, tagGEORECT{}, 0, 0, 10, 0);
+    CTypedPtrList<CObList, CGeoAccessorialObject*> list;
+    CRect b = box.GetBounds();
+    b.NormalizeRect();
+    const int mid = (b.top + b.bottom) / 2;
+    ASSERT_EQ(box.FindPosition(box.GetGeoView(), CPoint(-10, mid), CPoint(120, mid), list), 1);
+    auto parts = TakeParts(list);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].first, CString("文字"));
+    EXPECT_EQ(parts[1].first, CString("注记"));
+
+    // Two rows of a single-point text (type 3).
+    CGeoAnno rows(CString("文字\r\n注记"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 3, 1, 0, 10, 0, 0);
+    CPoint c[4];
+    rows.GetFourPoints(c, 0, -1);
+    const int y = (c[0].y + c[3].y) / 2;
+    ASSERT_EQ(rows.FindPosition(rows.GetGeoView(), CPoint(-10, y), CPoint(200, y), list), 1);
+    parts = TakeParts(list);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].first, CString("文字"));
+    EXPECT_EQ(parts[1].first, CString("注记"));
+
+    // Below the second of three rows: the separators before it are not content, so the cut still
+    // falls between rows, never inside a character.
+    CGeoAnno three(CString("文字\r\n注记\r\n地名"), CPoint(0, 0), 20, 50, 0.0f, 0.0f, 0, 3, 1, 0, 10, 0, 0);
+    three.GetFourPoints(c, 0, -1);
+    const int y2 = std::min(c[0].y, c[3].y) + 25;
+    ASSERT_EQ(three.FindPosition(three.GetGeoView(), CPoint(-10, y2), CPoint(200, y2), list), 1);
+    parts = TakeParts(list);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].first, CString("文字\r\n注记"));
+    EXPECT_EQ(parts[1].first, CString("地名"));
 }
 
 }  // namespace
