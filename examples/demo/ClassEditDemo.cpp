@@ -3,7 +3,6 @@
 // dialog; the sheet's pages and the field dialog are drawn into PNG pictures as they stand, and the
 // class, its table and the river's record are printed before and after. Then the river's attribute
 // record is edited in the attribute value dialog (the length becomes 106.2), pictured as it stands.
-#include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 #include <tamsel/GeoAttributeDatabase.h>
 
@@ -16,6 +15,8 @@
 #include "DemoMap.h"
 
 #include <win32/codepage.h>
+
+#include "DemoPictures.h"
 
 #include <cstdio>
 #include <memory>
@@ -47,13 +48,7 @@ int RunClassEditDemo(const std::string& outDir) {
     std::printf("\nfeature-class editor on the layer \"%s\":\n  before:\n", Utf8(layer->GetObjectName()).c_str());
     PrintClass(*layer, 10);
 
-    bool allWritten = true;
-    auto picture = [&](HWND h, const char* name, const char* what) {
-        const std::string png = outDir + "/" + name;
-        const BOOL ok = AfxWriteWindowPicture(h, win32::NativePathToGbk(png).c_str());
-        std::printf("  %-36s %s\n", what, ok ? png.c_str() : "NOT WRITTEN");
-        allWritten = allWritten && ok;
-    };
+    demo::WindowPictures picture(outDir);
     afxtest::Session person(false);
     person.ExpectSheet("地物属性", [&](CPropertySheet& sheet) {
         afxtest::Type(*sheet.GetPage(0), 1112, "12");
@@ -88,5 +83,5 @@ int RunClassEditDemo(const std::string& outDir) {
     const bool read = db && db->GetFieldValue(river->GetUserID(), "河长", length, 12);
     std::printf("  ObjAttributeEdit returned %d (0: the record changed); the river's %s is now %s\n", edited,
                 Utf8("河长").c_str(), read ? std::to_string(length.dblVal).c_str() : "unreadable");
-    return stored == 1 && allWritten ? 0 : 1;
+    return stored == 1 && picture.AllWritten() ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 // shows the layer's style in its previews; its line button opens the style sheet, where the line gets
 // square ends and a wider pen and the lettering a right slant; the page, two sheet pages and the
 // point page with the symbol browser are drawn into PNG pictures as they stand.
-#include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 
 #include "core/GeoVectorLayer.h"
@@ -14,6 +13,8 @@
 
 #include <quenby/SymbolLibIO.h>
 #include <win32/codepage.h>
+
+#include "DemoPictures.h"
 
 #include <cstdio>
 #include <memory>
@@ -27,13 +28,7 @@ int RunStyleEditDemo(const std::string& outDir) {
     std::printf("\nstyle editors on the river layer: line shape 0x%x, width %.1f, lettering %d\n", style.m_nLineShape,
                 style.m_fLineWidth, static_cast<int>(style.GetFontType()));
 
-    bool allWritten = true;
-    auto picture = [&](HWND h, const char* name, const char* what) {
-        const std::string png = outDir + "/" + name;
-        const BOOL ok = AfxWriteWindowPicture(h, win32::NativePathToGbk(png).c_str());
-        std::printf("  %-36s %s\n", what, ok ? png.c_str() : "NOT WRITTEN");
-        allWritten = allWritten && ok;
-    };
+    demo::WindowPictures picture(outDir);
     CSDStylePage page;
     page.SetData(style, &lib, 0);
     CPropertySheet host("图层属性");
@@ -61,5 +56,5 @@ int RunStyleEditDemo(const std::string& outDir) {
     style = page.GetGeoView();
     std::printf("  after: line shape 0x%x, width %.1f, lettering %d\n", style.m_nLineShape, style.m_fLineWidth,
                 static_cast<int>(style.GetFontType()));
-    return allWritten && (style.m_nLineShape & 0x300) == PS_ENDCAP_SQUARE ? 0 : 1;
+    return picture.AllWritten() && (style.m_nLineShape & 0x300) == PS_ENDCAP_SQUARE ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 // a line width, the symbol picker moves from the flag to the dashed line, the symbol selection grid
 // shows the point symbols and the library picker lists the libraries of the host's folder. Each window
 // is drawn into a PNG picture as it stands before the person presses OK or Cancel.
-#include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 #include <quenby/SymbolLibIO.h>
 
@@ -13,18 +12,14 @@
 
 #include <win32/codepage.h>
 
+#include "DemoPictures.h"
+
 #include <cstdio>
 #include <string>
 
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib) {
     std::printf("\nsymbol dialogs on the demo's symbol library:\n");
-    bool allWritten = true;
-    auto picture = [&](HWND h, const char* name, const char* what) {
-        const std::string png = outDir + "/" + name;
-        const BOOL ok = AfxWriteWindowPicture(h, win32::NativePathToGbk(png).c_str());
-        std::printf("  %-36s %s\n", what, ok ? png.c_str() : "NOT WRITTEN");
-        allWritten = allWritten && ok;
-    };
+    demo::WindowPictures picture(outDir);
     afxtest::Session person(false);
 
     CValueInputDlg value;
@@ -66,5 +61,5 @@ int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib) {
 
     const bool scripted = person.Verify();
     if (!scripted) std::printf("  the dialogs did not open as scripted\n");
-    return allWritten && scripted && valueResult == IDOK && pickResult == IDOK ? 0 : 1;
+    return picture.AllWritten() && scripted && valueResult == IDOK && pickResult == IDOK ? 0 : 1;
 }

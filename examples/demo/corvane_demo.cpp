@@ -33,6 +33,8 @@ int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 int RunStyleEditDemo(const std::string& outDir);
 // The scheme designer building the demo's scheme demo.sch, with pictures (SchemeDesignerDemo.cpp).
 int RunSchemeDesignerDemo(const std::string& outDir);
+// The annotation text page and its three dialogs, with pictures (AnnoTextDemo.cpp).
+int RunAnnoTextDemo(const std::string& outDir);
 // A scan rectified through control points, a DEM with its contours (RasterDemo.cpp).
 int RunRasterDemo(const std::string& outDir);
 
@@ -226,5 +228,7 @@ int main(int argc, char** argv) {
     const int styles = RunStyleEditDemo(outDir);
     if (styles) return styles;
     const int schemes = RunSchemeDesignerDemo(outDir);
-    return schemes ? schemes : RunRasterDemo(outDir);
+    if (schemes) return schemes;
+    const int annotations = RunAnnoTextDemo(outDir);
+    return annotations ? annotations : RunRasterDemo(outDir);
 }
