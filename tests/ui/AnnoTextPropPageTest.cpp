@@ -410,3 +410,33 @@ TEST_F(AnnoTextPage, InsertPointAfterAsksForCharactersAndTheirAngle) {
     EXPECT_EQ(single->GetName(), CString("一二三"));
     EXPECT_TRUE(m_session.Verify());
 }
+
+TEST_F(AnnoTextPage, TheObjectSheetCarriesTheTextPage) {
+    auto a = Text("注记", 5, 5);
+    m_session.ExpectSheet("矢量对象属性", [](CPropertySheet& sh) {
+        int text = -1;
+        for (int i = 0; i < sh.GetPageCount(); ++i)
+            if (sh.GetPage(i)->GetCaption() == CString("文字")) text = i;
+        ASSERT_GE(text, 0);
+        ASSERT_TRUE(afxtest::ActivatePage(sh, text));
+        afxtest::Type(*sh.GetPage(text), 1001, "新注记");
+        afxtest::Type(*sh.GetPage(text), 1034, "45");
+        afxtest::Ok(sh);
+    });
+    EXPECT_EQ(a->EditProperties(0, 0, &m_param), 1);
+    EXPECT_EQ(a->GetName(), CString("新注记"));
+    EXPECT_FLOAT_EQ(a->GetEscapeAngle(0), 450.0f);
+
+    const std::string before = Dump(*a);
+    m_session.ExpectSheet("矢量对象属性", [](CPropertySheet& sh) {
+        for (int i = 0; i < sh.GetPageCount(); ++i)
+            if (sh.GetPage(i)->GetCaption() == CString("文字")) {
+                afxtest::ActivatePage(sh, i);
+                afxtest::Type(*sh.GetPage(i), 1001, "不要");
+            }
+        afxtest::Cancel(sh);
+    });
+    EXPECT_EQ(a->EditProperties(0, 0, &m_param), 0);
+    EXPECT_EQ(Dump(*a), before);
+    EXPECT_TRUE(m_session.Verify());
+}
