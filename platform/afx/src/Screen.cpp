@@ -8,11 +8,15 @@ void AfxSetScreen(CWndScreen* pScreen) {
     g_pScreen = pScreen;
     if (!pScreen) {
         win32::SetWindowChangeHook(nullptr);
+        win32::SetTimerHook(nullptr);
         win32::SetScreenUserHooks(win32::UserHooks());
         return;
     }
     win32::SetWindowChangeHook([](HWND h) {
         if (g_pScreen) g_pScreen->OnWindowChanged(h);
+    });
+    win32::SetTimerHook([](HWND h, UINT_PTR id, UINT elapse) {
+        if (g_pScreen) g_pScreen->OnTimerChanged(h, id, elapse);
     });
     // Popup menus, message boxes of the window manager and waiting message loops reach the screen
     // through the window manager's second set of hooks, which a driver's hooks take precedence over.

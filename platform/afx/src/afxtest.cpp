@@ -626,19 +626,35 @@ bool MouseOn(CWnd* ctrl, UINT msg, POINT pt, const char* what) {
     return true;
 }
 
-// Moves to a client point of `over` and releases there, through the capture when one is held.
-void MoveAndRelease(HWND over, POINT client, bool right) {
+// A mouse move to (or the release at) a client point of `over`, through the capture when one is held.
+void DragStep(HWND over, POINT client, bool right, bool release) {
     POINT s = client;
     ::ClientToScreen(over, &s);
     SetCursorPos(s.x, s.y);
-    for (UINT msg : {static_cast<UINT>(WM_MOUSEMOVE), static_cast<UINT>(right ? WM_RBUTTONUP : WM_LBUTTONUP)}) {
-        HWND recv = GetCapture() ? GetCapture() : WindowFromPoint(s);
-        if (!recv) continue;
-        POINT c = s;
-        ::ScreenToClient(recv, &c);
-        ::SendMessageA(recv, msg, msg == WM_MOUSEMOVE ? (right ? MK_RBUTTON : MK_LBUTTON) : 0, MAKELPARAM(c.x, c.y));
-        Pump();
+    const UINT msg = release ? (right ? WM_RBUTTONUP : WM_LBUTTONUP) : WM_MOUSEMOVE;
+    HWND recv = GetCapture() ? GetCapture() : WindowFromPoint(s);
+    if (!recv) return;
+    POINT c = s;
+    ::ScreenToClient(recv, &c);
+    ::SendMessageA(recv, msg, release ? 0 : (right ? MK_RBUTTON : MK_LBUTTON), MAKELPARAM(c.x, c.y));
+    Pump();
+}
+
+// Moves to a client point of `over` and releases there, through the capture when one is held.
+void MoveAndRelease(HWND over, POINT client, bool right) {
+    DragStep(over, client, right, false);
+    DragStep(over, client, right, true);
+}
+
+bool StartDrag(HWND h, POINT at, bool right, const char* what) {
+    if (!Reachable(h, what)) return false;
+    MoveCursor(h, at);
+    if (!::SendMessageA(h, AFXM_USER_BEGINDRAG, right ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(at.x, at.y))) {
+        Refuse(std::string(what) + ": the control does not drag");
+        return false;
     }
+    Pump();
+    return true;
 }
 
 }  // namespace
@@ -678,31 +694,65 @@ bool SelectRows(CListCtrl* list, const std::vector<int>& rows) {
     return ok;
 }
 
-bool DragTree(CTreeCtrl* tree, HTREEITEM from, HTREEITEM to, bool rightButton) {
-    POINT a, b;
-    if (!tree || !from || !TreePoint(tree, from, a) || !TreePoint(tree, to, b)) return false;
-    if (!Reachable(tree->m_hWnd, "DragTree")) return false;
-    MoveCursor(tree->m_hWnd, a);
-    if (!::SendMessageA(tree->m_hWnd, AFXM_USER_BEGINDRAG, rightButton ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(a.x, a.y))) {
-        Refuse("DragTree: the tree does not drag");
-        return false;
-    }
-    Pump();
+bool BeginDrag(CTreeCtrl* tree, HTREEITEM from, bool rightButton) {
+    POINT a;
+    return tree && from && TreePoint(tree, from, a) && StartDrag(tree->m_hWnd, a, rightButton, "DragTree");
+}
+bool BeginDrag(CListCtrl* list, int from, bool rightButton) {
+    POINT a;
+    return list && from >= 0 && ListPoint(list, from, a) && StartDrag(list->m_hWnd, a, rightButton, "DragList");
+}
+bool DragOver(CTreeCtrl* tree, HTREEITEM over, bool rightButton) {
+    POINT b;
+    if (!tree || !TreePoint(tree, over, b)) return false;
+    DragStep(tree->m_hWnd, b, rightButton, false);
+    return true;
+}
+bool DragOver(CListCtrl* list, int over, bool rightButton) {
+    POINT b;
+    if (!list || !ListPoint(list, over, b)) return false;
+    DragStep(list->m_hWnd, b, rightButton, false);
+    return true;
+}
+bool Drop(CTreeCtrl* tree, HTREEITEM at, bool rightButton) {
+    POINT b;
+    if (!tree || !TreePoint(tree, at, b)) return false;
     MoveAndRelease(tree->m_hWnd, b, rightButton);
     return true;
 }
+bool Drop(CListCtrl* list, int at, bool rightButton) {
+    POINT b;
+    if (!list || !ListPoint(list, at, b)) return false;
+    MoveAndRelease(list->m_hWnd, b, rightButton);
+    return true;
+}
+void DragOver(CWnd* over, CPoint ptClient, bool rightButton) {
+    if (over && IsWindow(over->m_hWnd)) DragStep(over->m_hWnd, ptClient, rightButton, false);
+}
+void Drop(CWnd* over, CPoint ptClient, bool rightButton) {
+    if (over && IsWindow(over->m_hWnd)) MoveAndRelease(over->m_hWnd, ptClient, rightButton);
+}
+
+bool DragTree(CTreeCtrl* tree, HTREEITEM from, HTREEITEM to, bool rightButton) {
+    POINT b;
+    if (!tree || !from || !TreePoint(tree, to, b)) return false;
+    return BeginDrag(tree, from, rightButton) && Drop(tree, to, rightButton);
+}
 
 bool DragList(CListCtrl* list, int from, int to, bool rightButton) {
-    POINT a, b;
-    if (!list || from < 0 || !ListPoint(list, from, a) || !ListPoint(list, to, b)) return false;
-    if (!Reachable(list->m_hWnd, "DragList")) return false;
-    MoveCursor(list->m_hWnd, a);
-    if (!::SendMessageA(list->m_hWnd, AFXM_USER_BEGINDRAG, rightButton ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(a.x, a.y))) {
-        Refuse("DragList: the list does not drag");
+    POINT b;
+    if (!list || from < 0 || !ListPoint(list, to, b)) return false;
+    return BeginDrag(list, from, rightButton) && Drop(list, to, rightButton);
+}
+
+bool SetDate(CWnd* ctrl, const SYSTEMTIME* st) {
+    HWND h = ctrl ? ctrl->m_hWnd : nullptr;
+    if (!Reachable(h, "SetDate")) return false;
+    if (!::SendMessageA(h, AFXM_USER_SETTIME, 0, reinterpret_cast<LPARAM>(st))) {
+        Refuse("SetDate refused: not a date the picker takes");
         return false;
     }
     Pump();
-    MoveAndRelease(list->m_hWnd, b, rightButton);
     return true;
 }
 

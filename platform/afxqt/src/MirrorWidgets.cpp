@@ -286,10 +286,20 @@ public:
 protected:
     void focusInEvent(QFocusEvent* e) override {
         QLineEdit::focusInEvent(e);
-        if (e->reason() == Qt::MouseFocusReason && GetFocus() != m_h) {
-            afxtest::SetFocus(Wnd(m_h));
-            Settle();
-        }
+        if (e->reason() == Qt::MouseFocusReason) TakeFocus();
+    }
+    // A click puts the model's focus here even when the widget had the keyboard focus already, or its
+    // window is not (yet) the active one.
+    void mousePressEvent(QMouseEvent* e) override {
+        QLineEdit::mousePressEvent(e);
+        if (e->button() == Qt::LeftButton) TakeFocus();
+    }
+
+private:
+    void TakeFocus() {
+        if (GetFocus() == m_h || !IsWindowEnabled(m_h)) return;
+        afxtest::SetFocus(Wnd(m_h));
+        Settle();
     }
 };
 
@@ -437,11 +447,69 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override {}
 };
 
+// ---- date pickers ---------------------------------------------------------------------------------------
+
+// The person types into the date's fields or steps them with the arrow keys as the widget allows; every
+// whole date the widget then holds is the driver's SetDate (DTN_DATETIMECHANGE), and the widget shows
+// what the model took.
+class DateMirror : public QDateEdit {
+public:
+    DateMirror(HWND h, QWidget* parent) : QDateEdit(parent), m_h(h) {
+        setDisplayFormat("yyyy-MM-dd");
+        connect(this, &QDateEdit::dateChanged, this, [this](QDate d) {
+            if (!d.isValid()) return;
+            SYSTEMTIME st{};
+            st.wYear = static_cast<WORD>(d.year());
+            st.wMonth = static_cast<WORD>(d.month());
+            st.wDay = static_cast<WORD>(d.day());
+            afxtest::SetDate(Wnd(m_h), &st);
+            Settle();
+        });
+    }
+    HWND m_h;
+
+    void Refresh() {
+        QSignalBlocker block(this);
+        SYSTEMTIME st{};
+        if (static_cast<CDateTimeCtrl*>(Wnd(m_h))->GetTime(&st) == GDT_VALID) {
+            setSpecialValueText(QString());
+            setDate(QDate(st.wYear, st.wMonth, st.wDay));
+        } else {
+            setSpecialValueText(" ");
+            setDate(minimumDate());
+        }
+    }
+
+protected:
+    void focusInEvent(QFocusEvent* e) override {
+        QDateEdit::focusInEvent(e);
+        if (e->reason() == Qt::MouseFocusReason && GetFocus() != m_h) {
+            afxtest::SetFocus(Wnd(m_h));
+            Settle();
+        }
+    }
+};
+
 // ---- list views and trees -----------------------------------------------------------------------------
 
+CListCtrl* ListOf(HWND h) { return static_cast<CListCtrl*>(Wnd(h)); }
+CTreeCtrl* TreeOf(HWND h) { return static_cast<CTreeCtrl*>(Wnd(h)); }
+
+// The model's client point under a point of a view's viewport, for a drag that has left the items: the
+// widget stands at the model's window rectangle, the client area inset by the window's border.
+POINT ModelClientPoint(HWND h, const QAbstractScrollArea* view, QPoint viewportPos) {
+    const QPoint w = view->viewport()->mapTo(view, viewportPos);
+    RECT wr, cr;
+    GetWindowRect(h, &wr);
+    GetClientRect(h, &cr);
+    const int border = std::max<int>(0, ((wr.right - wr.left) - (cr.right - cr.left)) / 2);
+    return POINT{w.x() - border, w.y() - border};
+}
+
 // A press, a drag and a release on the rows of a list view or the items of a tree, as a person makes
-// them: the press clicks (left or right, with the modifiers held), a release after moving drags from the
-// pressed row to the row under the release point.
+// them: the press clicks (left or right, with the modifiers held); moving past the drag distance starts
+// the control's drag at the pressed item, every further move is the model's WM_MOUSEMOVE over the item
+// (or point) under the mouse, so the model's drop highlight follows the person, and the release drops.
 template <class View, class ItemRef>
 class ItemViewMirror : public View {
 public:
@@ -451,9 +519,13 @@ public:
 protected:
     virtual ItemRef RefAt(QPoint pos) const = 0;
     virtual ItemRef NoItem() const = 0;
+    // Scrolls the model so that the item lies in its client area, where the model hit-tests.
+    virtual void ShowInModel(ItemRef ref) = 0;
     virtual void Click(ItemRef ref, bool right) = 0;
     virtual void DoubleClick(ItemRef ref) = 0;
-    virtual void Drag(ItemRef from, ItemRef to, bool right) = 0;
+    virtual bool BeginDrag(ItemRef from, bool right) = 0;
+    virtual void DragOver(ItemRef over, bool right) = 0;
+    virtual void Drop(ItemRef at, bool right) = 0;
     virtual bool ClickedButton(QPoint) { return false; }
 
     void mousePressEvent(QMouseEvent* e) override {
@@ -462,48 +534,59 @@ protected:
         m_pressed = RefAt(e->pos());
         m_dragging = false;
         m_right = e->button() == Qt::RightButton;
-        if (!ClickedButton(e->pos())) Click(m_pressed, m_right);
+        if (!ClickedButton(e->pos())) {
+            ShowInModel(m_pressed);
+            Click(m_pressed, m_right);
+        }
         Settle();
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if ((e->buttons() & (Qt::LeftButton | Qt::RightButton)) && m_pressed != NoItem() &&
-            (e->pos() - m_pressPos).manhattanLength() >= QApplication::startDragDistance())
-            m_dragging = true;
+        if (!(e->buttons() & (Qt::LeftButton | Qt::RightButton)) || m_pressed == NoItem()) return;
+        MirrorModifiers(e->modifiers());
+        if (!m_dragging) {
+            if ((e->pos() - m_pressPos).manhattanLength() < QApplication::startDragDistance()) return;
+            ShowInModel(m_pressed);
+            m_dragging = BeginDrag(m_pressed, m_right);
+        }
+        if (m_dragging) Step(e->pos(), false);
+        Settle();
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (m_dragging) {
-            m_dragging = false;
-            MirrorModifiers(e->modifiers());
-            Drag(m_pressed, RefAt(e->pos()), m_right);
-            Settle();
-        }
+        if (!m_dragging) return;
+        m_dragging = false;
+        MirrorModifiers(e->modifiers());
+        Step(e->pos(), true);
+        Settle();
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         if (e->button() != Qt::LeftButton) return;
         MirrorModifiers(e->modifiers());
-        DoubleClick(RefAt(e->pos()));
+        const ItemRef ref = RefAt(e->pos());
+        ShowInModel(ref);
+        DoubleClick(ref);
         Settle();
     }
 
 private:
+    // Over an item (or the empty space below the last) of this view, the model's point of that item;
+    // outside the view, the point itself.
+    void Step(QPoint pos, bool release) {
+        if (this->viewport()->rect().contains(pos)) {
+            const ItemRef ref = RefAt(pos);
+            if (release) Drop(ref, m_right);
+            else DragOver(ref, m_right);
+            return;
+        }
+        const POINT pt = ModelClientPoint(m_h, this, pos);
+        if (release) afxtest::Drop(Wnd(m_h), CPoint(pt.x, pt.y), m_right);
+        else afxtest::DragOver(Wnd(m_h), CPoint(pt.x, pt.y), m_right);
+    }
+
     QPoint m_pressPos;
     ItemRef m_pressed{};
     bool m_dragging = false;
     bool m_right = false;
 };
-
-CListCtrl* ListOf(HWND h) { return static_cast<CListCtrl*>(Wnd(h)); }
-CTreeCtrl* TreeOf(HWND h) { return static_cast<CTreeCtrl*>(Wnd(h)); }
-
-// Scrolls the model's list so that its row lies in the client area, where the model hit-tests.
-void ShowRowInModel(HWND h, int row) {
-    if (row < 0) return;
-    RECT rc, client;
-    GetClientRect(h, &client);
-    if (!ListOf(h)->GetItemRect(row, &rc, LVIR_BOUNDS) || rc.top < 0 || rc.bottom > client.bottom || rc.left < 0 ||
-        rc.right > client.right + kListColumnWidth)
-        ListOf(h)->EnsureVisible(row, FALSE);
-}
 
 QIcon ListIcon(HWND h, int image) {
     CImageList* il = ListOf(h)->GetImageList(LVSIL_SMALL);
@@ -512,9 +595,55 @@ QIcon ListIcon(HWND h, int image) {
     return img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img));
 }
 
-class ListReportMirror : public ItemViewMirror<QTreeWidget, int> {
+// The rows of a list view in either view: what a person does on a row, and what the model says a row
+// shows (its text, image and highlight), one piece of code for the report and the list view.
+template <class View>
+class ListRowsMirror : public ItemViewMirror<View, int> {
 public:
-    ListReportMirror(HWND h, QWidget* parent) : ItemViewMirror<QTreeWidget, int>(h, parent) {
+    using ItemViewMirror<View, int>::ItemViewMirror;
+
+protected:
+    // Row i's text of column c, image and highlight handed to show (selected or drop target).
+    template <class Show>
+    void ForEachRow(int columns, Show show) {
+        CListCtrl* list = ListOf(this->m_h);
+        for (int i = 0; i < list->GetItemCount(); ++i) {
+            QStringList texts;
+            for (int c = 0; c < columns; ++c) texts << FromGbk(list->GetItemText(i, c).str());
+            const UINT st = list->GetItemState(i, LVIS_SELECTED | LVIS_DROPHILITED);
+            show(i, texts, ListIcon(this->m_h, list->GetItemImage(i)), (st & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0);
+        }
+    }
+    int RefAt(QPoint pos) const override { return this->indexAt(pos).isValid() ? this->indexAt(pos).row() : -1; }
+    int NoItem() const override { return -1; }
+    void ShowInModel(int row) override {
+        if (row < 0) return;
+        RECT rc, client;
+        GetClientRect(this->m_h, &client);
+        CListCtrl* list = ListOf(this->m_h);
+        if (!list->GetItemRect(row, &rc, LVIR_BOUNDS) || rc.top < 0 || rc.bottom > client.bottom || rc.left < 0 ||
+            rc.right > client.right + kListColumnWidth)
+            list->EnsureVisible(row, FALSE);
+    }
+    void Click(int row, bool right) override {
+        if (right) afxtest::RightClickRow(ListOf(this->m_h), row);
+        else afxtest::ClickRow(ListOf(this->m_h), row);
+    }
+    void DoubleClick(int row) override { afxtest::DoubleClickRow(ListOf(this->m_h), row); }
+    bool BeginDrag(int from, bool right) override { return afxtest::BeginDrag(ListOf(this->m_h), from, right); }
+    void DragOver(int row, bool right) override {
+        ShowInModel(row);
+        afxtest::DragOver(ListOf(this->m_h), row, right);
+    }
+    void Drop(int row, bool right) override {
+        ShowInModel(row);
+        afxtest::Drop(ListOf(this->m_h), row, right);
+    }
+};
+
+class ListReportMirror : public ListRowsMirror<QTreeWidget> {
+public:
+    ListReportMirror(HWND h, QWidget* parent) : ListRowsMirror<QTreeWidget>(h, parent) {
         setRootIsDecorated(false);
         setUniformRowHeights(true);
         setItemDelegate(new RowHeightDelegate(kListRowHeight, this));
@@ -544,38 +673,39 @@ public:
         setHeaderLabels(heads);
         for (int c = 0; c < cols; ++c) setColumnWidth(c, list->GetColumnWidth(c));
         clear();
+        const bool owner = (Style(m_h) & LVS_OWNERDRAWFIXED) != 0;
+        m_rows.clear();
+        ForEachRow(cols, [&](int i, const QStringList& texts, const QIcon& icon, bool selected) {
+            auto* it = new QTreeWidgetItem(this, texts);
+            it->setIcon(0, icon);
+            it->setSelected(selected);
+            // An owner-drawn row shows what the list's own drawing code paints for it.
+            if (owner) m_rows.push_back(OwnerDrawnRow(m_h, i));
+        });
         const int n = list->GetItemCount();
-        for (int i = 0; i < n; ++i) {
-            auto* it = new QTreeWidgetItem(this);
-            for (int c = 0; c < cols; ++c) it->setText(c, FromGbk(list->GetItemText(i, c).str()));
-            it->setIcon(0, ListIcon(m_h, list->GetItemImage(i)));
-            const UINT st = list->GetItemState(i, LVIS_SELECTED | LVIS_DROPHILITED);
-            it->setSelected((st & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0);
-        }
         if (n > 0) scrollToItem(topLevelItem(std::min(n - 1, std::max(0, list->GetTopIndex()))), PositionAtTop);
+        viewport()->update();
     }
 
 protected:
-    int RefAt(QPoint pos) const override { return indexAt(pos).isValid() ? indexAt(pos).row() : -1; }
-    int NoItem() const override { return -1; }
-    void Click(int row, bool right) override {
-        ShowRowInModel(m_h, row);
-        if (right) afxtest::RightClickRow(ListOf(m_h), row);
-        else afxtest::ClickRow(ListOf(m_h), row);
+    void drawRow(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int row = index.row();
+        if (m_rows.empty() || index.parent().isValid() || row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[row].isNull()) {
+            QTreeWidget::drawRow(p, option, index);
+            return;
+        }
+        // The model's row starts at the first column's left edge.
+        p->fillRect(QRect(0, option.rect.top(), viewport()->width(), option.rect.height()), Qt::white);
+        p->drawImage(QPoint(-header()->offset(), option.rect.top()), m_rows[row]);
     }
-    void DoubleClick(int row) override {
-        ShowRowInModel(m_h, row);
-        afxtest::DoubleClickRow(ListOf(m_h), row);
-    }
-    void Drag(int from, int to, bool right) override {
-        ShowRowInModel(m_h, from);
-        afxtest::DragList(ListOf(m_h), from, to, right);
-    }
+
+private:
+    std::vector<QImage> m_rows;  // the owner-drawn rows, empty for a list that the view draws
 };
 
-class ListIconsMirror : public ItemViewMirror<QListWidget, int> {
+class ListIconsMirror : public ListRowsMirror<QListWidget> {
 public:
-    ListIconsMirror(HWND h, QWidget* parent) : ItemViewMirror<QListWidget, int>(h, parent) {
+    ListIconsMirror(HWND h, QWidget* parent) : ListRowsMirror<QListWidget>(h, parent) {
         // Columns of rows, top to bottom then left to right, as wide and tall as the model's.
         setFlow(QListView::TopToBottom);
         setWrapping(true);
@@ -586,42 +716,15 @@ public:
 
     void Refresh() {
         QSignalBlocker block(this);
-        CListCtrl* list = ListOf(m_h);
         clear();
-        for (int i = 0; i < list->GetItemCount(); ++i) {
-            auto* it = new QListWidgetItem(ListIcon(m_h, list->GetItemImage(i)), FromGbk(list->GetItemText(i, 0).str()), this);
-            it->setSelected((list->GetItemState(i, LVIS_SELECTED | LVIS_DROPHILITED) & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0);
-        }
-    }
-
-protected:
-    int RefAt(QPoint pos) const override { return indexAt(pos).isValid() ? indexAt(pos).row() : -1; }
-    int NoItem() const override { return -1; }
-    void Click(int row, bool right) override {
-        ShowRowInModel(m_h, row);
-        if (right) afxtest::RightClickRow(ListOf(m_h), row);
-        else afxtest::ClickRow(ListOf(m_h), row);
-    }
-    void DoubleClick(int row) override {
-        ShowRowInModel(m_h, row);
-        afxtest::DoubleClickRow(ListOf(m_h), row);
-    }
-    void Drag(int from, int to, bool right) override {
-        ShowRowInModel(m_h, from);
-        afxtest::DragList(ListOf(m_h), from, to, right);
+        ForEachRow(1, [&](int, const QStringList& texts, const QIcon& icon, bool selected) {
+            (new QListWidgetItem(icon, texts.front(), this))->setSelected(selected);
+        });
     }
 };
 
 HTREEITEM ItemOf(const QTreeWidgetItem* it) {
     return it ? reinterpret_cast<HTREEITEM>(it->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
-}
-
-// Scrolls the model's tree so that the item lies in the client area, where the model hit-tests.
-void ShowItemInModel(HWND h, HTREEITEM item) {
-    if (!item) return;
-    RECT rc, client;
-    GetClientRect(h, &client);
-    if (!TreeOf(h)->GetItemRect(item, &rc, FALSE) || rc.top < 0 || rc.bottom > client.bottom) TreeOf(h)->EnsureVisible(item);
 }
 
 class TreeMirror : public ItemViewMirror<QTreeWidget, HTREEITEM> {
@@ -650,12 +753,18 @@ public:
 protected:
     HTREEITEM RefAt(QPoint pos) const override { return ItemOf(itemAt(pos)); }
     HTREEITEM NoItem() const override { return nullptr; }
+    void ShowInModel(HTREEITEM item) override {
+        if (!item) return;
+        RECT rc, client;
+        GetClientRect(m_h, &client);
+        if (!TreeOf(m_h)->GetItemRect(item, &rc, FALSE) || rc.top < 0 || rc.bottom > client.bottom) TreeOf(m_h)->EnsureVisible(item);
+    }
     bool ClickedButton(QPoint pos) override {
         QTreeWidgetItem* it = itemAt(pos);
         if (!it || it->childCount() == 0 || pos.x() >= visualItemRect(it).left()) return false;
         // The model's expand button: one indent left of the item's label (and image).
         HTREEITEM h = ItemOf(it);
-        ShowItemInModel(m_h, h);
+        ShowInModel(h);
         RECT rc;
         if (!TreeOf(m_h)->GetItemRect(h, &rc, TRUE)) return true;
         CPoint pt(rc.left - (m_icons ? 18 : 0) - kTreeIndent / 2, (rc.top + rc.bottom) / 2);
@@ -664,17 +773,18 @@ protected:
         return true;
     }
     void Click(HTREEITEM item, bool right) override {
-        ShowItemInModel(m_h, item);
         if (right) afxtest::RightClick(TreeOf(m_h), item);
         else afxtest::ClickItem(TreeOf(m_h), item);
     }
-    void DoubleClick(HTREEITEM item) override {
-        ShowItemInModel(m_h, item);
-        afxtest::DoubleClick(TreeOf(m_h), item);
+    void DoubleClick(HTREEITEM item) override { afxtest::DoubleClick(TreeOf(m_h), item); }
+    bool BeginDrag(HTREEITEM from, bool right) override { return afxtest::BeginDrag(TreeOf(m_h), from, right); }
+    void DragOver(HTREEITEM over, bool right) override {
+        ShowInModel(over);
+        afxtest::DragOver(TreeOf(m_h), over, right);
     }
-    void Drag(HTREEITEM from, HTREEITEM to, bool right) override {
-        ShowItemInModel(m_h, from);
-        afxtest::DragTree(TreeOf(m_h), from, to, right);
+    void Drop(HTREEITEM at, bool right) override {
+        ShowInModel(at);
+        afxtest::Drop(TreeOf(m_h), at, right);
     }
 
 private:
@@ -792,13 +902,7 @@ QWidget* CreateMirror(Kind kind, HWND h, QWidget* parent) {
         case Kind::ScrollBar:
             w = new ModelScrollBar(h, SB_CTL, (Style(h) & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
             break;
-        case Kind::Date: {
-            auto* d = new QDateEdit(parent);
-            d->setDisplayFormat("yyyy-MM-dd");
-            d->setReadOnly(true);
-            w = d;
-            break;
-        }
+        case Kind::Date: w = new DateMirror(h, parent); break;
     }
     Tag(w, h);
     w->setFont(DialogFont());
@@ -907,16 +1011,7 @@ void RefreshMirror(Kind kind, HWND h, QWidget* w) {
         case Kind::ListIcons: static_cast<ListIconsMirror*>(w)->Refresh(); break;
         case Kind::Tree: static_cast<TreeMirror*>(w)->Refresh(); break;
         case Kind::ScrollBar: static_cast<ModelScrollBar*>(w)->Refresh(); break;
-        case Kind::Date: {
-            auto* d = static_cast<QDateEdit*>(w);
-            QSignalBlocker block(d);
-            SYSTEMTIME st{};
-            if (static_cast<CDateTimeCtrl*>(Wnd(h))->GetTime(&st) == GDT_VALID)
-                d->setDate(QDate(st.wYear, st.wMonth, st.wDay));
-            else
-                d->setSpecialValueText(" "), d->setDate(d->minimumDate());
-            break;
-        }
+        case Kind::Date: static_cast<DateMirror*>(w)->Refresh(); break;
     }
     // Visibility last: a widget shows once it holds its state.
     if (kind != Kind::Dialog) w->setVisible((s & WS_VISIBLE) != 0);

@@ -1,7 +1,10 @@
 #include "ModelImage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include <afx/ListCtrl.h>
 
 #include "win32/gdirecord.h"
 #include "win32/windraw.h"
@@ -31,28 +34,54 @@ QImage ImageOfBitmap(HBITMAP hBitmap) {
 
 QImage CanvasImage(HWND hWnd) { return ImageOfBitmap(win32::GetWindowCanvas(hWnd)); }
 
-QImage OwnerDrawnItem(HWND hCtl, UINT ctlType, int item, int width, int height, bool selected) {
+namespace {
+// What the control's parent draws for dis on an image of size w x h whose top left is the control's
+// client point origin (the model's rectangles stay in client coordinates).
+QImage DrawnByParent(HWND hCtl, DRAWITEMSTRUCT dis, POINT origin, int w, int h) {
     HWND parent = GetParent(hCtl);
-    if (!parent || width <= 0 || height <= 0) return QImage();
-    HDC dc = win32::CreateImageDC(width, height);
+    if (!parent || w <= 0 || h <= 0) return QImage();
+    HDC dc = win32::CreateImageDC(w, h);
     if (!dc) return QImage();
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ctlType;
+    SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
     dis.CtlID = static_cast<UINT>(GetDlgCtrlID(hCtl));
-    dis.itemID = static_cast<UINT>(item);
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = selected ? ODS_SELECTED : 0;
     dis.hwndItem = hCtl;
     dis.hDC = dc;
+    SendMessageA(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    QImage img = ImageOfBitmap(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
+    DeleteDC(dc);
+    return img;
+}
+}  // namespace
+
+QImage OwnerDrawnItem(HWND hCtl, UINT ctlType, int item, int width, int height, bool selected) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ctlType;
+    dis.itemID = static_cast<UINT>(item);
+    dis.itemState = selected ? ODS_SELECTED : 0;
     dis.rcItem = RECT{0, 0, width, height};
     if (item >= 0) {
         UINT get = ctlType == ODT_COMBOBOX ? CB_GETITEMDATA : LB_GETITEMDATA;
         dis.itemData = static_cast<ULONG_PTR>(SendMessageA(hCtl, get, static_cast<WPARAM>(item), 0));
     }
-    SendMessageA(parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-    QImage img = ImageOfBitmap(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
-    DeleteDC(dc);
-    return img;
+    return DrawnByParent(hCtl, dis, POINT{0, 0}, width, height);
+}
+
+QImage OwnerDrawnRow(HWND hList, int row) {
+    auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(hList));
+    RECT bounds, client;
+    if (!list || !list->GetItemRect(row, &bounds, LVIR_BOUNDS)) return QImage();
+    GetClientRect(hList, &client);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_LISTVIEW;
+    dis.itemID = static_cast<UINT>(row);
+    const UINT state = list->GetItemState(row, LVIS_SELECTED | LVIS_FOCUSED);
+    dis.itemState = ((state & LVIS_SELECTED) ? ODS_SELECTED : 0u) | ((state & LVIS_FOCUSED) && GetFocus() == hList ? ODS_FOCUS : 0u);
+    dis.rcItem = bounds;
+    dis.itemData = static_cast<ULONG_PTR>(list->GetItemData(row));
+    // The row out to the client's right edge, where a highlight may run past the columns.
+    const int right = std::max(bounds.right, client.right);
+    return DrawnByParent(hList, dis, POINT{bounds.left, bounds.top}, right - bounds.left, bounds.bottom - bounds.top);
 }
 
 QImage ImageListImage(HIMAGELIST hList, int index) {

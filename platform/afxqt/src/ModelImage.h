@@ -15,6 +15,10 @@ QImage CanvasImage(HWND hWnd);
 // An item of an owner-drawn combo box, list box or button drawn by its parent's WM_DRAWITEM on a
 // width x height image; ctlType ODT_COMBOBOX, ODT_LISTBOX or ODT_BUTTON, item -1 for a button.
 QImage OwnerDrawnItem(HWND hCtl, UINT ctlType, int item, int width, int height, bool selected);
+// A row of an owner-drawn report list (LVS_OWNERDRAWFIXED) drawn by the parent's WM_DRAWITEM (which the
+// list's own object usually answers), from the row's left edge out to the client's right edge at the
+// row's height; NULL image for a row the list does not have.
+QImage OwnerDrawnRow(HWND hList, int row);
 // One image of an image list (NULL image for a bad list or index).
 QImage ImageListImage(HIMAGELIST hList, int index);
 

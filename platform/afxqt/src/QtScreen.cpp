@@ -1,6 +1,7 @@
 #include "afxqt/QtScreen.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QClipboard>
 #include <QCursor>
 #include <QEventLoop>
@@ -18,6 +19,8 @@
 #include <set>
 #include <vector>
 
+#include <afx/Cursor.h>
+#include <afx/CursorResource.h>
 #include <afx/Dialog.h>
 #include <afx/PropertySheet.h>
 #include <afx/Screen.h>
@@ -69,6 +72,22 @@ void PushSelection(HWND h, QLineEdit* e) {
     if (static_cast<int>(ma) != ba || static_cast<int>(mb) != bb) SendMessageA(h, EM_SETSEL, static_cast<WPARAM>(ba), bb);
 }
 
+// The window a person was working in before a box or a file dialog took over gets the keyboard back
+// when it closes, as the desktop gives it back: without that, clicks on its fields would not move the
+// focus and keys would go nowhere.
+class Reactivate {
+public:
+    Reactivate() : m_window(QApplication::activeWindow()) {}
+    ~Reactivate() {
+        if (m_window && m_window->isVisible()) m_window->activateWindow();
+    }
+    Reactivate(const Reactivate&) = delete;
+    Reactivate& operator=(const Reactivate&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 // ---- the screen ----------------------------------------------------------------------------------------
 
 class QtScreen : public QObject, public CWndScreen {
@@ -98,6 +117,7 @@ public:
     int FileDialog(CFileDialog& dlg, CString& rPathName) override;
     UINT PopupMenu(HWND hOwner, const std::vector<MenuItemInfo>& items, POINT pt) override;
     BOOL WaitForMessage() override;
+    void OnTimerChanged(HWND h, UINT_PTR id, UINT elapse) override;
 
     void Sync();
     QWidget* WidgetOf(HWND h) {
@@ -131,7 +151,11 @@ private:
     bool RouteKey(HWND h, QWidget* target, QKeyEvent* e);
     QPoint GlobalOf(HWND owner, POINT pt);
 
+    void ShowCursor();
+
     std::map<HWND, Entry> m_entries;
+    std::map<std::pair<HWND, UINT_PTR>, QTimer*> m_timers;
+    HCURSOR m_cursor = nullptr;
     std::set<HWND> m_pending;
     std::vector<Loop> m_loops;
     bool m_queued = false;
@@ -218,15 +242,81 @@ void QtScreen::Sync() {
             }
         }
     }
+    ShowCursor();
     win32::SetMessageSpy(spy);
     m_syncing = false;
     if (!m_loops.empty() && m_loops.back().ended()) m_loops.back().loop->quit();
+}
+
+void QtScreen::OnTimerChanged(HWND h, UINT_PTR id, UINT elapse) {
+    const auto key = std::make_pair(h, id);
+    auto it = m_timers.find(key);
+    if (elapse == 0) {
+        if (it != m_timers.end()) {
+            it->second->deleteLater();
+            m_timers.erase(it);
+        }
+        return;
+    }
+    QTimer* t = it != m_timers.end() ? it->second : nullptr;
+    if (!t) {
+        t = new QTimer(this);
+        m_timers[key] = t;
+        // As the period passes, the model's WM_TIMER (or its TIMERPROC), as a driver's FireTimer.
+        connect(t, &QTimer::timeout, this, [h, id] {
+            if (!::HasTimer(h, id) || (h && !IsWindow(h))) return;
+            ::FireTimer(h, id);
+            afxtest::Pump();
+            Settle();
+        });
+    }
+    t->start(static_cast<int>(elapse));
+}
+
+namespace {
+// A cursor of the model as Qt shows it: the standard ones by shape, a library's own from its masks.
+QCursor CursorOf(HCURSOR c) {
+    static const std::pair<LPCSTR, Qt::CursorShape> standard[] = {
+        {IDC_ARROW, Qt::ArrowCursor},     {IDC_SIZENWSE, Qt::SizeFDiagCursor}, {IDC_SIZENESW, Qt::SizeBDiagCursor},
+        {IDC_SIZEWE, Qt::SizeHorCursor},  {IDC_SIZENS, Qt::SizeVerCursor},     {IDC_SIZEALL, Qt::SizeAllCursor},
+    };
+    for (const auto& s : standard)
+        if (c == LoadCursor(nullptr, s.first)) return QCursor(s.second);
+    const CursorResource* r = AfxGetCursorResource(c);
+    if (!r) return QCursor(Qt::ArrowCursor);
+    // AND 0 / XOR 0 black, AND 0 / XOR 1 white, AND 1 / XOR 0 transparent; AND 1 / XOR 1 (inverting)
+    // shows black, the nearest Qt has everywhere.
+    QImage bits(32, 32, QImage::Format_Mono), mask(32, 32, QImage::Format_Mono);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int byte = y * 4 + x / 8, bit = 7 - x % 8;
+            const bool andBit = (r->andMask[byte] >> bit) & 1, xorBit = (r->xorMask[byte] >> bit) & 1;
+            bits.setPixel(x, y, (andBit == xorBit) ? 1 : 0);
+            mask.setPixel(x, y, (!andBit || xorBit) ? 1 : 0);
+        }
+    return QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), r->xHotSpot, r->yHotSpot);
+}
+}  // namespace
+
+void QtScreen::ShowCursor() {
+    // The model's cursor (what SetCursor set last) over every window shown; the edits keep their own.
+    HCURSOR c = GetCursor();
+    if (c == m_cursor) return;
+    m_cursor = c;
+    const bool plain = !c || c == LoadCursor(nullptr, IDC_ARROW);
+    const QCursor q = plain ? QCursor() : CursorOf(c);
+    for (auto& kv : m_entries) {
+        if (kv.second.kind != Kind::Dialog || !kv.second.widget) continue;
+        if (plain) kv.second.widget->unsetCursor();
+        else kv.second.widget->setCursor(q);
+    }
 }
 
 BOOL QtScreen::RunModalLoop(CWnd& wnd) {
     auto* sheet = dynamic_cast<CPropertySheet*>(&wnd);
     auto* dlg = dynamic_cast<CDialog*>(&wnd);
     if (!sheet && !dlg) return FALSE;
+    Reactivate back;
     HWND h = wnd.m_hWnd;
     std::function<bool()> ended = [sheet, dlg, h] {
         if (!IsWindow(h)) return true;
@@ -251,6 +341,7 @@ BOOL QtScreen::RunModalLoop(CWnd& wnd) {
 }
 
 int QtScreen::MessageBox(const CString& text, const CString& caption, UINT nType) {
+    Reactivate back;
     QMessageBox box(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow());
     box.setWindowTitle(FromGbk(caption.str()));
     box.setText(FromGbk(text.str()));
@@ -291,6 +382,7 @@ int QtScreen::MessageBox(const CString& text, const CString& caption, UINT nType
 }
 
 int QtScreen::FileDialog(CFileDialog& dlg, CString& rPathName) {
+    Reactivate back;
     QFileDialog fd(QApplication::activeModalWidget());
     fd.setOption(QFileDialog::DontUseNativeDialog);
     const bool open = dlg.IsOpenDialog() != FALSE;
@@ -372,6 +464,9 @@ BOOL QtScreen::WaitForMessage() {
 bool QtScreen::RouteKey(HWND h, QWidget* target, QKeyEvent* e) {
     MirrorModifiers(e->modifiers());
     const int key = e->key();
+    if (KindOf(h) == Kind::Date && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape &&
+        key != Qt::Key_Tab && key != Qt::Key_Backtab)
+        return false;  // the date's own fields take the typing; the dialog keys go to the model
     auto* line = qobject_cast<QLineEdit*>(target);
     const bool edit = line && IsEditKind(h);
     if (line && !edit) return false;  // an editable combo's own field: its edits go through textEdited

@@ -65,6 +65,7 @@ struct State {
     UserHooks hooks;
     UserHooks screenHooks;
     std::function<void(HWND)> changeHook;
+    std::function<void(HWND, UINT_PTR, UINT)> timerHook;
     std::function<void(const SpyRecord&)> spy;
     std::vector<std::string> log;
     void (*createHook)(HWND) = nullptr;

@@ -37,11 +37,31 @@ void Changed(HWND h) {
     if (S().changeHook && h) S().changeHook(h);
 }
 
+void TimerChanged(HWND h, UINT_PTR id, UINT elapse) {
+    if (S().timerHook) S().timerHook(h, id, elapse);
+}
+
+// Removes the timers the predicate picks, telling the screen of each.
+template <class Pred>
+void DropTimers(Pred pick) {
+    auto& timers = S().timers;
+    for (auto it = timers.begin(); it != timers.end();) {
+        if (!pick(it->first)) {
+            ++it;
+            continue;
+        }
+        const auto key = it->first;
+        it = timers.erase(it);
+        TimerChanged(key.first, key.second, 0);
+    }
+}
+
 }  // namespace user
 
 void SetUserHooks(const UserHooks& hooks) { user::S().hooks = hooks; }
 const UserHooks& GetUserHooks() { return user::S().hooks; }
 void SetWindowChangeHook(std::function<void(HWND)> changed) { user::S().changeHook = std::move(changed); }
+void SetTimerHook(std::function<void(HWND, UINT_PTR, UINT)> changed) { user::S().timerHook = std::move(changed); }
 void SetScreenUserHooks(const UserHooks& hooks) { user::S().screenHooks = hooks; }
 void SetWindowLifeHooks(void (*create)(HWND), void (*destroy)(HWND)) {
     user::S().createHook = create;
@@ -74,7 +94,7 @@ void ResetWindowManager() {
     for (HWND h : GetTopLevelWindows()) DestroyWindow(h);
     auto& s = user::S();
     s.queue.clear();
-    s.timers.clear();
+    win32::user::DropTimers([](const std::pair<HWND, UINT_PTR>&) { return true; });
     s.focus = s.capture = s.active = nullptr;
     s.keys.clear();
     s.cursorPos = POINT{0, 0};
@@ -178,8 +198,7 @@ void DestroyRec(HWND h) {
     w = W(h);
     if (!w) return;
     if (Wnd* p = W(w->parent)) p->children.erase(std::remove(p->children.begin(), p->children.end(), h), p->children.end());
-    for (auto it = s.timers.begin(); it != s.timers.end();)
-        it = it->first.first == h ? s.timers.erase(it) : std::next(it);
+    win32::user::DropTimers([h](const std::pair<HWND, UINT_PTR>& k) { return k.first == h; });
     s.queue.erase(std::remove_if(s.queue.begin(), s.queue.end(), [h](const MSG& m) { return m.hwnd == h; }),
                   s.queue.end());
     win32::DetachWindowCanvas(h);
@@ -678,10 +697,15 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC proc) {
     auto& s = S();
     if (!hwnd) nIDEvent = s.nextTimer++;
     s.timers[{hwnd, nIDEvent}] = TimerRec{uElapse, proc};
+    win32::user::TimerChanged(hwnd, nIDEvent, uElapse ? uElapse : 1);
     return nIDEvent ? nIDEvent : 1;
 }
 
-BOOL KillTimer(HWND hwnd, UINT_PTR nIDEvent) { return S().timers.erase({hwnd, nIDEvent}) ? TRUE : FALSE; }
+BOOL KillTimer(HWND hwnd, UINT_PTR nIDEvent) {
+    if (!S().timers.erase({hwnd, nIDEvent})) return FALSE;
+    win32::user::TimerChanged(hwnd, nIDEvent, 0);
+    return TRUE;
+}
 
 BOOL HasTimer(HWND hwnd, UINT_PTR nIDEvent) { return S().timers.count({hwnd, nIDEvent}) ? TRUE : FALSE; }
 

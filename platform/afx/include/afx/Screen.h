@@ -34,6 +34,10 @@ public:
     // The window is gone (its handle no longer valid); its children went before it.
     virtual void OnWindowDestroyed(HWND hWnd) { (void)hWnd; }
 
+    // A timer was set (elapse in milliseconds, at least 1) or went (elapse 0); a screen fires it
+    // (FireTimer) as its period passes.
+    virtual void OnTimerChanged(HWND hWnd, UINT_PTR nIDEvent, UINT elapse) { (void)hWnd; (void)nIDEvent; (void)elapse; }
+
     // A modal dialog or property sheet is built and initialised: show it and run a modal loop until the
     // model says it ended (CDialog::IsEnded, CPropertySheet::IsEnded). FALSE when not shown.
     virtual BOOL RunModalLoop(CWnd& wnd) { (void)wnd; return FALSE; }

@@ -165,6 +165,21 @@ bool SelectRows(CListCtrl* list, const std::vector<int>& rows);
 // window holding the capture (the drag handler usually takes it), else the window under the point.
 bool DragTree(CTreeCtrl* tree, HTREEITEM from, HTREEITEM to, bool rightButton = false);
 bool DragList(CListCtrl* list, int from, int to, bool rightButton = false);
+// The same drag in the steps a person makes it on a screen: the begin-drag notification at `from`, any
+// number of moves over items (or over points of any window), and the release. DragTree and DragList are
+// BeginDrag and one Drop.
+bool BeginDrag(CTreeCtrl* tree, HTREEITEM from, bool rightButton = false);
+bool BeginDrag(CListCtrl* list, int from, bool rightButton = false);
+bool DragOver(CTreeCtrl* tree, HTREEITEM over, bool rightButton = false);
+bool DragOver(CListCtrl* list, int over, bool rightButton = false);
+bool Drop(CTreeCtrl* tree, HTREEITEM at, bool rightButton = false);
+bool Drop(CListCtrl* list, int at, bool rightButton = false);
+// A move to, or the release at, a client point of `over` (which may lie outside it).
+void DragOver(CWnd* over, CPoint ptClient, bool rightButton = false);
+void Drop(CWnd* over, CPoint ptClient, bool rightButton = false);
+// A date picked in a date-time picker (NULL: none, only with DTS_SHOWNONE), which sends
+// DTN_DATETIMECHANGE. Refused for an invalid date and for a disabled or hidden picker.
+bool SetDate(CWnd* ctrl, const SYSTEMTIME* st);
 // Label editing in a tree: EditLabel, the text typed into the editor, then Enter (or Escape when
 // cancel). False when the edit was refused.
 bool EditTreeLabel(CTreeCtrl* tree, HTREEITEM item, const std::string& gbk, bool cancel = false);

@@ -402,6 +402,7 @@ typedef SCROLLINFO* LPSCROLLINFO;
 #define ODT_COMBOBOX 3
 #define ODT_BUTTON 4
 #define ODT_STATIC 5
+#define ODT_LISTVIEW 102
 #define ODA_DRAWENTIRE 0x0001u
 #define ODA_SELECT 0x0002u
 #define ODA_FOCUS 0x0004u
@@ -481,6 +482,7 @@ typedef SYSTEMTIME* LPSYSTEMTIME;
 #define LVS_NOLABELWRAP 0x0080u
 #define LVS_AUTOARRANGE 0x0100u
 #define LVS_EDITLABELS 0x0200u
+#define LVS_OWNERDRAWFIXED 0x0400u  // report view: the parent draws each row (WM_DRAWITEM, ODT_LISTVIEW)
 #define LVS_NOSCROLL 0x2000u
 #define LVS_NOCOLUMNHEADER 0x4000u
 #define LVS_NOSORTHEADER 0x8000u
@@ -1043,6 +1045,9 @@ void SetWindowLifeHooks(void (*create)(HWND), void (*destroy)(HWND));
 // and a finished paint. The screen's user hooks answer what the driver's hooks (SetUserHooks) leave
 // empty, member by member. Empty members remove them.
 void SetWindowChangeHook(std::function<void(HWND)> changed);
+// Told when a timer is set (elapse its period in milliseconds, at least 1) and when it goes (elapse 0:
+// killed, its window destroyed, or the manager reset), so that a screen can make it fire in time.
+void SetTimerHook(std::function<void(HWND hwnd, UINT_PTR nIDEvent, UINT elapse)> changed);
 void SetScreenUserHooks(const UserHooks& hooks);
 
 // Every message sent or posted, for a spy. from is the window whose procedure was running when the
