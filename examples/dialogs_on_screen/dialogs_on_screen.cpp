@@ -11,8 +11,16 @@
 
 #include <cstdio>
 
+#include "core/GeoVectorLayer.h"
+#include "core/GeoView.h"
 #include "terrain/GeoDEM.h"
+#include "ui/ADBValueDlg.h"
 #include "ui/BilParamDlg.h"
+#include "ui/FieldDefDlg.h"
+#include "ui/FieldPropDlg.h"
+#include "ui/GCPropSheet.h"
+#include "ui/StyleSheet.h"
+#include "vector/GeoPoint.h"
 #include "ui/DEMLevelDlg.h"
 #include "ui/LevelCountDlg.h"
 #include "ui/SymbolLibPickDlg.h"
@@ -37,6 +45,15 @@ CGeoClassificationParameter DemoClasses() {
     p.SetColorArray(colors);
     p.SetThresholdArray(thresholds);
     return p;
+}
+
+CDaoFieldInfo DemoField(const char* name, short type, LONG size, BOOL required) {
+    CDaoFieldInfo f;
+    f.m_strName = name;
+    f.m_nType = type;
+    f.m_lSize = size;
+    f.m_bRequired = required;
+    return f;
 }
 
 }  // namespace
@@ -79,6 +96,39 @@ int main(int argc, char** argv) {
     CSymbolLibPickDlg libPick("", nullptr);
     r = libPick.DoModal();
     std::printf("symbol library: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(libPick.GetLibFileName()));
+
+    CStyleSheet styles("显示风格设置");
+    styles.SetData(GEOVIEW(), &lib, 1, 30, 40);
+    r = styles.DoModal();
+    std::printf("display style: %d\n", static_cast<int>(r));
+
+    CGeoGClass river;
+    river.SetGCID(3);
+    river.SetGCName("河流");
+    river.AddField(DemoField("名称", dbText, 20, TRUE), -2);
+    river.AddField(DemoField("宽度", dbDouble, 0, FALSE), -2);
+    CGCPropSheet classSheet("地物属性", nullptr, &river, &lib, 0);
+    r = classSheet.DoModal();
+    std::printf("feature class: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(classSheet.GetEditedGClass().GetGCName()));
+
+    CFieldDefDlg fieldDef;
+    r = fieldDef.DoModal();
+    std::printf("new field: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(fieldDef.GetFieldInfo().m_strName));
+
+    CFieldPropDlg fieldProp;
+    fieldProp.SetData(nullptr, 1, nullptr);
+    r = fieldProp.DoModal();
+    std::printf("field: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(fieldProp.GetFieldInfo().m_strName));
+
+    CGeoVectorLayer roads;
+    roads.m_Theme.AddField(DemoField("名称", dbText, 20, TRUE), -2);
+    roads.m_Theme.AddField(DemoField("通车日期", dbDate, 0, FALSE), -2);
+    auto* road = new CGeoPoint(1, 2);
+    roads.Add(road);
+    CADBValueDlg values;
+    values.InitData(road);
+    r = values.DoModal();
+    std::printf("attribute values: %d, %d\n", static_cast<int>(r), values.GetRetCode());
 
     AfxQtRemoveScreen();
     return 0;

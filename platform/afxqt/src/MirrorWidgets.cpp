@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -167,8 +168,10 @@ public:
         const DWORD s = Style(m_h);
         PlaceBar(m_vbar, (s & WS_VSCROLL) != 0, SB_VERT, Qt::Vertical);
         PlaceBar(m_hbar, (s & WS_HSCROLL) != 0, SB_HORZ, Qt::Horizontal);
+        PlaceSpill();
         update();
     }
+    ~CanvasMirror() override { delete m_spill.data(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -195,6 +198,29 @@ protected:
     // A window that paints itself takes the focus in its own mouse handlers, if it wants it.
 
 private:
+    // A static paints with its parent's clipping: what it drew past its edges shows over the parent,
+    // on a widget of the parent's that lets the mouse through and covers only that text.
+    void PlaceSpill() {
+        QRect where;
+        const QImage img = ClassOf(m_h) == "static" && parentWidget()
+                               ? SpilledText(m_h, &where, parentWidget()->palette().window().color())
+                               : QImage();
+        if (img.isNull() || !IsWindowVisible(m_h)) {
+            if (m_spill) m_spill->hide();
+            return;
+        }
+        if (!m_spill) {
+            m_spill = new QLabel(parentWidget());
+            m_spill->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+        m_spill->setPixmap(QPixmap::fromImage(img));
+        m_spill->setGeometry(where.translated(geometry().topLeft()));
+        m_spill->setMask(QRegion(0, 0, where.width(), where.height()) - QRegion(rect().translated(-where.topLeft())));
+        m_spill->show();
+        m_spill->raise();
+    }
+    QPointer<QLabel> m_spill;
+
     void PlaceBar(ModelScrollBar*& bar, bool shown, int which, Qt::Orientation o) {
         if (!shown) {
             if (bar) bar->hide();
@@ -651,6 +677,9 @@ public:
         header()->setSectionsClickable(true);
         header()->setFixedHeight(kListHeaderHeight);
         header()->setStretchLastSection(false);
+        // The columns fill the model's client area, which is the whole window; the widget's frame must
+        // not push a scroll bar over the last row.
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(header(), &QHeaderView::sectionClicked, this, [this](int col) {
             // A click on the model's header at the column's middle.
             int x = 0;

@@ -11,6 +11,10 @@
 
 namespace afxqt {
 
+using win32::CreateImageDC;
+using win32::GdiRecord;
+using win32::GetPaintRecording;
+
 QImage ImageOfBitmap(HBITMAP hBitmap) {
     BITMAP bm{};
     if (!hBitmap || !GetObjectA(hBitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) return QImage();
@@ -40,7 +44,7 @@ namespace {
 QImage DrawnByParent(HWND hCtl, DRAWITEMSTRUCT dis, POINT origin, int w, int h) {
     HWND parent = GetParent(hCtl);
     if (!parent || w <= 0 || h <= 0) return QImage();
-    HDC dc = win32::CreateImageDC(w, h);
+    HDC dc = CreateImageDC(w, h);
     if (!dc) return QImage();
     SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
     dis.CtlID = static_cast<UINT>(GetDlgCtrlID(hCtl));
@@ -84,11 +88,50 @@ QImage OwnerDrawnRow(HWND hList, int row) {
     return DrawnByParent(hList, dis, POINT{bounds.left, bounds.top}, right - bounds.left, bounds.bottom - bounds.top);
 }
 
+QImage SpilledText(HWND hWnd, QRect* where, QColor background) {
+    *where = QRect();
+    RECT client;
+    GetClientRect(hWnd, &client);
+    std::vector<GdiRecord> spilled;
+    RECT bounds{0, 0, 0, 0};
+    for (const GdiRecord& r : GetPaintRecording(hWnd)) {
+        if (r.call != "DrawText" || r.inPath || r.points.size() < 2) continue;
+        const RECT box{r.points[0].x, r.points[0].y, r.points[1].x, r.points[1].y};
+        if (box.left >= 0 && box.top >= 0 && box.right <= client.right && box.bottom <= client.bottom) continue;
+        spilled.push_back(r);
+        if (IsRectEmpty(&bounds)) bounds = box;
+        else UnionRect(&bounds, &bounds, &box);
+    }
+    if (spilled.empty() || IsRectEmpty(&bounds)) return QImage();
+    // The calls again, on an image over their rectangles, with the font and colours they drew with.
+    const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+    HDC dc = CreateImageDC(w, h);
+    if (!dc) return QImage();
+    SetViewportOrgEx(dc, -bounds.left, -bounds.top, nullptr);
+    HBRUSH back = CreateSolidBrush(RGB(background.red(), background.green(), background.blue()));
+    FillRect(dc, &bounds, back);
+    DeleteObject(back);
+    SetBkMode(dc, TRANSPARENT);
+    for (const GdiRecord& r : spilled) {
+        HFONT font = CreateFontIndirectA(&r.font);
+        HGDIOBJ old = SelectObject(dc, font);
+        SetTextColor(dc, r.textColor);
+        RECT box{r.points[0].x, r.points[0].y, r.points[1].x, r.points[1].y};
+        DrawTextA(dc, r.text.c_str(), static_cast<int>(r.text.size()), &box, r.flags);
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    QImage img = ImageOfBitmap(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
+    DeleteDC(dc);
+    *where = QRect(bounds.left, bounds.top, w, h);
+    return img;
+}
+
 QImage ImageListImage(HIMAGELIST hList, int index) {
     int cx = 0, cy = 0;
     if (!hList || index < 0 || index >= ImageList_GetImageCount(hList) || !ImageList_GetIconSize(hList, &cx, &cy))
         return QImage();
-    HDC dc = win32::CreateImageDC(cx, cy);
+    HDC dc = CreateImageDC(cx, cy);
     if (!dc) return QImage();
     ImageList_Draw(hList, index, dc, 0, 0, 0);
     QImage img = ImageOfBitmap(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));

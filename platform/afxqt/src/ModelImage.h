@@ -2,7 +2,9 @@
 // Private to afxqt.
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QRect>
 
 #include "win32/winuser.h"
 
@@ -19,6 +21,10 @@ QImage OwnerDrawnItem(HWND hCtl, UINT ctlType, int item, int width, int height, 
 // list's own object usually answers), from the row's left edge out to the client's right edge at the
 // row's height; NULL image for a row the list does not have.
 QImage OwnerDrawnRow(HWND hList, int row);
+// Text a static control painted past its client area (a static draws with its parent's clipping, so
+// such text shows over the parent): the text again, on background, in client coordinates at *where;
+// NULL image (and an empty *where) when its last paint kept inside.
+QImage SpilledText(HWND hWnd, QRect* where, QColor background);
 // One image of an image list (NULL image for a bad list or index).
 QImage ImageListImage(HIMAGELIST hList, int index);
 

@@ -1,9 +1,12 @@
 // The screen on its own: a small dialog with the standard controls shown as widgets and used by a person
 // through real Qt events; boxes, file dialogs and popup menus answered on the screen; code that changes
-// the model shows on the widgets without a notification.
+// the model shows on the widgets without a notification; timers, the cursor, the date control and drags
+// as a person meets them.
 #include <QCheckBox>
 #include <QDir>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QTreeWidget>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,11 +17,16 @@
 #include <QTest>
 
 #include <afx/afx.h>
+#include <afx/Cursor.h>
+#include <afx/DateTimeCtrl.h>
 #include <afx/Menu.h>
 #include <afx/StdCtrls.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ScreenTestSupport.h"
+#include "ui/SDFieldPage.h"
 #include "win32/codepage.h"
 
 namespace {
@@ -259,3 +267,141 @@ TEST_F(ScreenTest, BoxesAndFileDialogsAnswerWithTheWindowsButtonsAndFlags) {
 }
 
 }  // namespace
+
+namespace {
+
+enum { IDD_QT_DATE = 9402, IDC_Q_DATE = 120 };
+
+const int kDateRegistered = [] {
+    AfxRegisterDialogTemplate({IDD_QT_DATE, "日期", 160, 60, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                               {
+                                   {IDC_Q_DATE, "SysDateTimePick32", "", WS_TABSTOP, 5, 5, 80, 14},
+                                   {IDOK, "Button", "确定", BS_DEFPUSHBUTTON | WS_TABSTOP, 50, 40, 50, 14},
+                                   {IDCANCEL, "Button", "取消", BS_PUSHBUTTON | WS_TABSTOP, 105, 40, 50, 14},
+                               }});
+    return 0;
+}();
+
+class DateDlg : public CDialog {
+public:
+    DateDlg() : CDialog(IDD_QT_DATE) {}
+    std::vector<std::string> changes;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SYSTEMTIME st{};
+        st.wYear = 2024;
+        st.wMonth = 3;
+        st.wDay = 9;
+        static_cast<CDateTimeCtrl*>(GetDlgItem(IDC_Q_DATE))->SetTime(&st);
+        return TRUE;
+    }
+    void OnDateChange(NMHDR* pNM, LRESULT* pResult) {
+        const auto* nm = reinterpret_cast<const NMDATETIMECHANGE*>(pNM);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", nm->st.wYear, nm->st.wMonth, nm->st.wDay);
+        changes.push_back(buf);
+        *pResult = 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DateDlg, CDialog)
+    ON_NOTIFY(DTN_DATETIMECHANGE, IDC_Q_DATE, OnDateChange)
+END_MESSAGE_MAP()
+
+int g_fired = 0;
+void CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_fired; }
+
+}  // namespace
+
+TEST_F(ScreenTest, TimersFireAsTheirPeriodPassesAndTheModelsCursorShows) {
+    QtDlg dlg;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget* top) {
+        g_fired = 0;
+        ASSERT_NE(SetTimer(dlg.m_hWnd, 7, 10, CountTick), 0u);
+        QTest::qWait(200);
+        EXPECT_GE(g_fired, 2);
+        KillTimer(dlg.m_hWnd, 7);
+        const int fired = g_fired;
+        QTest::qWait(100);
+        EXPECT_EQ(g_fired, fired) << "a killed timer stays quiet";
+
+        // The model's cursor over the dialog, and the plain arrow again.
+        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        AfxQtSync();
+        EXPECT_EQ(top->cursor().shape(), Qt::SizeHorCursor);
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        AfxQtSync();
+        EXPECT_EQ(top->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseClick(Control(dlg, IDCANCEL), Qt::LeftButton);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(HasTimer(dlg.m_hWnd, 7));
+}
+
+TEST_F(ScreenTest, TypingIntoTheDateControlIsThePersonsDateChange) {
+    DateDlg dlg;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget* top) {
+        auto* date = qobject_cast<QDateEdit*>(Control(dlg, IDC_Q_DATE));
+        ASSERT_NE(date, nullptr);
+        EXPECT_EQ(date->date(), QDate(2024, 3, 9));
+        QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(4, date->height() / 2));
+        EXPECT_EQ(afxtest::FocusId(), IDC_Q_DATE);
+        // The day: the caret to its end, the old digits away, two new ones typed.
+        QTest::keyClick(date, Qt::Key_End);
+        QTest::keyClick(date, Qt::Key_Backspace);
+        QTest::keyClick(date, Qt::Key_Backspace);
+        QTest::keyClicks(date, "15");
+        QTest::keyClick(date, Qt::Key_Up);
+        screentest::SaveShot(top, "screen_test_date");
+        SYSTEMTIME st{};
+        static_cast<CDateTimeCtrl*>(dlg.GetDlgItem(IDC_Q_DATE))->GetTime(&st);
+        EXPECT_EQ(std::make_tuple(st.wYear, st.wMonth, st.wDay), std::make_tuple(WORD(2024), WORD(3), WORD(16)));
+        QTest::keyClick(date, Qt::Key_Return);  // the dialog's key: OK
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_FALSE(dlg.changes.empty());
+    EXPECT_EQ(dlg.changes.back(), "2024-03-16");
+}
+
+TEST_F(ScreenTest, ARowDraggedOnTheScreenShowsItsDropTargetWhileItMoves) {
+    CPropertySheet sheet("字段");
+    CSDFieldPage page;
+    {
+        CPtrList fields;
+        for (const char* n : {"A", "B", "C"}) {
+            auto* f = new CDaoFieldInfo;
+            f->m_strName = n;
+            f->m_nType = dbText;
+            f->m_lSize = 20;
+            fields.AddTail(f);
+        }
+        page.SetData(&fields, nullptr, 0);
+        for (POSITION p = fields.GetHeadPosition(); p;) delete static_cast<CDaoFieldInfo*>(fields.GetNext(p));
+    }
+    sheet.AddPage(&page);
+    std::vector<UINT> dropTargets;
+    screentest::When([&](QWidget* w) { return screentest::Mirrors(w, sheet.m_hWnd); }, [&](QWidget*) {
+        auto* view = qobject_cast<QTreeWidget*>(AfxQtWidget(page.m_ListCtrl.m_hWnd));
+        ASSERT_NE(view, nullptr);
+        auto centre = [&](int row) { return view->visualItemRect(view->topLevelItem(row)).center(); };
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(0));
+        for (int row : {1, 2}) {
+            QTest::mouseMove(view->viewport(), centre(row));
+            dropTargets.push_back(page.m_ListCtrl.GetItemState(row, LVIS_DROPHILITED));
+            EXPECT_TRUE(view->topLevelItem(row)->isSelected()) << "the drop target shows as the model marks it";
+        }
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(2));
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(page.m_ListCtrl.GetItemState(2, LVIS_DROPHILITED), 0u);
+        QTest::mouseClick(AfxQtWidget(sheet.GetDlgItem(IDOK)->m_hWnd), Qt::LeftButton);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(dropTargets, (std::vector<UINT>{LVIS_DROPHILITED, LVIS_DROPHILITED}));
+    std::vector<std::string> order;
+    for (POSITION p = page.m_FieldList.GetHeadPosition(); p;)
+        order.push_back(static_cast<CDaoFieldInfo*>(page.m_FieldList.GetNext(p))->m_strName.str());
+    EXPECT_EQ(order, (std::vector<std::string>{"B", "A", "C"}));
+}
