@@ -275,8 +275,12 @@ Outcome RunScreen(const Case& c) {
     screentest::When([d](QWidget* w) { return screentest::Mirrors(w, d->m_hWnd); }, [&](QWidget* top) {
         acted = true;
         screentest::SaveShot(top, std::string("dialog_") + c.name);
-        for (const Act& a : c.acts)
-            if (!Ended(*d)) PersonAct(*d, a);
+        for (size_t i = 0; i < c.acts.size() && !Ended(*d); ++i) {
+            PersonAct(*d, c.acts[i]);
+            // Every page a sheet opens gets its picture too.
+            if (c.acts[i].kind == Act::Item && !Ended(*d))
+                screentest::SaveShot(top, std::string("dialog_") + c.name + "_page" + std::to_string(i));
+        }
         if (!Ended(*d)) ADD_FAILURE() << c.name << ": the actions left the dialog open";
     });
     // A case that never reaches its end must not hold the modal loop for ever: after 20 s every box
