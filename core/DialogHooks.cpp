@@ -1,5 +1,7 @@
 #include "core/DialogHooks.h"
 
+#include "core/GeoLayer.h"
+
 namespace {
 
 tagDialogHooks& Hooks() {
@@ -43,6 +45,11 @@ ObjectSheetHook& ObjectSheet() {
     return hook;
 }
 
+LayerSheetHook& LayerHook() {
+    static LayerSheetHook hook = nullptr;
+    return hook;
+}
+
 }  // namespace
 
 ObjectSheetHook GetObjectSheetHook() { return ObjectSheet(); }
@@ -51,4 +58,22 @@ ObjectSheetHook SetObjectSheetHook(ObjectSheetHook hook) {
     const ObjectSheetHook previous = ObjectSheet();
     ObjectSheet() = hook;
     return previous;
+}
+
+LayerSheetHook GetLayerSheetHook() { return LayerHook(); }
+
+LayerSheetHook SetLayerSheetHook(LayerSheetHook hook) {
+    const LayerSheetHook previous = LayerHook();
+    LayerHook() = hook;
+    return previous;
+}
+
+int RunLayerPropertySheet(CGeoLayer* pLayer, CSymbolLibIO* pLib, int bViewOnly) {
+    if (!pLayer) return 0;
+    const int bWasModified = pLayer->IsModified();
+    pLayer->Modified(0);
+    const int result = LayerHook() ? LayerHook()(pLayer, pLib, bViewOnly) : IDCANCEL;
+    const int bChanged = result == 1 || pLayer->IsModified();
+    pLayer->Modified(bWasModified || pLayer->IsModified());
+    return bChanged ? 1 : 0;
 }

@@ -54,3 +54,20 @@ typedef int (*ObjectSheetHook)(CGeoVectorObject* pObject, int bViewOnly, tagProp
 ObjectSheetHook GetObjectSheetHook();
 // Replaces the hook and returns the previous one.
 ObjectSheetHook SetObjectSheetHook(ObjectSheetHook hook);
+
+class CGeoLayer;
+
+// The layer property sheet of one layer (CGeoLayer::EditProperties of vector and image layers): runs it
+// over the layer with the symbol library for its style pages (not owned; may be NULL) and the view-only
+// flag, and returns how it closed: 1 after OK, any other code after Cancel. The sheet changes the layer
+// only when it closes with OK. NULL (the default) behaves as a sheet the user cancelled.
+typedef int (*LayerSheetHook)(CGeoLayer* pLayer, CSymbolLibIO* pLib, int bViewOnly);
+LayerSheetHook GetLayerSheetHook();
+// Replaces the hook and returns the previous one.
+LayerSheetHook SetLayerSheetHook(LayerSheetHook hook);
+
+// Opens the layer property sheet (the hook above) and tells whether it changed the layer: 1 when it
+// closed with OK or set the layer's modified flag, else 0. The sheet starts from a cleared modified
+// flag; a flag that was set before the call is set again afterwards, whatever the sheet did, so that
+// unsaved changes made before are never forgotten. 0 for a NULL layer.
+int RunLayerPropertySheet(CGeoLayer* pLayer, CSymbolLibIO* pLib, int bViewOnly);

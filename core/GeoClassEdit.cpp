@@ -20,6 +20,119 @@ bool SameField(const CDaoFieldInfo& a, const CDaoFieldInfo& b) {
 
 }  // namespace
 
+template <class THolder>
+void ApplyFieldEdits(CGeoAttributeDatabase* pDB, UINT nCode, THolder& stored, const CGeoGClass& edited,
+                     CStringArray& refused) {
+    const bool hasRecords = pDB->GetIDCount(nCode) > 0;
+    CDaoFieldInfo field, change;
+    for (POSITION p = edited.m_FlagInfoList.GetHeadPosition(); p;) {
+        const auto* pFlag = static_cast<const CFlagInfo*>(edited.m_FlagInfoList.GetNext(p));
+        if (!pFlag) continue;
+        if (!pFlag->m_strOldName.IsEmpty() && pFlag->m_nState == 1) {
+            const int i = stored.FindField(pFlag->m_strOldName);
+            const int j = edited.FindField(pFlag->m_strNewName);
+            if (i < 0 || j < 0) continue;
+            stored.GetFieldInfo(i, field);
+            edited.GetFieldInfo(j, change);
+            if (SameField(field, change)) continue;
+            if (pDB->ModifyFieldInfo(pFlag->m_strOldName, change, nCode))
+                stored.SetFieldInfo(i, change);
+            else
+                refused.Add(pFlag->m_strOldName);
+        } else if (!pFlag->m_strOldName.IsEmpty() && pFlag->m_nState == 2) {
+            const int i = stored.FindField(pFlag->m_strOldName);
+            if (i < 0) continue;
+            if (hasRecords) {
+                const CString question =
+                    "数据库中已经有记录，删除字段(" + pFlag->m_strOldName + ") 将删除字段内容，是否继续？";
+                if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
+            }
+            if (pDB->DeleteField(pFlag->m_strOldName, nCode))
+                stored.DeleteField(i);
+            else
+                refused.Add(pFlag->m_strOldName);
+        } else if (pFlag->m_strOldName.IsEmpty()) {
+            const int j = edited.FindField(pFlag->m_strNewName);
+            if (j < 0) continue;
+            edited.GetFieldInfo(j, change);
+            if (pDB->AddField(change, nCode, -1))
+                stored.AddField(change, -2);
+            else
+                refused.Add(pFlag->m_strNewName);
+        }
+    }
+
+    // The order the edited fields give, where the stored fields are out of it; fields the edited list
+    // lacks (a deletion declined or refused) go last.
+    const int n = stored.GetFieldCount();
+    if (n <= 1) return;
+    CUIntArray positions;
+    CStringArray names;
+    bool outOfOrder = false;
+    for (int i = 0; i < n; ++i) {
+        stored.GetFieldInfo(i, field);
+        positions.Add(static_cast<UINT>(edited.FindField(field.m_strName)));
+        names.Add(field.m_strName);
+        if (i > 0 && positions[i - 1] > positions[i]) outOfOrder = true;
+    }
+    if (!outOfOrder || !pDB->SetFieldPos(positions, names, nCode)) return;
+    std::vector<std::pair<UINT, int>> order;
+    for (int i = 0; i < n; ++i) order.emplace_back(positions[i], i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const std::pair<UINT, int>& a, const std::pair<UINT, int>& b) { return a.first < b.first; });
+    std::vector<CDaoFieldInfo> fields;
+    for (auto& o : order) {
+        stored.GetFieldInfo(o.second, field);
+        fields.push_back(field);
+    }
+    stored.DeleteAllFields();
+    for (CDaoFieldInfo& f : fields) stored.AddField(f, -2);
+}
+
+template void ApplyFieldEdits<CGeoGClass>(CGeoAttributeDatabase*, UINT, CGeoGClass&, const CGeoGClass&, CStringArray&);
+template void ApplyFieldEdits<CGeoTheme>(CGeoAttributeDatabase*, UINT, CGeoTheme&, const CGeoGClass&, CStringArray&);
+
+void ReportRefusedFields(const CStringArray& refused) {
+    if (refused.GetSize() == 0) return;
+    CString list;
+    for (INT_PTR i = 0; i < refused.GetSize(); ++i) list += (i ? "、" : "") + refused[i];
+    AfxMessageBox("数据库拒绝了以下字段的修改，这些字段保持原样：" + list, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void MoveObjectsToClass(CGeoVectorLayer* pLayer, UINT nOldCode, UINT nNewCode) {
+    if (!pLayer || nOldCode == nNewCode) return;
+    for (POSITION p = pLayer->m_ObjList.GetHeadPosition(); p;) {
+        auto* pObject = static_cast<CGeoVectorObject*>(pLayer->m_ObjList.GetNext(p));
+        if (pObject->GetObjectClassID() == nOldCode) pObject->SetObjectClassID(nNewCode);
+    }
+}
+
+int RenumberGeoClass(CGeoVectorLayer* pLayer, UINT nOldCode, UINT nNewCode) {
+    if (!pLayer) return 0;
+    CGeoTheme& theme = pLayer->m_Theme;
+    const int index = theme.FindGC(nOldCode);
+    if (index < 0) return 0;
+    if (nOldCode == nNewCode) return 1;
+    const int other = theme.FindGC(nNewCode);
+    CGeoAttributeDatabase* pDB = pLayer->GetAttributeDatabase();
+    // The table goes first: objects that took a code whose table the database refused would lose their
+    // records. Two classes of one code would share their objects and table for good.
+    if (nNewCode == 0 || other >= 0 || (pDB && pDB->IsExistGC(nOldCode) && !pDB->ModifyGCID(nOldCode, nNewCode))) {
+        CString text;
+        text.Format("数据库不能把地物类编码%u改为%u，地物类没有改变。", nOldCode, nNewCode);
+        if (nNewCode == 0 || other >= 0)
+            text.Format("地物类编码%u已被使用，地物类[%u]没有改为这个编码。", nNewCode, nOldCode);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    CGeoGClass gc;
+    theme.GetGC(index, gc);
+    gc.SetGCID(nNewCode);
+    theme.SetGC(index, gc);
+    MoveObjectsToClass(pLayer, nOldCode, nNewCode);
+    return 1;
+}
+
 PFN_GCLASS_SHEET SetGClassSheetHook(PFN_GCLASS_SHEET pfn) {
     PFN_GCLASS_SHEET previous = g_pfnSheet;
     g_pfnSheet = pfn;
@@ -58,25 +171,11 @@ int ApplyGeoClassEdit(CGeoVectorLayer* pLayer, UINT nCode, const CGeoGClass& edi
     CGeoAttributeDatabase* pDB = pLayer->GetAttributeDatabase();
     const UINT newCode = edited.GetGCID();
 
-    if (newCode != nCode) {
-        // The table goes first: objects that took a code whose table the database refused would lose
-        // their records.
-        if (pDB && pDB->IsExistGC(nCode) && !pDB->ModifyGCID(nCode, newCode)) {
-            CString text;
-            text.Format("数据库不能把地物类编码%u改为%u，地物类没有改变。", nCode, newCode);
-            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        for (POSITION p = pLayer->m_ObjList.GetHeadPosition(); p;) {
-            auto* pObject = static_cast<CGeoVectorObject*>(pLayer->m_ObjList.GetNext(p));
-            if (pObject->GetObjectClassID() == nCode) pObject->SetObjectClassID(newCode);
-        }
-    }
+    if (newCode != nCode && !RenumberGeoClass(pLayer, nCode, newCode)) return 0;
 
     CGeoGClass result = edited;
     ClearFlagInfoList(&result.m_FlagInfoList);
     if (pDB && pDB->IsExistGC(newCode)) {
-        const bool hasRecords = pDB->GetIDCount(newCode) > 0;
         stored.SetGCID(newCode);
         stored.SetGCName(edited.GetGCName());
         stored.SetGeoView(edited.GetGeoView());
@@ -93,76 +192,8 @@ int ApplyGeoClassEdit(CGeoVectorLayer* pLayer, UINT nCode, const CGeoGClass& edi
         stored.SetFontSize(w, h);
 
         CStringArray refused;
-        CDaoFieldInfo field, change;
-        for (POSITION p = edited.m_FlagInfoList.GetHeadPosition(); p;) {
-            const auto* pFlag = static_cast<const CFlagInfo*>(edited.m_FlagInfoList.GetNext(p));
-            if (!pFlag) continue;
-            if (!pFlag->m_strOldName.IsEmpty() && pFlag->m_nState == 1) {
-                const int i = stored.FindField(pFlag->m_strOldName);
-                const int j = edited.FindField(pFlag->m_strNewName);
-                if (i < 0 || j < 0) continue;
-                stored.GetFieldInfo(i, field);
-                edited.GetFieldInfo(j, change);
-                if (SameField(field, change)) continue;
-                if (pDB->ModifyFieldInfo(pFlag->m_strOldName, change, newCode))
-                    stored.SetFieldInfo(i, change);
-                else
-                    refused.Add(pFlag->m_strOldName);
-            } else if (!pFlag->m_strOldName.IsEmpty() && pFlag->m_nState == 2) {
-                const int i = stored.FindField(pFlag->m_strOldName);
-                if (i < 0) continue;
-                if (hasRecords) {
-                    const CString question =
-                        "数据库中已经有记录，删除字段(" + pFlag->m_strOldName + ") 将删除字段内容，是否继续？";
-                    if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
-                }
-                if (pDB->DeleteField(pFlag->m_strOldName, newCode))
-                    stored.DeleteField(i);
-                else
-                    refused.Add(pFlag->m_strOldName);
-            } else if (pFlag->m_strOldName.IsEmpty()) {
-                const int j = edited.FindField(pFlag->m_strNewName);
-                if (j < 0) continue;
-                edited.GetFieldInfo(j, change);
-                if (pDB->AddField(change, newCode, -1))
-                    stored.AddField(change, -2);
-                else
-                    refused.Add(pFlag->m_strNewName);
-            }
-        }
-
-        // The order the edited class gives, where the stored fields are out of it; fields the edited
-        // class lacks (a deletion declined or refused) go last.
-        const int n = stored.GetFieldCount();
-        if (n > 1) {
-            CUIntArray positions;
-            CStringArray names;
-            bool outOfOrder = false;
-            for (int i = 0; i < n; ++i) {
-                stored.GetFieldInfo(i, field);
-                positions.Add(static_cast<UINT>(edited.FindField(field.m_strName)));
-                names.Add(field.m_strName);
-                if (i > 0 && positions[i - 1] > positions[i]) outOfOrder = true;
-            }
-            if (outOfOrder && pDB->SetFieldPos(positions, names, newCode)) {
-                std::vector<std::pair<UINT, int>> order;
-                for (int i = 0; i < n; ++i) order.emplace_back(positions[i], i);
-                std::stable_sort(order.begin(), order.end(),
-                                 [](const std::pair<UINT, int>& a, const std::pair<UINT, int>& b) { return a.first < b.first; });
-                CGeoGClass reordered = stored;
-                reordered.DeleteAllFields();
-                for (auto& o : order) {
-                    stored.GetFieldInfo(o.second, field);
-                    reordered.AddField(field, -2);
-                }
-                stored = reordered;
-            }
-        }
-        if (refused.GetSize() > 0) {
-            CString list;
-            for (INT_PTR i = 0; i < refused.GetSize(); ++i) list += (i ? "、" : "") + refused[i];
-            AfxMessageBox("数据库拒绝了以下字段的修改，这些字段保持原样：" + list, MB_OK | MB_ICONEXCLAMATION);
-        }
+        ApplyFieldEdits(pDB, newCode, stored, edited, refused);
+        ReportRefusedFields(refused);
         ClearFlagInfoList(&stored.m_FlagInfoList);
         result = stored;
     }

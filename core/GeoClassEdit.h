@@ -39,3 +39,31 @@ int EditGeoClass(CGeoVectorLayer* pLayer, UINT nCode, CSymbolLibIO* pLib, int bV
 // Rename records are consumed. 1 when stored, 0 when nothing was changed (also for a NULL layer or an
 // unknown code).
 int ApplyGeoClassEdit(CGeoVectorLayer* pLayer, UINT nCode, const CGeoGClass& edited);
+
+// Gives every object of the layer with class nOldCode the class nNewCode (SetObjectClassID, which also
+// switches the object to the new class's style, or to its own one for 0).
+void MoveObjectsToClass(CGeoVectorLayer* pLayer, UINT nOldCode, UINT nNewCode);
+
+// Renumbers the theme's class nOldCode to nNewCode: its table first (when it has one), then the class,
+// then the objects. 1 when done (also when both codes are equal); 0 when the theme has no class nOldCode
+// or for a NULL layer; 0 with a message saying why, changing nothing, when nNewCode is 0 or another
+// class's code or the database refuses to rename the table.
+int RenumberGeoClass(CGeoVectorLayer* pLayer, UINT nOldCode, UINT nNewCode);
+
+class CGeoAttributeDatabase;
+class CGeoTheme;
+
+// Carries the field changes of `edited` (its rename records, read as the field page writes them) into
+// the table nCode of the database (0: the common fields) and into the fields of `stored` (a CGeoGClass,
+// or a CGeoTheme for the common fields): a state-1 record changes the stored field in place when name,
+// type, size, required flag or default value differ; a state-2 record deletes it, asking first (Yes/No)
+// when the table holds records ("No" keeps it); a record without old name adds the field. A change the
+// database refuses leaves the stored field as it was and its name is appended to `refused`. Last, when
+// the stored fields stand out of the order of `edited`, the database reorders them and `stored` follows;
+// stored fields that `edited` lacks go last. Neither rename list is changed. pDB must not be NULL.
+template <class THolder>
+void ApplyFieldEdits(CGeoAttributeDatabase* pDB, UINT nCode, THolder& stored, const CGeoGClass& edited,
+                     CStringArray& refused);
+
+// One message naming the fields whose change the database refused; nothing for an empty list.
+void ReportRefusedFields(const CStringArray& refused);

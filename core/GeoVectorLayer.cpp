@@ -1,6 +1,7 @@
 #include "core/GeoVectorLayer.h"
 
 #include "core/CorvaneModule.h"
+#include "core/DialogHooks.h"
 #include "core/GeoSettings.h"
 #include "core/GeoVectorObject.h"
 #include "core/LayerFileMark.h"
@@ -404,6 +405,15 @@ int CGeoVectorLayer::Copy(const CGeoVectorLayer& src, int nFlag1, int nFlag2) {
     (void)nFlag1;
     (void)nFlag2;
     return IsSameType(src) ? CopyData(src) : 0;
+}
+
+int CGeoVectorLayer::EditProperties(int nFlag1, int nFlag2, void* pParam) {
+    if (nFlag1 != 0) return 0;
+    return NewEditProperties(CanBeEdited() ? nFlag2 : 1, static_cast<CSymbolLibIO*>(pParam));
+}
+
+int CGeoVectorLayer::NewEditProperties(int bReadOnly, CSymbolLibIO* pLib) {
+    return RunLayerPropertySheet(this, pLib, bReadOnly);
 }
 
 CGeoObject* CGeoVectorLayer::Duplicate(int nFlag1, int nFlag2) {

@@ -123,6 +123,15 @@ public:
     // Converts the bounds, then every object, to the layer's new unit.
     void OnUnitChanged(int nOldUnit) override;
 
+    // ---- the layer property sheet ---------------------------------------------------------------
+    // 0, opening nothing, when nFlag1 is non-zero; otherwise NewEditProperties (nFlag2, or 1 when the
+    // layer is not editable; pParam as the symbol library, a CSymbolLibIO* or NULL).
+    int EditProperties(int nFlag1, int nFlag2, void* pParam) override;
+    // Shows the layer property sheet "图层属性" (core/DialogHooks.h), read-only when bReadOnly, the
+    // style pages drawing with pLib (may be NULL). 1 when the sheet closed with OK or changed the layer,
+    // else 0 (RunLayerPropertySheet).
+    virtual int NewEditProperties(int bReadOnly, CSymbolLibIO* pLib);
+
     // ---- schema -------------------------------------------------------------------------------
     GEOVIEW GetGeoView() const { return m_Theme.GetGeoView(); }
     void SetGeoView(GEOVIEW view) { m_Theme.SetGeoView(view); }
@@ -160,6 +169,9 @@ public:
     // ---- attribute records ----------------------------------------------------------------------
     // The layer's database, NULL when it has none. The layer owns it.
     CGeoAttributeDatabase* GetAttributeDatabase() const { return m_pAttriDB; }
+    // Whether the layer is bound to a database file it could not open (see the top of this file): its
+    // schema must then not change, or the file and the layer would no longer match.
+    int HasUnopenedDatabase() const { return m_bUnopenedDB; }
 
     // Whether the object (listed in this layer, with a feature class) has a record. 0 without a
     // database.

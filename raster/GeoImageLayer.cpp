@@ -2,6 +2,8 @@
 
 #include "raster/GeoImage.h"
 
+#include "core/DialogHooks.h"
+
 #include <ostrel/Units.h>
 #include <pellion/GeoGaussTransformer.h>
 
@@ -120,3 +122,10 @@ CGeoImageLayer* CreateImageLayer(const CRect* bounds, CString name, CString file
     if (!fileName.IsEmpty()) layer->SetFileName(fileName);
     return layer;
 }
+
+int CGeoImageLayer::EditProperties(int nFlag1, int nFlag2, void*) {
+    if (nFlag1 != 0) return 0;
+    return NewEditProperties(nFlag2);
+}
+
+int CGeoImageLayer::NewEditProperties(int) { return RunLayerPropertySheet(this, nullptr, 0); }

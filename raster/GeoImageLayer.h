@@ -30,11 +30,20 @@ public:
     // Whatever the transformer, the bounds are compacted afterwards.
     void Transform(CGeoCoordinateTransformer& transformer) override;
 
+    // 0, opening nothing, when nFlag1 is non-zero; otherwise NewEditProperties (nFlag2).
+    int EditProperties(int nFlag1, int nFlag2, void* pParam) override;
+
     // Draws every image (CGeoImage::Draw with a zero offset) inside the layer's device rectangle cut to
     // clip (NULL: no cut); nothing when that is empty. Device mapping as CGeoObject::RPtoLP.
     void Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin);
     // The same cut, then every image's Hide (which draws nothing).
     void Hide(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint offset);
+
+protected:
+    // Shows the layer property sheet "图层属性" (core/DialogHooks.h: its general page only, no symbol
+    // library, not view-only; the argument is not read). 1 when the sheet closed with OK or changed the
+    // layer, else 0.
+    virtual int NewEditProperties(int nPage);
 };
 
 // A new image layer, owned by the caller. With autoSize nonzero the layer has no bounds, otherwise

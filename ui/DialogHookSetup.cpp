@@ -10,6 +10,7 @@
 #include "ui/AnnoTextPropPage.h"
 #include "ui/GCPropSheet.h"
 #include "ui/InsertCharDlg.h"
+#include "ui/LayerPropSheet.h"
 #include "ui/SymbolLibPickDlg.h"
 #include "ui/SymbolPickDlg.h"
 #include "ui/ValueInputDlg.h"
@@ -80,6 +81,7 @@ struct HookInstaller {
         SetDialogHooks(tagDialogHooks{PickSymbol, PickSymbolLib, InputLong});
         SetGClassSheetHook(RunGClassSheet);
         SetObjectSheetHook(RunVectorObjectSheet);
+        SetLayerSheetHook(RunLayerPropSheet);
         SetRasterDialogHooks(tagRasterDialogHooks{ImageProperties, MosaicLineProperties});
         SetAnnoDialogHooks(tagAnnoDialogHooks{NewAnnoTextPage, GetAnnoTextPageData, InsertChar});
     }
