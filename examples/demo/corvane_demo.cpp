@@ -27,6 +27,8 @@ int RunGeoProcessDemo(const std::string& outDir, const CString& dir);
 int RunClassEditDemo(const std::string& outDir);
 // The object property sheet moving the canal to another class, with pictures (ObjectSheetDemo.cpp).
 int RunObjectSheetDemo(const std::string& outDir);
+// The layer property sheet on the river layer, with pictures of its pages (LayerSheetDemo.cpp).
+int RunLayerSheetDemo(const std::string& outDir);
 // The value input, symbol picker, symbol grid and library picker, with pictures (SymbolDialogDemo.cpp).
 int RunSymbolDialogDemo(const std::string& outDir, CSymbolLibIO* pLib);
 // The style sheet and display-style page on the river layer's style, with pictures (StyleEditDemo.cpp).
@@ -225,6 +227,8 @@ int main(int argc, char** argv) {
     if (classes) return classes;
     const int objects = RunObjectSheetDemo(outDir);
     if (objects) return objects;
+    const int layerSheet = RunLayerSheetDemo(outDir);
+    if (layerSheet) return layerSheet;
     const int styles = RunStyleEditDemo(outDir);
     if (styles) return styles;
     const int schemes = RunSchemeDesignerDemo(outDir);
