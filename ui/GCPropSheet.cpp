@@ -1,6 +1,7 @@
 #include "ui/GCPropSheet.h"
 
 #include "core/FlagInfo.h"
+#include "ui/StylePageGroup.h"
 
 IMPLEMENT_DYNAMIC(CGCPropSheet, CTPropertySheet)
 
@@ -32,24 +33,12 @@ void CGCPropSheet::InitSheet(CGeoGClass* pGClass, CSymbolLibIO* pLib) {
         m_GClass.SetType(GCT_LINE | GCT_LINE_DIRECTED);
     m_GeoView = m_GClass.GetGeoView();
     AddPage(&m_NormalPage);
-    AddPage(&m_StylePage);
-    AddPage(&m_PointPage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_LinePage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_PolygonPage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_AnnoPage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_FieldPage);
-    m_NormalPage.SetData(&m_GClass, m_pOtherClasses, m_bViewOnly);
-    m_StylePage.SetData(m_GeoView, pLib, 1);
-    m_PointPage.SetData(&m_GeoView, pLib);
-    m_PointPage.SetViewOnly(m_bViewOnly);
-    m_LinePage.SetData(&m_GeoView, pLib);
-    m_LinePage.SetViewOnly(m_bViewOnly);
-    m_PolygonPage.SetData(&m_GeoView, pLib);
-    m_PolygonPage.SetViewOnly(m_bViewOnly);
     UINT width = 50, height = 50;
     const int show = m_GClass.GetFontSize(width, height);
-    m_AnnoPage.SetData(&m_GeoView, show, width, height);
-    m_AnnoPage.SetViewOnly(m_bViewOnly);
+    AddStylePages(*this, m_StylePage, m_PointPage, m_LinePage, m_PolygonPage, m_AnnoPage, &m_GeoView, pLib, m_bViewOnly,
+                  show, width, height);
+    AddPage(&m_FieldPage);
+    m_NormalPage.SetData(&m_GClass, m_pOtherClasses, m_bViewOnly);
     CPtrList fields;
     CDaoFieldInfo info;
     for (int i = 0; i < m_GClass.GetFieldCount(); ++i)

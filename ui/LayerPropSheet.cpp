@@ -9,6 +9,7 @@
 #include "core/GeoFieldList.h"
 #include "core/GeoVectorLayer.h"
 #include "raster/GeoImageLayer.h"
+#include "ui/StylePageGroup.h"
 #include "terrain/GeoDEMLayer.h"
 
 IMPLEMENT_DYNAMIC(CLayerPropSheet, CTPropertySheet)
@@ -102,21 +103,9 @@ void CLayerPropSheet::InitSheet(CGeoLayer* pLayer, CSymbolLibIO* pLib, int bView
     AddPage(&m_NormalPage);
     if (type != 2) return;
     auto* vector = static_cast<CGeoVectorLayer*>(pLayer);
-    AddPage(&m_StylePage);
-    AddPage(&m_PointPage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_LinePage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_PolygonPage, nullptr, 0, 0, &m_StylePage);
-    AddPage(&m_AnnoPage, nullptr, 0, 0, &m_StylePage);
     m_GeoView = vector->GetGeoView();
-    m_StylePage.SetData(m_GeoView, pLib, 1);
-    m_PointPage.SetData(&m_GeoView, pLib);
-    m_PointPage.SetViewOnly(bViewOnly);
-    m_LinePage.SetData(&m_GeoView, pLib);
-    m_LinePage.SetViewOnly(bViewOnly);
-    m_PolygonPage.SetData(&m_GeoView, pLib);
-    m_PolygonPage.SetViewOnly(bViewOnly);
-    m_AnnoPage.SetData(&m_GeoView, 0, 50, 50);
-    m_AnnoPage.SetViewOnly(bViewOnly);
+    AddStylePages(*this, m_StylePage, m_PointPage, m_LinePage, m_PolygonPage, m_AnnoPage, &m_GeoView, pLib, bViewOnly, 0,
+                  50, 50);
     CPtrList fields;
     CDaoFieldInfo info;
     for (int i = 0; i < vector->m_Theme.GetFieldCount(); ++i)

@@ -13,10 +13,10 @@
 #include "core/GeoVectorObject.h"
 
 #include "DemoMap.h"
+#include "DemoPictures.h"
 
 #include <win32/codepage.h>
 
-#include "DemoPictures.h"
 
 #include <cstdio>
 #include <memory>

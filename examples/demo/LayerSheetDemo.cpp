@@ -2,7 +2,6 @@
 // "名称" is renamed "河名" in the field dialog and the class "水渠" goes from code 11 to 13 in the
 // feature-class sheet; the sheet's general, field and feature-class pages are drawn into PNG pictures as
 // they stand, and the layer's fields, classes and the canal's record are printed before and after.
-#include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 #include <tamsel/GeoAttributeDatabase.h>
 
@@ -11,6 +10,7 @@
 #include "ui/SDFieldPage.h"
 
 #include "DemoMap.h"
+#include "DemoPictures.h"
 
 #include <win32/codepage.h>
 
@@ -53,13 +53,7 @@ int RunLayerSheetDemo(const std::string& outDir) {
     std::printf("\nlayer property sheet on the layer \"%s\":\n  before:\n", Utf8(layer->GetObjectName()).c_str());
     PrintLayer(*layer, canal);
 
-    bool allWritten = true;
-    auto picture = [&](HWND h, const char* name, const char* what) {
-        const std::string png = outDir + "/" + name;
-        const BOOL ok = AfxWriteWindowPicture(h, win32::NativePathToGbk(png).c_str());
-        std::printf("  %-36s %s\n", what, ok ? png.c_str() : "NOT WRITTEN");
-        allWritten = allWritten && ok;
-    };
+    demo::WindowPictures picture(outDir);
     afxtest::Session person(false);
     person.ExpectSheet("图层属性", [&](CPropertySheet& sheet) {
         picture(sheet.m_hWnd, "demo-layer-sheet.png", "layer sheet, general page:");
@@ -87,5 +81,5 @@ int RunLayerSheetDemo(const std::string& outDir) {
     std::printf("  EditProperties returned %d; after:\n", changed);
     PrintLayer(*layer, canal);
     const bool done = changed == 1 && canal->GetObjectClassID() == 13 && layer->m_Theme.FindField("河名") == 0;
-    return done && allWritten ? 0 : 1;
+    return done && picture.AllWritten() ? 0 : 1;
 }

@@ -8,12 +8,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/GeoVectorLayer.h"
 #include "ui/Scheme.h"
 #include "vector/GeoPoint.h"
+
+#include "LayerSheetTestSupport.h"
+
+using layersheet_test::DeleteClass;
+using layersheet_test::Renumber;
+using layersheet_test::RowOfCode;
 
 namespace {
 
@@ -83,12 +90,6 @@ std::string Column(CLayerGCPage& page, int column) {
     return out;
 }
 
-int RowOfCode(CLayerGCPage& page, const char* code) {
-    for (int r = 0; r < page.m_ListCtrl.GetItemCount(); ++r)
-        if (std::string(page.m_ListCtrl.GetItemText(r, 1)) == code) return r;
-    return -1;
-}
-
 void ClickColumn(CLayerGCPage& page, int column) {
     NMLISTVIEW nm{};
     nm.hdr.hwndFrom = page.m_ListCtrl.m_hWnd;
@@ -99,19 +100,19 @@ void ClickColumn(CLayerGCPage& page, int column) {
     page.SendMessage(WM_NOTIFY, 1140, reinterpret_cast<LPARAM>(&nm));
 }
 
-void Renumber(afxtest::Session& s, CLayerGCPage& page, const char* code, const char* to) {
-    s.ExpectSheet("地物属性", [to](CPropertySheet& gcs) {
-        afxtest::Type(*gcs.GetPage(0), 1112, to);
-        afxtest::Ok(gcs);
-    });
-    afxtest::ClickRow(&page.m_ListCtrl, RowOfCode(page, code));
-    afxtest::Click(page, 1144);
-}
-
-void Delete(CLayerGCPage& page, const char* code) {
-    afxtest::ClickRow(&page.m_ListCtrl, RowOfCode(page, code));
-    afxtest::Click(page, 1143);
-}
+// The page filled from the fixture's layer in its host sheet; Run shows it with the script.
+struct Host {
+    HostSheet sheet;
+    CLayerGCPage page;
+    explicit Host(Fixture& f) {
+        page.SetData(&f.layer, nullptr, 0);
+        sheet.AddPage(&page);
+    }
+    void Run(afxtest::Session& s, std::function<void(CPropertySheet&)> script) {
+        s.ExpectSheet("", script);
+        EXPECT_EQ(sheet.DoModal(), IDOK);
+    }
+};
 
 }  // namespace
 
@@ -119,11 +120,9 @@ TEST(LayerGCPage, RowsSortAndUsage) {
     afxtest::Session s;
     Strict(s);
     Fixture f;
-    HostSheet sheet;
-    CLayerGCPage page;
-    page.SetData(&f.layer, nullptr, 0);
-    sheet.AddPage(&page);
-    s.ExpectSheet("", [&](CPropertySheet& sh) {
+    Host h(f);
+    CLayerGCPage& page = h.page;
+    h.Run(s, [&](CPropertySheet& sh) {
         EXPECT_EQ(Column(page, 0), "apple,Bridge,道路,河流") << "names ignore letter case";
         EXPECT_EQ(Column(page, 2), "未用,未用,已用,已用");
         EXPECT_EQ(Column(page, 3), "0,0,1,2");
@@ -133,8 +132,7 @@ TEST(LayerGCPage, RowsSortAndUsage) {
         EXPECT_EQ(Column(page, 1), "10,9,6,5") << "a second click turns the order";
         afxtest::Ok(sh);
     });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(sheet.classes, "5,6,9,10") << "the page's list keeps the layer's ascending order";
+    EXPECT_EQ(h.sheet.classes, "5,6,9,10") << "the page's list keeps the layer's ascending order";
     EXPECT_TRUE(s.Verify());
 }
 
@@ -142,11 +140,9 @@ TEST(LayerGCPage, RenumberingKeepsOnePairPerClass) {
     afxtest::Session s;
     Strict(s);
     Fixture f;
-    HostSheet sheet;
-    CLayerGCPage page;
-    page.SetData(&f.layer, nullptr, 0);
-    sheet.AddPage(&page);
-    s.ExpectSheet("", [&](CPropertySheet& sh) {
+    Host h(f);
+    CLayerGCPage& page = h.page;
+    h.Run(s, [&](CPropertySheet& sh) {
         Renumber(s, page, "5", "7");
         EXPECT_EQ(Pairs(page.m_arrOldCodes, page.m_arrNewCodes), "5>7");
         Renumber(s, page, "7", "8");
@@ -156,15 +152,12 @@ TEST(LayerGCPage, RenumberingKeepsOnePairPerClass) {
         EXPECT_EQ(Pairs(page.m_arrOldCodes, page.m_arrNewCodes), "") << "back at its old code";
         Renumber(s, page, "6", "11");
         // Deleting a renumbered class asks about the objects of its layer code and drops its pair.
-        s.ExpectMessageBox("地物类[11]已被使用", IDOK);
-        Delete(page, "11");
-        s.ExpectMessageBox("确实要删除地物类[9]吗?", IDCANCEL);
-        Delete(page, "9");
+        DeleteClass(s, page, "11", "地物类[11]已被使用");
+        DeleteClass(s, page, "9", "确实要删除地物类[9]吗?", IDCANCEL);
         afxtest::Ok(sh);
     });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(sheet.classes, "5,9,10");
-    EXPECT_EQ(sheet.pairs, "");
+    EXPECT_EQ(h.sheet.classes, "5,9,10");
+    EXPECT_EQ(h.sheet.pairs, "");
     EXPECT_TRUE(s.Verify());
 }
 
@@ -172,11 +165,9 @@ TEST(LayerGCPage, UnusedClassesGoFromTheMenuWithoutQuestion) {
     afxtest::Session s;
     Strict(s);
     Fixture f;
-    HostSheet sheet;
-    CLayerGCPage page;
-    page.SetData(&f.layer, nullptr, 0);
-    sheet.AddPage(&page);
-    s.ExpectSheet("", [&](CPropertySheet& sh) {
+    Host h(f);
+    CLayerGCPage& page = h.page;
+    h.Run(s, [&](CPropertySheet& sh) {
         s.ExpectMessageBox("请先选择要删除的地物!", IDOK);
         afxtest::Click(page, 1143);
         s.ExpectPopupText("删除所有未使用的地物类");
@@ -185,8 +176,7 @@ TEST(LayerGCPage, UnusedClassesGoFromTheMenuWithoutQuestion) {
         afxtest::RightClickRow(&page.m_ListCtrl, -1);  // every class is used: no menu (strict would fail)
         afxtest::Ok(sh);
     });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(sheet.classes, "5,6");
+    EXPECT_EQ(h.sheet.classes, "5,6");
     EXPECT_TRUE(s.Verify());
 }
 
@@ -194,11 +184,9 @@ TEST(LayerGCPage, ClassSheetCancelledAfterApplyAddsNothing) {
     afxtest::Session s;
     Strict(s);
     Fixture f;
-    HostSheet sheet;
-    CLayerGCPage page;
-    page.SetData(&f.layer, nullptr, 0);
-    sheet.AddPage(&page);
-    s.ExpectSheet("", [&](CPropertySheet& sh) {
+    Host h(f);
+    CLayerGCPage& page = h.page;
+    h.Run(s, [&](CPropertySheet& sh) {
         s.ExpectSheet("地物属性", [](CPropertySheet& gcs) {
             afxtest::Type(*gcs.GetPage(0), 1112, "12");
             afxtest::Apply(gcs);
@@ -207,8 +195,7 @@ TEST(LayerGCPage, ClassSheetCancelledAfterApplyAddsNothing) {
         afxtest::DoubleClickRow(&page.m_ListCtrl, -1);  // no row selected: New
         afxtest::Ok(sh);
     });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(sheet.classes, "5,6,9,10");
+    EXPECT_EQ(h.sheet.classes, "5,6,9,10");
     EXPECT_TRUE(s.Verify());
 }
 
@@ -236,17 +223,14 @@ TEST(LayerGCPage, ImportResolvesClashesWithTheInfoDialog) {
         std::fputs("not a scheme", fp);
         std::fclose(fp);
     }
-    HostSheet sheet;
-    CLayerGCPage page;
-    page.SetData(&f.layer, nullptr, 0);
-    sheet.AddPage(&page);
-    s.ExpectSheet("", [&](CPropertySheet& sh) {
+    Host h(f);
+    CLayerGCPage& page = h.page;
+    h.Run(s, [&](CPropertySheet& sh) {
         s.ExpectFileDialog("打开方案", broken);
         s.ExpectMessageBox("无法打开指定文件!", IDOK);
         afxtest::Click(page, 1142);
         // Class 9 was deleted on the page, yet its code stays the layer's.
-        s.ExpectMessageBox("确实要删除地物类[9]吗?", IDOK);
-        Delete(page, "9");
+        DeleteClass(s, page, "9", "确实要删除地物类[9]吗?");
         s.ExpectFileDialog("打开方案", path);
         s.ExpectDialog(2024, [](CDialog& d) {
             afxtest::Click(d, 1151);  // all
@@ -264,9 +248,8 @@ TEST(LayerGCPage, ImportResolvesClashesWithTheInfoDialog) {
         afxtest::Click(page, 1142);
         afxtest::Ok(sh);
     });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(sheet.classes, "5,6,10,30,21");
-    EXPECT_EQ(sheet.pairs, "");
+    EXPECT_EQ(h.sheet.classes, "5,6,10,30,21");
+    EXPECT_EQ(h.sheet.pairs, "");
     EXPECT_TRUE(s.Verify());
     std::remove(path.c_str());
     std::remove(broken.c_str());

@@ -16,6 +16,10 @@
 #include "terrain/GeoDEMLayer.h"
 #include "vector/GeoPoint.h"
 
+#include "LayerSheetTestSupport.h"
+
+using layersheet_test::DeleteClass;
+
 namespace {
 
 afxtest::Session* Strict(afxtest::Session& s) {
@@ -115,12 +119,6 @@ CLayerGCPage& GCPage(CPropertySheet& sh) {
     return static_cast<CLayerGCPage&>(*sh.GetPage(7));
 }
 
-int RowOfCode(CLayerGCPage& page, const char* code) {
-    for (int r = 0; r < page.m_ListCtrl.GetItemCount(); ++r)
-        if (std::string(page.m_ListCtrl.GetItemText(r, 1)) == code) return r;
-    return -1;
-}
-
 // Renames the field in row `row` of the field page through the field dialog.
 void RenameField(afxtest::Session& s, CPropertySheet& sh, int row, const char* name) {
     CSDFieldPage& page = FieldPage(sh);
@@ -138,15 +136,8 @@ void DeleteField(CPropertySheet& sh, int row) {
     afxtest::Click(page, 1137);
 }
 
-// Gives the class of `code` on the feature-class page the code `to`.
 void Renumber(afxtest::Session& s, CPropertySheet& sh, const char* code, const char* to) {
-    CLayerGCPage& page = GCPage(sh);
-    s.ExpectSheet("地物属性", [to](CPropertySheet& gcs) {
-        afxtest::Type(*gcs.GetPage(0), 1112, to);
-        afxtest::Ok(gcs);
-    });
-    afxtest::ClickRow(&page.m_ListCtrl, RowOfCode(page, code));
-    afxtest::Click(page, 1144);
+    layersheet_test::Renumber(s, GCPage(sh), code, to);
 }
 
 }  // namespace
@@ -196,10 +187,7 @@ TEST(LayerPropSheet, OpeningClearsTheFlagAndCancelAfterApplyChangesNothing) {
         EXPECT_FALSE(f.layer.IsModified()) << "cleared at open";
         afxtest::Type(*sh.GetPage(0), 1099, "别名");
         RenameField(s, sh, 1, "代码");
-        CLayerGCPage& gc = GCPage(sh);
-        s.ExpectMessageBox("地物类[6]已被使用", IDOK);
-        afxtest::ClickRow(&gc.m_ListCtrl, RowOfCode(gc, "6"));
-        afxtest::Click(gc, 1143);
+        DeleteClass(s, GCPage(sh), "6", "地物类[6]已被使用");
         afxtest::Apply(sh);
         afxtest::Cancel(sh);
     });
@@ -340,10 +328,7 @@ TEST(LayerPropSheet, RenumberComesBeforeDeletionsAndNoKeepsTheClass) {
         Fixture f;
         s.ExpectSheet("图层属性", [&](CPropertySheet& sh) {
             Renumber(s, sh, "5", "7");
-            CLayerGCPage& gc = GCPage(sh);
-            s.ExpectMessageBox("地物类[6]已被使用", IDOK);
-            afxtest::ClickRow(&gc.m_ListCtrl, RowOfCode(gc, "6"));
-            afxtest::Click(gc, 1143);
+            DeleteClass(s, GCPage(sh), "6", "地物类[6]已被使用");
             s.ExpectMessageBox("删除地物类(道路)将删除记录信息", answer);
             afxtest::Ok(sh);
         });
@@ -389,16 +374,13 @@ TEST(LayerPropSheet, ClassesWithoutDatabaseFollowThePage) {
     Fixture f(false);
     s.ExpectSheet("图层属性", [&](CPropertySheet& sh) {
         Renumber(s, sh, "5", "8");
-        CLayerGCPage& gc = GCPage(sh);
-        s.ExpectMessageBox("地物类[6]已被使用", IDOK);
-        afxtest::ClickRow(&gc.m_ListCtrl, RowOfCode(gc, "6"));
-        afxtest::Click(gc, 1143);
+        DeleteClass(s, GCPage(sh), "6", "地物类[6]已被使用");
         s.ExpectSheet("地物属性", [](CPropertySheet& gcs) {
             afxtest::Type(*gcs.GetPage(0), 1098, "桥梁");
             afxtest::Type(*gcs.GetPage(0), 1112, "12");
             afxtest::Ok(gcs);
         });
-        afxtest::Click(gc, 1141);
+        afxtest::Click(GCPage(sh), 1141);
         afxtest::Ok(sh);
     });
     EXPECT_EQ(f.layer.EditProperties(0, 0, nullptr), 1);
