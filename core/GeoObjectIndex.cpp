@@ -46,6 +46,35 @@ struct CGeoObjectIndex::Impl {
     bool bUserIDs = false;
     std::unordered_multimap<UINT, CGeoVectorObject*> userIDs;
 
+    bool bArcs = false;
+    // Arc -> the objects whose borders hold it, in list order; and what each holder held when entered.
+    std::unordered_map<const CGeoVectorObject*, std::vector<CGeoVectorObject*>> holders;
+    std::unordered_map<CGeoVectorObject*, std::vector<const CGeoVectorObject*>> arcsOf;
+
+    void EnterArcs(CGeoVectorObject* pObject) {
+        std::vector<const CGeoVectorObject*> arcs;
+        pObject->GetBorderArcs(arcs);
+        if (arcs.empty()) return;
+        std::sort(arcs.begin(), arcs.end());
+        arcs.erase(std::unique(arcs.begin(), arcs.end()), arcs.end());
+        for (const CGeoVectorObject* pArc : arcs) {
+            std::vector<CGeoVectorObject*>& v = holders[pArc];
+            v.insert(std::upper_bound(v.begin(), v.end(), pObject, ByListOrder), pObject);
+        }
+        arcsOf[pObject] = std::move(arcs);
+    }
+    void LeaveArcs(CGeoVectorObject* pObject) {
+        auto it = arcsOf.find(pObject);
+        if (it == arcsOf.end()) return;
+        for (const CGeoVectorObject* pArc : it->second) {
+            auto h = holders.find(pArc);
+            if (h == holders.end()) continue;
+            h->second.erase(std::remove(h->second.begin(), h->second.end(), pObject), h->second.end());
+            if (h->second.empty()) holders.erase(h);
+        }
+        arcsOf.erase(it);
+    }
+
     bool bBounds = false;
     std::unordered_map<CGeoVectorObject*, Held> held;
     std::map<int, Tree> trees;  // by unit
@@ -102,6 +131,10 @@ void CGeoObjectIndex::Clear() { m_pImpl.reset(new Impl); }
 
 void CGeoObjectIndex::Add(CGeoVectorObject* pObject) {
     Impl& d = *m_pImpl;
+    if (d.bArcs) {
+        d.LeaveArcs(pObject);
+        d.EnterArcs(pObject);
+    }
     if (d.bUserIDs) d.userIDs.emplace(pObject->GetUserID(), pObject);
     if (d.bBounds) {
         Held h = Impl::Read(pObject);
@@ -111,6 +144,7 @@ void CGeoObjectIndex::Add(CGeoVectorObject* pObject) {
 
 void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
     Impl& d = *m_pImpl;
+    if (d.bArcs) d.LeaveArcs(pObject);
     if (d.bUserIDs) d.EraseUserID(pObject->GetUserID(), pObject);
     if (d.bBounds) {
         auto it = d.held.find(pObject);
@@ -135,6 +169,10 @@ void CGeoObjectIndex::UserIDChanged(CGeoVectorObject* pObject, UINT nOldUserID) 
 
 void CGeoObjectIndex::BoundsChanged(CGeoVectorObject* pObject) {
     Impl& d = *m_pImpl;
+    if (d.bArcs) {
+        d.LeaveArcs(pObject);
+        d.EnterArcs(pObject);
+    }
     if (!d.bBounds) return;
     auto it = d.held.find(pObject);
     if (it == d.held.end() || it->second.dirty) return;
@@ -196,4 +234,20 @@ void CGeoObjectIndex::FindBounds(const std::function<CRect(int)>& rectInUnit, st
         for (const Entry& e : hits) found.push_back(e.second);
     }
     std::sort(found.begin(), found.end(), ByListOrder);
+}
+
+bool CGeoObjectIndex::HasBorderArcs() const { return m_pImpl->bArcs; }
+
+void CGeoObjectIndex::BuildBorderArcs(const CObList& objects) {
+    Impl& d = *m_pImpl;
+    d.holders.clear();
+    d.arcsOf.clear();
+    for (POSITION p = objects.GetHeadPosition(); p;) d.EnterArcs(static_cast<CGeoVectorObject*>(objects.GetNext(p)));
+    d.bArcs = true;
+}
+
+void CGeoObjectIndex::FindBorderHolders(const CGeoVectorObject* pArc, std::vector<CGeoVectorObject*>& found) const {
+    found.clear();
+    auto it = m_pImpl->holders.find(pArc);
+    if (it != m_pImpl->holders.end()) found = it->second;
 }

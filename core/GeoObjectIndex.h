@@ -1,9 +1,9 @@
 // CGeoObjectIndex: what a vector layer looks its objects up by instead of walking its whole list: their
-// user IDs and their bounds.
+// user IDs, their bounds and the border arcs of its polygons.
 //
 // It holds objects without owning them. The layer puts in every object it lists and takes out every
 // object it unlists, and passes on every change of an indexed object's user ID or bounds; the two
-// parts are built on demand (BuildUserIDs, BuildBounds) and kept current from then on. Answers come in
+// parts are built on demand (BuildUserIDs, BuildBounds, BuildBorderArcs) and kept current from then on. Answers come in
 // list order: each object is sorted by its list order key (CGeoAccessorialObject::GetListOrder), which
 // the layer makes grow along its list.
 //
@@ -37,7 +37,7 @@ public:
     void Remove(CGeoVectorObject* pObject);
     // The held object's user ID was nOldUserID and is now its GetUserID.
     void UserIDChanged(CGeoVectorObject* pObject, UINT nOldUserID);
-    // The held object's bounds (or unit) changed.
+    // The held object's bounds (or unit, or border) changed.
     void BoundsChanged(CGeoVectorObject* pObject);
 
     // ---- user IDs ----
@@ -56,6 +56,13 @@ public:
     // Every object whose bounds meet the rectangle rectInUnit (unit) gives for the object's unit
     // (closed: touching counts; the rectangle is normalised first), in list order.
     void FindBounds(const std::function<CRect(int)>& rectInUnit, std::vector<CGeoVectorObject*>& found);
+
+    // ---- border arcs ----
+    bool HasBorderArcs() const;
+    // Builds the border-arc part from the objects of the list (GetBorderArcs of each).
+    void BuildBorderArcs(const CObList& objects);
+    // Every object whose border arcs (GetBorderArcs) include pArc, each once, in list order.
+    void FindBorderHolders(const CGeoVectorObject* pArc, std::vector<CGeoVectorObject*>& found) const;
 
 private:
     struct Impl;

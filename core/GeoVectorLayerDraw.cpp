@@ -310,6 +310,18 @@ CGeoPLine* CGeoVectorLayer::FixedLine(CGeoVectorObject* pLine)
 int CGeoVectorLayer::IsPublicLine(CGeoVectorObject* pLine, CGeoPolygonList& list) {
     CObList& found = list;
     int any = 0;
+    // The polygons whose borders hold the line are looked up by the line; each still answers for itself.
+    if (!m_bListOnly) {
+        if (!m_ObjIndex.HasBorderArcs()) m_ObjIndex.BuildBorderArcs(m_ObjList);
+        std::vector<CGeoVectorObject*> holders;
+        m_ObjIndex.FindBorderHolders(pLine, holders);
+        for (CGeoVectorObject* pObject : holders) {
+            if (!pObject->UsesBorderArc(pLine)) continue;
+            found.AddTail(pObject);
+            any = 1;
+        }
+        return any;
+    }
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (!pObject->UsesBorderArc(pLine)) continue;

@@ -205,6 +205,8 @@ void CGeoVectorObject::OnDeleteFromLayer(CGeoVectorLayer*) {}
 CGeoVectorObject* CGeoVectorObject::GetAttributeCarrier() { return this; }
 int CGeoVectorObject::IsFoundLast() const { return 0; }
 int CGeoVectorObject::UsesBorderArc(const CGeoVectorObject*) const { return 0; }
+
+void CGeoVectorObject::GetBorderArcs(std::vector<const CGeoVectorObject*>&) const {}
 int CGeoVectorObject::HasHandleNear(POINT) const { return 0; }
 int CGeoVectorObject::HasBorderPointAt(POINT, CGeoVectorLayer*) const { return 0; }
 int CGeoVectorObject::CanConvertTo(WORD, DWORD) const { return 0; }

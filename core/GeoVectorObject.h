@@ -28,6 +28,8 @@
 
 #include <quenby/SymbolAttrib.h>
 
+#include <vector>
+
 class CDC;
 class CGeoGClass;
 class CSymbolLibIO;
@@ -198,6 +200,9 @@ public:
     // Neighbourhood queries of topological polygons; the base takes part in none (0).
     // Whether the arc is one of the shape's border arcs (NULL: 0).
     virtual int UsesBorderArc(const CGeoVectorObject* pArc) const;
+    // Appends every arc of the shape's border (as UsesBorderArc compares them, so a shape whose border
+    // changes tells its layer through BoundsChanged); the base has none.
+    virtual void GetBorderArcs(std::vector<const CGeoVectorObject*>& arcs) const;
     // Whether the shape's bounds meet the square of 10 units about p and one of its ring points is p.
     virtual int HasHandleNear(POINT p) const;
     // Whether the shape's bounds meet that square and p lies on one of its border arcs, looked up in

@@ -267,6 +267,9 @@ void CGeoPolygon::ConstructPolygonFromLineList(CGeoArcList& lines) {
         ring.RemoveAll();
     }
     if (m_bSortedValid) RebuildSortedKeys();
+    // The border changed; the bounds follow at RecalcBounds, but the layer's look-up of border arcs
+    // must hear of it now.
+    BoundsChanged();
 }
 
 void CGeoPolygon::ConstructOnePolygonFromLineList(CGeoArcList& ringLines, CGeoPolyBorder& border,

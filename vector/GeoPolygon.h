@@ -198,6 +198,8 @@ public:
     int IsFoundLast() const override;
     // IsPartOf for a CGeoPLine, else 0.
     int UsesBorderArc(const CGeoVectorObject* pArc) const override;
+    // The arcs of the border entries, in border order.
+    void GetBorderArcs(std::vector<const CGeoVectorObject*>& arcs) const override;
     // Bounds meet the square of 10 units about p (touching counts) and IsHandle (p) is not -1.
     int HasHandleNear(POINT p) const override;
     // Bounds meet that square and an arc of the key string, found by its ID in pLayer and a CGeoPLine,

@@ -42,6 +42,11 @@ int CGeoPolygon::UsesBorderArc(const CGeoVectorObject* pArc) const {
     return IsPartOf(static_cast<const CGeoPLine*>(pArc));
 }
 
+void CGeoPolygon::GetBorderArcs(std::vector<const CGeoVectorObject*>& arcs) const {
+    for (int i = 0; i < m_Border.GetSize(); ++i)
+        if (m_Border[i].arc) arcs.push_back(m_Border[i].arc);
+}
+
 namespace {
 
 // Whether the bounds meet the square of 10 units about p (touching counts).
