@@ -234,3 +234,39 @@ TEST(TopoPolygonLayer, PolygonsAroundAnArcOrAPoint) {
     EXPECT_FALSE(layer.GetNeighbourPolygonList(POINT{150, 50}, nowhere));
     EXPECT_TRUE(nowhere.IsEmpty());
 }
+
+// Once asked, the layer keeps the polygons around each arc as borders change, polygons come and go, and
+// a border names an arc twice: the answers stay those of reading every polygon, in list order.
+TEST(TopoPolygonLayer, ArcHoldersFollowBorderEditsAndListChanges) {
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+    TwoSquares(layer);
+    CGeoPolygon* left = Polygon(layer, {1, 2, POLYGON_RING_END});
+    CGeoPolygon* right = Polygon(layer, {3, -1, POLYGON_RING_END});
+    CGeoPLine* shared = static_cast<CGeoPLine*>(layer.FindObj(1));
+    auto holders = [&]() {
+        CGeoPolygonList list;
+        layer.IsPublicLine(shared, list);
+        std::vector<CGeoPolygon*> out;
+        for (POSITION p = list.GetHeadPosition(); p;) out.push_back(list.GetNext(p));
+        return out;
+    };
+    EXPECT_EQ(holders(), (std::vector<CGeoPolygon*>{left, right}));
+
+    CGeoKeyString outer;
+    outer.Add(2);
+    outer.Add(POLYGON_RING_END);
+    left->SetKeyString(outer);
+    CGeoPolygon* twice = Polygon(layer, {1, -1, POLYGON_RING_END});
+    EXPECT_EQ(holders(), (std::vector<CGeoPolygon*>{right, twice}));
+    EXPECT_EQ(right->GetNeighbourPolygon(shared), twice);
+
+    ASSERT_TRUE(layer.Delete(right, 0));
+    delete right;
+    EXPECT_EQ(holders(), (std::vector<CGeoPolygon*>{twice}));
+
+    CGeoKeyString back;
+    for (LONG v : {1, 2, POLYGON_RING_END}) back.Add(v);
+    left->SetKeyString(back);
+    EXPECT_EQ(holders(), (std::vector<CGeoPolygon*>{left, twice}));
+    EXPECT_EQ(left->GetNeighbourPolygon(shared), twice);
+}
