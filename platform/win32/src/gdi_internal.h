@@ -246,8 +246,11 @@ Paint BrushPaint(const DC& dc, const Brush* brush);
 
 // Combines the paint with the DC's pixels where the mask is set, by rop2, inside the clip region.
 void Composite(DC& dc, const Mask& m, const Paint& p, int rop2);
-// Blends colour over the pixels by the mask's coverage (text), inside the clip region and `extraClip`.
-void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip);
+// Blends colour over the pixels by the mask's coverage (text), inside the clip region and `extraClip`;
+// the mask is placed (dx, dy) pixels from where its own origin says. Coverage of 255 sets the colour;
+// below it, each channel is colour x a + pixel x (255 - a), over 255, rounded; an indexed surface takes
+// the colour where coverage reaches 128.
+void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip, int dx = 0, int dy = 0);
 
 // Flattens the shape into polylines in device coordinates, Béziers within `tolerance` pixels; pieces of
 // curves lying wholly outside keepBox (when given) become their chords, which lie outside it too.

@@ -3,6 +3,10 @@
 // operation bit by bit inside the clip region.
 #include <cairo.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -307,6 +311,51 @@ void RowExtent(const uint8_t* row, int w, int* first, int* last) {
     while (b > a && !row[b - 1]) --b;
     *first = a;
     *last = b;
+}
+
+// One channel of colour c over pixel byte d at coverage a: (c x a + d x (255 - a) + 127) / 255, which
+// leaves d at a = 0 and gives c at a = 255.
+inline uint8_t Blend(int c, int d, int a) { return (uint8_t)((c * a + d * (255 - a) + 127) / 255); }
+
+// Blends colour (b, g, r) over n pixels of a 32-bit row by their coverage bytes, as Blend does, and
+// clears the fourth byte of each pixel whose coverage is not zero. Four pixels at a time where SSE2 is
+// at hand: the sum fits 16 bits (at most 65152), and (x + 1 + (x >> 8)) >> 8 is x / 255 for all such x.
+void BlendRow32(uint8_t* px, const uint8_t* cover, int n, int cb, int cg, int cr) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i color = _mm_setr_epi16((short)cb, (short)cg, (short)cr, 0, (short)cb, (short)cg, (short)cr, 0);
+    const __m128i k255 = _mm_set1_epi16(255), k127 = _mm_set1_epi16(127), k1 = _mm_set1_epi16(1);
+    const __m128i keepColour = _mm_set1_epi32(0x00FFFFFF);
+    auto mix = [&](__m128i d, __m128i a) {
+        __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(color, a), _mm_mullo_epi16(d, _mm_sub_epi16(k255, a))), k127);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, k1), _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= n; i += 4) {
+        uint32_t a4;
+        std::memcpy(&a4, cover + i, 4);
+        if (!a4) continue;
+        uint8_t* p = px + (size_t)i * 4;
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i a = _mm_cvtsi32_si128((int)a4);
+        a = _mm_unpacklo_epi8(a, a);
+        a = _mm_unpacklo_epi16(a, a);  // each coverage byte four times
+        __m128i lo = mix(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(a, zero));
+        __m128i hi = mix(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(a, zero));
+        __m128i out = _mm_packus_epi16(lo, hi);
+        out = _mm_and_si128(out, _mm_or_si128(keepColour, _mm_cmpeq_epi8(a, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), out);
+    }
+#endif
+    for (; i < n; ++i) {
+        int a = cover[i];
+        if (!a) continue;
+        uint8_t* p = px + (size_t)i * 4;
+        p[0] = Blend(cb, p[0], a);
+        p[1] = Blend(cg, p[1], a);
+        p[2] = Blend(cr, p[2], a);
+        p[3] = 0;
+    }
 }
 
 uint32_t NearestIndex(const Bitmap& b, COLORREF c) {
@@ -864,29 +913,39 @@ void Composite(DC& dc, const Mask& m, const Paint& p, int rop2) {
         body(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h);
 }
 
-void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip) {
+void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraClip, int dx, int dy) {
     Bitmap* b = dc.Surface();
     if (!b || m.Empty()) return;
     const bool indexed = b->bpp <= 8;
     const uint32_t colorPx = ColorToPixel(*b, color);
     const int cr = GetRValue(color), cg = GetGValue(color), cb = GetBValue(color);
+    const int x0 = m.x0 + dx, y0 = m.y0 + dy;  // where the mask lies on the device
     auto body = [&](int l, int t, int r, int bt) {
         for (int y = t; y < bt; ++y) {
-            const uint8_t* row = m.Row(y);
+            const uint8_t* row = m.Row(y - dy);
             int first, last;
-            RowExtent(row + (l - m.x0), r - l, &first, &last);
+            RowExtent(row + (l - x0), r - l, &first, &last);
+            if (b->bpp == 32) {
+                BlendRow32(b->Row(y) + (size_t)(l + first) * 4, row + (l + first - x0), last - first, cb, cg, cr);
+                continue;
+            }
             for (int x = l + first; x < l + last; ++x) {
-                int a = row[x - m.x0];
+                int a = row[x - x0];
                 if (!a) continue;
+                if (b->bpp == 24) {
+                    uint8_t* p = b->Row(y) + (size_t)x * 3;
+                    p[0] = Blend(cb, p[0], a);
+                    p[1] = Blend(cg, p[1], a);
+                    p[2] = Blend(cr, p[2], a);
+                    continue;
+                }
                 if (indexed || a == 255) {
                     if (a >= 128) SetPixelValue(*b, x, y, colorPx);
                     continue;
                 }
                 COLORREF d = PixelToColor(*b, GetPixelValue(*b, x, y));
-                int r2 = (cr * a + GetRValue(d) * (255 - a) + 127) / 255;
-                int g2 = (cg * a + GetGValue(d) * (255 - a) + 127) / 255;
-                int b2 = (cb * a + GetBValue(d) * (255 - a) + 127) / 255;
-                SetPixelValue(*b, x, y, ColorToPixel(*b, RGB(r2, g2, b2)));
+                SetPixelValue(*b, x, y, ColorToPixel(*b, RGB(Blend(cr, GetRValue(d), a), Blend(cg, GetGValue(d), a),
+                                                             Blend(cb, GetBValue(d), a))));
             }
         }
     };
@@ -899,9 +958,9 @@ void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraCl
         clip = extraClip;
     }
     if (clip)
-        clip->ForEachRectIn(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h, body);
+        clip->ForEachRectIn(x0, y0, x0 + m.w, y0 + m.h, body);
     else
-        body(m.x0, m.y0, m.x0 + m.w, m.y0 + m.h);
+        body(x0, y0, x0 + m.w, y0 + m.h);
 }
 
 void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "text_coverage.h"
 #include "text_font.h"
 #include "win32/windraw.h"
 
@@ -119,23 +120,25 @@ void AddFrameRect(Shape& s, const RFont& f, double ox, double oy, double x1, dou
     pt(x1, y2, PT_LINETO | PT_CLOSEFIGURE);
 }
 
-struct TextGeometry {
-    Shape glyphs;     // outlines, underline and strike-out
-    Shape cell;       // the background box
-    double endX = 0, endY = 0;  // the pen position after the text (Cairo space)
+// Where a text call's glyphs go: the advances used, their sum, and the baseline origin in Cairo space
+// (pixel corners) after alignment.
+struct TextPlace {
+    std::vector<int> adv;
     int total = 0;
+    double ox = 0, oy = 0;      // baseline origin
+    double endX = 0, endY = 0;  // the pen position after the text
 };
 
 // Lays the text out at device reference point (rx, ry) by the alignment flags.
-TextGeometry BuildText(const RFont& f, const std::vector<Glyph>& gs, const std::vector<int>* advances, int rx, int ry,
-                       UINT align) {
-    TextGeometry tg;
-    std::vector<int> adv;
-    for (size_t i = 0; i < gs.size(); ++i) adv.push_back(advances ? (*advances)[i] : gs[i].advance);
+TextPlace PlaceText(const RFont& f, const std::vector<Glyph>& gs, const std::vector<int>* advances, int rx, int ry,
+                    UINT align) {
+    TextPlace tp;
+    tp.adv.reserve(gs.size());
+    for (size_t i = 0; i < gs.size(); ++i) tp.adv.push_back(advances ? (*advances)[i] : gs[i].advance);
     int64_t sum = 0;
-    for (int a : adv) sum += a;
+    for (int a : tp.adv) sum += a;
     int total = SatAdd(sum, 0);
-    tg.total = total;
+    tp.total = total;
     double along = 0;
     UINT h = align & TA_CENTER;
     if (h == TA_RIGHT) along = -total;
@@ -146,10 +149,23 @@ TextGeometry BuildText(const RFont& f, const std::vector<Glyph>& gs, const std::
     else if (v == TA_BOTTOM) up = f.descent;
     else up = -f.ascent;
     // Baseline origin in Cairo space: the reference point is a pixel corner.
-    double ox = rx + along * f.ux + up * f.vx, oy = ry + along * f.uy + up * f.vy;
-    tg.endX = rx + (h == TA_RIGHT ? -total : total) * f.ux;
-    tg.endY = ry + (h == TA_RIGHT ? -total : total) * f.uy;
-    AddFrameRect(tg.cell, f, ox, oy, 0, -f.descent, total, f.ascent);
+    tp.ox = rx + along * f.ux + up * f.vx;
+    tp.oy = ry + along * f.uy + up * f.vy;
+    tp.endX = rx + (h == TA_RIGHT ? -total : total) * f.ux;
+    tp.endY = ry + (h == TA_RIGHT ? -total : total) * f.uy;
+    return tp;
+}
+
+// The background box of the text.
+Shape TextCell(const RFont& f, const TextPlace& tp) {
+    Shape cell;
+    AddFrameRect(cell, f, tp.ox, tp.oy, 0, -f.descent, tp.total, f.ascent);
+    return cell;
+}
+
+// The glyph outlines, underline and strike-out of the text with its baseline origin at (ox, oy).
+Shape TextOutlines(const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, double ox, double oy) {
+    Shape glyphs;
     double pen = 0;
     for (size_t i = 0; i < gs.size(); ++i) {
         const Glyph& g = gs[i];
@@ -160,26 +176,69 @@ TextGeometry BuildText(const RFont& f, const std::vector<Glyph>& gs, const std::
                 double gx = p.x * kx, gy = p.y * ky;
                 if (f.slant) gx += gy * kItalicSlant;
                 gx += pen;
-                tg.glyphs.push_back(PathPoint{ox + gx * f.ux + gy * f.vx - 0.5, oy + gx * f.uy + gy * f.vy - 0.5, p.type});
+                glyphs.push_back(PathPoint{ox + gx * f.ux + gy * f.vx - 0.5, oy + gx * f.uy + gy * f.vy - 0.5, p.type});
             }
         }
-        pen += adv[i];
+        pen += tp.adv[i];
     }
     Face* primary = f.chain->faces.empty() ? nullptr : f.chain->faces[0];
-    if (primary && total > 0) {
+    if (primary && tp.total > 0) {
         double k = f.emY / primary->upem;
         if (f.lf.lfUnderline) {
             double t = std::max(1.0, std::round(primary->underlineThickness * k));
             double c = std::round(primary->underlinePos * k);
-            AddFrameRect(tg.glyphs, f, ox, oy, 0, c - t / 2, total, c + t / 2);
+            AddFrameRect(glyphs, f, ox, oy, 0, c - t / 2, tp.total, c + t / 2);
         }
         if (f.lf.lfStrikeOut) {
             double t = std::max(1.0, std::round(primary->strikeoutSize * k));
             double b = std::round(primary->strikeoutPos * k);
-            AddFrameRect(tg.glyphs, f, ox, oy, 0, b, total, b + t);
+            AddFrameRect(glyphs, f, ox, oy, 0, b, tp.total, b + t);
         }
     }
-    return tg;
+    return glyphs;
+}
+
+template <class T>
+void AppendBytes(std::string& key, const T& v) {
+    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+// Draws upright antialiased text from the coverage cache when its origin is a whole pixel and its mask
+// lies wholly inside the visible area. Cairo sees the same outlines relative to the same mask then, so
+// the pixels are those of a direct fill; a mask cut by the visible edge is filled afresh, as the cut can
+// change its edge pixels, and so is text without antialiasing, whose scanline fill works in absolute
+// coordinates. False when the text must be filled directly.
+bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, const Region* extra) {
+    if (!f.antialias || f.lf.lfEscapement % 3600 != 0 || gs.empty()) return false;
+    const double kFar = 1 << 30;
+    if (tp.ox != std::floor(tp.ox) || tp.oy != std::floor(tp.oy) || std::fabs(tp.ox) > kFar || std::fabs(tp.oy) > kFar)
+        return false;
+    // Everything the outlines at the origin depend on.
+    std::string key;
+    key.reserve(48 + gs.size() * 24);
+    Face* primary = f.chain->faces.empty() ? nullptr : f.chain->faces[0];
+    AppendBytes(key, f.emX);
+    AppendBytes(key, f.emY);
+    AppendBytes(key, primary);
+    char flags[4] = {f.embolden, f.slant, f.lf.lfUnderline != 0, f.lf.lfStrikeOut != 0};
+    key.append(flags, sizeof flags);
+    AppendBytes(key, tp.total);
+    for (size_t i = 0; i < gs.size(); ++i) {
+        Face* face = gs[i].draw ? gs[i].face : nullptr;
+        AppendBytes(key, face);
+        AppendBytes(key, gs[i].gid);
+        AppendBytes(key, tp.adv[i]);
+    }
+    const TextCoverage* c = SharedTextCoverage().Find(key, [&] { return TextOutlines(f, gs, tp, 0, 0); });
+    if (!c) return false;
+    RECT v;
+    if (!VisibleBox(dc, &v)) return true;
+    const int dx = (int)tp.ox, dy = (int)tp.oy;
+    if ((int64_t)c->box.left + dx < v.left || (int64_t)c->box.top + dy < v.top || (int64_t)c->box.right + dx > v.right ||
+        (int64_t)c->box.bottom + dy > v.bottom)
+        return false;
+    CompositeAlpha(dc, c->ink, dc.st.textColor, extra, dx, dy);
+    return true;
 }
 
 void FillSolidShape(DC& dc, const Shape& s, COLORREF c, bool antialias, const Region* clip) {
@@ -220,10 +279,10 @@ BOOL DrawTextAt(DC& dc, const char* call, int x, int y, UINT options, const RECT
         r->text.assign(s ? s : "", (size_t)n);
         r->flags = options;
     }
-    TextGeometry tg = BuildText(f, gs, dx ? &adv : nullptr, ref.x, ref.y, dc.st.textAlign);
-    if (updateCp) dc.st.curPos = ToLogical(dc, tg.endX, tg.endY);
+    TextPlace tp = PlaceText(f, gs, dx ? &adv : nullptr, ref.x, ref.y, dc.st.textAlign);
+    if (updateCp) dc.st.curPos = ToLogical(dc, tp.endX, tp.endY);
     if (dc.InPath()) {
-        AppendToPath(dc, tg.glyphs);
+        AppendToPath(dc, TextOutlines(f, gs, tp, tp.ox, tp.oy));
         dc.pathNeedMove = true;
         return TRUE;
     }
@@ -242,8 +301,9 @@ BOOL DrawTextAt(DC& dc, const char* call, int x, int y, UINT options, const RECT
         clipRect = Region::FromRect(drc.left, drc.top, drc.right, drc.bottom);
         extra = &clipRect;
     }
-    if (dc.st.bkMode == OPAQUE && tg.total > 0) FillSolidShape(dc, tg.cell, dc.st.bkColor, false, extra);
-    FillSolidShape(dc, tg.glyphs, dc.st.textColor, f.antialias, extra);
+    if (dc.st.bkMode == OPAQUE && tp.total > 0) FillSolidShape(dc, TextCell(f, tp), dc.st.bkColor, false, extra);
+    if (!DrawCachedText(dc, f, gs, tp, extra))
+        FillSolidShape(dc, TextOutlines(f, gs, tp, tp.ox, tp.oy), dc.st.textColor, f.antialias, extra);
     return TRUE;
 }
 
