@@ -244,10 +244,26 @@ int ConicTo(const FT_Vector* q, const FT_Vector* to, void* user) {
 
 const FontChain& ResolveChain(const char* faceGbk, bool bold, bool italic) {
     static auto* cache = new std::map<std::string, FontChain>();
-    std::string name = faceGbk ? std::string(faceGbk, strnlen(faceGbk, LF_FACESIZE)) : std::string();
+    // Text calls ask for the same chain in long runs: the last one answers without building a key.
+    static char lastName[LF_FACESIZE + 1] = {};
+    static bool lastBold = false, lastItalic = false;
+    static const FontChain* last = nullptr;
+    const size_t len = faceGbk ? strnlen(faceGbk, LF_FACESIZE) : 0;
+    if (last && bold == lastBold && italic == lastItalic && std::strlen(lastName) == len &&
+        std::memcmp(lastName, faceGbk ? faceGbk : "", len) == 0)
+        return *last;
+    std::string name = faceGbk ? std::string(faceGbk, len) : std::string();
     std::string key = name + (bold ? "\x01" : "\x02") + (italic ? "\x01" : "\x02");
+    auto remember = [&](const FontChain& c) -> const FontChain& {
+        std::memcpy(lastName, name.data(), len);
+        lastName[len] = 0;
+        lastBold = bold;
+        lastItalic = italic;
+        last = &c;
+        return c;
+    };
     auto it = cache->find(key);
-    if (it != cache->end()) return it->second;
+    if (it != cache->end()) return remember(it->second);
     FontChain chain;
     std::string utf8 = GbkToUtf8(name);
     auto addFamily = [&](const std::string& fam) {
@@ -260,16 +276,22 @@ const FontChain& ResolveChain(const char* faceGbk, bool bold, bool italic) {
     if (chain.faces.empty()) {
         if (Face* f = FindFamily("", bold, italic, true)) chain.faces.push_back(f);
     }
-    return (*cache)[key] = chain;
+    return remember((*cache)[key] = chain);
 }
 
 std::pair<Face*, unsigned> FindGlyph(const FontChain& chain, uint32_t cp) {
+    auto it = chain.found.find(cp);
+    if (it != chain.found.end()) return it->second;
+    std::pair<Face*, unsigned> fg{chain.faces.empty() ? nullptr : chain.faces[0], 0};
     for (Face* f : chain.faces) {
         FT_UInt g = FT_Get_Char_Index(f->ft, cp);
-        if (g) return {f, g};
+        if (g) {
+            fg = {f, g};
+            break;
+        }
     }
-    if (chain.faces.empty()) return {nullptr, 0};
-    return {chain.faces[0], 0};
+    chain.found.emplace(cp, fg);
+    return fg;
 }
 
 const GlyphOutline& GlyphOf(Face* face, unsigned gid, bool embolden) {

@@ -37,6 +37,7 @@ struct Face {
 // The faces tried in order for each character; empty only when no font at all is installed.
 struct FontChain {
     std::vector<Face*> faces;
+    mutable std::unordered_map<uint32_t, std::pair<Face*, unsigned>> found;  // FindGlyph's answers so far
 };
 
 // The chain for a face name (GBK) and the style wanted; cached, so cheap to call per text call.

@@ -72,6 +72,7 @@ struct Glyph {
 // nothing; single bytes advance half an em, pairs a whole one unless the glyph says otherwise.
 std::vector<Glyph> Layout(const RFont& f, const char* s, int n, int charExtra) {
     std::vector<Glyph> out;
+    out.reserve((size_t)std::min(n, 256));
     for (int i = 0; i < n;) {
         Glyph g;
         unsigned char c = (unsigned char)s[i];
@@ -270,14 +271,16 @@ BOOL DrawTextAt(DC& dc, const char* call, int x, int y, UINT options, const RECT
     }
     RECT drc{0, 0, 0, 0};
     if (rc) drc = ToDeviceRect(dc, rc->left, rc->top, rc->right, rc->bottom);
-    std::vector<POINT> pts{ref};
-    if (rc && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
-        pts.push_back(POINT{drc.left, drc.top});
-        pts.push_back(POINT{drc.right, drc.bottom});
-    }
-    if (GdiRecord* r = Record(dc, call, pts)) {
-        r->text.assign(s ? s : "", (size_t)n);
-        r->flags = options;
+    if (dc.recording) {
+        std::vector<POINT> pts{ref};
+        if (rc && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
+            pts.push_back(POINT{drc.left, drc.top});
+            pts.push_back(POINT{drc.right, drc.bottom});
+        }
+        if (GdiRecord* r = Record(dc, call, pts)) {
+            r->text.assign(s ? s : "", (size_t)n);
+            r->flags = options;
+        }
     }
     TextPlace tp = PlaceText(f, gs, dx ? &adv : nullptr, ref.x, ref.y, dc.st.textAlign);
     if (updateCp) dc.st.curPos = ToLogical(dc, tp.endX, tp.endY);
