@@ -932,12 +932,12 @@ void CompositeAlpha(DC& dc, const Mask& m, COLORREF color, const Region* extraCl
 #endif
         for (int y = t; y < bt; ++y) {
             const uint8_t* row = m.Row(y - dy);
-            int first, last;
-            RowExtent(row + (l - x0), r - l, &first, &last);
-            if (b->bpp == 32) {
-                BlendRow32(b->Row(y) + (size_t)(l + first) * 4, row + (l + first - x0), last - first, cb, cg, cr);
+            if (b->bpp == 32) {  // skips uncovered pixels itself
+                BlendRow32(b->Row(y) + (size_t)l * 4, row + (l - x0), r - l, cb, cg, cr);
                 continue;
             }
+            int first, last;
+            RowExtent(row + (l - x0), r - l, &first, &last);
             for (int x = l + first; x < l + last; ++x) {
                 int a = row[x - x0];
                 if (!a) continue;

@@ -28,7 +28,7 @@ struct RFont {
     int ascent = 10, descent = 2;
     double angle = 0;  // escapement, radians
     bool embolden = false, slant = false, antialias = true;
-    double ux = 1, uy = 0, vx = 0, vy = -1;  // baseline and up directions on the device
+    double ux = 1, uy = -0.0, vx = -0.0, vy = -1;  // baseline and up directions on the device (upright)
 };
 
 RFont Realize(const DC& dc) {
@@ -52,10 +52,12 @@ RFont Realize(const DC& dc) {
     f.slant = italic && primary && !primary->italic;
     f.antialias = lf.lfQuality != NONANTIALIASED_QUALITY;
     f.angle = (lf.lfEscapement % 3600) * kPi / 1800.0;
-    f.ux = std::cos(f.angle);
-    f.uy = -std::sin(f.angle);
-    f.vx = -std::sin(f.angle);
-    f.vy = -std::cos(f.angle);
+    if (f.angle != 0) {  // upright keeps the exact directions set above
+        f.ux = std::cos(f.angle);
+        f.uy = -std::sin(f.angle);
+        f.vx = -std::sin(f.angle);
+        f.vy = -std::cos(f.angle);
+    }
     return f;
 }
 
@@ -199,9 +201,11 @@ Shape TextOutlines(const RFont& f, const std::vector<Glyph>& gs, const TextPlace
     return glyphs;
 }
 
+// Copies the bytes of v to k and moves k past them.
 template <class T>
-void AppendBytes(std::string& key, const T& v) {
-    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+void PutBytes(char*& k, const T& v) {
+    std::memcpy(k, &v, sizeof v);
+    k += sizeof v;
 }
 
 // Draws upright antialiased text from the coverage cache when its origin is a whole pixel and its mask
@@ -214,21 +218,23 @@ bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const 
     const double kFar = 1 << 30;
     if (tp.ox != std::floor(tp.ox) || tp.oy != std::floor(tp.oy) || std::fabs(tp.ox) > kFar || std::fabs(tp.oy) > kFar)
         return false;
-    // Everything the outlines at the origin depend on.
-    std::string key;
-    key.reserve(48 + gs.size() * 24);
+    // Everything the outlines at the origin depend on, in a buffer kept between calls.
+    static std::string& key = *new std::string();
+    key.resize(sizeof f.emX + sizeof f.emY + sizeof(Face*) + 4 + sizeof tp.total +
+               gs.size() * (sizeof(Face*) + sizeof gs[0].gid + sizeof tp.adv[0]));
+    char* k = &key[0];
     Face* primary = f.chain->faces.empty() ? nullptr : f.chain->faces[0];
-    AppendBytes(key, f.emX);
-    AppendBytes(key, f.emY);
-    AppendBytes(key, primary);
+    PutBytes(k, f.emX);
+    PutBytes(k, f.emY);
+    PutBytes(k, primary);
     char flags[4] = {f.embolden, f.slant, f.lf.lfUnderline != 0, f.lf.lfStrikeOut != 0};
-    key.append(flags, sizeof flags);
-    AppendBytes(key, tp.total);
+    PutBytes(k, flags);
+    PutBytes(k, tp.total);
     for (size_t i = 0; i < gs.size(); ++i) {
         Face* face = gs[i].draw ? gs[i].face : nullptr;
-        AppendBytes(key, face);
-        AppendBytes(key, gs[i].gid);
-        AppendBytes(key, tp.adv[i]);
+        PutBytes(k, face);
+        PutBytes(k, gs[i].gid);
+        PutBytes(k, tp.adv[i]);
     }
     const TextCoverage* c = SharedTextCoverage().Find(key, [&] { return TextOutlines(f, gs, tp, 0, 0); });
     if (!c) return false;
