@@ -135,7 +135,10 @@ bool Whole(double d, double lo, double hi, long long& out) {
 }
 
 bool ConvertValue(const COleVariant& v, const CDaoFieldInfo& f, Stored& out) {
-    out = Stored();
+    out.kind = Stored::Null;  // the text keeps its buffer for the next value
+    out.i = 0;
+    out.r = 0;
+    out.t.Empty();
     if (v.vt == VT_EMPTY || v.vt == VT_NULL) return true;
     if (v.vt == VT_BSTR) {
         if (f.m_nType == dbText || f.m_nType == dbMemo) {
@@ -283,6 +286,7 @@ public:
     FieldList* Fields(UINT code);  // the common fields for 0; NULL when the class has no table
     // The fields of a record of the class: common, then the class's own.
     std::vector<const Field*> RecordFields(UINT code) const;
+    void RecordFields(UINT code, std::vector<const Field*>& all) const;
     // The first class whose table holds the user ID (0 when none).
     UINT FindRecordClass(UINT userID);
     bool RecordExists(UINT userID, UINT code);
@@ -312,6 +316,9 @@ public:
     // case while records are being written) needs no query. Kept up by single-record inserts; forgotten
     // by every other change.
     std::map<UINT, long long> m_keyBound;
+    // WriteRecord's working lists.
+    std::vector<const Field*> m_recordFields;
+    std::vector<Stored> m_recordValues;
 };
 
 bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString& gbk, bool readOnly, bool create) {
@@ -501,12 +508,17 @@ FieldList* CGeoAttributeDatabase::Impl::Fields(UINT code) {
 
 std::vector<const Field*> CGeoAttributeDatabase::Impl::RecordFields(UINT code) const {
     std::vector<const Field*> all;
+    RecordFields(code, all);
+    return all;
+}
+
+void CGeoAttributeDatabase::Impl::RecordFields(UINT code, std::vector<const Field*>& all) const {
+    all.clear();
     auto it = m_classes.find(code);
     all.reserve(m_common.size() + (it != m_classes.end() ? it->second.size() : 0));
     for (const Field& f : m_common) all.push_back(&f);
     if (it != m_classes.end())
         for (const Field& f : it->second) all.push_back(&f);
-    return all;
 }
 
 bool CGeoAttributeDatabase::Impl::RecordExists(UINT userID, UINT code) {
@@ -570,9 +582,12 @@ std::string CGeoAttributeDatabase::Impl::PickColumnName(const CString& name, UIN
 
 bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList* pValues, bool insert) {
     if (!pValues || !m_classes.count(code)) return false;
-    std::vector<const Field*> fields = RecordFields(code);
+    // Kept between writes, so that a run of writes allocates nothing for them.
+    std::vector<const Field*>& fields = m_recordFields;
+    RecordFields(code, fields);
     if (pValues->GetCount() != static_cast<int>(fields.size())) return false;
-    std::vector<Stored> stored(fields.size());
+    std::vector<Stored>& stored = m_recordValues;
+    stored.resize(fields.size());
     POSITION pos = pValues->GetHeadPosition();
     for (size_t i = 0; i < fields.size(); ++i) {
         if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i])) return false;
