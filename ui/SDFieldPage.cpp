@@ -130,22 +130,24 @@ void CSDFieldPage::AddRow(const CDaoFieldInfo& info, int nRow) {
     UpdateRow(info, row);
 }
 
-void CSDFieldPage::UpdateRow(const CDaoFieldInfo& info, int nRow) {
+void WriteFieldRow(CListCtrl& list, int nRow, const CDaoFieldInfo& info) {
     FTListMap types;
     int width = 0, len = 0, dec = 0;
     GetFieldSize(info.m_nType, info.m_lSize, width, len, dec);
     CString s;
-    m_ListCtrl.SetItemText(nRow, 0, info.m_strName);
-    m_ListCtrl.SetItemText(nRow, 1, types.GetTypeString(info.m_nType));
+    list.SetItemText(nRow, 0, info.m_strName);
+    list.SetItemText(nRow, 1, types.GetTypeString(info.m_nType));
     s.Format("%d", width);
-    m_ListCtrl.SetItemText(nRow, 2, s);
+    list.SetItemText(nRow, 2, s);
     s.Format("%d", len);
-    m_ListCtrl.SetItemText(nRow, 3, s);
+    list.SetItemText(nRow, 3, s);
     s.Format("%d", dec);
-    m_ListCtrl.SetItemText(nRow, 4, s);
-    m_ListCtrl.SetItemText(nRow, 5, info.m_strDefaultValue);
-    m_ListCtrl.SetItemText(nRow, 6, info.m_bRequired ? "是" : "否");
+    list.SetItemText(nRow, 4, s);
+    list.SetItemText(nRow, 5, info.m_strDefaultValue);
+    list.SetItemText(nRow, 6, info.m_bRequired ? "是" : "否");
 }
+
+void CSDFieldPage::UpdateRow(const CDaoFieldInfo& info, int nRow) { WriteFieldRow(m_ListCtrl, nRow, info); }
 
 CDaoFieldInfo* CSDFieldPage::FieldAt(int nIndex) const {
     POSITION p = m_FieldList.FindIndex(nIndex);

@@ -21,6 +21,10 @@
 
 #include "ui/DragListCtrl.h"
 
+// Writes the field into row nRow of a field list with the columns name, type, width, length, decimals,
+// default value and required ("是"/"否"); the field page and the scheme designer's field list share them.
+void WriteFieldRow(CListCtrl& list, int nRow, const CDaoFieldInfo& info);
+
 // Page to sheet on Apply; lParam a tagFieldPageData*.
 const UINT WM_FIELDINFO_CHANGED = 0x2660;
 

@@ -7,6 +7,7 @@
 
 #include "core/GeoFieldList.h"
 #include "ui/FieldPropDlg.h"
+#include "ui/SDFieldPage.h"
 #include "ui/resources/SchemeDesignTemplates.h"
 
 // What a field command works on: the selected layer's theme, or a copy of the selected class.
@@ -58,22 +59,7 @@ void CSchemaDesignDlg::InsertListCtrlItem(const CDaoFieldInfo& field, int nRow) 
     if (row >= 0) EditListCtrlItem(row, field);
 }
 
-void CSchemaDesignDlg::EditListCtrlItem(int nRow, const CDaoFieldInfo& field) {
-    FTListMap types;
-    int width = 0, len = 0, dec = 0;
-    GetFieldSize(field.m_nType, field.m_lSize, width, len, dec);
-    CString s;
-    m_lstField.SetItemText(nRow, 0, field.m_strName);
-    m_lstField.SetItemText(nRow, 1, types.GetTypeString(field.m_nType));
-    s.Format("%d", width);
-    m_lstField.SetItemText(nRow, 2, s);
-    s.Format("%d", len);
-    m_lstField.SetItemText(nRow, 3, s);
-    s.Format("%d", dec);
-    m_lstField.SetItemText(nRow, 4, s);
-    m_lstField.SetItemText(nRow, 5, field.m_strDefaultValue);
-    m_lstField.SetItemText(nRow, 6, field.m_bRequired ? "是" : "否");
-}
+void CSchemaDesignDlg::EditListCtrlItem(int nRow, const CDaoFieldInfo& field) { WriteFieldRow(m_lstField, nRow, field); }
 
 void CSchemaDesignDlg::GetListCtrlItem(int nRow, CDaoFieldInfo& field) {
     FTListMap types;
