@@ -3,6 +3,8 @@
 // slows both rather than one.
 #pragma once
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -33,6 +35,13 @@ inline Pair Alternate(int rounds, const std::function<void()>& ours, const std::
         best.peer = std::min(best.peer, TimeOnce(peer));
     }
     return best;
+}
+
+// The bytes malloc has handed out and not had back: small blocks from its arenas and large blocks mapped
+// on their own (bucket arrays and buffers of big containers are the latter).
+inline size_t HeapInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
 inline void Header() {

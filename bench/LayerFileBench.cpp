@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -67,8 +68,6 @@ void WriteRaw(const Lines& d, const char* path) {
     std::fclose(f);
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
-
 #ifdef BENCH_HAVE_GDAL
 void OgrWrite(const Lines& d, const char* driverName, const char* path) {
     GDALDriverH drv = GDALGetDriverByName(driverName);
@@ -105,14 +104,98 @@ size_t OgrRead(const char* path, std::vector<OGRFeatureH>& kept) {
 }
 #endif
 
+// The resident-set high-water mark, reset to the present resident size by ResetPeak (Linux 4.0 on).
+size_t Status(const char* key) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    size_t kb = 0;
+    const size_t len = std::strlen(key);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, key, len) == 0) kb = std::strtoull(line + len, nullptr, 10);
+    std::fclose(f);
+    return kb * 1024;
+}
+
+bool ResetPeak() {
+    FILE* f = std::fopen("/proc/self/clear_refs", "w");
+    if (!f) return false;
+    const bool ok = std::fputs("5", f) >= 0;
+    return std::fclose(f) == 0 && ok;
+}
+
+// The memory of the layer saved in bench.LYR once loaded: the heap it holds per point of its lines, with
+// a breakdown per object; the resident peak while loading; and what the look-ups built by the first
+// rectangle and user-ID searches add.
+void PrintMemory(CGeoMap& map, const Lines& d) {
+    malloc_trim(0);
+    const bool peakKnown = ResetPeak();
+    const size_t residentBefore = Status("VmRSS:");
+    const size_t before = bench::HeapInUse();
+    CGeoLayer* loaded = map.LoadLayer("bench.LYR");
+    const size_t after = bench::HeapInUse();
+    const size_t residentPeak = Status("VmHWM:");
+    auto* vl = static_cast<CGeoVectorLayer*>(loaded);
+    size_t capacity = 0;
+    int objects = vl->GetObjectCount();
+    // Walked through the list: looking objects up by ID would build the layer's ID tree first.
+    for (POSITION p = vl->m_ObjList.GetHeadPosition(); p;) {
+        auto* pl = dynamic_cast<CGeoPLine*>(static_cast<CObject*>(vl->m_ObjList.GetNext(p)));
+        if (pl) capacity += static_cast<size_t>(pl->GetPointBufferSize());
+    }
+    const double points = static_cast<double>(d.points);
+    const double perObject = static_cast<double>(after - before) / objects;
+    std::printf("\nmemory of the loaded layer of %d polylines: %.1f bytes per point (a point is %zu bytes)\n",
+                objects, static_cast<double>(after - before) / points, sizeof(POINT));
+    std::printf("  per object %.0f bytes: CGeoPLine %zu, point block %.0f (%.1f points), the rest %.0f "
+                "(heap headers, names, index, layer lists)\n",
+                perObject, sizeof(CGeoPLine), static_cast<double>(capacity) / objects, points / objects,
+                perObject - sizeof(CGeoPLine) - static_cast<double>(capacity) / objects);
+    // The layer's object list is one of its own members too: three pointers a node.
+    const double listNode = 3 * sizeof(void*);
+    std::printf("  the floor the object's own members and the layer's list set (object, points, list node; no "
+                "heap headers): %.1f bytes per point\n",
+                ((sizeof(CGeoPLine) + listNode) * objects + static_cast<double>(capacity)) / points);
+    if (peakKnown && residentPeak > residentBefore)
+        std::printf("  resident peak while loading: %.1f bytes per point above the resident size before\n",
+                    static_cast<double>(residentPeak - residentBefore) / points);
+
+    // The look-ups are built by the first search that needs them and kept current from then on.
+    vl->FindObj(CRect(0, 0, 1000, 1000), SELOBJ_MEET, 0);
+    const size_t bounded = bench::HeapInUse();
+    CGeoAccessorialObjectList found;
+    vl->FindUserObj(1, found);
+    const size_t indexed = bench::HeapInUse();
+    std::printf("  the bounds look-up adds %.1f bytes per point (%.0f per object), the user-ID look-up %.1f (%.0f); "
+                "with both: %.1f bytes per point\n",
+                (bounded - after) / points, static_cast<double>(bounded - after) / objects,
+                (indexed - bounded) / points, static_cast<double>(indexed - bounded) / objects,
+                (indexed - before) / points);
+    delete loaded;
+}
+
 }  // namespace
 
-int main() {
-    // BENCH_LINES makes a smaller run for profiling.
+int main(int argc, char** argv) {
+    // BENCH_LINES makes a smaller run for profiling. "bench_LayerFileBench memory N" prints only the
+    // memory of a loaded layer of N lines (for the largest layers, where the peers' rounds take long).
     const char* env = std::getenv("BENCH_LINES");
-    const int kLines = env ? std::atoi(env) : kDefaultLines;
+    const bool memoryOnly = argc > 2 && std::strcmp(argv[1], "memory") == 0;
+    const int kLines = memoryOnly ? std::atoi(argv[2]) : env ? std::atoi(env) : kDefaultLines;
+    if (kLines <= 0) {
+        std::fprintf(stderr, "usage: bench_LayerFileBench [memory LINES]\n");
+        return 2;
+    }
     Lines d = MakeLines(kLines);
     std::printf("%d polylines, %zu points\n\n", kLines, d.points);
+    if (memoryOnly) {
+        CGeoMap map;
+        CGeoVectorLayer* layer = BuildLayer(d);
+        map.SaveLayer(layer, "bench.LYR");
+        delete layer;
+        PrintMemory(map, d);
+        return 0;
+    }
     bench::Header();
 
     CGeoMap map;
@@ -173,29 +256,7 @@ int main() {
     std::printf("(built without GDAL: the OGR rows are left out; scripts/install-deps bench installs it)\n");
 #endif
 
-    // Memory: the heap the loaded layer holds, per point of its lines.
     delete layer;
-    malloc_trim(0);
-    size_t before = HeapInUse();
-    CGeoLayer* loaded = map.LoadLayer("bench.LYR");
-    size_t after = HeapInUse();
-    auto* vl = static_cast<CGeoVectorLayer*>(loaded);
-    size_t capacity = 0;
-    int objects = vl->GetObjectCount();
-    for (int i = 1; i <= objects; ++i) {
-        auto* pl = dynamic_cast<CGeoPLine*>(vl->FindObj(static_cast<UINT>(i)));
-        if (pl) capacity += static_cast<size_t>(pl->GetPointBufferSize());
-    }
-    double perObject = static_cast<double>(after - before) / objects;
-    std::printf("\nmemory of the loaded layer: %.1f bytes per point (a point is %zu bytes)\n",
-                static_cast<double>(after - before) / d.points, sizeof(POINT));
-    std::printf("  per object %.0f bytes: CGeoPLine %zu, point block %.0f (%.1f points), the rest %.0f "
-                "(heap headers, names, index, layer lists)\n",
-                perObject, sizeof(CGeoPLine), static_cast<double>(capacity) / objects,
-                static_cast<double>(d.points) / objects,
-                perObject - sizeof(CGeoPLine) - static_cast<double>(capacity) / objects);
-    std::printf("  the floor the object's own members set (object and points, nothing else): %.1f bytes per point\n",
-                (static_cast<double>(sizeof(CGeoPLine)) * objects + static_cast<double>(capacity)) / d.points);
-    delete loaded;
+    PrintMemory(map, d);
     return 0;
 }

@@ -8,6 +8,9 @@
 #include <boost/geometry/index/rtree.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <iterator>
 #include <map>
 #include <unordered_map>
@@ -18,26 +21,130 @@ namespace bgi = boost::geometry::index;
 
 namespace {
 
-// Doubles hold every 32-bit coordinate exactly and keep the tree's area sums from overflowing.
-typedef bg::model::point<double, 2, bg::cs::cartesian> Point;
+// The tree holds float boxes rounded outwards (half the size of exact boxes of doubles) and the number of
+// the object's slot; every candidate it gives is then tested against the slot's exact bounds, so answers
+// are exactly those of comparing the integer bounds.
+typedef bg::model::point<float, 2, bg::cs::cartesian> Point;
 typedef bg::model::box<Point> Box;
-typedef std::pair<Box, CGeoVectorObject*> Entry;
+typedef std::pair<Box, uint32_t> Entry;
 typedef bgi::rtree<Entry, bgi::quadratic<16>> Tree;
 
-Box ToBox(const CRect& r) {
-    const double l = std::min(r.left, r.right), rr = std::max(r.left, r.right);
-    const double t = std::min(r.top, r.bottom), b = std::max(r.top, r.bottom);
-    return Box(Point(l, t), Point(rr, b));
+float Down(LONG v) {
+    float f = static_cast<float>(v);
+    if (static_cast<double>(f) > v) f = std::nextafter(f, -std::numeric_limits<float>::infinity());
+    return f;
 }
+
+float Up(LONG v) {
+    float f = static_cast<float>(v);
+    if (static_cast<double>(f) < v) f = std::nextafter(f, std::numeric_limits<float>::infinity());
+    return f;
+}
+
+// A rectangle with left <= right and top <= bottom.
+struct Bounds {
+    LONG left = 0, top = 0, right = 0, bottom = 0;
+    static Bounds Of(const CRect& r) {
+        return Bounds{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                      std::max(r.top, r.bottom)};
+    }
+    // Closed: touching counts.
+    bool Meets(const Bounds& o) const {
+        return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+    }
+    Box Outward() const { return Box(Point(Down(left), Down(top)), Point(Up(right), Up(bottom))); }
+};
 
 bool ByListOrder(const CGeoVectorObject* a, const CGeoVectorObject* b) {
     return a->GetListOrder() < b->GetListOrder();
 }
 
-struct Held {
-    Box box;
+// One held object: its bounds and unit as last read, and whether they changed since. A free slot has no
+// object.
+struct Slot {
+    CGeoVectorObject* object = nullptr;
+    Bounds bounds;
     int unit = 0;
     bool dirty = false;
+};
+
+const uint32_t kNoSlot = 0xFFFFFFFFu;
+
+// Object -> slot number: open addressing with linear probing, 16 bytes a cell and no node per entry, since a
+// layer of a million objects would otherwise spend more on this map than on its tree.
+class SlotMap {
+public:
+    void Clear() {
+        m_cells.clear();
+        m_size = 0;
+    }
+    size_t Size() const { return m_size; }
+    void Reserve(size_t n) {
+        if ((n + 1) * 10 > m_cells.size() * 7) Rehash(Capacity(n));
+    }
+    uint32_t Find(const void* key) const {
+        if (m_cells.empty()) return kNoSlot;
+        for (size_t i = Home(key);; i = (i + 1) & Mask()) {
+            if (m_cells[i].key == key) return m_cells[i].slot;
+            if (m_cells[i].key == nullptr) return kNoSlot;
+        }
+    }
+    // key is not in the map yet.
+    void Insert(const void* key, uint32_t slot) {
+        Reserve(m_size + 1);
+        size_t i = Home(key);
+        while (m_cells[i].key) i = (i + 1) & Mask();
+        m_cells[i] = Cell{key, slot};
+        ++m_size;
+    }
+    void Erase(const void* key) {
+        if (m_cells.empty()) return;
+        size_t i = Home(key);
+        while (m_cells[i].key != key) {
+            if (m_cells[i].key == nullptr) return;
+            i = (i + 1) & Mask();
+        }
+        // Shift back the cells after it that would no longer be reached past the hole.
+        for (size_t j = (i + 1) & Mask(); m_cells[j].key; j = (j + 1) & Mask()) {
+            const size_t home = Home(m_cells[j].key);
+            const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (between) continue;
+            m_cells[i] = m_cells[j];
+            i = j;
+        }
+        m_cells[i] = Cell{};
+        --m_size;
+    }
+
+private:
+    struct Cell {
+        const void* key = nullptr;
+        uint32_t slot = 0;
+    };
+    std::vector<Cell> m_cells;  // a power of two long, or empty
+    size_t m_size = 0;
+
+    size_t Mask() const { return m_cells.size() - 1; }
+    size_t Home(const void* key) const {
+        // Fibonacci hashing of the address; the low bits of heap addresses carry little.
+        const uint64_t h = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(key)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(h >> 32) & Mask();
+    }
+    static size_t Capacity(size_t n) {
+        size_t c = 16;
+        while (c * 7 < (n + 1) * 10) c *= 2;
+        return c;
+    }
+    void Rehash(size_t capacity) {
+        std::vector<Cell> old(capacity);
+        old.swap(m_cells);
+        for (const Cell& c : old)
+            if (c.key) {
+                size_t i = Home(c.key);
+                while (m_cells[i].key) i = (i + 1) & Mask();
+                m_cells[i] = c;
+            }
+    }
 };
 
 }  // namespace
@@ -76,7 +183,9 @@ struct CGeoObjectIndex::Impl {
     }
 
     bool bBounds = false;
-    std::unordered_map<CGeoVectorObject*, Held> held;
+    std::vector<Slot> slots;
+    std::vector<uint32_t> freeSlots;
+    SlotMap slotOf;
     std::map<int, Tree> trees;  // by unit
     std::vector<CGeoVectorObject*> dirty;
 
@@ -89,16 +198,35 @@ struct CGeoObjectIndex::Impl {
             }
     }
 
-    static Held Read(CGeoVectorObject* pObject) {
-        Held h;
-        h.box = ToBox(pObject->GetBounds());
-        h.unit = pObject->GetUnit();
-        return h;
+    static void Read(Slot& s) {
+        s.bounds = Bounds::Of(s.object->GetBounds());
+        s.unit = s.object->GetUnit();
+        s.dirty = false;
     }
+
+    // Takes a slot for an object not held yet and reads its bounds; the tree is left to the caller.
+    uint32_t Hold(CGeoVectorObject* pObject) {
+        uint32_t n;
+        if (!freeSlots.empty()) {
+            n = freeSlots.back();
+            freeSlots.pop_back();
+        } else {
+            n = static_cast<uint32_t>(slots.size());
+            slots.emplace_back();
+        }
+        slots[n].object = pObject;
+        Read(slots[n]);
+        slotOf.Insert(pObject, n);
+        return n;
+    }
+
+    void Plant(uint32_t n) { trees[slots[n].unit].insert(Entry(slots[n].bounds.Outward(), n)); }
+    void Uproot(uint32_t n) { trees[slots[n].unit].remove(Entry(slots[n].bounds.Outward(), n)); }
 
     void RebuildTrees() {
         std::map<int, std::vector<Entry>> byUnit;
-        for (auto& e : held) byUnit[e.second.unit].emplace_back(e.second.box, e.first);
+        for (uint32_t n = 0; n < slots.size(); ++n)
+            if (slots[n].object) byUnit[slots[n].unit].emplace_back(slots[n].bounds.Outward(), n);
         trees.clear();
         // The packing constructor gives a better tree than inserting one by one.
         for (auto& u : byUnit) trees.emplace(u.first, Tree(u.second.begin(), u.second.end()));
@@ -107,16 +235,13 @@ struct CGeoObjectIndex::Impl {
     // Re-reads the bounds of the objects marked since the last search.
     void Refresh() {
         if (dirty.empty()) return;
-        const bool rebuild = dirty.size() > held.size() / 4 + 64;
+        const bool rebuild = dirty.size() > slotOf.Size() / 4 + 64;
         for (CGeoVectorObject* pObject : dirty) {
-            auto it = held.find(pObject);
-            if (it == held.end() || !it->second.dirty) continue;
-            Held now = Read(pObject);
-            if (!rebuild) {
-                trees[it->second.unit].remove(Entry(it->second.box, pObject));
-                trees[now.unit].insert(Entry(now.box, pObject));
-            }
-            it->second = now;
+            const uint32_t n = slotOf.Find(pObject);
+            if (n == kNoSlot || !slots[n].dirty) continue;
+            if (!rebuild) Uproot(n);
+            Read(slots[n]);
+            if (!rebuild) Plant(n);
         }
         dirty.clear();
         if (rebuild) RebuildTrees();
@@ -136,10 +261,7 @@ void CGeoObjectIndex::Add(CGeoVectorObject* pObject) {
         d.EnterArcs(pObject);
     }
     if (d.bUserIDs) d.userIDs.emplace(pObject->GetUserID(), pObject);
-    if (d.bBounds) {
-        Held h = Impl::Read(pObject);
-        if (d.held.emplace(pObject, h).second) d.trees[h.unit].insert(Entry(h.box, pObject));
-    }
+    if (d.bBounds && d.slotOf.Find(pObject) == kNoSlot) d.Plant(d.Hold(pObject));
 }
 
 void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
@@ -147,11 +269,13 @@ void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
     if (d.bArcs) d.LeaveArcs(pObject);
     if (d.bUserIDs) d.EraseUserID(pObject->GetUserID(), pObject);
     if (d.bBounds) {
-        auto it = d.held.find(pObject);
-        if (it == d.held.end()) return;
-        d.trees[it->second.unit].remove(Entry(it->second.box, pObject));
+        const uint32_t n = d.slotOf.Find(pObject);
+        if (n == kNoSlot) return;
+        d.Uproot(n);
         // A mark left in the dirty list is skipped once the object is no longer held.
-        d.held.erase(it);
+        d.slotOf.Erase(pObject);
+        d.slots[n] = Slot();
+        d.freeSlots.push_back(n);
     }
 }
 
@@ -174,9 +298,9 @@ void CGeoObjectIndex::BoundsChanged(CGeoVectorObject* pObject) {
         d.EnterArcs(pObject);
     }
     if (!d.bBounds) return;
-    auto it = d.held.find(pObject);
-    if (it == d.held.end() || it->second.dirty) return;
-    it->second.dirty = true;
+    const uint32_t n = d.slotOf.Find(pObject);
+    if (n == kNoSlot || d.slots[n].dirty) return;
+    d.slots[n].dirty = true;
     d.dirty.push_back(pObject);
 }
 
@@ -211,12 +335,15 @@ bool CGeoObjectIndex::HasBounds() const { return m_pImpl->bBounds; }
 
 void CGeoObjectIndex::BuildBounds(const CObList& objects) {
     Impl& d = *m_pImpl;
-    d.held.clear();
+    d.slots.clear();
+    d.freeSlots.clear();
+    d.slotOf.Clear();
     d.dirty.clear();
-    d.held.reserve(static_cast<size_t>(objects.GetCount()));
+    d.slots.reserve(static_cast<size_t>(objects.GetCount()));
+    d.slotOf.Reserve(static_cast<size_t>(objects.GetCount()));
     for (POSITION p = objects.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(objects.GetNext(p));
-        d.held.emplace(pObject, Impl::Read(pObject));
+        if (d.slotOf.Find(pObject) == kNoSlot) d.Hold(pObject);
     }
     d.RebuildTrees();
     d.bBounds = true;
@@ -230,8 +357,12 @@ void CGeoObjectIndex::FindBounds(const std::function<CRect(int)>& rectInUnit, st
     for (auto& u : d.trees) {
         if (u.second.empty()) continue;
         hits.clear();
-        u.second.query(bgi::intersects(ToBox(rectInUnit(u.first))), std::back_inserter(hits));
-        for (const Entry& e : hits) found.push_back(e.second);
+        const Bounds rect = Bounds::Of(rectInUnit(u.first));
+        u.second.query(bgi::intersects(rect.Outward()), std::back_inserter(hits));
+        for (const Entry& e : hits) {
+            const Slot& s = d.slots[e.second];
+            if (s.bounds.Meets(rect)) found.push_back(s.object);
+        }
     }
     std::sort(found.begin(), found.end(), ByListOrder);
 }

@@ -191,3 +191,42 @@ TEST(LayerIndex, AnObjectListedTwiceSendsTheLayerBackToItsList)
     }
     delete shared;
 }
+
+// Far from the origin neighbouring coordinates share one float; the look-up must still tell bounds
+// one unit apart, and find boxes touching the rectangle's edge, as comparing the integers does.
+TEST(LayerIndex, BoundsOneUnitApartFarFromTheOriginAreTold)
+{
+    CGeoVectorLayer layer;
+    const int far = 100000000;  // floats step by 8 here
+    std::vector<CDrawTestBox*> boxes;
+    for (int i = 0; i < 40; ++i) {  // 1 x 1 boxes four units apart on a diagonal
+        const int x = far + 4 * i, y = -far - 4 * i;
+        boxes.push_back(new CDrawTestBox(CRect(x, y, x + 1, y + 1)));
+        layer.Add(boxes.back());
+    }
+    int found = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int x = far + 4 * i, y = -far - 4 * i;
+        for (int off : {0, 1}) {  // overlapping the box by one unit, or only touching its corner
+            const CRect rect(x + off, y + off, x + 3, y + 3);
+            for (SELOBJMODE mode : {SELOBJ_MEET, SELOBJ_INSIDE})
+                ASSERT_EQ(layer.FindObj(rect, mode, 0), WalkFind(layer, rect, mode)) << i << " " << off;
+            found += WalkFind(layer, rect, SELOBJ_MEET) != nullptr;
+        }
+    }
+    EXPECT_EQ(found, 40);  // each overlapping rectangle finds its box, none of the others any
+    // The bounds look-up itself counts touching: a rectangle at a box's corner finds that box alone.
+    for (int i = 0; i < 40; ++i) {
+        const int x = far + 4 * i, y = -far - 4 * i;
+        std::vector<CGeoVectorObject*> near;
+        ASSERT_TRUE(layer.FindByBounds(CRect(x + 1, y + 1, x + 3, y + 3), near));
+        EXPECT_EQ(near, std::vector<CGeoVectorObject*>{boxes[static_cast<size_t>(i)]});
+        ASSERT_TRUE(layer.FindByBounds(CRect(x + 2, y + 2, x + 3, y + 3), near));
+        EXPECT_TRUE(near.empty());
+    }
+    // Moving a box by one unit is seen too.
+    boxes[7]->Move(CSize(1, 0));
+    const CRect rect(far + 29, -far - 28, far + 30, -far - 27);
+    EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), WalkFind(layer, rect, SELOBJ_MEET));
+    EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), boxes[7]);
+}
