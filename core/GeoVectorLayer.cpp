@@ -277,37 +277,37 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
     }
 
     // The objects read are checked before the layer takes them: every one a vector object, each once.
-    CObList loaded(10);
+    // Each is checked as it is read, while it is still in the cache.
+    std::vector<CObject*> loaded;
     try {
         // The layer owns its objects: each must be new in this archive, never a reference to an object
         // read before (another list's, or one being read around this layer).
-        for (DWORD n = ar.ReadCount(); n > 0; --n) loaded.AddTail(ar.ReadOwnedObject(nullptr));
-        std::vector<CObject*> seen;
-        seen.reserve(static_cast<size_t>(loaded.GetCount()));
-        for (POSITION p = loaded.GetHeadPosition(); p;) {
-            CObject* pOb = loaded.GetNext(p);
+        // A file that also ends early says so rather than naming the bad object.
+        bool bad = false;
+        for (DWORD n = ar.ReadCount(); n > 0; --n) {
+            CObject* pOb = ar.ReadOwnedObject(nullptr);
+            loaded.push_back(pOb);
             if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)) || (!m_ObjList.IsEmpty() && m_ObjList.Find(pOb)))
-                AfxThrowArchiveException(CArchiveException::badClass);
-            seen.push_back(pOb);
+                bad = true;
         }
+        std::vector<CObject*> seen(loaded);
         std::sort(seen.begin(), seen.end());
-        if (std::adjacent_find(seen.begin(), seen.end()) != seen.end())
+        if (bad || std::adjacent_find(seen.begin(), seen.end()) != seen.end())
             AfxThrowArchiveException(CArchiveException::badClass);
         m_Theme.Serialize(ar);
     } catch (...) {
         std::set<CObject*> freed;
-        for (POSITION p = loaded.GetHeadPosition(); p;) {
-            CObject* pOb = loaded.GetNext(p);
+        for (CObject* pOb : loaded)
             if (pOb && pOb != this && freed.insert(pOb).second && !m_ObjList.Find(pOb)) delete pOb;
-        }
         throw;
     }
     IndexDrop();
-    for (POSITION p = loaded.GetHeadPosition(); p;) {
-        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(loaded.GetNext(p));
+    for (CObject* pOb : loaded) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(pOb);
         ListAtTail(pObject);
         if (!pObject->CanAutoRemoveByLayer()) m_loadedKept.push_back(pObject);
     }
+    std::vector<CObject*>().swap(loaded);
     ResolveLoadedObjects();
 
     if (m_pAttriDB) {

@@ -93,12 +93,12 @@ void CArchive::Write(const void* lpBuf, UINT nMax) {
     }
 }
 
-CArchive& CArchive::WriteRaw(const void* p, UINT n) {
+CArchive& CArchive::WriteRawSlow(const void* p, UINT n) {
     Write(p, n);
     return *this;
 }
 
-CArchive& CArchive::ReadRaw(void* p, UINT n) {
+CArchive& CArchive::ReadRawSlow(void* p, UINT n) {
     if (Read(p, n) != n) Throw(CArchiveException::endOfFile);
     return *this;
 }

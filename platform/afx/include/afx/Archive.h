@@ -12,6 +12,7 @@
 #include "afx/Object.h"
 #include "afx/String.h"
 
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -131,8 +132,25 @@ public:
     static const int kMaxReadDepth = 1000;
 
 private:
-    CArchive& WriteRaw(const void* p, UINT n);
-    CArchive& ReadRaw(void* p, UINT n);  // short read -> endOfFile
+    // Values that fit the buffer are copied in line, without a call: layer files are millions of them.
+    CArchive& WriteRaw(const void* p, UINT n) {
+        if (!m_bLoading && m_pFile && m_buf.size() - m_nBufLen >= n) {
+            std::memcpy(m_buf.data() + m_nBufLen, p, n);
+            m_nBufLen += n;
+            return *this;
+        }
+        return WriteRawSlow(p, n);
+    }
+    CArchive& ReadRaw(void* p, UINT n) {  // short read -> endOfFile
+        if (m_bLoading && m_nBufPos <= m_nBufLen && m_nBufLen - m_nBufPos >= n) {
+            std::memcpy(p, m_buf.data() + m_nBufPos, n);
+            m_nBufPos += n;
+            return *this;
+        }
+        return ReadRawSlow(p, n);
+    }
+    CArchive& WriteRawSlow(const void* p, UINT n);
+    CArchive& ReadRawSlow(void* p, UINT n);
     void FillBuffer();
     void WriteObjectTag(DWORD index, bool isClass);
     DWORD ReadStringLength(bool& wide);
