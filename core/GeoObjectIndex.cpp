@@ -14,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace bg = boost::geometry;
@@ -70,9 +71,11 @@ struct Slot {
 
 const uint32_t kNoSlot = 0xFFFFFFFFu;
 
-// Object -> slot number: open addressing with linear probing, 16 bytes a cell and no node per entry, since a
-// layer of a million objects would otherwise spend more on this map than on its tree.
-class SlotMap {
+// A hash table with open addressing and linear probing: a cell per entry and no node, since a layer of a
+// million objects would otherwise spend more on its look-ups' nodes than on its tree. A Cell is empty
+// when default-constructed and tells its emptiness (Empty) and key (Key, a 64-bit value).
+template <class Cell>
+class OpenTable {
 public:
     void Clear() {
         m_cells.clear();
@@ -82,53 +85,44 @@ public:
     void Reserve(size_t n) {
         if ((n + 1) * 10 > m_cells.size() * 7) Rehash(Capacity(n));
     }
-    uint32_t Find(const void* key) const {
-        if (m_cells.empty()) return kNoSlot;
+    Cell* Find(uint64_t key) {
+        if (m_cells.empty()) return nullptr;
         for (size_t i = Home(key);; i = (i + 1) & Mask()) {
-            if (m_cells[i].key == key) return m_cells[i].slot;
-            if (m_cells[i].key == nullptr) return kNoSlot;
+            if (m_cells[i].Empty()) return nullptr;
+            if (m_cells[i].Key() == key) return &m_cells[i];
         }
     }
-    // key is not in the map yet.
-    void Insert(const void* key, uint32_t slot) {
+    const Cell* Find(uint64_t key) const { return const_cast<OpenTable*>(this)->Find(key); }
+    // An empty cell for a key not in the table; the caller fills it at once (the table counts it).
+    Cell& Insert(uint64_t key) {
         Reserve(m_size + 1);
         size_t i = Home(key);
-        while (m_cells[i].key) i = (i + 1) & Mask();
-        m_cells[i] = Cell{key, slot};
+        while (!m_cells[i].Empty()) i = (i + 1) & Mask();
         ++m_size;
+        return m_cells[i];
     }
-    void Erase(const void* key) {
-        if (m_cells.empty()) return;
-        size_t i = Home(key);
-        while (m_cells[i].key != key) {
-            if (m_cells[i].key == nullptr) return;
-            i = (i + 1) & Mask();
-        }
+    void Erase(Cell* cell) {
+        size_t i = static_cast<size_t>(cell - m_cells.data());
         // Shift back the cells after it that would no longer be reached past the hole.
-        for (size_t j = (i + 1) & Mask(); m_cells[j].key; j = (j + 1) & Mask()) {
-            const size_t home = Home(m_cells[j].key);
+        for (size_t j = (i + 1) & Mask(); !m_cells[j].Empty(); j = (j + 1) & Mask()) {
+            const size_t home = Home(m_cells[j].Key());
             const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
             if (between) continue;
-            m_cells[i] = m_cells[j];
+            m_cells[i] = std::move(m_cells[j]);
             i = j;
         }
-        m_cells[i] = Cell{};
+        m_cells[i] = Cell();
         --m_size;
     }
 
 private:
-    struct Cell {
-        const void* key = nullptr;
-        uint32_t slot = 0;
-    };
     std::vector<Cell> m_cells;  // a power of two long, or empty
     size_t m_size = 0;
 
     size_t Mask() const { return m_cells.size() - 1; }
-    size_t Home(const void* key) const {
-        // Fibonacci hashing of the address; the low bits of heap addresses carry little.
-        const uint64_t h = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(key)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<size_t>(h >> 32) & Mask();
+    size_t Home(uint64_t key) const {
+        // Fibonacci hashing: the low bits of heap addresses, and runs of IDs, carry little.
+        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & Mask();
     }
     static size_t Capacity(size_t n) {
         size_t c = 16;
@@ -138,20 +132,89 @@ private:
     void Rehash(size_t capacity) {
         std::vector<Cell> old(capacity);
         old.swap(m_cells);
-        for (const Cell& c : old)
-            if (c.key) {
-                size_t i = Home(c.key);
-                while (m_cells[i].key) i = (i + 1) & Mask();
-                m_cells[i] = c;
+        for (Cell& c : old)
+            if (!c.Empty()) {
+                size_t i = Home(c.Key());
+                while (!m_cells[i].Empty()) i = (i + 1) & Mask();
+                m_cells[i] = std::move(c);
             }
     }
+};
+
+uint64_t KeyOf(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// Object -> its slot.
+struct SlotCell {
+    const void* object = nullptr;
+    uint32_t slot = 0;
+    bool Empty() const { return object == nullptr; }
+    uint64_t Key() const { return KeyOf(object); }
+};
+
+// User ID -> the objects that carry it. Most IDs have one object, kept in the cell; the others of a
+// shared ID go to a set of their own, so taking one out or changing its ID never walks the rest.
+struct UserIDCell {
+    UINT id = 0;
+    uint32_t others = kNoSlot;  // index of the set of the others, or none
+    CGeoVectorObject* first = nullptr;
+    bool Empty() const { return first == nullptr; }
+    uint64_t Key() const { return id; }
 };
 
 }  // namespace
 
 struct CGeoObjectIndex::Impl {
     bool bUserIDs = false;
-    std::unordered_multimap<UINT, CGeoVectorObject*> userIDs;
+    OpenTable<UserIDCell> userIDs;
+    std::vector<std::unordered_set<CGeoVectorObject*>> others;  // by UserIDCell::others
+    std::vector<uint32_t> freeOthers;
+
+    void EnterUserID(UINT nUserID, CGeoVectorObject* pObject) {
+        UserIDCell* cell = userIDs.Find(nUserID);
+        if (!cell) {
+            cell = &userIDs.Insert(nUserID);
+            cell->id = nUserID;
+            cell->first = pObject;
+            return;
+        }
+        if (cell->first == pObject) return;
+        if (cell->others == kNoSlot) {
+            if (!freeOthers.empty()) {
+                cell->others = freeOthers.back();
+                freeOthers.pop_back();
+            } else {
+                cell->others = static_cast<uint32_t>(others.size());
+                others.emplace_back();
+            }
+        }
+        others[cell->others].insert(pObject);
+    }
+    // Whether the object was there under that ID.
+    bool LeaveUserID(UINT nUserID, CGeoVectorObject* pObject) {
+        UserIDCell* cell = userIDs.Find(nUserID);
+        if (!cell) return false;
+        std::unordered_set<CGeoVectorObject*>* rest = cell->others == kNoSlot ? nullptr : &others[cell->others];
+        if (cell->first == pObject) {
+            if (!rest) {
+                userIDs.Erase(cell);
+                return true;
+            }
+            cell->first = *rest->begin();
+            rest->erase(rest->begin());
+        } else if (!rest || rest->erase(pObject) == 0) {
+            return false;
+        }
+        if (rest->empty()) {
+            std::unordered_set<CGeoVectorObject*>().swap(*rest);
+            freeOthers.push_back(cell->others);
+            cell->others = kNoSlot;
+        }
+        return true;
+    }
+    uint32_t SlotOf(const void* pObject) const {
+        const SlotCell* cell = slotOf.Find(KeyOf(pObject));
+        return cell ? cell->slot : kNoSlot;
+    }
 
     bool bArcs = false;
     // Arc -> the objects whose borders hold it, in list order; and what each holder held when entered.
@@ -185,18 +248,9 @@ struct CGeoObjectIndex::Impl {
     bool bBounds = false;
     std::vector<Slot> slots;
     std::vector<uint32_t> freeSlots;
-    SlotMap slotOf;
+    OpenTable<SlotCell> slotOf;
     std::map<int, Tree> trees;  // by unit
     std::vector<CGeoVectorObject*> dirty;
-
-    void EraseUserID(UINT nUserID, CGeoVectorObject* pObject) {
-        auto range = userIDs.equal_range(nUserID);
-        for (auto it = range.first; it != range.second; ++it)
-            if (it->second == pObject) {
-                userIDs.erase(it);
-                return;
-            }
-    }
 
     static void Read(Slot& s) {
         s.bounds = Bounds::Of(s.object->GetBounds());
@@ -216,7 +270,9 @@ struct CGeoObjectIndex::Impl {
         }
         slots[n].object = pObject;
         Read(slots[n]);
-        slotOf.Insert(pObject, n);
+        SlotCell& cell = slotOf.Insert(KeyOf(pObject));
+        cell.object = pObject;
+        cell.slot = n;
         return n;
     }
 
@@ -237,7 +293,7 @@ struct CGeoObjectIndex::Impl {
         if (dirty.empty()) return;
         const bool rebuild = dirty.size() > slotOf.Size() / 4 + 64;
         for (CGeoVectorObject* pObject : dirty) {
-            const uint32_t n = slotOf.Find(pObject);
+            const uint32_t n = SlotOf(pObject);
             if (n == kNoSlot || !slots[n].dirty) continue;
             if (!rebuild) Uproot(n);
             Read(slots[n]);
@@ -260,20 +316,20 @@ void CGeoObjectIndex::Add(CGeoVectorObject* pObject) {
         d.LeaveArcs(pObject);
         d.EnterArcs(pObject);
     }
-    if (d.bUserIDs) d.userIDs.emplace(pObject->GetUserID(), pObject);
-    if (d.bBounds && d.slotOf.Find(pObject) == kNoSlot) d.Plant(d.Hold(pObject));
+    if (d.bUserIDs) d.EnterUserID(pObject->GetUserID(), pObject);
+    if (d.bBounds && d.SlotOf(pObject) == kNoSlot) d.Plant(d.Hold(pObject));
 }
 
 void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
     Impl& d = *m_pImpl;
     if (d.bArcs) d.LeaveArcs(pObject);
-    if (d.bUserIDs) d.EraseUserID(pObject->GetUserID(), pObject);
+    if (d.bUserIDs) d.LeaveUserID(pObject->GetUserID(), pObject);
     if (d.bBounds) {
-        const uint32_t n = d.slotOf.Find(pObject);
+        const uint32_t n = d.SlotOf(pObject);
         if (n == kNoSlot) return;
         d.Uproot(n);
         // A mark left in the dirty list is skipped once the object is no longer held.
-        d.slotOf.Erase(pObject);
+        d.slotOf.Erase(d.slotOf.Find(KeyOf(pObject)));
         d.slots[n] = Slot();
         d.freeSlots.push_back(n);
     }
@@ -282,13 +338,7 @@ void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
 void CGeoObjectIndex::UserIDChanged(CGeoVectorObject* pObject, UINT nOldUserID) {
     Impl& d = *m_pImpl;
     if (!d.bUserIDs) return;
-    auto range = d.userIDs.equal_range(nOldUserID);
-    for (auto it = range.first; it != range.second; ++it)
-        if (it->second == pObject) {
-            d.userIDs.erase(it);
-            d.userIDs.emplace(pObject->GetUserID(), pObject);
-            return;
-        }
+    if (d.LeaveUserID(nOldUserID, pObject)) d.EnterUserID(pObject->GetUserID(), pObject);
 }
 
 void CGeoObjectIndex::BoundsChanged(CGeoVectorObject* pObject) {
@@ -298,7 +348,7 @@ void CGeoObjectIndex::BoundsChanged(CGeoVectorObject* pObject) {
         d.EnterArcs(pObject);
     }
     if (!d.bBounds) return;
-    const uint32_t n = d.slotOf.Find(pObject);
+    const uint32_t n = d.SlotOf(pObject);
     if (n == kNoSlot || d.slots[n].dirty) return;
     d.slots[n].dirty = true;
     d.dirty.push_back(pObject);
@@ -308,26 +358,34 @@ bool CGeoObjectIndex::HasUserIDs() const { return m_pImpl->bUserIDs; }
 
 void CGeoObjectIndex::BuildUserIDs(const CObList& objects) {
     Impl& d = *m_pImpl;
-    d.userIDs.clear();
-    d.userIDs.reserve(static_cast<size_t>(objects.GetCount()));
+    d.userIDs.Clear();
+    d.others.clear();
+    d.freeOthers.clear();
+    d.userIDs.Reserve(static_cast<size_t>(objects.GetCount()));
     for (POSITION p = objects.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(objects.GetNext(p));
-        d.userIDs.emplace(pObject->GetUserID(), pObject);
+        d.EnterUserID(pObject->GetUserID(), pObject);
     }
     d.bUserIDs = true;
 }
 
 bool CGeoObjectIndex::IsUserIDShared(UINT nUserID, const CGeoVectorObject* pObject) const {
-    auto range = m_pImpl->userIDs.equal_range(nUserID);
-    for (auto it = range.first; it != range.second; ++it)
-        if (it->second != pObject) return true;
-    return false;
+    const UserIDCell* cell = m_pImpl->userIDs.Find(nUserID);
+    if (!cell) return false;
+    if (cell->first != pObject) return true;
+    // The others' set is never kept empty.
+    return cell->others != kNoSlot;
 }
 
 void CGeoObjectIndex::FindUserID(UINT nUserID, std::vector<CGeoVectorObject*>& found) const {
     found.clear();
-    auto range = m_pImpl->userIDs.equal_range(nUserID);
-    for (auto it = range.first; it != range.second; ++it) found.push_back(it->second);
+    const UserIDCell* cell = m_pImpl->userIDs.Find(nUserID);
+    if (!cell) return;
+    found.push_back(cell->first);
+    if (cell->others != kNoSlot) {
+        const std::unordered_set<CGeoVectorObject*>& rest = m_pImpl->others[cell->others];
+        found.insert(found.end(), rest.begin(), rest.end());
+    }
     std::sort(found.begin(), found.end(), ByListOrder);
 }
 
@@ -343,7 +401,7 @@ void CGeoObjectIndex::BuildBounds(const CObList& objects) {
     d.slotOf.Reserve(static_cast<size_t>(objects.GetCount()));
     for (POSITION p = objects.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(objects.GetNext(p));
-        if (d.slotOf.Find(pObject) == kNoSlot) d.Hold(pObject);
+        if (d.SlotOf(pObject) == kNoSlot) d.Hold(pObject);
     }
     d.RebuildTrees();
     d.bBounds = true;

@@ -67,8 +67,14 @@ std::vector<CGeoAccessorialObject*> Found(CGeoVectorLayer& layer, UINT nUserID)
     return out;
 }
 
+// The sharing test deletes use, opened to the test.
+struct OpenLayer : CGeoVectorLayer {
+    using CGeoVectorLayer::CGeoVectorLayer;
+    using CGeoVectorLayer::IsUserIDShared;
+};
+
 struct Fixture {
-    CGeoVectorLayer layer{CRect(0, 0, 2000, 2000)};
+    OpenLayer layer{CRect(0, 0, 2000, 2000)};
     std::mt19937 rng{29};
     int Coord() { return std::uniform_int_distribution<int>(0, 400)(rng); }
     int Small(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -106,7 +112,7 @@ struct Fixture {
             if (o) o->Move(CSize(Small(60) - 30, Small(60) - 30));
             break;
         case 3:
-            if (o) o->SetUserID(static_cast<UINT>(1 + Small(20)));  // many share one
+            if (o) o->SetUserID(static_cast<UINT>(1 + Small(Small(2) ? 20 : 400)));  // many share one, or few
             break;
         case 4:
             if (auto* line = dynamic_cast<CGeoPLine*>(o)) line->MovePointTo(1, POINT{Coord(), Coord()});
@@ -130,6 +136,12 @@ struct Fixture {
                 ASSERT_EQ(layer.FindObj(rect, mode, 0), WalkFind(layer, rect, mode)) << "rect query " << q;
             const UINT id = static_cast<UINT>(1 + Small(40));
             ASSERT_EQ(Found(layer, id), WalkUser(layer, id));
+            // Sharing, asked for a listed object (first, middle or last of its ID's holders).
+            if (const int n = layer.GetObjectCount()) {
+                CGeoVectorObject* o = Nth(Small(n));
+                const bool shared = WalkUser(layer, o->GetUserID()).size() > 1;
+                ASSERT_EQ(layer.IsUserIDShared(o->GetUserID(), o) != FALSE, shared) << "sharing " << q;
+            }
         }
         // A clip of device units: at scale 10 and origin (0, 0) object (x, y) is device (x, -y).
         const int x = Coord(), y = Coord();
