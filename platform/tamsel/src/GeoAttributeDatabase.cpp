@@ -80,18 +80,24 @@ const char* DeclaredType(const CDaoFieldInfo& f, std::string& buf) {
 }
 
 // Text goes in as UTF-8 when it converts both ways without loss, else as its raw GBK bytes.
-void BindText(sqlite3_stmt* st, int i, const CString& s) {
+// With `kept` the bytes are bound where they lie, without SQLite's copy: s and *kept (which receives the
+// UTF-8 form) must then stay unchanged until the statement has been stepped, and the parameter must be
+// bound again before any later step.
+void BindText(sqlite3_stmt* st, int i, const CString& s, std::string* kept = nullptr) {
     const std::string& g = s.str();
+    const sqlite3_destructor_type copy = kept ? SQLITE_STATIC : SQLITE_TRANSIENT;
     // ASCII is the same in both encodings.
     if (std::all_of(g.begin(), g.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        sqlite3_bind_text(st, i, g.data(), static_cast<int>(g.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, i, g.data(), static_cast<int>(g.size()), copy);
         return;
     }
-    std::string u = win32::GbkToUtf8(g);
-    if (win32::Utf8ToGbk(u) == s.str())
-        sqlite3_bind_text(st, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+    std::string local;
+    std::string& u = kept ? *kept : local;
+    u = win32::GbkToUtf8(g);
+    if (win32::Utf8ToGbk(u) == g)
+        sqlite3_bind_text(st, i, u.data(), static_cast<int>(u.size()), copy);
     else
-        sqlite3_bind_blob(st, i, s.str().data(), static_cast<int>(s.str().size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(st, i, g.data(), static_cast<int>(g.size()), copy);
 }
 
 CString ColumnText(sqlite3_stmt* st, int i) {
@@ -111,6 +117,7 @@ struct Stored {
     long long i = 0;
     double r = 0;
     CString t;
+    std::string utf8;  // t's UTF-8 form while t is bound in place (BindStored with inPlace)
 };
 
 bool NumberOf(const COleVariant& v, double& d) {
@@ -216,12 +223,13 @@ COleVariant ReadValue(sqlite3_stmt* st, int i, const CDaoFieldInfo& f) {
     }
 }
 
-void BindStored(sqlite3_stmt* st, int i, const Stored& s) {
+// inPlace binds text without a copy (see BindText): s must outlive the step and not change before it.
+void BindStored(sqlite3_stmt* st, int i, Stored& s, bool inPlace = false) {
     switch (s.kind) {
         case Stored::Null: sqlite3_bind_null(st, i); break;
         case Stored::Int: sqlite3_bind_int64(st, i, s.i); break;
         case Stored::Real: sqlite3_bind_double(st, i, s.r); break;
-        case Stored::Text: BindText(st, i, s.t); break;
+        case Stored::Text: BindText(st, i, s.t, inPlace ? &s.utf8 : nullptr); break;
     }
 }
 
@@ -278,6 +286,8 @@ public:
     template <class Fn> bool ChangeOne(Fn fn);
 
     bool Exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    // The value a pragma reads back as text ("" when it gives none).
+    std::string PragmaText(const char* name);
     sqlite3_stmt* Prepare(const std::string& sql);
     void ForgetStatements();
 
@@ -291,6 +301,12 @@ public:
     UINT FindRecordClass(UINT userID);
     bool RecordExists(UINT userID, UINT code);
     bool WriteRecord(UINT userID, UINT code, CValueList* pValues, bool insert);
+    struct WriteSql;
+    // The write statement of the class (insert or update) with the fields it writes, prepared; NULL
+    // when the class has no table or the statement does not prepare.
+    WriteSql* Writer(UINT code, bool insert);
+    // The fields or their order may have changed: field pointers kept by the writers are stale.
+    void SchemaMayChange() { ++m_schemaGeneration; }
     std::string PickColumnName(const CString& name, UINT code) const;
     bool NameTaken(const CString& name, UINT code) const;
 
@@ -309,20 +325,31 @@ public:
         std::vector<std::string> columns;
         std::string sql;
         sqlite3_stmt* st = nullptr;  // the prepared statement of sql, until ForgetStatements
+        // The record's fields (common, then the class's) as of schema generation `generation`.
+        std::vector<const Field*> fields;
+        unsigned generation = 0;
     };
     std::map<std::pair<UINT, bool>, WriteSql> m_writeSql;
+    // Bumped by every change that may move or reorder fields, drop writers or forget statements; a
+    // writer made in an older generation looks its fields up again. The last writer used is kept with
+    // its key and generation, so that a run of writes to one class finds it without a look-up (it is
+    // only touched while its generation is current, as m_writeSql may have been cleared since).
+    unsigned m_schemaGeneration = 1;
+    WriteSql* m_lastWriter = nullptr;
+    std::pair<UINT, bool> m_lastWriterKey;
+    unsigned m_lastWriterGeneration = 0;
     std::map<UINT, std::string> m_existsSql;
     // Per class table, a bound no user ID in it exceeds, so that asking for a new, higher ID (the usual
     // case while records are being written) needs no query. Kept up by single-record inserts; forgotten
     // by every other change.
     std::map<UINT, long long> m_keyBound;
-    // WriteRecord's working lists.
-    std::vector<const Field*> m_recordFields;
+    // WriteRecord's working list, kept between writes so that a run of writes allocates nothing for it;
+    // text values are bound in place from it.
     std::vector<Stored> m_recordValues;
 };
 
 bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString& gbk, bool readOnly, bool create) {
-    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(native.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
@@ -334,9 +361,16 @@ bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString&
     m_readOnly = readOnly;
     sqlite3_busy_timeout(m_db, 2000);
     if (create) {
-        std::string sql = std::string(kMetaSchema) + "PRAGMA application_id=" + std::to_string(kApplicationId) +
+        // Only a new temporary file is made here, and it is never opened again after a crash, so its
+        // schema goes in without waiting for the disk. The file's bytes come out the same (each statement
+        // is still its own transaction); the connection's own settings are put back afterwards.
+        const std::string sync = PragmaText("synchronous"), journal = PragmaText("journal_mode");
+        std::string sql = "PRAGMA synchronous=OFF;PRAGMA journal_mode=MEMORY;" + std::string(kMetaSchema) +
+                          "PRAGMA application_id=" + std::to_string(kApplicationId) +
                           ";PRAGMA user_version=" + std::to_string(kFormatVersion) + ";";
-        if (!Exec(sql.c_str())) {
+        bool made = !sync.empty() && !journal.empty() && Exec(sql.c_str());
+        sql = "PRAGMA journal_mode=" + journal + ";PRAGMA synchronous=" + sync + ";";
+        if (!made || !Exec(sql.c_str())) {
             Close();
             return false;
         }
@@ -346,6 +380,18 @@ bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString&
         return false;
     }
     return true;
+}
+
+std::string CGeoAttributeDatabase::Impl::PragmaText(const char* name) {
+    sqlite3_stmt* st = nullptr;
+    std::string value;
+    if (sqlite3_prepare_v2(m_db, ("PRAGMA " + std::string(name)).c_str(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+        const unsigned char* p = sqlite3_column_text(st, 0);
+        if (p) value = reinterpret_cast<const char*>(p);
+    }
+    sqlite3_finalize(st);
+    return value;
 }
 
 void CGeoAttributeDatabase::Impl::Close() {
@@ -368,12 +414,17 @@ template <class Fn>
 bool CGeoAttributeDatabase::Impl::Change(Fn fn) {
     if (!m_db || m_readOnly) return false;
     m_keyBound.clear();
+    SchemaMayChange();
     if (sqlite3_get_autocommit(m_db) && !Exec("BEGIN")) return false;
     if (!Exec("SAVEPOINT change")) return false;
     // The in-memory schema is restored together with the database when the change fails.
     FieldList common = m_common;
     std::map<UINT, FieldList> classes = m_classes;
-    if (fn()) return Exec("RELEASE change");
+    if (fn()) {
+        SchemaMayChange();
+        return Exec("RELEASE change");
+    }
+    SchemaMayChange();
     Exec("ROLLBACK TO change");
     Exec("RELEASE change");
     if (common.size() != m_common.size() || classes.size() != m_classes.size()) ForgetStatements();
@@ -407,12 +458,14 @@ sqlite3_stmt* CGeoAttributeDatabase::Impl::Prepare(const std::string& sql) {
 
 void CGeoAttributeDatabase::Impl::ForgetStatements() {
     m_keyBound.clear();
+    SchemaMayChange();
     for (auto& e : m_writeSql) e.second.st = nullptr;
     for (auto& e : m_statements) sqlite3_finalize(e.second);
     m_statements.clear();
 }
 
 bool CGeoAttributeDatabase::Impl::LoadSchema() {
+    SchemaMayChange();
     m_common.clear();
     m_classes.clear();
     sqlite3_stmt* st = nullptr;
@@ -580,29 +633,25 @@ std::string CGeoAttributeDatabase::Impl::PickColumnName(const CString& name, UIN
     }
 }
 
-bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList* pValues, bool insert) {
-    if (!pValues || !m_classes.count(code)) return false;
-    // Kept between writes, so that a run of writes allocates nothing for them.
-    std::vector<const Field*>& fields = m_recordFields;
-    RecordFields(code, fields);
-    if (pValues->GetCount() != static_cast<int>(fields.size())) return false;
-    std::vector<Stored>& stored = m_recordValues;
-    stored.resize(fields.size());
-    POSITION pos = pValues->GetHeadPosition();
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i])) return false;
-        if (stored[i].kind == Stored::Null && fields[i]->info.m_bRequired) return false;
+CGeoAttributeDatabase::Impl::WriteSql* CGeoAttributeDatabase::Impl::Writer(UINT code, bool insert) {
+    const std::pair<UINT, bool> key(code, insert);
+    if (m_lastWriterGeneration == m_schemaGeneration && m_lastWriterKey == key) return m_lastWriter;
+    if (!m_classes.count(code)) return nullptr;
+    WriteSql& w = m_writeSql[key];
+    if (w.generation != m_schemaGeneration) {
+        RecordFields(code, w.fields);
+        w.generation = m_schemaGeneration;
     }
-    WriteSql& cached = m_writeSql[{code, insert}];
-    bool same = cached.columns.size() == fields.size();
-    for (size_t i = 0; same && i < fields.size(); ++i) same = cached.columns[i] == fields[i]->column;
+    const std::vector<const Field*>& fields = w.fields;
+    bool same = w.columns.size() == fields.size();
+    for (size_t i = 0; same && i < fields.size(); ++i) same = w.columns[i] == fields[i]->column;
     if (!same) {
-        cached.columns.clear();
-        for (const Field* f : fields) cached.columns.push_back(f->column);
-        cached.sql.clear();
-        cached.st = nullptr;
+        w.columns.clear();
+        for (const Field* f : fields) w.columns.push_back(f->column);
+        w.sql.clear();
+        w.st = nullptr;
     }
-    std::string& sql = cached.sql;
+    std::string& sql = w.sql;
     if (sql.empty() && insert) {
         sql = "INSERT INTO " + Quote(TableName(code)) + "(" + kKeyColumn;
         for (const Field* f : fields) sql += "," + Quote(f->column);
@@ -614,11 +663,32 @@ bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList
         for (const Field* f : fields) sql += "," + Quote(f->column) + "=?";
         sql += " WHERE " + std::string(kKeyColumn) + "=?1";
     }
-    // Every parameter is bound below, so a statement kept from the last write needs no clearing.
-    sqlite3_stmt* st = cached.st ? cached.st : (cached.st = Prepare(sql));
-    if (!st) return false;
+    if (!w.st) w.st = Prepare(sql);
+    if (!w.st) return nullptr;
+    m_lastWriter = &w;
+    m_lastWriterKey = key;
+    m_lastWriterGeneration = m_schemaGeneration;
+    return &w;
+}
+
+bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList* pValues, bool insert) {
+    if (!pValues) return false;
+    WriteSql* w = Writer(code, insert);
+    if (!w) return false;
+    const std::vector<const Field*>& fields = w->fields;
+    if (pValues->GetCount() != static_cast<int>(fields.size())) return false;
+    std::vector<Stored>& stored = m_recordValues;
+    stored.resize(fields.size());
+    POSITION pos = pValues->GetHeadPosition();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i])) return false;
+        if (stored[i].kind == Stored::Null && fields[i]->info.m_bRequired) return false;
+    }
+    // Every parameter is bound below, so a statement kept from the last write needs no clearing; the
+    // text is bound in place from `stored`, which stays as it is until the step is done.
+    sqlite3_stmt* st = w->st;
     sqlite3_bind_int64(st, 1, userID);
-    for (size_t i = 0; i < stored.size(); ++i) BindStored(st, static_cast<int>(i) + 2, stored[i]);
+    for (size_t i = 0; i < stored.size(); ++i) BindStored(st, static_cast<int>(i) + 2, stored[i], true);
     int rc = sqlite3_step(st);
     bool ok = rc == SQLITE_DONE && sqlite3_changes(m_db) == 1;
     sqlite3_reset(st);

@@ -451,3 +451,83 @@ TEST(TamselDatabase, RemovingTheFileAndReleasing) {
     db->RemoveDatabase();  // deletes the object
     EXPECT_FALSE(Exists(path));
 }
+
+// What SQLite holds for every field type, written by single inserts, whole-record and one-field updates
+// and a batch: the storage class and the exact value of each column. Several texts of one record (ASCII,
+// GBK that becomes UTF-8, bytes that are not GBK and stay a blob) must each keep their own bytes.
+TEST(TamselDatabase, StoredTypesAndBytesOfEveryFieldType) {
+    CGeoAttributeDatabase db(GetDAOEngine());
+    ASSERT_TRUE(db.IsOpen());
+    CDaoFieldInfo common[] = {MakeField("T1", dbText, 20), MakeField("T2", dbText), MakeField("M", dbMemo)};
+    CDaoFieldInfo own[] = {MakeField("BO", dbBoolean), MakeField("BY", dbByte),     MakeField("I2", dbInteger),
+                           MakeField("I4", dbLong),    MakeField("CY", dbCurrency), MakeField("R4", dbSingle),
+                           MakeField("R8", dbDouble),  MakeField("DT", dbDate)};
+    for (CDaoFieldInfo& f : common) ASSERT_TRUE(db.AddField(f, 0, -1));
+    ASSERT_TRUE(db.NewGC(3));
+    for (CDaoFieldInfo& f : own) ASSERT_TRUE(db.AddField(f, 3, -1));
+
+    auto Cy = [](long long units) {
+        COleVariant v;
+        v.vt = VT_CY;
+        v.cyVal.int64 = units;
+        return v;
+    };
+    const COleVariant yes(short(VARIANT_TRUE), VT_BOOL), no(short(VARIANT_FALSE), VT_BOOL);
+    const COleVariant when(COleDateTime(2021, 3, 4, 5, 6, 7));
+    ValueList r1, r2, r3, plain, r4, one, b5, b6;
+    Values({COleVariant("road 1"), COleVariant("河流"), COleVariant("a\x81"), yes, COleVariant(BYTE(255)),
+            COleVariant(short(-32768)), COleVariant(LONG(2147483647)), Cy(9223372036854775807LL),
+            COleVariant(3.4e38f), COleVariant(1e308), when},
+           &r1);
+    Values({COleVariant(""), Null(), COleVariant(), no, COleVariant(BYTE(0)), COleVariant(short(32767)),
+            COleVariant(LONG(-2147483647 - 1)), Cy(-123456), COleVariant(-1.5f), COleVariant(-0.0),
+            COleVariant(COleDateTime(0.0))},
+           &r2);
+    // Values of other types, converted on the way in.
+    Values({COleVariant(LONG(42)), COleVariant(2.5), when, COleVariant("yes"), COleVariant("7"), COleVariant(2.5),
+            COleVariant(-2.5), COleVariant(1.23456789), COleVariant("0.1"), COleVariant(LONG(7)),
+            COleVariant("2021-03-04")},
+           &r3);
+    Values({COleVariant("x"), COleVariant("y"), COleVariant("z"), no, COleVariant(BYTE(9)), COleVariant(short(9)),
+            COleVariant(LONG(9)), Cy(9), COleVariant(9.0f), COleVariant(9.0), when},
+           &plain);
+    // GBK in every text, for a whole-record update.
+    Values({COleVariant("桥梁"), COleVariant("湖 lake"), COleVariant("\xb0\xa1\xff"), yes, COleVariant(BYTE(1)),
+            COleVariant(short(1)), COleVariant(LONG(1)), Cy(1), COleVariant(0.1f), COleVariant(0.1), COleVariant(1.5)},
+           &r4);
+    ASSERT_TRUE(db.NewID(1, &r1, 3));
+    ASSERT_TRUE(db.NewID(2, &r2, 3));
+    ASSERT_TRUE(db.NewID(3, &r3, 3));
+    ASSERT_TRUE(db.NewID(4, &plain, 3));
+    ASSERT_TRUE(db.SetIDValue(4, &r4, 3));
+    ASSERT_TRUE(db.SetIDValue(3, Values({COleVariant("道路")}, &one), 3, "T2"));
+    CGeoAttributeDatabase::CValueListList batch;
+    batch.AddTail(Values({COleVariant(LONG(5)), COleVariant("第五"), COleVariant("five"), COleVariant("五"), no,
+                          COleVariant(BYTE(5)), COleVariant(short(5)), COleVariant(LONG(5)), Cy(50000),
+                          COleVariant(5.5f), COleVariant(5.5), when},
+                         &b5));
+    batch.AddTail(Values({COleVariant(LONG(6)), Null(), COleVariant("six"), Null(), Null(), Null(), Null(), Null(),
+                          Null(), Null(), Null(), Null()},
+                         &b6));
+    ASSERT_TRUE(db.NewID(&batch, 3));
+    ASSERT_TRUE(db.Save(db.GetPathName()));
+
+    std::string sql = "SELECT UserID";
+    for (const char* c : {"T1", "T2", "M", "BO", "BY", "I2", "I4", "CY", "R4", "R8", "DT"})
+        sql += std::string(", typeof(") + c + ") || ' ' || quote(" + c + ")";
+    EXPECT_EQ(Rows(db.GetPathName().str(), sql + " FROM GC_3 ORDER BY rowid"),
+              (std::vector<std::string>{
+                  "1|text 'road 1'|text '\xE6\xB2\xB3\xE6\xB5\x81'|blob X'6181'|integer 1|integer 255|"
+                  "integer -32768|integer 2147483647|integer 9223372036854775807|real 3.39999995214436424883e+38|"
+                  "real 1.0e+308|real 4.42592125810185170855e+04",
+                  "2|null NULL|null NULL|null NULL|integer 0|integer 0|integer 32767|integer -2147483648|"
+                  "integer -123456|real -1.5|real 0.0|integer 0",
+                  "3|text '42'|text '\xE9\x81\x93\xE8\xB7\xAF'|text '2021-03-04 05:06:07'|integer 1|integer 7|"
+                  "integer 3|integer -3|integer 12346|real 1.00000001490116119384e-01|real 7.0|integer 44259",
+                  "4|text '\xE6\xA1\xA5\xE6\xA2\x81'|text '\xE6\xB9\x96 lake'|blob X'B0A1FF'|integer 1|integer 1|"
+                  "integer 1|integer 1|integer 1|real 1.00000001490116119384e-01|real 0.1|real 1.5",
+                  "5|text '\xE7\xAC\xAC\xE4\xBA\x94'|text 'five'|text '\xE4\xBA\x94'|integer 0|integer 5|"
+                  "integer 5|integer 5|integer 50000|real 5.5|real 5.5|real 4.42592125810185170855e+04",
+                  "6|null NULL|text 'six'|null NULL|null NULL|null NULL|null NULL|null NULL|null NULL|null NULL|"
+                  "null NULL|null NULL"}));
+}
