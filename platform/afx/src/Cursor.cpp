@@ -2,7 +2,7 @@
 
 namespace {
 
-const WORD kStandardCursors[] = {32512, 32642, 32643, 32644, 32645, 32646};
+const WORD kStandardCursors[] = {32512, 32513, 32642, 32643, 32644, 32645, 32646};
 
 // One byte per cursor: its address is the handle.
 char g_cursorTokens[sizeof kStandardCursors / sizeof kStandardCursors[0]];

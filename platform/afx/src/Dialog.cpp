@@ -1,4 +1,5 @@
 #include "afx/Dialog.h"
+#include "afx/Cursor.h"
 
 #include "CtrlInternal.h"
 #include "afx/Screen.h"
@@ -44,6 +45,7 @@ struct RegisterDialogClass {
         WNDCLASS wc{};
         wc.lpfnWndProc = CALLBACK_DialogProc;
         wc.lpszClassName = "#32770";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         RegisterClassA(&wc);
     }
 } g_registerDialogClass;

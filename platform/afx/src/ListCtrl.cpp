@@ -1,5 +1,6 @@
 // The list control's procedure and wrapper.
 #include "afx/ListCtrl.h"
+#include "afx/Cursor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -237,6 +238,7 @@ struct RegisterList {
         WNDCLASS wc{};
         wc.lpfnWndProc = ListViewProc;
         wc.lpszClassName = "SysListView32";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         RegisterClassA(&wc);
         afx::RegisterWrapperFactory("SysListView32", [] { return static_cast<CWnd*>(new CListCtrl); });
     }

@@ -1,5 +1,6 @@
 // The procedures of the standard control classes and their wrappers.
 #include "afx/StdCtrls.h"
+#include "afx/Cursor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -333,6 +334,7 @@ struct ListState {
     int anchor = -1;
     bool dropped = false;
     UINT limit = 0;
+    bool ownBar = false;  // a list box made with WS_VSCROLL: its bar shows while rows lie out of view
 };
 
 bool HasStrings(HWND h, bool combo) {
@@ -390,6 +392,8 @@ LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     ListState* st = State<ListState>(h);
     switch (msg) {
         case WM_NCCREATE:
+            // The scroll styles of a combo box belong to its drop-down list, not to the box.
+            SetWindowLongPtrA(h, GWL_STYLE, static_cast<LONG_PTR>(Style(h) & ~(WS_VSCROLL | WS_HSCROLL)));
             SetWindowExtra(h, new ListState());
             DefWindowProcA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
             return TRUE;
@@ -526,7 +530,42 @@ void ListSelect(HWND h, ListState* st, int i, bool notify) {
     if (notify && changed && (Style(h) & LBS_NOTIFY)) afx::NotifyParent(h, LBN_SELCHANGE);
 }
 
+// A list box's own bar shows only while its rows do not all fit, as the system's list box does, so
+// that a list that fits keeps its whole width for its rows.
+void UpdateListBar(HWND h, ListState* st) {
+    if (!st || !st->ownBar) return;
+    RECT rc;
+    GetClientRect(h, &rc);
+    const int rows = std::max(1, static_cast<int>(rc.bottom) / afx::kItemHeight);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(st->items.size()) - 1, static_cast<UINT>(rows), st->top, 0};
+    SetScrollInfo(h, SB_VERT, &si, FALSE);
+}
+
+LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
+
 LRESULT ListProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT r = ListBoxProc(h, msg, wParam, lParam);
+    switch (msg) {
+        case WM_NCCREATE:
+            if (ListState* st = State<ListState>(h)) {
+                st->ownBar = (Style(h) & WS_VSCROLL) != 0;
+                UpdateListBar(h, st);
+            }
+            break;
+        case LB_ADDSTRING:
+        case LB_INSERTSTRING:
+        case LB_DELETESTRING:
+        case LB_RESETCONTENT:
+        case 0x0197:  // LB_SETTOPINDEX
+            UpdateListBar(h, State<ListState>(h));
+            break;
+        default:
+            break;
+    }
+    return r;
+}
+
+LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     ListState* st = State<ListState>(h);
     int n = st ? static_cast<int>(st->items.size()) : 0;
     int wi = static_cast<int>(static_cast<intptr_t>(wParam));
@@ -795,6 +834,8 @@ struct RegisterClasses {
             WNDCLASS wc{};
             wc.lpfnWndProc = t.proc;
             wc.lpszClassName = t.name;
+            // Every control shows the arrow, except an edit, which shows the text cursor.
+            wc.hCursor = LoadCursor(nullptr, std::strcmp(t.name, "Edit") == 0 ? IDC_IBEAM : IDC_ARROW);
             RegisterClassA(&wc);
             afx::RegisterWrapperFactory(t.name, t.make);
         }

@@ -1,5 +1,6 @@
 // The tree control's procedure and wrapper.
 #include "afx/TreeCtrl.h"
+#include "afx/Cursor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -459,6 +460,7 @@ struct RegisterTree {
         WNDCLASS wc{};
         wc.lpfnWndProc = TreeProc;
         wc.lpszClassName = "SysTreeView32";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         RegisterClassA(&wc);
         afx::RegisterWrapperFactory("SysTreeView32", [] { return static_cast<CWnd*>(new CTreeCtrl); });
     }

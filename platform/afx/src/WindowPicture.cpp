@@ -306,23 +306,40 @@ void DrawStatic(HDC dc, HWND h, RECT r) {
     }
 }
 
-// A window that paints itself: WM_PAINT on its canvas, copied into the picture.
+// A window that paints itself: WM_PAINT on its canvas, copied into the picture over its client area,
+// with its own scroll bars beside it.
 void DrawByPaint(HDC dc, HWND h, RECT r) {
     InvalidateRect(h, nullptr, TRUE);
     UpdateWindow(h);
+    RECT client;
+    GetClientRect(h, &client);
     HBITMAP canvas = win32::GetWindowCanvas(h);
-    if (!canvas) return;
-    HDC mem = CreateCompatibleDC(dc);
-    HDC src = GetDC(h);
-    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, SRCCOPY);
-    ReleaseDC(h, src);
-    DeleteDC(mem);
+    if (canvas) {
+        HDC src = GetDC(h);
+        BitBlt(dc, r.left, r.top, client.right, client.bottom, src, 0, 0, SRCCOPY);
+        ReleaseDC(h, src);
+    }
+    const bool both = IsScrollBarShown(h, SB_VERT) && IsScrollBarShown(h, SB_HORZ);
+    if (both) Fill(dc, RECT{r.left + client.right, r.top + client.bottom, r.right, r.bottom}, kFace);
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        if (!IsScrollBarShown(h, bar)) continue;
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(h, bar, &si);
+        const RECT br = bar == SB_VERT ? RECT{r.left + client.right, r.top, r.right, r.top + client.bottom}
+                                       : RECT{r.left, r.top + client.bottom, r.left + client.right, r.bottom};
+        DrawScrollBar(dc, br, bar == SB_VERT, si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos);
+    }
+}
+
+// The window's whole rectangle, at origin: the controls draw their own bars inside it.
+RECT WindowArea(HWND h, POINT origin) {
+    RECT wr;
+    GetWindowRect(h, &wr);
+    return RECT{origin.x, origin.y, origin.x + (wr.right - wr.left), origin.y + (wr.bottom - wr.top)};
 }
 
 void DrawWindow(HDC dc, HWND h, POINT origin) {
-    RECT rc;
-    GetClientRect(h, &rc);
-    OffsetRect(&rc, origin.x, origin.y);
+    RECT rc = WindowArea(h, origin);
     std::string cls = Cls(h);
     bool children = true;
     if (cls == "button") DrawButton(dc, h, rc);
@@ -357,8 +374,7 @@ void DrawWindow(HDC dc, HWND h, POINT origin) {
 
 HDC AfxDrawWindowPicture(HWND hWnd) {
     if (!IsWindow(hWnd)) return nullptr;
-    RECT rc;
-    GetClientRect(hWnd, &rc);
+    const RECT rc = WindowArea(hWnd, POINT{0, 0});
     bool caption = !(Style(hWnd) & WS_CHILD) && (Style(hWnd) & WS_CAPTION) == WS_CAPTION;
     int top = caption ? kCaption : 0;
     HDC dc = win32::CreateImageDC(std::max(1, static_cast<int>(rc.right)), std::max(1, static_cast<int>(rc.bottom) + top));

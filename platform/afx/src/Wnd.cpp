@@ -1,4 +1,5 @@
 #include "afx/Wnd.h"
+#include "afx/Cursor.h"
 
 #include <cstdio>
 #include <functional>
@@ -164,7 +165,7 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
     if (m_hWnd) return FALSE;
-    if (!lpszClassName) lpszClassName = AfxRegisterWndClass(0);
+    if (!lpszClassName) lpszClassName = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
     afx::g_pWndInit = this;
     HWND h = CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,

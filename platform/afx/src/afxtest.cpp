@@ -44,6 +44,12 @@ bool Reachable(HWND h, const char* action) {
 
 HWND Ctl(CWnd& parent, int id) { return ::GetDlgItem(parent.m_hWnd, id); }
 
+// A mouse message as the system delivers it: WM_SETCURSOR first, unless a window holds the capture.
+void SendMouse(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ::SendSetCursor(h, msg);
+    if (IsWindow(h)) ::SendMessageA(h, msg, wParam, lParam);
+}
+
 std::string Lower(const std::string& s) {
     std::string r = s;
     for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -338,8 +344,8 @@ bool Click(CWnd* ctrl) {
         POINT c{rc.right / 2, rc.bottom / 2}, s = c;
         ::ClientToScreen(h, &s);
         SetCursorPos(s.x, s.y);
-        ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
-        if (IsWindow(h)) ::SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
+        SendMouse(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+        if (IsWindow(h)) SendMouse(h, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
     }
     Pump();
     return true;
@@ -467,7 +473,7 @@ bool Mouse(CWnd* wnd, UINT message, CPoint pt, UINT nFlags) {
     POINT s{pt.x, pt.y};
     ::ClientToScreen(h, &s);
     SetCursorPos(s.x, s.y);
-    ::SendMessageA(h, message, nFlags, MAKELPARAM(pt.x, pt.y));
+    SendMouse(h, message, nFlags, MAKELPARAM(pt.x, pt.y));
     Pump();
     return true;
 }
@@ -619,25 +625,31 @@ bool MouseOn(CWnd* ctrl, UINT msg, POINT pt, const char* what) {
     MoveCursor(h, pt);
     UINT flags = msg == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;
     if (GetKeyState(VK_CONTROL) < 0) flags |= MK_CONTROL;
-    ::SendMessageA(h, msg, flags, MAKELPARAM(pt.x, pt.y));
-    if (IsWindow(h) && msg == WM_LBUTTONDOWN) ::SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    if (IsWindow(h) && msg == WM_RBUTTONDOWN) ::SendMessageA(h, WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMouse(h, msg, flags, MAKELPARAM(pt.x, pt.y));
+    if (IsWindow(h) && msg == WM_LBUTTONDOWN) SendMouse(h, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    if (IsWindow(h) && msg == WM_RBUTTONDOWN) SendMouse(h, WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     Pump();
     return true;
 }
 
-// A mouse move to (or the release at) a client point of `over`, through the capture when one is held.
-void DragStep(HWND over, POINT client, bool right, bool release) {
+// A mouse message at a client point of `over`, to the window holding the capture when one does, else to
+// the window under the point.
+void MouseAt(HWND over, POINT client, UINT msg, UINT flags) {
     POINT s = client;
     ::ClientToScreen(over, &s);
     SetCursorPos(s.x, s.y);
-    const UINT msg = release ? (right ? WM_RBUTTONUP : WM_LBUTTONUP) : WM_MOUSEMOVE;
     HWND recv = GetCapture() ? GetCapture() : WindowFromPoint(s);
     if (!recv) return;
     POINT c = s;
     ::ScreenToClient(recv, &c);
-    ::SendMessageA(recv, msg, release ? 0 : (right ? MK_RBUTTON : MK_LBUTTON), MAKELPARAM(c.x, c.y));
+    SendMouse(recv, msg, flags, MAKELPARAM(c.x, c.y));
     Pump();
+}
+
+// A mouse move to (or the release at) a client point of `over`, through the capture when one is held.
+void DragStep(HWND over, POINT client, bool right, bool release) {
+    const UINT msg = release ? (right ? WM_RBUTTONUP : WM_LBUTTONUP) : WM_MOUSEMOVE;
+    MouseAt(over, client, msg, release ? 0 : (right ? MK_RBUTTON : MK_LBUTTON));
 }
 
 // Moves to a client point of `over` and releases there, through the capture when one is held.
@@ -724,6 +736,11 @@ bool Drop(CListCtrl* list, int at, bool rightButton) {
     POINT b;
     if (!list || !ListPoint(list, at, b)) return false;
     MoveAndRelease(list->m_hWnd, b, rightButton);
+    return true;
+}
+bool Hover(CWnd* over, CPoint ptClient) {
+    if (!over || !IsWindow(over->m_hWnd)) return false;
+    MouseAt(over->m_hWnd, POINT{ptClient.x, ptClient.y}, WM_MOUSEMOVE, 0);
     return true;
 }
 void DragOver(CWnd* over, CPoint ptClient, bool rightButton) {

@@ -226,11 +226,15 @@ private:
             if (bar) bar->hide();
             return;
         }
-        if (!bar) bar = new ModelScrollBar(m_h, which, o, this);
-        // The model's client area is the whole window; the bar stands over its edge.
-        const int t = 16;
-        if (o == Qt::Vertical) bar->setGeometry(width() - t, 0, t, height() - (m_hbar && m_hbar->isVisible() ? t : 0));
-        else bar->setGeometry(0, height() - t, width() - (m_vbar && m_vbar->isVisible() ? t : 0), t);
+        if (!bar) {
+            bar = new ModelScrollBar(m_h, which, o, this);
+            bar->setMouseTracking(true);
+        }
+        // Beside the client area, where the model leaves room for it.
+        RECT client;
+        GetClientRect(m_h, &client);
+        if (o == Qt::Vertical) bar->setGeometry(client.right, 0, width() - client.right, client.bottom);
+        else bar->setGeometry(0, client.bottom, client.right, height() - client.bottom);
         bar->Refresh();
         bar->show();
     }
@@ -522,14 +526,10 @@ CListCtrl* ListOf(HWND h) { return static_cast<CListCtrl*>(Wnd(h)); }
 CTreeCtrl* TreeOf(HWND h) { return static_cast<CTreeCtrl*>(Wnd(h)); }
 
 // The model's client point under a point of a view's viewport, for a drag that has left the items: the
-// widget stands at the model's window rectangle, the client area inset by the window's border.
-POINT ModelClientPoint(HWND h, const QAbstractScrollArea* view, QPoint viewportPos) {
+// widget stands at the model's window rectangle, whose top left corner is the client area's.
+POINT ModelClientPoint(const QAbstractScrollArea* view, QPoint viewportPos) {
     const QPoint w = view->viewport()->mapTo(view, viewportPos);
-    RECT wr, cr;
-    GetWindowRect(h, &wr);
-    GetClientRect(h, &cr);
-    const int border = std::max<int>(0, ((wr.right - wr.left) - (cr.right - cr.left)) / 2);
-    return POINT{w.x() - border, w.y() - border};
+    return POINT{w.x(), w.y()};
 }
 
 // A press, a drag and a release on the rows of a list view or the items of a tree, as a person makes
@@ -603,7 +603,7 @@ private:
             else DragOver(ref, m_right);
             return;
         }
-        const POINT pt = ModelClientPoint(m_h, this, pos);
+        const POINT pt = ModelClientPoint(this, pos);
         if (release) afxtest::Drop(Wnd(m_h), CPoint(pt.x, pt.y), m_right);
         else afxtest::DragOver(Wnd(m_h), CPoint(pt.x, pt.y), m_right);
     }

@@ -299,6 +299,48 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
 
+namespace {
+// A window's own scroll bars take the right and bottom edges of its rectangle: the client area is the
+// rest, from the top left corner.
+RECT ClientOf(const Wnd* w) {
+    RECT rc{0, 0, w->rc.right - w->rc.left, w->rc.bottom - w->rc.top};
+    if (w->style & WS_VSCROLL) rc.right = std::max<LONG>(0, rc.right - GetSystemMetrics(SM_CXVSCROLL));
+    if (w->style & WS_HSCROLL) rc.bottom = std::max<LONG>(0, rc.bottom - GetSystemMetrics(SM_CYHSCROLL));
+    return rc;
+}
+
+POINT Origin(HWND hwnd) {
+    POINT o{0, 0};
+    for (Wnd* w = W(hwnd); w; w = W(w->parent)) {
+        o.x += w->rc.left;
+        o.y += w->rc.top;
+    }
+    return o;
+}
+
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+// The part of the window under a screen point.
+LRESULT HitCode(HWND hwnd, POINT screen) {
+    const Wnd* w = W(hwnd);
+    const POINT o = Origin(hwnd);
+    const POINT p{screen.x - o.x, screen.y - o.y};
+    if (!Contains(RECT{0, 0, w->rc.right - w->rc.left, w->rc.bottom - w->rc.top}, p)) return HTNOWHERE;
+    const RECT client = ClientOf(w);
+    if (Contains(client, p)) return HTCLIENT;
+    if ((w->style & WS_VSCROLL) && p.x >= client.right && p.y < client.bottom) return HTVSCROLL;
+    if ((w->style & WS_HSCROLL) && p.y >= client.bottom && p.x < client.right) return HTHSCROLL;
+    return HTNOWHERE;  // the corner between the two bars
+}
+
+HCURSOR ClassCursor(HWND hwnd) {
+    const Wnd* w = W(hwnd);
+    if (!w) return nullptr;
+    auto it = S().classes.find(Lower(w->cls));
+    return it == S().classes.end() ? nullptr : it->second.wc.hCursor;
+}
+}  // namespace
+
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Wnd* w = W(hwnd);
     if (!w) return 0;
@@ -327,11 +369,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_NCHITTEST:
-            return HTCLIENT;
+            return HitCode(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         case WM_CONTEXTMENU:
-        case WM_SETCURSOR:
             if (w->style & WS_CHILD && w->parent) return SendMessageA(w->parent, msg, wParam, lParam);
             return 0;
+        case WM_SETCURSOR: {
+            // The parent may choose first; then the client area shows the class cursor of the window
+            // under the mouse (wParam), and a class without one leaves the cursor as it is.
+            if (w->style & WS_CHILD && w->parent && SendMessageA(w->parent, msg, wParam, lParam)) return TRUE;
+            if (static_cast<short>(LOWORD(lParam)) != HTCLIENT) return FALSE;
+            HCURSOR c = ClassCursor(reinterpret_cast<HWND>(wParam));
+            if (!c) return FALSE;
+            SetCursor(c);
+            return TRUE;
+        }
         default:
             return 0;
     }
@@ -495,17 +546,6 @@ BOOL IsWindowEnabled(HWND hwnd) {
     return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
 }
 
-namespace {
-POINT Origin(HWND hwnd) {
-    POINT o{0, 0};
-    for (Wnd* w = W(hwnd); w; w = W(w->parent)) {
-        o.x += w->rc.left;
-        o.y += w->rc.top;
-    }
-    return o;
-}
-}  // namespace
-
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL bRepaint) {
     Wnd* wnd = W(hwnd);
     if (!wnd) return FALSE;
@@ -515,7 +555,10 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL bRepaint) {
     if (bRepaint) wnd->dirty = true;
     if (moved || sized) Changed(hwnd);
     if (moved) SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(x, y));
-    if (sized && W(hwnd)) SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(w, h));
+    if (sized && (wnd = W(hwnd))) {
+        const RECT client = ClientOf(wnd);
+        SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    }
     return TRUE;
 }
 
@@ -530,7 +573,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rc) {
 BOOL GetClientRect(HWND hwnd, LPRECT rc) {
     Wnd* w = W(hwnd);
     if (!w || !rc) return FALSE;
-    *rc = RECT{0, 0, w->rc.right - w->rc.left, w->rc.bottom - w->rc.top};
+    *rc = ClientOf(w);
     return TRUE;
 }
 
@@ -560,16 +603,17 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT n) {
 }
 
 namespace {
-bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
-
-// The deepest hit below a window whose client point is p, or the window itself.
+// The deepest hit below a window whose client point is p, or the window itself. Children show only
+// inside the client area: over the window's own scroll bars the window is hit.
 HWND HitChild(HWND h, POINT p) {
     Wnd* w = W(h);
+    if (!Contains(ClientOf(w), p)) return h;
+    const POINT o = Origin(h);
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
         Wnd* c = W(*it);
         if (!c || !(c->style & WS_VISIBLE) || !Contains(c->rc, p)) continue;
         if (c->style & WS_DISABLED) continue;
-        if (SendMessageA(*it, WM_NCHITTEST, 0, 0) == HTTRANSPARENT) continue;
+        if (SendMessageA(*it, WM_NCHITTEST, 0, MAKELPARAM(o.x + p.x, o.y + p.y)) == HTTRANSPARENT) continue;
         return HitChild(*it, POINT{p.x - c->rc.left, p.y - c->rc.top});
     }
     return h;
@@ -748,6 +792,22 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 HCURSOR GetCursor() { return S().cursor; }
 
+int SendSetCursor(HWND hwnd, UINT mouseMsg) {
+    if (!W(hwnd) || S().capture) return HTNOWHERE;
+    const POINT at = S().cursorPos;
+    const int hit = static_cast<int>(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    if (W(hwnd)) SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(static_cast<WORD>(hit), mouseMsg));
+    return hit;
+}
+
+int GetSystemMetrics(int nIndex) {
+    switch (nIndex) {
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL: return 17;
+        default: return 0;
+    }
+}
+
 // ---- scroll bars --------------------------------------------------------------------------------
 
 namespace {
@@ -774,8 +834,8 @@ int SetScrollInfo(HWND hwnd, int nBar, const SCROLLINFO* si, BOOL bRedraw) {
     if (si->fMask & SIF_POS) r->pos = si->nPos;
     Clamp(*r);
     Changed(hwnd);
-    if (nBar != SB_CTL && (si->fMask & SIF_RANGE) && !(si->fMask & SIF_DISABLENOSCROLL))
-        ShowScrollBar(hwnd, nBar, r->max > r->min);
+    if (nBar != SB_CTL && (si->fMask & (SIF_RANGE | SIF_PAGE)) && !(si->fMask & SIF_DISABLENOSCROLL))
+        ShowScrollBar(hwnd, nBar, r->max - std::max(0, static_cast<int>(r->page) - 1) > r->min);
     if (bRedraw) InvalidateRect(hwnd, nullptr, FALSE);
     return r->pos;
 }

@@ -140,7 +140,9 @@ bool SetFocus(CWnd* wnd);
 // window's own bar to the window itself.
 bool Scroll(CWnd* target, UINT nSBCode, int nPos = 0, bool vertical = true);
 bool Wheel(CWnd* wnd, short delta, CPoint ptClient = CPoint(0, 0));
-// A mouse message at a client point of the window; the cursor moves there first.
+// A mouse message at a client point of the window; the cursor moves there first. As on the desktop,
+// the window first hears WM_SETCURSOR while no window holds the capture (SendSetCursor), for every
+// mouse message of the driver's actions.
 bool Mouse(CWnd* wnd, UINT message, CPoint ptClient, UINT nFlags = 0);
 bool FireTimer(CWnd* wnd, UINT_PTR nIDEvent);
 // The dialog's OK or Cancel button clicked (refused when disabled or hidden); for a sheet, its buttons.
@@ -174,6 +176,10 @@ bool DragOver(CTreeCtrl* tree, HTREEITEM over, bool rightButton = false);
 bool DragOver(CListCtrl* list, int over, bool rightButton = false);
 bool Drop(CTreeCtrl* tree, HTREEITEM at, bool rightButton = false);
 bool Drop(CListCtrl* list, int at, bool rightButton = false);
+// The mouse moves, no button down, to a client point of `over` (which may lie outside it): the window
+// under the point (the one holding the capture, while one does) hears WM_SETCURSOR and WM_MOUSEMOVE.
+// False when `over` is no window.
+bool Hover(CWnd* over, CPoint ptClient);
 // A move to, or the release at, a client point of `over` (which may lie outside it).
 void DragOver(CWnd* over, CPoint ptClient, bool rightButton = false);
 void Drop(CWnd* over, CPoint ptClient, bool rightButton = false);

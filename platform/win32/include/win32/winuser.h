@@ -91,6 +91,8 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define HTTRANSPARENT (-1)
 #define HTNOWHERE 0
 #define HTCLIENT 1
+#define HTHSCROLL 6
+#define HTVSCROLL 7
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -847,7 +849,9 @@ LRESULT DispatchMessageA(const MSG* msg);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 #define CallWindowProc CallWindowProcA
 // Handles what every window does by default: WM_SETTEXT/WM_GETTEXT(LENGTH) on the record's text,
-// WM_NCCREATE TRUE, WM_CLOSE destroys, WM_PAINT validates, WM_SETCURSOR FALSE, everything else 0.
+// WM_NCCREATE TRUE, WM_CLOSE destroys, WM_PAINT validates, WM_NCHITTEST the part of the window under
+// the screen point in lParam (HTCLIENT, HTVSCROLL or HTHSCROLL over the window's own bars, HTNOWHERE
+// outside), WM_SETCURSOR as the system does (see SendSetCursor), everything else 0.
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 #define DefWindowProc DefWindowProcA
 
@@ -895,12 +899,16 @@ BOOL IsWindowEnabled(HWND hwnd);
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL bRepaint);
 BOOL GetWindowRect(HWND hwnd, LPRECT rc);  // screen coordinates
-BOOL GetClientRect(HWND hwnd, LPRECT rc);  // (0, 0, width, height)
+// (0, 0, width, height) less the window's own scroll bars where it shows them (WS_VSCROLL: the
+// SM_CXVSCROLL pixels at the right, WS_HSCROLL: the SM_CYHSCROLL pixels at the bottom). The client
+// area begins at the window's top left corner, so client and window coordinates agree.
+BOOL GetClientRect(HWND hwnd, LPRECT rc);
 BOOL ScreenToClient(HWND hwnd, LPPOINT pt);
 BOOL ClientToScreen(HWND hwnd, LPPOINT pt);
 int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT n);
 // The deepest visible window whose rectangle holds the screen point (disabled ones included, as the
-// hit test of the system does for child windows); NULL when none.
+// hit test of the system does for child windows); NULL when none. A point over a window's own scroll
+// bar is that window's, never a child's.
 HWND WindowFromPoint(POINT pt);
 HWND ChildWindowFromPoint(HWND hParent, POINT ptClient);
 
@@ -937,6 +945,18 @@ SHORT GetAsyncKeyState(int vk);
 void SetKeyDown(int vk, bool down);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+// What the system does as a mouse message is about to reach a window while no window holds the
+// capture: asks the window which part of it lies under the cursor position (WM_NCHITTEST) and sends it
+// WM_SETCURSOR (wParam the window, LOWORD(lParam) that hit-test code, HIWORD(lParam) the mouse
+// message). A child that does not answer it passes it to its parent (DefWindowProc); when no one does,
+// the client area shows the class cursor of the window under the mouse. Returns the hit-test code,
+// HTNOWHERE (and sends nothing) while a window holds the capture.
+int SendSetCursor(HWND hwnd, UINT mouseMsg);
+
+// System metrics, as Windows gives them at 96 dots per inch; 0 for others.
+#define SM_CXVSCROLL 2  // the width of a vertical scroll bar: 17
+#define SM_CYHSCROLL 3  // the height of a horizontal scroll bar: 17
+int GetSystemMetrics(int nIndex);
 
 // Scroll bars: a window's own (SB_HORZ, SB_VERT) or a scroll-bar control (SB_CTL).
 int SetScrollInfo(HWND hwnd, int nBar, const SCROLLINFO* si, BOOL bRedraw);  // the new position
@@ -945,6 +965,8 @@ int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL bRedraw);  // the previous 
 int GetScrollPos(HWND hwnd, int nBar);
 BOOL SetScrollRange(HWND hwnd, int nBar, int nMin, int nMax, BOOL bRedraw);
 BOOL GetScrollRange(HWND hwnd, int nBar, LPINT lpMin, LPINT lpMax);
+// SetScrollInfo with a new range or page shows a window's own bar when the page leaves part of the range out
+// of view and hides it when the page covers the whole range (SIF_DISABLENOSCROLL: left as it is).
 BOOL ShowScrollBar(HWND hwnd, int nBar, BOOL bShow);
 BOOL EnableScrollBar(HWND hwnd, UINT wSBflags, UINT wArrows);
 BOOL IsScrollBarShown(HWND hwnd, int nBar);
