@@ -633,8 +633,10 @@ bool MouseOn(CWnd* ctrl, UINT msg, POINT pt, const char* what) {
 }
 
 // A mouse message at a client point of `over`, to the window holding the capture when one does, else to
-// the window under the point.
-void MouseAt(HWND over, POINT client, UINT msg, UINT flags) {
+// the window under the point. With clientOnly, a window not holding the capture hears the message only
+// over its client area: over its own scroll bars the system sends non-client messages, which no window
+// here answers.
+void MouseAt(HWND over, POINT client, UINT msg, UINT flags, bool clientOnly = false) {
     POINT s = client;
     ::ClientToScreen(over, &s);
     SetCursorPos(s.x, s.y);
@@ -642,7 +644,8 @@ void MouseAt(HWND over, POINT client, UINT msg, UINT flags) {
     if (!recv) return;
     POINT c = s;
     ::ScreenToClient(recv, &c);
-    SendMouse(recv, msg, flags, MAKELPARAM(c.x, c.y));
+    const int hit = ::SendSetCursor(recv, msg);
+    if (IsWindow(recv) && (!clientOnly || GetCapture() || hit == HTCLIENT)) ::SendMessageA(recv, msg, flags, MAKELPARAM(c.x, c.y));
     Pump();
 }
 
@@ -740,7 +743,7 @@ bool Drop(CListCtrl* list, int at, bool rightButton) {
 }
 bool Hover(CWnd* over, CPoint ptClient) {
     if (!over || !IsWindow(over->m_hWnd)) return false;
-    MouseAt(over->m_hWnd, POINT{ptClient.x, ptClient.y}, WM_MOUSEMOVE, 0);
+    MouseAt(over->m_hWnd, POINT{ptClient.x, ptClient.y}, WM_MOUSEMOVE, 0, true);
     return true;
 }
 void DragOver(CWnd* over, CPoint ptClient, bool rightButton) {

@@ -935,6 +935,9 @@ QWidget* CreateMirror(Kind kind, HWND h, QWidget* parent) {
     }
     Tag(w, h);
     w->setFont(DialogFont());
+    // Every move of the mouse reaches the model (WM_SETCURSOR), with no button down too.
+    w->setMouseTracking(true);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->viewport()->setMouseTracking(true);
     const DWORD s = Style(h);
     const bool takesFocus = kind != Kind::Label && kind != Kind::Picture && kind != Kind::Line && kind != Kind::GroupBox &&
                             kind != Kind::Dialog && kind != Kind::Panel;

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -152,10 +153,12 @@ private:
     QPoint GlobalOf(HWND owner, POINT pt);
 
     void ShowCursor();
+    void MouseMoved(QWidget* target, QMouseEvent* e);
 
     std::map<HWND, Entry> m_entries;
     std::map<std::pair<HWND, UINT_PTR>, QTimer*> m_timers;
     HCURSOR m_cursor = nullptr;
+    QPointer<QWidget> m_hover, m_cursorOn;  // the widget under the mouse; the one that shows m_cursor
     std::set<HWND> m_pending;
     std::vector<Loop> m_loops;
     bool m_queued = false;
@@ -277,7 +280,7 @@ namespace {
 // A cursor of the model as Qt shows it: the standard ones by shape, a library's own from its masks.
 QCursor CursorOf(HCURSOR c) {
     static const std::pair<LPCSTR, Qt::CursorShape> standard[] = {
-        {IDC_ARROW, Qt::ArrowCursor},     {IDC_SIZENWSE, Qt::SizeFDiagCursor}, {IDC_SIZENESW, Qt::SizeBDiagCursor},
+        {IDC_ARROW, Qt::ArrowCursor},     {IDC_IBEAM, Qt::IBeamCursor},        {IDC_SIZENWSE, Qt::SizeFDiagCursor}, {IDC_SIZENESW, Qt::SizeBDiagCursor},
         {IDC_SIZEWE, Qt::SizeHorCursor},  {IDC_SIZENS, Qt::SizeVerCursor},     {IDC_SIZEALL, Qt::SizeAllCursor},
     };
     for (const auto& s : standard)
@@ -299,10 +302,16 @@ QCursor CursorOf(HCURSOR c) {
 }  // namespace
 
 void QtScreen::ShowCursor() {
-    // The model's cursor (what SetCursor set last) over every window shown; the edits keep their own.
+    // The model's cursor (what SetCursor set last, through WM_SETCURSOR as the mouse moved or by the
+    // program) over the widget under the mouse; before the mouse came over one, over every window shown.
     HCURSOR c = GetCursor();
-    if (c == m_cursor) return;
+    if (c == m_cursor && m_hover == m_cursorOn) return;
     m_cursor = c;
+    m_cursorOn = m_hover;
+    if (QWidget* over = m_hover.data()) {
+        over->setCursor(c ? CursorOf(c) : QCursor(Qt::ArrowCursor));
+        return;
+    }
     const bool plain = !c || c == LoadCursor(nullptr, IDC_ARROW);
     const QCursor q = plain ? QCursor() : CursorOf(c);
     for (auto& kv : m_entries) {
@@ -513,8 +522,30 @@ bool QtScreen::RouteKey(HWND h, QWidget* target, QKeyEvent* e) {
     return false;
 }
 
+void QtScreen::MouseMoved(QWidget* target, QMouseEvent* e) {
+    QWidget* mirror = target;
+    while (mirror && !MirroredWindow(mirror)) mirror = mirror->isWindow() ? nullptr : mirror->parentWidget();
+    if (!mirror) return;
+    HWND h = MirroredWindow(mirror);
+    if (!IsWindow(h)) return;
+    // The cursor the model chooses for this move shows over the widget under the mouse.
+    m_hover = target;
+    // A window that paints itself passes its own moves to the model; over the other widgets (and over a
+    // canvas's scroll bars) a move with no button down is the driver's hover at the same point, whose
+    // WM_SETCURSOR chooses the cursor. Presses and drags stay with the widgets, which act on them.
+    if ((mirror == target && KindOf(h) == Kind::Canvas) || e->buttons() != Qt::NoButton || GetCapture()) return;
+    const QPoint p = target->mapTo(mirror, e->position().toPoint());
+    MirrorModifiers(e->modifiers());
+    afxtest::Hover(CWnd::FromHandle(h), CPoint(p.x(), p.y()));
+    Settle();
+}
+
 bool QtScreen::eventFilter(QObject* obj, QEvent* ev) {
     const QEvent::Type t = ev->type();
+    if (t == QEvent::MouseMove) {
+        if (auto* w = qobject_cast<QWidget*>(obj)) MouseMoved(w, static_cast<QMouseEvent*>(ev));
+        return false;
+    }
     if (t != QEvent::KeyPress && t != QEvent::ShortcutOverride && t != QEvent::InputMethod) return false;
     auto* target = qobject_cast<QWidget*>(obj);
     HWND h = nullptr;

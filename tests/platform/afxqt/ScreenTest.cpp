@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <afx/afx.h>
@@ -404,4 +405,129 @@ TEST_F(ScreenTest, ARowDraggedOnTheScreenShowsItsDropTargetWhileItMoves) {
     for (POSITION p = page.m_FieldList.GetHeadPosition(); p;)
         order.push_back(static_cast<CDaoFieldInfo*>(page.m_FieldList.GetNext(p))->m_strName.str());
     EXPECT_EQ(order, (std::vector<std::string>{"B", "A", "C"}));
+}
+
+namespace {
+
+enum { IDD_QT_CURSOR = 9403, IDC_Q_C_EDIT = 130, IDC_Q_C_BUTTON, IDC_Q_C_PAD };
+
+const int kCursorRegistered = [] {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = AfxWndProc;
+    wc.lpszClassName = "ScreenPad";  // no class cursor: the dialog chooses one over it
+    RegisterClassA(&wc);
+    AfxRegisterDialogTemplate({IDD_QT_CURSOR, "光标", 160, 80, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                               {
+                                   {IDC_Q_C_EDIT, "Edit", "", WS_BORDER | WS_TABSTOP, 5, 5, 60, 12},
+                                   {IDC_Q_C_BUTTON, "Button", "按钮", BS_PUSHBUTTON | WS_TABSTOP, 5, 22, 50, 14},
+                                   {IDC_Q_C_PAD, "ScreenPad", "", WS_VSCROLL, 80, 5, 60, 40},
+                                   {IDCANCEL, "Button", "取消", BS_PUSHBUTTON | WS_TABSTOP, 105, 60, 50, 14},
+                               }});
+    return 0;
+}();
+
+// A window that paints its whole client area red, with a scroll bar of its own.
+class Pad : public CWnd {
+public:
+    void OnPaint() {
+        CPaintDC dc(this);
+        CRect rc;
+        GetClientRect(&rc);
+        dc.FillSolidRect(&rc, RGB(255, 0, 0));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Pad, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// Over the pad's client area the dialog shows the sizing cursor; elsewhere the system chooses.
+class CursorDlg : public CDialog {
+public:
+    CursorDlg() : CDialog(IDD_QT_CURSOR) {}
+    Pad m_pad;
+    std::vector<std::string> asked;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_Q_C_PAD, m_pad); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_pad.SetScrollRange(SB_VERT, 0, 20, FALSE);
+        return TRUE;
+    }
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+        asked.push_back(std::to_string(pWnd->GetDlgCtrlID()) + " " + std::to_string(nHitTest) + " " + std::to_string(message));
+        if (pWnd == &m_pad && nHitTest == HTCLIENT) {
+            ::SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
+            return TRUE;
+        }
+        return static_cast<BOOL>(Default());
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CursorDlg, CDialog)
+    ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST_F(ScreenTest, TheMouseOverAWindowAsksTheModelForTheCursorAsTheDriversHoverDoes) {
+    (void)kCursorRegistered;
+    CursorDlg dlg;
+    screentest::When([&](QWidget* w) { return IsMirrorOf(w, dlg); }, [&](QWidget* top) {
+        QWidget* pad = AfxQtWidget(dlg.m_pad.m_hWnd);
+        ASSERT_NE(pad, nullptr);
+        // The pad's bar stands beside its client area, which is all the pad paints.
+        CRect client, window;
+        dlg.m_pad.GetClientRect(&client);
+        dlg.m_pad.GetWindowRect(&window);
+        ASSERT_EQ(window.Width() - client.Width(), GetSystemMetrics(SM_CXVSCROLL));
+        auto* bar = pad->findChild<QScrollBar*>();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->geometry(), QRect(client.Width(), 0, window.Width() - client.Width(), client.Height()));
+        EXPECT_EQ(pad->grab().toImage().pixelColor(client.Width() - 2, 5), QColor(255, 0, 0));
+
+        // Where the mouse goes: a widget of the screen, a point on it, and the model window and client point.
+        struct Spot {
+            QWidget* widget;
+            QPoint at;
+            CWnd* wnd;
+            CPoint client;
+            Qt::CursorShape shape;
+        };
+        const Spot spots[] = {
+            {Control(dlg, IDC_Q_C_EDIT), {5, 5}, dlg.GetDlgItem(IDC_Q_C_EDIT), {5, 5}, Qt::IBeamCursor},  // its class
+            {pad, {5, 5}, &dlg.m_pad, {5, 5}, Qt::SizeAllCursor},                                       // the dialog's choice
+            {bar, {8, 20}, &dlg.m_pad, {client.Width() + 8, 20}, Qt::SizeAllCursor},                    // the bar: kept
+            {Control(dlg, IDC_Q_C_BUTTON), {5, 5}, dlg.GetDlgItem(IDC_Q_C_BUTTON), {5, 5}, Qt::ArrowCursor},
+            {top, {3, 3}, &dlg, {3, 3}, Qt::ArrowCursor},                                              // the surface
+        };
+        // The driver's hovers, then the person's moves over the same points: what the dialog was asked
+        // last at each (a pointer may pass a point more than once), and the cursor then.
+        std::vector<std::string> byDriver, byPerson;
+        std::vector<HCURSOR> driverCursors;
+        for (const Spot& s : spots) {
+            dlg.asked.clear();
+            ASSERT_TRUE(afxtest::Hover(s.wnd, s.client));
+            byDriver.push_back(dlg.asked.empty() ? "" : dlg.asked.back());
+            driverCursors.push_back(GetCursor());
+        }
+        for (const Spot& s : spots) {
+            dlg.asked.clear();
+            QTest::mouseMove(s.widget, s.at);
+            byPerson.push_back(dlg.asked.empty() ? "" : dlg.asked.back());
+            EXPECT_EQ(s.widget->cursor().shape(), s.shape) << byPerson.back();
+        }
+        EXPECT_EQ(byPerson, byDriver);
+        EXPECT_EQ(byDriver, (std::vector<std::string>{"130 1 512", "132 1 512", "132 7 512", "131 1 512", "0 1 512"}));
+        EXPECT_EQ(driverCursors, (std::vector<HCURSOR>{LoadCursor(nullptr, IDC_IBEAM), LoadCursor(nullptr, IDC_SIZEALL),
+                                                        LoadCursor(nullptr, IDC_SIZEALL), LoadCursor(nullptr, IDC_ARROW),
+                                                        LoadCursor(nullptr, IDC_ARROW)}));
+        screentest::SaveShot(top, "screen_test_cursor_pad");
+        QTest::mouseClick(Control(dlg, IDCANCEL), Qt::LeftButton);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }

@@ -177,8 +177,8 @@ bool DragOver(CListCtrl* list, int over, bool rightButton = false);
 bool Drop(CTreeCtrl* tree, HTREEITEM at, bool rightButton = false);
 bool Drop(CListCtrl* list, int at, bool rightButton = false);
 // The mouse moves, no button down, to a client point of `over` (which may lie outside it): the window
-// under the point (the one holding the capture, while one does) hears WM_SETCURSOR and WM_MOUSEMOVE.
-// False when `over` is no window.
+// under the point (the one holding the capture, while one does) hears WM_SETCURSOR and, over its
+// client area, WM_MOUSEMOVE. False when `over` is no window.
 bool Hover(CWnd* over, CPoint ptClient);
 // A move to, or the release at, a client point of `over` (which may lie outside it).
 void DragOver(CWnd* over, CPoint ptClient, bool rightButton = false);
