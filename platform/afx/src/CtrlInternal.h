@@ -5,6 +5,8 @@
 
 #include "win32/winuser.h"
 
+class CImageList;
+
 // What a person does to a control, as the driver delivers it: the procedure applies it as the control
 // would for the mouse or keyboard and notifies its parent.
 #define AFXM_USER_SELECT 0x0FF0   // combo / list box: wParam index (list box: toggles in multiple mode)
@@ -32,4 +34,8 @@ int CompareItems(const std::string& a, const std::string& b);
 std::string CutGbk(const std::string& s, size_t n);
 // Pixel height of one list-box or combo-list item.
 const int kItemHeight = 16;
+// The image a dragged row or item carries, as the system's controls make it: a new one-image list of
+// width x height showing the item's icon (image of icons, when there is one) and its label (GBK) on the
+// window background. The caller owns the list.
+CImageList* NewDragImage(int width, int height, HIMAGELIST icons, int image, const std::string& label);
 }  // namespace afx

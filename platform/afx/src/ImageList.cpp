@@ -1,7 +1,10 @@
 #include "afx/ImageList.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
+
+#include "CtrlInternal.h"
 
 #include "afx/Dc.h"
 #include "afx/DialogTemplate.h"
@@ -17,6 +20,40 @@ std::map<HIMAGELIST, std::unique_ptr<CImageList>>& Temps() {
 }  // namespace
 
 CImageList::~CImageList() { DeleteImageList(); }
+
+CImageList* afx::NewDragImage(int width, int height, HIMAGELIST icons, int image, const std::string& label) {
+    width = std::max(1, width);
+    height = std::max(1, height);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateBitmap(width, height, 1, 32, nullptr);
+    HGDIOBJ oldBmp = SelectObject(dc, bmp);
+    RECT all{0, 0, width, height};
+    HBRUSH back = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    int x = 2;
+    if (icons && image >= 0 && image < ImageList_GetImageCount(icons)) {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(icons, &cx, &cy);
+        ImageList_Draw(icons, image, dc, 1, (height - cy) / 2, ILD_TRANSPARENT);
+        x = cx + 3;
+    }
+    HFONT font = CreateFontA(-12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT text{x, 0, width, height};
+    DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, oldBmp);
+    DeleteDC(dc);
+    auto* list = new CImageList();
+    list->Create(width, height, ILC_COLOR32 | ILC_MASK, 1, 1);
+    ImageList_Add(list->m_hImageList, bmp, nullptr);
+    DeleteObject(bmp);
+    return list;
+}
 
 CImageList* CImageList::FromHandle(HIMAGELIST h) {
     if (!h) return nullptr;

@@ -645,13 +645,9 @@ CImageList* CListCtrl::CreateDragImage(int nItem, LPPOINT lpPoint) {
     RECT r;
     if (!GetItemRect(nItem, &r, LVIR_BOUNDS)) return nullptr;
     if (lpPoint) *lpPoint = POINT{r.left, r.top};
-    int w = std::max(1, static_cast<int>(r.right - r.left)), hgt = std::max(1, static_cast<int>(r.bottom - r.top));
-    auto* list = new CImageList();
-    list->Create(w, hgt, ILC_COLOR32 | ILC_MASK, 1, 1);
-    CBitmap bmp;
-    bmp.CreateBitmap(w, hgt, 1, 32, nullptr);
-    list->Add(&bmp, CLR_NONE);
-    return list;
+    CImageList* icons = GetImageList(LVSIL_SMALL);
+    return afx::NewDragImage(r.right - r.left, r.bottom - r.top, icons ? icons->m_hImageList : nullptr, GetItemImage(nItem),
+                             GetItemText(nItem, 0).str());
 }
 
 std::string CListCtrl::Dump() const {

@@ -825,13 +825,8 @@ CImageList* CTreeCtrl::CreateDragImage(HTREEITEM hItem) {
     TreeState* st = ST;
     TNode* n = N(st, hItem);
     if (!n || !n->parent) return nullptr;
-    int w = (st->images[TVSIL_NORMAL] ? 18 : 0) + TextWidth(n->text), hgt = kTreeRowHeight;
-    auto* list = new CImageList();
-    list->Create(w, hgt, ILC_COLOR32 | ILC_MASK, 1, 1);
-    CBitmap bmp;
-    bmp.CreateBitmap(w, hgt, 1, 32, nullptr);
-    list->Add(&bmp, CLR_NONE);
-    return list;
+    HIMAGELIST icons = st->images[TVSIL_NORMAL];
+    return afx::NewDragImage((icons ? 18 : 0) + TextWidth(n->text), kTreeRowHeight, icons, n->image, n->text);
 }
 
 std::string CTreeCtrl::Dump() const {

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -30,6 +31,7 @@
 #include <afx/afxtest.h>
 
 #include "MirrorWidgets.h"
+#include "ModelImage.h"
 #include "QtText.h"
 #include "win32/codepage.h"
 
@@ -153,12 +155,15 @@ private:
     QPoint GlobalOf(HWND owner, POINT pt);
 
     void ShowCursor();
+    void ShowDragImage();
     void MouseMoved(QWidget* target, QMouseEvent* e);
 
     std::map<HWND, Entry> m_entries;
     std::map<std::pair<HWND, UINT_PTR>, QTimer*> m_timers;
     HCURSOR m_cursor = nullptr;
     QPointer<QWidget> m_hover, m_cursorOn;  // the widget under the mouse; the one that shows m_cursor
+    QPointer<QLabel> m_dragImage;           // the image a drag carries, over the top-level widget
+    std::pair<HIMAGELIST, int> m_dragShown{nullptr, -1};
     std::set<HWND> m_pending;
     std::vector<Loop> m_loops;
     bool m_queued = false;
@@ -245,6 +250,7 @@ void QtScreen::Sync() {
             }
         }
     }
+    ShowDragImage();
     ShowCursor();
     win32::SetMessageSpy(spy);
     m_syncing = false;
@@ -319,6 +325,50 @@ void QtScreen::ShowCursor() {
         if (plain) kv.second.widget->unsetCursor();
         else kv.second.widget->setCursor(q);
     }
+}
+
+void QtScreen::ShowDragImage() {
+    // The drag image (ImageList_BeginDrag ... EndDrag) while the model shows it, at its position less
+    // its hot spot, over the top-level window of the drag: the window holding the capture, else the one
+    // the image was locked to. Translucent, and the mouse passes through it to the windows below.
+    const ImageListDragState d = ImageList_GetDragState();
+    HWND anchor = GetCapture();
+    if (!anchor && d.lock != GetDesktopWindow()) anchor = d.lock;
+    HWND top = anchor;
+    while (top && GetParent(top)) top = GetParent(top);
+    auto it = top ? m_entries.find(top) : m_entries.end();
+    if (!d.dragging || !d.shown || it == m_entries.end() || !it->second.widget) {
+        if (m_dragImage) m_dragImage->hide();
+        return;
+    }
+    QWidget* host = it->second.widget;
+    if (!m_dragImage || m_dragImage->parentWidget() != host) {
+        delete m_dragImage.data();
+        m_dragImage = new QLabel(host);
+        m_dragImage->setObjectName(QStringLiteral("afxqt_drag_image"));
+        m_dragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_dragShown = {nullptr, -1};
+    }
+    if (m_dragShown != std::make_pair(d.image, d.index)) {
+        m_dragShown = {d.image, d.index};
+        // Every pixel of the image at the same partial opacity (the model's pixels carry no alpha).
+        const QImage img = ImageListImage(d.image, d.index);
+        QImage faded(img.size(), QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                faded.setPixel(x, y, qRgba(qRed(c), qGreen(c), qBlue(c), 153));
+            }
+        m_dragImage->setPixmap(QPixmap::fromImage(faded));
+        m_dragImage->resize(faded.size());
+    }
+    POINT at = d.pos;
+    if (d.lock && d.lock != GetDesktopWindow()) ClientToScreen(d.lock, &at);
+    RECT tr;
+    GetWindowRect(top, &tr);
+    m_dragImage->move(at.x - d.hotSpot.x - tr.left, at.y - d.hotSpot.y - tr.top);
+    m_dragImage->show();
+    m_dragImage->raise();
 }
 
 BOOL QtScreen::RunModalLoop(CWnd& wnd) {

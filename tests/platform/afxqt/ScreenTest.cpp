@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QTreeWidget>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -384,19 +385,43 @@ TEST_F(ScreenTest, ARowDraggedOnTheScreenShowsItsDropTargetWhileItMoves) {
     }
     sheet.AddPage(&page);
     std::vector<UINT> dropTargets;
-    screentest::When([&](QWidget* w) { return screentest::Mirrors(w, sheet.m_hWnd); }, [&](QWidget*) {
+    screentest::When([&](QWidget* w) { return screentest::Mirrors(w, sheet.m_hWnd); }, [&](QWidget* top) {
         auto* view = qobject_cast<QTreeWidget*>(AfxQtWidget(page.m_ListCtrl.m_hWnd));
         ASSERT_NE(view, nullptr);
         auto centre = [&](int row) { return view->visualItemRect(view->topLevelItem(row)).center(); };
+        auto dragImage = [&] { return top->findChild<QLabel*>(QStringLiteral("afxqt_drag_image")); };
         QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(0));
         for (int row : {1, 2}) {
             QTest::mouseMove(view->viewport(), centre(row));
             dropTargets.push_back(page.m_ListCtrl.GetItemState(row, LVIS_DROPHILITED));
             EXPECT_TRUE(view->topLevelItem(row)->isSelected()) << "the drop target shows as the model marks it";
+            // The dragged row's image rides with the mouse: its hot spot on the model's cursor, half seen
+            // through, with the row's label drawn on it.
+            QLabel* image = dragImage();
+            ASSERT_NE(image, nullptr);
+            EXPECT_TRUE(image->isVisible());
+            const ImageListDragState d = ImageList_GetDragState();
+            POINT cursor;
+            GetCursorPos(&cursor);
+            CRect sheetRect;
+            sheet.GetWindowRect(&sheetRect);
+            EXPECT_EQ(image->pos() + QPoint(d.hotSpot.x, d.hotSpot.y), QPoint(cursor.x - sheetRect.left, cursor.y - sheetRect.top));
+            const QImage px = image->pixmap().toImage();
+            ASSERT_FALSE(px.isNull());
+            int dark = 0;
+            for (int y = 0; y < px.height(); ++y)
+                for (int x = 0; x < px.width(); ++x) {
+                    const QColor c = px.pixelColor(x, y);
+                    EXPECT_LT(c.alpha(), 255);
+                    if (c.alpha() > 0 && c.value() < 200) ++dark;
+                }
+            EXPECT_GT(dark, 0) << "the row's label";
+            if (row == 2) screentest::SaveShot(top, "screen_test_drag_image");
         }
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(2));
         EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_EQ(page.m_ListCtrl.GetItemState(2, LVIS_DROPHILITED), 0u);
+        EXPECT_TRUE(!dragImage() || !dragImage()->isVisible()) << "the image goes with the drag";
         QTest::mouseClick(AfxQtWidget(sheet.GetDlgItem(IDOK)->m_hWnd), Qt::LeftButton);
     });
     EXPECT_EQ(sheet.DoModal(), IDOK);
