@@ -41,12 +41,14 @@ int Mod(int64_t a, int m) {
 
 void RowExtent(const uint8_t* row, int w, int* first, int* last);
 
-// Cairo context drawing into a mask, with device coordinates translated to the mask's box. Cairo is
-// given a surface a few pixels larger than the mask: geometry lying beyond a surface's edge can leave
+// Cairo context drawing into a mask, with device coordinates translated to the mask's box: by the
+// context's matrix, or, with `ownOffset`, by the caller adding (dx, dy) to each point, which gives Cairo
+// the same numbers (its matrix adds the same offset) without transforming every point through it. Cairo
+// is given a surface a few pixels larger than the mask: geometry lying beyond a surface's edge can leave
 // coverage in the edge pixels, so the margin takes it and only the inside is kept.
 class MaskCairo {
 public:
-    MaskCairo(Mask& m, bool antialias) : target_(m) {
+    MaskCairo(Mask& m, bool antialias, bool ownOffset = false) : target_(m) {
         padded_.x0 = m.x0 - kPad;
         padded_.y0 = m.y0 - kPad;
         padded_.w = m.w + 2 * kPad;
@@ -58,7 +60,9 @@ public:
         cr = cairo_create(surface_);
         cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
         // Integer device coordinates are pixel centres.
-        cairo_translate(cr, 0.5 - padded_.x0, 0.5 - padded_.y0);
+        dx = 0.5 - padded_.x0;
+        dy = 0.5 - padded_.y0;
+        if (!ownOffset) cairo_translate(cr, dx, dy);
     }
     ~MaskCairo() {
         cairo_destroy(cr);
@@ -76,6 +80,7 @@ public:
     MaskCairo(const MaskCairo&) = delete;
     MaskCairo& operator=(const MaskCairo&) = delete;
     cairo_t* cr = nullptr;
+    double dx = 0, dy = 0;  // device to surface coordinates
 
 private:
     static const int kPad = 4;
@@ -84,17 +89,18 @@ private:
     cairo_surface_t* surface_ = nullptr;
 };
 
-void AddShapePath(cairo_t* cr, const Shape& s) {
+// Adds the shape to the context's path, moved by (dx, dy).
+void AddShapePath(cairo_t* cr, const Shape& s, double dx, double dy) {
     cairo_new_path(cr);
     for (size_t i = 0; i < s.size(); ++i) {
         const PathPoint& p = s[i];
         BYTE t = p.type & ~PT_CLOSEFIGURE;
         if (t == PT_MOVETO) {
-            cairo_move_to(cr, p.x, p.y);
+            cairo_move_to(cr, p.x + dx, p.y + dy);
         } else if (t == PT_LINETO) {
-            cairo_line_to(cr, p.x, p.y);
+            cairo_line_to(cr, p.x + dx, p.y + dy);
         } else if (t == PT_BEZIERTO && i + 2 < s.size()) {
-            cairo_curve_to(cr, p.x, p.y, s[i + 1].x, s[i + 1].y, s[i + 2].x, s[i + 2].y);
+            cairo_curve_to(cr, p.x + dx, p.y + dy, s[i + 1].x + dx, s[i + 1].y + dy, s[i + 2].x + dx, s[i + 2].y + dy);
             i += 2;
         }
         if (s[i].type & PT_CLOSEFIGURE) cairo_close_path(cr);
@@ -726,10 +732,10 @@ void FillIntoMask(Mask& m, const Shape& s, int fillMode, bool antialias) {
         ScanFill(m, s, fillMode);
         return;
     }
-    MaskCairo mc(m, antialias);
+    MaskCairo mc(m, antialias, true);
     cairo_set_fill_rule(mc.cr, fillMode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
     cairo_set_source_rgba(mc.cr, 0, 0, 0, 1.0);
-    AddShapePath(mc.cr, s);
+    AddShapePath(mc.cr, s, mc.dx, mc.dy);
     cairo_fill(mc.cr);
 }
 
