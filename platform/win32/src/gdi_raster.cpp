@@ -54,6 +54,8 @@ public:
         padded_.w = m.w + 2 * kPad;
         padded_.h = m.h + 2 * kPad;
         padded_.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, padded_.w);
+        // Text fills one small mask after another: their pixels go into a buffer kept for the next.
+        padded_.data.swap(Spare());
         padded_.data.assign((size_t)padded_.stride * padded_.h, 0);
         surface_ = cairo_image_surface_create_for_data(padded_.data.data(), CAIRO_FORMAT_A8, padded_.w, padded_.h,
                                                        padded_.stride);
@@ -76,6 +78,7 @@ public:
             for (int x = first; x < last; ++x)
                 if (src[x] > dst[x]) dst[x] = src[x];
         }
+        padded_.data.swap(Spare());
     }
     MaskCairo(const MaskCairo&) = delete;
     MaskCairo& operator=(const MaskCairo&) = delete;
@@ -83,6 +86,10 @@ public:
     double dx = 0, dy = 0;  // device to surface coordinates
 
 private:
+    static std::vector<uint8_t>& Spare() {
+        static thread_local std::vector<uint8_t> spare;
+        return spare;
+    }
     static const int kPad = 4;
     Mask& target_;
     Mask padded_;

@@ -1,7 +1,8 @@
-// Coverage of upright text kept for drawing it again.
+// Coverage of text kept for drawing it again.
 #include "text_coverage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace win32 {
@@ -10,9 +11,11 @@ namespace {
 
 // Masks wider or taller than this are not kept: such text is rare and each mask would be large.
 const int kMaxSide = 1024;
-// The cache starts afresh beyond this many bytes of masks or this many entries.
+// The cache starts afresh beyond this many bytes of masks or this many entries. Turned characters each
+// make an entry per angle, so the count holds a view of some ten thousand turned labels of a few
+// characters each; the bytes bound the memory.
 const size_t kMaxBytes = size_t(32) << 20;
-const size_t kMaxEntries = 16384;
+const size_t kMaxEntries = 65536;
 
 // The nonzero part of a mask; empty when all of it is zero.
 Mask Trim(const Mask& m) {
@@ -41,7 +44,7 @@ Mask Trim(const Mask& m) {
 
 }  // namespace
 
-const TextCoverage* TextCoverageCache::Insert(const std::string& key, const Shape& outlines) {
+const TextCoverage* TextCoverageCache::Insert(const std::string& key, const Shape& outlines, double ox, double oy) {
     if (entries_.size() >= kMaxEntries || bytes_ >= kMaxBytes) {
         entries_.clear();
         bytes_ = 0;
@@ -60,7 +63,19 @@ const TextCoverage* TextCoverageCache::Insert(const std::string& key, const Shap
     m.stride = m.w;
     m.data.assign((size_t)m.stride * m.h, 0);
     FillIntoMask(m, outlines, WINDING, true);
+    // A point lies at the origin plus its glyph coordinates (gx, gy) turned, less half a pixel: on each
+    // axis the two terms gx cos + gy sin (signs aside) add up in size to no more than the point's
+    // distance from the origin, so every partial sum lies within that distance and the half pixel of the
+    // origin (and a margin for the rounding).
+    double far2 = 0;
+    for (const PathPoint& p : outlines) {
+        const double dx = p.x + 0.5 - ox, dy = p.y + 0.5 - oy;
+        far2 = std::max(far2, dx * dx + dy * dy);
+    }
     e.kept = true;
+    e.coverage.ox = ox;
+    e.coverage.oy = oy;
+    e.coverage.reach = std::sqrt(far2) + 1;
     e.coverage.box = box;
     e.coverage.ink = Trim(m);
     bytes_ += e.coverage.ink.data.size();

@@ -1,9 +1,12 @@
-// Coverage of upright text kept for drawing it again. Private to win32.
+// Coverage of text kept for drawing it again. Private to win32.
 //
-// Upright text drawn at another whole-pixel position is the same outlines moved by whole pixels, so its
-// coverage is the same mask moved likewise. The cache keeps the mask of each text geometry seen, made
-// exactly as a direct fill of the outlines at the origin makes it, so that drawing the text again
-// composites that mask instead of building and filling the outlines afresh.
+// Text drawn again with the same outlines moved by whole pixels has the same coverage moved likewise, as
+// long as the device coordinates of the outlines come out as the same numbers moved by those pixels. The
+// cache keeps the mask of each text geometry seen, made exactly as a direct fill of its outlines makes
+// it, so that drawing the text again composites that mask instead of building and filling the outlines
+// afresh. Upright text is laid from a pixel corner and kept as laid from the origin; turned text is kept
+// as laid from where it was first drawn, with how far its coordinates reach from there, so that a caller
+// can tell whether another origin gives the same numbers moved (see DrawCachedText).
 #pragma once
 
 #include <cstddef>
@@ -18,19 +21,22 @@ namespace gdi {
 struct TextCoverage {
     RECT box{0, 0, 0, 0};  // the mask a direct fill would make: the outlines' ShapeBox grown by 2
     Mask ink;              // its nonzero part (empty when nothing is covered)
+    double ox = 0, oy = 0;  // the baseline origin the outlines were laid from
+    double reach = 0;       // how far from the origin, on either axis, laying out any point can go
 };
 
 class TextCoverageCache {
 public:
-    // The antialiased coverage filled from the outlines `build` makes (device pixels, text origin at
-    // 0, 0) with the nonzero rule, cached under `key`, which must name everything the outlines depend
-    // on; `build` is called only for a new key. nullptr when there are no outlines or they span too many
-    // pixels to keep. The coverage stays valid until the next call.
+    // The antialiased coverage filled with the nonzero rule from the outlines `build` lays from the
+    // baseline origin (ox, oy) (device pixels), cached under `key`, which must name everything the
+    // outlines depend on but the whole pixels of that origin; `build` and the origin count only for a new
+    // key. nullptr when there are no outlines or they span too many pixels to keep. The coverage stays
+    // valid until the next call.
     template <class Build>
-    const TextCoverage* Find(const std::string& key, Build build) {
+    const TextCoverage* Find(const std::string& key, double ox, double oy, Build build) {
         auto it = entries_.find(key);
         if (it != entries_.end()) return it->second.kept ? &it->second.coverage : nullptr;
-        return Insert(key, build());
+        return Insert(key, build(), ox, oy);
     }
 
 private:
@@ -38,7 +44,7 @@ private:
         bool kept = false;
         TextCoverage coverage;
     };
-    const TextCoverage* Insert(const std::string& key, const Shape& outlines);
+    const TextCoverage* Insert(const std::string& key, const Shape& outlines, double ox, double oy);
 
     std::unordered_map<std::string, Entry> entries_;
     size_t bytes_ = 0;

@@ -169,6 +169,10 @@ Shape TextCell(const RFont& f, const TextPlace& tp) {
 // The glyph outlines, underline and strike-out of the text with its baseline origin at (ox, oy).
 Shape TextOutlines(const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, double ox, double oy) {
     Shape glyphs;
+    size_t points = 8;  // room for underline and strike-out
+    for (const Glyph& g : gs)
+        if (g.draw) points += GlyphOf(g.face, g.gid, f.embolden).shape.size();
+    glyphs.reserve(points);
     double pen = 0;
     for (size_t i = 0; i < gs.size(); ++i) {
         const Glyph& g = gs[i];
@@ -208,19 +212,46 @@ void PutBytes(char*& k, const T& v) {
     k += sizeof v;
 }
 
-// Draws upright antialiased text from the coverage cache when its origin is a whole pixel and its mask
-// lies wholly inside the visible area. Cairo sees the same outlines relative to the same mask then, so
-// the pixels are those of a direct fill; a mask cut by the visible edge is filled afresh, as the cut can
-// change its edge pixels, and so is text without antialiasing, whose scanline fill works in absolute
-// coordinates. False when the text must be filled directly.
+// Whether laying out from `o` with partial sums reaching `reach` from it keeps every sum in the binade of
+// o: between the same powers of two, where doubles lie evenly spaced, so that another origin in that
+// binade with the same fraction of a pixel gives the same sums moved by the same whole pixels.
+bool WithinBinade(double o, double reach) {
+    const double a = std::fabs(o);
+    int e = 0;
+    std::frexp(a, &e);  // a lies in [2^(e-1), 2^e)
+    return a - reach >= std::ldexp(1.0, e - 1) && a + reach < std::ldexp(1.0, e);
+}
+
+// Draws antialiased text from the coverage cache when its mask lies wholly inside the visible area, and
+// its outlines then come out as the kept outlines moved by whole pixels, number for number, so that
+// Cairo sees the same outlines relative to the same mask and the pixels are those of a direct fill.
+// Upright text: its origin is a pixel corner and its coordinates are glyph points scaled by rational
+// sizes, which lie either exactly on Cairo's grid or far from where its rounding turns, whichever whole
+// pixel they are moved by; it is kept as laid from the origin. Turned text: its coordinates are sums of
+// turned glyph points and its origin, rounded as doubles round in the origin's binade; it is kept as
+// laid from where it was first drawn, under the fraction of a pixel and the binade of that origin, and
+// drawn again only where all the sums stay in that binade. A mask cut by the visible edge is filled
+// afresh, as the cut can change its edge pixels, and so is text without antialiasing, whose scanline
+// fill works in absolute coordinates. False when the text must be filled directly.
 bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, const Region* extra) {
-    if (!f.antialias || f.lf.lfEscapement % 3600 != 0 || gs.empty()) return false;
+    if (!f.antialias || gs.empty()) return false;
     const double kFar = 1 << 30;
-    if (tp.ox != std::floor(tp.ox) || tp.oy != std::floor(tp.oy) || std::fabs(tp.ox) > kFar || std::fabs(tp.oy) > kFar)
-        return false;
-    // Everything the outlines at the origin depend on, in a buffer kept between calls.
+    if (!(std::fabs(tp.ox) <= kFar && std::fabs(tp.oy) <= kFar)) return false;
+    const int escapement = f.lf.lfEscapement % 3600;
+    const bool upright = escapement == 0;
+    const double partX = tp.ox - std::floor(tp.ox), partY = tp.oy - std::floor(tp.oy);  // exact
+    if (upright && (partX != 0 || partY != 0)) return false;
+    int binadeX = 0, binadeY = 0;  // signed exponents; 0 for upright text, kept as laid from the origin
+    if (!upright) {
+        std::frexp(tp.ox, &binadeX);
+        std::frexp(tp.oy, &binadeY);
+        binadeX = tp.ox < 0 ? -binadeX - 2048 : binadeX;
+        binadeY = tp.oy < 0 ? -binadeY - 2048 : binadeY;
+    }
+    // Everything the laid outlines depend on but the origin's whole pixels, in a buffer kept between calls.
     static std::string& key = *new std::string();
-    key.resize(sizeof f.emX + sizeof f.emY + sizeof(Face*) + 4 + sizeof tp.total +
+    key.resize(sizeof f.emX + sizeof f.emY + sizeof(Face*) + 4 + sizeof tp.total + sizeof escapement +
+               sizeof partX + sizeof partY + sizeof binadeX + sizeof binadeY +
                gs.size() * (sizeof(Face*) + sizeof gs[0].gid + sizeof tp.adv[0]));
     char* k = &key[0];
     Face* primary = f.chain->faces.empty() ? nullptr : f.chain->faces[0];
@@ -230,17 +261,27 @@ bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const 
     char flags[4] = {f.embolden, f.slant, f.lf.lfUnderline != 0, f.lf.lfStrikeOut != 0};
     PutBytes(k, flags);
     PutBytes(k, tp.total);
+    PutBytes(k, escapement);
+    PutBytes(k, partX);
+    PutBytes(k, partY);
+    PutBytes(k, binadeX);
+    PutBytes(k, binadeY);
     for (size_t i = 0; i < gs.size(); ++i) {
         Face* face = gs[i].draw ? gs[i].face : nullptr;
         PutBytes(k, face);
         PutBytes(k, gs[i].gid);
         PutBytes(k, tp.adv[i]);
     }
-    const TextCoverage* c = SharedTextCoverage().Find(key, [&] { return TextOutlines(f, gs, tp, 0, 0); });
+    const double fromX = upright ? 0 : tp.ox, fromY = upright ? 0 : tp.oy;
+    const TextCoverage* c =
+        SharedTextCoverage().Find(key, fromX, fromY, [&] { return TextOutlines(f, gs, tp, fromX, fromY); });
     if (!c) return false;
+    if (!upright && !(WithinBinade(c->ox, c->reach) && WithinBinade(c->oy, c->reach) &&
+                      WithinBinade(tp.ox, c->reach) && WithinBinade(tp.oy, c->reach)))
+        return false;
     RECT v;
     if (!VisibleBox(dc, &v)) return true;
-    const int dx = (int)tp.ox, dy = (int)tp.oy;
+    const int dx = (int)(tp.ox - c->ox), dy = (int)(tp.oy - c->oy);  // whole pixels, exactly
     if ((int64_t)c->box.left + dx < v.left || (int64_t)c->box.top + dy < v.top || (int64_t)c->box.right + dx > v.right ||
         (int64_t)c->box.bottom + dy > v.bottom)
         return false;
