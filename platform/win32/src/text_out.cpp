@@ -169,15 +169,13 @@ Shape TextCell(const RFont& f, const TextPlace& tp) {
 // The glyph outlines, underline and strike-out of the text with its baseline origin at (ox, oy).
 Shape TextOutlines(const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, double ox, double oy) {
     Shape glyphs;
-    size_t points = 8;  // room for underline and strike-out
-    for (const Glyph& g : gs)
-        if (g.draw) points += GlyphOf(g.face, g.gid, f.embolden).shape.size();
-    glyphs.reserve(points);
     double pen = 0;
     for (size_t i = 0; i < gs.size(); ++i) {
         const Glyph& g = gs[i];
         if (g.draw) {
             const GlyphOutline& o = GlyphOf(g.face, g.gid, f.embolden);
+            // Room for the rest at this glyph's size, and for underline and strike-out.
+            glyphs.reserve(glyphs.size() + o.shape.size() * (gs.size() - i) + 8);
             double kx = f.emX / g.face->upem, ky = f.emY / g.face->upem;
             for (const PathPoint& p : o.shape) {
                 double gx = p.x * kx, gy = p.y * ky;
@@ -230,9 +228,10 @@ bool WithinBinade(double o, double reach) {
 // pixel they are moved by; it is kept as laid from the origin. Turned text: its coordinates are sums of
 // turned glyph points and its origin, rounded as doubles round in the origin's binade; it is kept as
 // laid from where it was first drawn, under the fraction of a pixel and the binade of that origin, and
-// drawn again only where all the sums stay in that binade. A mask cut by the visible edge is filled
-// afresh, as the cut can change its edge pixels, and so is text without antialiasing, whose scanline
-// fill works in absolute coordinates. False when the text must be filled directly.
+// drawn again from that very origin, or where all the sums stay in that binade. A mask cut by the
+// visible edge is filled afresh, as the cut can change its edge pixels, and so is text without
+// antialiasing, whose scanline fill works in absolute coordinates. False when the text must be filled
+// directly.
 bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, const Region* extra) {
     if (!f.antialias || gs.empty()) return false;
     const double kFar = 1 << 30;
@@ -276,8 +275,10 @@ bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const 
     const TextCoverage* c =
         SharedTextCoverage().Find(key, fromX, fromY, [&] { return TextOutlines(f, gs, tp, fromX, fromY); });
     if (!c) return false;
-    if (!upright && !(WithinBinade(c->ox, c->reach) && WithinBinade(c->oy, c->reach) &&
-                      WithinBinade(tp.ox, c->reach) && WithinBinade(tp.oy, c->reach)))
+    // Kept from this very origin, the coverage is the direct fill's whatever the binades.
+    const bool same = c->ox == fromX && c->oy == fromY;
+    if (!same && !(WithinBinade(c->ox, c->reach) && WithinBinade(c->oy, c->reach) &&
+                   WithinBinade(tp.ox, c->reach) && WithinBinade(tp.oy, c->reach)))
         return false;
     RECT v;
     if (!VisibleBox(dc, &v)) return true;
