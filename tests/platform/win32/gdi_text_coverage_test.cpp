@@ -160,8 +160,8 @@ TEST(GdiTextCoverage, DrawingAgainGivesTheDirectFillsPixels) {
 // Turned text lies across pixels at a fraction its angle gives, and its coordinates are rounded as
 // doubles round near its origin: kept coverage must be drawn only where both come out the same, and then
 // gives the direct fill's pixels. The points lie between 512 and 1024 with the text's reach, where
-// coverage is drawn again; at right angles the turn leaves tiny terms that only such a match keeps
-// exact.
+// coverage is drawn again, but for the last, whose text reaches below 512 and so must be filled afresh;
+// at right angles the turn leaves tiny terms that only such a match keeps exact.
 TEST(GdiTextCoverage, TurnedTextDrawnAgainGivesTheDirectFillsPixels) {
     const std::vector<TextCase> cases = {
         {"宋体", -16, 0, FW_NORMAL, false, false, false, "中华"},
@@ -170,5 +170,5 @@ TEST(GdiTextCoverage, TurnedTextDrawnAgainGivesTheDirectFillsPixels) {
         {"Arial", -11, 0, FW_NORMAL, false, false, false, "Wg,"},
     };
     ExpectKeptMatchesDirect(cases, {1, 450, 900, 1337, 1800, 2700, 3599, -300, 4050}, 680, 680,
-                            {{580, 580}, {581, 600}, {600, 585}, {590, 610}, {590, 610}});
+                            {{580, 580}, {581, 600}, {600, 585}, {590, 610}, {590, 610}, {514, 516}});
 }
