@@ -26,7 +26,19 @@
 #include "terrain/GeoDEM.h"
 #include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
+#include "annotation/GeoAnno.h"
+#include "core/PropertyParam.h"
+#include "support/TempDir.h"
 #include "ui/ADBValueDlg.h"
+#include "ui/GeoFormatDlg.h"
+#include "ui/GeoRectDlg.h"
+#include "ui/InsertCharDlg.h"
+#include "ui/LayerPropSheet.h"
+#include "ui/SchemaDesignDlg.h"
+#include "ui/SchemaDesignFixture.h"
+#include "ui/VectorObjectPropSheetEx.h"
+#include "ui/resources/LayerDialogTemplates.h"
+#include "ui/resources/SchemeDesignTemplates.h"
 #include "ui/BilParamDlg.h"
 #include "ui/FieldDefDlg.h"
 #include "ui/FieldPropDlg.h"
@@ -46,19 +58,22 @@ namespace {
 
 // What a person does, named the same for both runs.
 struct Act {
-    enum Kind { Type, Click, Pick, Key, Row, Point, Item } kind;
+    enum Kind { Type, Click, Pick, Key, Row, Point, Item, Label } kind;
     int id = 0;
-    std::string text;  // Type: the characters typed over the whole field (GBK); Item: the item's text
+    std::string text;  // Type: the characters typed over the whole field (GBK); Item, Label: the item's text
     int index = 0;     // Pick: the item; Key: the virtual key; Row: the row
     CPoint pt;         // Point: a click at this client point of the window
+    std::string label;  // Label: the new label typed over the old one, then Enter
 };
-Act Type(int id, const std::string& text) { return {Act::Type, id, text, 0, {}}; }
-Act Click(int id) { return {Act::Click, id, "", 0, {}}; }
-Act Pick(int id, int index) { return {Act::Pick, id, "", index, {}}; }
-Act Key(UINT vk) { return {Act::Key, 0, "", static_cast<int>(vk), {}}; }
-Act Row(int id, int row) { return {Act::Row, id, "", row, {}}; }
-Act Point(int id, CPoint pt) { return {Act::Point, id, "", 0, pt}; }
-Act Item(int id, const std::string& text) { return {Act::Item, id, text, 0, {}}; }
+Act Type(int id, const std::string& text) { return {Act::Type, id, text, 0, {}, {}}; }
+Act Click(int id) { return {Act::Click, id, "", 0, {}, {}}; }
+Act Pick(int id, int index) { return {Act::Pick, id, "", index, {}, {}}; }
+Act Key(UINT vk) { return {Act::Key, 0, "", static_cast<int>(vk), {}, {}}; }
+Act Row(int id, int row) { return {Act::Row, id, "", row, {}, {}}; }
+Act Point(int id, CPoint pt) { return {Act::Point, id, "", 0, pt, {}}; }
+Act Item(int id, const std::string& text) { return {Act::Item, id, text, 0, {}, {}}; }
+// A tree item picked, F2 pressed and a new label typed over the old one, then Enter.
+Act Label(int id, const std::string& item, const std::string& label) { return {Act::Label, id, item, 0, {}, label}; }
 // A page of a sheet whose pages stand in a tree, picked there by its caption.
 Act Page(const std::string& caption) { return Item(CADDOX_IDC_PAGE_TREE, caption); }
 
@@ -68,6 +83,10 @@ struct Case {
     std::vector<Act> acts;
     std::vector<int> boxes;                     // the answers to the boxes, in order
     std::function<std::string(CWnd&)> members;  // what the exchange wrote, after DoModal
+    // For a sheet that an object opens itself through its hook: make() gives the object's holder (a
+    // window never created), open runs the hook on it and gives its result, and the acts go to the
+    // sheet the hook opens.
+    std::function<INT_PTR(CWnd&)> open = {};
 };
 
 INT_PTR Modal(CWnd& w) {
@@ -117,11 +136,22 @@ void DriverAct(CWnd& d, const Act& a) {
             afxtest::Mouse(c, WM_LBUTTONDOWN, a.pt, MK_LBUTTON);
             afxtest::Mouse(c, WM_LBUTTONUP, a.pt, 0);
             break;
-        case Act::Item: {
+        case Act::Item:
+        case Act::Label: {
             auto* tree = static_cast<CTreeCtrl*>(c);
             HTREEITEM h = TreeItem(tree, tree->GetRootItem(), a.text);
             tree->EnsureVisible(h);
             afxtest::ClickItem(tree, h);
+            if (a.kind == Act::Item) break;
+            afxtest::Key(VK_F2);
+            CWnd* edit = tree->GetEditControl();
+            if (!edit) {
+                ADD_FAILURE() << "F2 started no label edit on " << a.text;
+                break;
+            }
+            edit->SendMessage(EM_SETSEL, 0, -1);
+            afxtest::TypeChars(edit, a.label);
+            afxtest::Key(VK_RETURN);
             break;
         }
     }
@@ -142,6 +172,19 @@ Qt::Key QtKey(UINT vk) {
     }
 }
 
+// Keys of the characters (GBK) at the widget.
+void TypeInto(QWidget* w, const std::string& gbk) {
+    for (QChar ch : screentest::Q(gbk.c_str())) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClick(w, static_cast<char>(ch.unicode()));
+        } else {
+            // A character of an input method: a key press with only its text.
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(w, &press);
+        }
+    }
+}
+
 void PersonAct(CWnd& d, const Act& a) {
     QWidget* w = a.id ? AfxQtWidget(Ctl(d, a.id)->m_hWnd) : nullptr;
     if (a.id) {
@@ -151,15 +194,7 @@ void PersonAct(CWnd& d, const Act& a) {
         case Act::Type:
             QTest::mouseClick(w, Qt::LeftButton, {}, screentest::Centre(w));
             QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-            for (QChar ch : screentest::Q(a.text.c_str())) {
-                if (ch.unicode() < 0x80) {
-                    QTest::keyClick(w, static_cast<char>(ch.unicode()));
-                } else {
-                    // A character of an input method: a key press with only its text.
-                    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-                    QApplication::sendEvent(w, &press);
-                }
-            }
+            TypeInto(w, a.text);
             break;
         case Act::Click: QTest::mouseClick(w, Qt::LeftButton, {}, screentest::Centre(w)); break;
         case Act::Pick: {
@@ -193,13 +228,21 @@ void PersonAct(CWnd& d, const Act& a) {
             }
             break;
         case Act::Point: QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(a.pt.x, a.pt.y)); break;
-        case Act::Item: {
+        case Act::Item:
+        case Act::Label: {
             auto* view = qobject_cast<QTreeWidget*>(w);
             ASSERT_NE(view, nullptr);
             const QList<QTreeWidgetItem*> found = view->findItems(screentest::Q(a.text.c_str()), Qt::MatchExactly | Qt::MatchRecursive);
             ASSERT_FALSE(found.isEmpty()) << a.text;
             view->scrollToItem(found.front());
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(found.front()).center());
+            if (a.kind == Act::Item) break;
+            QTest::keyClick(view, Qt::Key_F2);
+            QWidget* editor = QApplication::focusWidget();
+            ASSERT_NE(editor, nullptr) << "F2 started no label edit on " << a.text;
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            TypeInto(editor, a.label);
+            QTest::keyClick(editor, Qt::Key_Return);
             break;
         }
     }
@@ -251,12 +294,12 @@ Outcome RunDriver(const Case& c) {
         for (const Act& a : c.acts)
             if (!Ended(d)) DriverAct(d, a);
     };
-    if (dynamic_cast<CPropertySheet*>(top.get())) s.ExpectSheet("", act);
+    if (c.open || dynamic_cast<CPropertySheet*>(top.get())) s.ExpectSheet("", act);
     else s.ExpectDialog(static_cast<CDialog&>(*top).GetTemplateID(), act);
     for (int answer : c.boxes) s.ExpectMessageBox("", answer);
     {
         screentest::Spy spy;
-        o.result = Modal(*top);
+        o.result = c.open ? c.open(*top) : Modal(*top);
         o.messages = spy.Lines();
     }
     EXPECT_TRUE(s.Verify()) << c.name;
@@ -265,21 +308,37 @@ Outcome RunDriver(const Case& c) {
     return o;
 }
 
+// The model window behind a top-level widget, when it is a dialog or a property sheet.
+CWnd* DialogOf(QWidget* w) {
+    HWND h = AfxQtWindowOf(w);
+    if (!h || !IsWindow(h)) return nullptr;
+    CWnd* wnd = CWnd::FromHandle(h);
+    return dynamic_cast<CPropertySheet*>(wnd) || dynamic_cast<CDialog*>(wnd) ? wnd : nullptr;
+}
+
 Outcome RunScreen(const Case& c) {
     AfxClearMessageLog();
     Outcome o;
-    std::unique_ptr<CWnd> dlg = c.make();
-    CWnd* d = dlg.get();
+    std::unique_ptr<CWnd> top = c.make();
+    // The window acted on: the dialog made, or the sheet the hook opens once it shows.
+    HWND shown = nullptr;
+    CWnd* made = c.open ? nullptr : top.get();
     BoxAnswerer answers(c.boxes);
     bool acted = false;
-    screentest::When([d](QWidget* w) { return screentest::Mirrors(w, d->m_hWnd); }, [&](QWidget* top) {
+    auto meets = [made](QWidget* w) {
+        if (made) return screentest::Mirrors(w, made->m_hWnd);
+        return dynamic_cast<CPropertySheet*>(DialogOf(w)) != nullptr;
+    };
+    screentest::When(meets, [&](QWidget* w) {
         acted = true;
-        screentest::SaveShot(top, std::string("dialog_") + c.name);
+        CWnd* d = DialogOf(w);
+        shown = d->m_hWnd;
+        screentest::SaveShot(w, std::string("dialog_") + c.name);
         for (size_t i = 0; i < c.acts.size() && !Ended(*d); ++i) {
             PersonAct(*d, c.acts[i]);
             // Every page a sheet opens gets its picture too.
             if (c.acts[i].kind == Act::Item && !Ended(*d))
-                screentest::SaveShot(top, std::string("dialog_") + c.name + "_page" + std::to_string(i));
+                screentest::SaveShot(w, std::string("dialog_") + c.name + "_page" + std::to_string(i));
         }
         if (!Ended(*d)) ADD_FAILURE() << c.name << ": the actions left the dialog open";
     });
@@ -295,21 +354,23 @@ Outcome RunScreen(const Case& c) {
             if (AfxQtWindowOf(m)) break;
             m->close();
         }
-        if (IsWindow(d->m_hWnd)) {
+        if (made) shown = made->m_hWnd;
+        if (shown && IsWindow(shown)) {
+            CWnd* d = CWnd::FromHandle(shown);
             if (auto* sheet = dynamic_cast<CPropertySheet*>(d)) sheet->EndDialog(IDCANCEL);
-            else static_cast<CDialog*>(d)->EndDialog(IDCANCEL);
+            else if (auto* dlg = dynamic_cast<CDialog*>(d)) dlg->EndDialog(IDCANCEL);
         }
         AfxQtSync();
     });
     watchdog.start(20000);
     {
         screentest::Spy spy;
-        o.result = Modal(*dlg);
+        o.result = c.open ? c.open(*top) : Modal(*top);
         o.messages = spy.Lines();
     }
     EXPECT_TRUE(acted) << c.name;
     EXPECT_EQ(answers.Used(), c.boxes.size()) << c.name;
-    o.members = c.members(*dlg);
+    o.members = c.members(*top);
     o.boxes = Boxes();
     return o;
 }
@@ -467,6 +528,96 @@ struct RoadValuesDlg : CADBValueDlg {
     RoadValuesDlg() { InitData(roads.point); }
 };
 
+// A layer "水系" of common fields 名称, 编号 and classes 5 河流, 6 道路, 9 湖泊 (unused), with a river
+// and a road, whose sheet the layer opens itself.
+struct WaterLayer : CWnd {
+    CGeoVectorLayer layer;
+    WaterLayer() {
+        layer.SetObjectName("水系");
+        layer.m_Theme.AddField(Field("名称", dbText, 20), -2);
+        layer.m_Theme.AddField(Field("编号", dbText, 20), -2);
+        for (auto [code, name] : {std::make_pair(5u, "河流"), std::make_pair(6u, "道路"), std::make_pair(9u, "湖泊")}) {
+            CGeoGClass gc;
+            gc.SetGCID(code);
+            gc.SetGCName(name);
+            layer.m_Theme.AddGC(gc, -2);
+        }
+        for (UINT code : {5u, 6u}) {
+            auto* p = new CGeoPoint(code, 1);
+            p->SetObjectClassID(code);
+            layer.Add(p);
+        }
+    }
+};
+
+std::string DumpLayer(CWnd& w) {
+    CGeoVectorLayer& l = As<WaterLayer>(w).layer;
+    std::string fields, codes;
+    CDaoFieldInfo f;
+    for (int i = 0; i < l.m_Theme.GetFieldCount() && l.m_Theme.GetFieldInfo(i, f); ++i) fields += f.m_strName.str() + ",";
+    CGeoGClass gc;
+    for (int i = 0; i < l.m_Theme.GetGCCount() && l.m_Theme.GetGC(i, gc); ++i) codes += std::to_string(gc.GetGCID()) + ",";
+    return Str({l.GetObjectName().str(), std::to_string(l.CanBeEdited()), std::to_string(l.GetLayerType()), fields, codes,
+                DumpStyle(l.m_Theme.GetGeoView()), std::to_string(l.IsModified())});
+}
+
+// A spot height of class 9 (directed, with elevations) in a layer, whose sheet the object opens itself.
+struct SpotHeight : CWnd {
+    CGeoVectorLayer layer;
+    CGeoPoint* spot = new CGeoPoint(1, 2);
+    SpotHeight() {
+        CGeoGClass gc;
+        gc.SetGCID(9);
+        gc.SetGCName("高程点");
+        gc.SetType(GCT_POINT | GCT_POINT_DIRECTED);
+        gc.ValidElevation(1);
+        layer.m_Theme.AddGC(gc, -2);
+        spot->SetObjectClassID(9);
+        spot->SetObjectName("测点");
+        layer.Add(spot);
+    }
+};
+
+std::string DumpSpot(CWnd& w) {
+    const CGeoPoint& p = *As<SpotHeight>(w).spot;
+    std::ostringstream s;
+    s << p.GetObjectName().str() << ";" << p.GetZ(0) << ";" << DumpStyle(p.GetGeoView());
+    return s.str();
+}
+
+// A single-point annotation 6 mm high and 5 wide at 1 : 1 (a size without a type-size name, so the
+// size edits are open), whose sheet the annotation opens itself.
+struct AnnoText : CWnd {
+    CGeoAnno anno{CString("注记"), CPoint(0, 0), 6, 5, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0};
+    tagPropertyParam param;
+};
+
+std::string DumpAnno(CWnd& w) {
+    CGeoAnno& a = As<AnnoText>(w).anno;
+    std::ostringstream s;
+    s << a.GetName().str() << ";" << a.GetCharHeight() << "x" << a.GetCharWidthA() << ";" << a.GetSpace() << ";"
+      << a.GetAlignType() << ";" << a.GetEscapeAngle(0) << ";" << a.GetShowFrame() << ";" << a.GetMoveFlag();
+    return s.str();
+}
+
+// The scheme designer over one scheme file "water" of a layer 水系 (field 名称; classes 河流-5 with
+// field 宽度, 湖泊-6); members: what the file holds after it closed.
+struct WaterScheme : CSchemaDesignDlg {
+    testsupport::TempDir dir;
+    std::string path;
+    WaterScheme() {
+        path = sdtest::WriteScheme(dir("water.sch"), {sdtest::Theme("水系", {{5, "河流", {"宽度"}}, {6, "湖泊"}}, {"名称"})});
+        InitData(path.c_str());
+    }
+};
+
+std::string DumpScheme(CWnd& w) { return sdtest::DumpFile(As<WaterScheme>(w).path); }
+
+std::string DumpMargins(CWnd& w) {
+    const tagGEORECT m = As<CGeoRectDlg>(w).GetMargins();
+    return Str({std::to_string(m.left), std::to_string(m.right), std::to_string(m.top), std::to_string(m.bottom)});
+}
+
 std::vector<Case> Cases() {
     auto valueInput = [](int type) {
         return [type]() -> std::unique_ptr<CDialog> {
@@ -562,6 +713,43 @@ std::vector<Case> Cases() {
         {"symbol_lib_pick", [] { return std::unique_ptr<CDialog>(std::make_unique<CSymbolLibPickDlg>("", nullptr)); },
          {Pick(1035, 2), Type(1034, "图库"), Click(IDCANCEL)}, {},
          [](CWnd& d) { return static_cast<CSymbolLibPickDlg&>(d).GetLibFileName().str(); }},
+        {"layer_sheet_pages", Make<WaterLayer>(),
+         {Type(IDC_LAYERN_NAME, "新水系"), Click(IDC_LAYERN_EDITABLE), Page("属性信息"), Row(IDC_FIELDPAGE_LIST, 0),
+          Click(IDC_FIELDPAGE_DOWN), Page("地物类"), Row(IDC_LAYERGC_LIST, 2), Click(IDC_LAYERGC_DELETE), Page("线风格"),
+          Click(1054), Click(IDOK)},
+         {IDOK}, DumpLayer, [](CWnd& w) -> INT_PTR { return As<WaterLayer>(w).layer.EditProperties(0, 0, nullptr); }},
+        {"layer_sheet_apply_then_escape", Make<WaterLayer>(),
+         {Type(IDC_LAYERN_NAME, "别名"), Page("地物类"), Row(IDC_LAYERGC_LIST, 1), Click(IDC_LAYERGC_DELETE), Click(ID_APPLY_NOW),
+          Key(VK_ESCAPE)},
+         {IDOK}, DumpLayer, [](CWnd& w) -> INT_PTR { return As<WaterLayer>(w).layer.EditProperties(0, 0, nullptr); }},
+        {"vector_object_sheet", Make<SpotHeight>(),
+         {Type(1000, "水准点"), Type(1052, "12.5"), Page("点风格"), Type(1068, "12"), Page("线风格"), Click(1054), Click(IDOK)},
+         {}, DumpSpot, [](CWnd& w) -> INT_PTR { return As<SpotHeight>(w).spot->EditProperties(0, 0, nullptr); }},
+        {"vector_object_sheet_cancel", Make<SpotHeight>(),
+         {Type(1000, "不要"), Page("面风格"), Pick(1090, 5), Click(IDCANCEL)},
+         {}, DumpSpot, [](CWnd& w) -> INT_PTR { return As<SpotHeight>(w).spot->EditProperties(0, 0, nullptr); }},
+        {"anno_text_page", Make<AnnoText>(),
+         {Page("文字"), Type(1001, "新注记"), Pick(1040, 4), Type(1034, "30"), Type(1030, "0"), Click(IDOK), Type(1030, "80"),
+          Click(1057), Click(1469), Click(IDOK)},
+         {IDOK}, DumpAnno,
+         [](CWnd& w) -> INT_PTR { auto& a = As<AnnoText>(w); return a.anno.EditProperties(0, 0, &a.param); }},
+        {"geo_rect", [] { auto d = std::make_unique<CGeoRectDlg>(); d->SetMargins(tagGEORECT{4, 6, 8, 10}, 2);
+                          return std::unique_ptr<CWnd>(std::move(d)); },
+         {Type(1042, "-1"), Click(IDOK), Type(1042, "15"), Type(1045, "7"), Click(IDOK)}, {IDOK}, DumpMargins},
+        {"geo_format", Make<CGeoFormatDlg>(),
+         {Type(1500, "12"), Type(1504, "x"), Key(VK_RETURN), Type(1504, "2.5"), Key(VK_RETURN)}, {IDOK},
+         [](CWnd& d) { const tagGEOFORMAT& f = As<CGeoFormatDlg>(d).m_Format;
+                       std::ostringstream s; s << f.hor << "," << f.ver << "," << f.fen_hor << "," << f.fen_ver << "," << f.fen_shu_width;
+                       return s.str(); }},
+        {"insert_char", Make<CInsertCharDlg>(),
+         {Type(1067, "河流"), Type(1068, "400"), Click(IDOK), Type(1068, "45"), Click(IDOK)}, {IDOK},
+         [](CWnd& d) { auto& i = As<CInsertCharDlg>(d); return Str({i.m_strText.str(), std::to_string(i.m_fAngle)}); }},
+        {"insert_char_escape", Make<CInsertCharDlg>(), {Type(1067, "河"), Key(VK_ESCAPE)}, {},
+         [](CWnd& d) { auto& i = As<CInsertCharDlg>(d); return Str({i.m_strText.str(), std::to_string(i.m_fAngle)}); }},
+        {"scheme_designer_rename_and_save", Make<WaterScheme>(),
+         {Item(IDC_SD_TREE, "水系"), Row(IDC_SD_FIELDS, 0), Label(IDC_SD_TREE, "水系", "河网"), Click(IDOK)}, {}, DumpScheme},
+        {"scheme_designer_rename_then_quit", Make<WaterScheme>(),
+         {Label(IDC_SD_TREE, "水系", "河网"), Click(IDCANCEL), Key(VK_ESCAPE)}, {IDNO, IDYES}, DumpScheme},
     };
 }
 
