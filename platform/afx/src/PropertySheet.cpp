@@ -112,6 +112,7 @@ BOOL CPropertySheet::SetActivePage(int nPage) {
     p->OnSetActive();
     p->ShowWindow(SW_SHOW);
     Invalidate();
+    OnActivePageChanged();
     return TRUE;
 }
 

@@ -69,14 +69,18 @@ void CTPropertySheet::SelectActiveInTree() {
     m_bSyncing = FALSE;
 }
 
+void CTPropertySheet::OnActivePageChanged() {
+    if (!m_bSyncing) SelectActiveInTree();
+}
+
 BOOL CTPropertySheet::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
     if (pHdr && pHdr->idFrom == CADDOX_IDC_PAGE_TREE && pHdr->code == TVN_SELCHANGED && !m_bSyncing) {
         const NMTREEVIEW* pTv = reinterpret_cast<const NMTREEVIEW*>(lParam);
         const int page = pTv->itemNew.hItem ? static_cast<int>(m_tree.GetItemData(pTv->itemNew.hItem)) : -1;
-        if (page >= 0 && page != GetActiveIndex()) SetActivePage(page);
-        // A page that refused to be left keeps the tree on it.
-        SelectActiveInTree();
+        // A page activated selects itself in the tree (OnActivePageChanged); a page that refused to be
+        // left takes the tree back.
+        if (page < 0 || page == GetActiveIndex() || !SetActivePage(page)) SelectActiveInTree();
         *pResult = 0;
         return TRUE;
     }

@@ -308,6 +308,17 @@ Outcome RunDriver(const Case& c) {
     return o;
 }
 
+// Every shown control of the window lies inside the widget it stands on, none cut off at an edge.
+void ExpectNothingCutOff(QWidget* top, const std::string& name) {
+    for (QWidget* c : top->findChildren<QWidget*>()) {
+        if (!AfxQtWindowOf(c) || !c->isVisibleTo(top) || !c->parentWidget()) continue;
+        const QRect area = c->parentWidget()->rect();
+        EXPECT_TRUE(area.contains(c->geometry())) << name << ": control " << GetDlgCtrlID(AfxQtWindowOf(c)) << " at ("
+                                                  << c->x() << "," << c->y() << " " << c->width() << "x" << c->height()
+                                                  << ") cut off by its parent's " << area.width() << "x" << area.height();
+    }
+}
+
 // The model window behind a top-level widget, when it is a dialog or a property sheet.
 CWnd* DialogOf(QWidget* w) {
     HWND h = AfxQtWindowOf(w);
@@ -334,11 +345,14 @@ Outcome RunScreen(const Case& c) {
         CWnd* d = DialogOf(w);
         shown = d->m_hWnd;
         screentest::SaveShot(w, std::string("dialog_") + c.name);
+        ExpectNothingCutOff(w, c.name);
         for (size_t i = 0; i < c.acts.size() && !Ended(*d); ++i) {
             PersonAct(*d, c.acts[i]);
             // Every page a sheet opens gets its picture too.
-            if (c.acts[i].kind == Act::Item && !Ended(*d))
+            if (c.acts[i].kind == Act::Item && !Ended(*d)) {
                 screentest::SaveShot(w, std::string("dialog_") + c.name + "_page" + std::to_string(i));
+                ExpectNothingCutOff(w, c.name);
+            }
         }
         if (!Ended(*d)) ADD_FAILURE() << c.name << ": the actions left the dialog open";
     });

@@ -78,8 +78,12 @@ TEST_F(TreeSheet, PagesStandInATreeAndOkAppliesTheCreatedOnesInOrder) {
         EXPECT_EQ(s.GetActivePage(), &m_point);
 
         m_general.m_bApply = FALSE;
-        afxtest::Ok(s);  // refused: stays open
+        afxtest::Ok(s);  // refused: stays open, back on the page that refused, and the tree marks it
         EXPECT_FALSE(s.IsEnded());
+        EXPECT_EQ(s.GetActivePage(), &m_general);
+        EXPECT_EQ(tree.GetSelectedItem(), tree.GetRootItem());
+        EXPECT_TRUE(s.SetActivePage(&m_point));  // the program's choice shows in the tree too
+        EXPECT_EQ(tree.GetSelectedItem(), point);
         m_general.m_bApply = TRUE;
         afxtest::Ok(s);
     });
@@ -87,6 +91,31 @@ TEST_F(TreeSheet, PagesStandInATreeAndOkAppliesTheCreatedOnesInOrder) {
     EXPECT_EQ(g_log, (std::vector<std::string>{"general init", "point init", "general apply", "general apply",
                                                "point apply"}));
     EXPECT_TRUE(m_session.Verify());
+}
+
+TEST_F(TreeSheet, TreePagesAndButtonsLieSideBySideInsideTheSheet) {
+    m_session.ExpectSheet("", [&](CPropertySheet& s) {
+        CRect client;
+        s.GetClientRect(&client);
+        std::vector<CRect> placed;
+        for (CWnd* c = s.GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
+            if (!c->IsWindowVisible()) continue;
+            CRect rc;
+            c->GetWindowRect(&rc);
+            s.ScreenToClient(&rc);
+            CRect inside;
+            inside.IntersectRect(&rc, &client);
+            EXPECT_EQ(inside, rc) << "control " << c->GetDlgCtrlID() << " cut off at the sheet's edge";
+            for (const CRect& other : placed) {
+                CRect both;
+                EXPECT_FALSE(both.IntersectRect(&rc, &other)) << "control " << c->GetDlgCtrlID() << " overlaps another";
+            }
+            placed.push_back(rc);
+        }
+        EXPECT_EQ(placed.size(), 5u) << "tree, page and three buttons";
+        afxtest::Cancel(s);
+    });
+    m_sheet.DoModal();
 }
 
 TEST_F(TreeSheet, CancelResetsTheCreatedPagesAndReturnsTwo) {

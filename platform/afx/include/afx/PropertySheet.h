@@ -87,6 +87,10 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL CreatePage(int nPage);
     BOOL ApplyAll();
+    // After another page became the active one, however it was chosen (a tab, a refused OK going back
+    // to the page that refused, or the program's SetActivePage), so a sheet that shows its pages
+    // another way keeps that view on the page shown.
+    virtual void OnActivePageChanged() {}
 
     CString m_strCaption;
     std::vector<CPropertyPage*> m_pages;

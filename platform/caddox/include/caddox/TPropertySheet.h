@@ -4,7 +4,8 @@
 // Pages are added in order, each under a parent page or at the top level, and labelled with their
 // template's caption. A page's window is made the first time it is shown, so data handed to a page
 // before DoModal is in place when its OnInitDialog runs. Selecting a page in the tree activates it
-// (the page left may refuse, and the tree then stays on it). OK runs the active page's OnKillActive and
+// (the page left may refuse, and the tree then stays on it); a page activated any other way (SetActivePage,
+// an OK refused by a page) is selected in the tree too, so the tree always marks the page shown. OK runs the active page's OnKillActive and
 // then OnApply of every page whose window exists, in the order they were added, and stays open while
 // one returns FALSE; Cancel runs OnReset of the pages that exist. DoModal returns 1 after OK and 2
 // after Cancel. Pages are child windows of the sheet, so what a page sends its parent reaches the
@@ -40,6 +41,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnActivePageChanged() override;
 
 private:
     std::vector<CPropertyPage*> m_parents;  // by page index
