@@ -10,15 +10,24 @@
 #include <quenby/SymbolLibIO.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
+#include "annotation/GeoAnno.h"
 #include "core/GeoVectorLayer.h"
 #include "core/GeoView.h"
+#include "core/PropertyParam.h"
 #include "terrain/GeoDEM.h"
 #include "ui/ADBValueDlg.h"
 #include "ui/BilParamDlg.h"
 #include "ui/FieldDefDlg.h"
 #include "ui/FieldPropDlg.h"
 #include "ui/GCPropSheet.h"
+#include "ui/GeoFormatDlg.h"
+#include "ui/GeoRectDlg.h"
+#include "ui/InsertCharDlg.h"
+#include "ui/SchemaDesignDlg.h"
+#include "ui/Scheme.h"
 #include "ui/StyleSheet.h"
 #include "vector/GeoPoint.h"
 #include "ui/DEMLevelDlg.h"
@@ -129,6 +138,52 @@ int main(int argc, char** argv) {
     values.InitData(road);
     r = values.DoModal();
     std::printf("attribute values: %d, %d\n", static_cast<int>(r), values.GetRetCode());
+
+    // The layer's own sheet (general, style, field and feature-class pages) and the sheet of one of its
+    // objects, both opened through their objects' hooks as a host's map view opens them.
+    CGeoGClass street;
+    street.SetGCID(5);
+    street.SetGCName("街道");
+    street.AddField(DemoField("宽度", dbDouble, 0, FALSE), -2);
+    roads.m_Theme.AddGC(street, -2);
+    road->SetObjectClassID(5);
+    r = roads.EditProperties(0, 0, nullptr);
+    std::printf("layer: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(roads.GetObjectName()));
+    tagPropertyParam param;
+    param.m_pSymbolLib = &lib;
+    param.m_nScale = 1000;
+    r = road->EditProperties(0, 0, &param);
+    std::printf("object: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(road->GetObjectName()));
+
+    // An annotation's sheet carries its text page; the page's box and format buttons open their dialogs.
+    CGeoAnno label(CString("长江大桥"), CPoint(0, 0), 5000, 5000, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0);
+    r = label.EditProperties(0, 0, &param);
+    std::printf("annotation: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(label.GetName()));
+
+    CGeoRectDlg margins;
+    margins.SetMargins(tagGEORECT{2000, 2000, 1000, 1000}, 1000);
+    r = margins.DoModal();
+    const tagGEORECT m = margins.GetMargins();
+    std::printf("box margins: %d, %d %d %d %d\n", static_cast<int>(r), m.left, m.right, m.top, m.bottom);
+
+    CGeoFormatDlg format;
+    r = format.DoModal();
+    std::printf("format: %d, %d %d\n", static_cast<int>(r), format.m_Format.hor, format.m_Format.ver);
+
+    CInsertCharDlg insert;
+    r = insert.DoModal();
+    std::printf("insert: %d, %s %g\n", static_cast<int>(r), static_cast<LPCTSTR>(insert.m_strText), insert.m_fAngle);
+
+    // The scheme designer over a scheme written from the demo layer.
+    roads.SetObjectName("道路");
+    CTypedPtrList<CObList, CGeoLayer*> layers;
+    layers.AddTail(&roads);
+    const std::string scheme = (std::filesystem::temp_directory_path() / "dialogs_on_screen.sch").string();
+    SaveSchemeFile(scheme.c_str(), layers);
+    CSchemaDesignDlg designer;
+    designer.InitData(scheme.c_str());
+    r = designer.DoModal();
+    std::printf("scheme designer: %d\n", static_cast<int>(r));
 
     AfxQtRemoveScreen();
     return 0;
