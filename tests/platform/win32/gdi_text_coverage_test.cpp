@@ -159,9 +159,9 @@ TEST(GdiTextCoverage, DrawingAgainGivesTheDirectFillsPixels) {
 
 // Turned text lies across pixels at a fraction its angle gives, and its coordinates are rounded as
 // doubles round near its origin: kept coverage must be drawn only where both come out the same, and then
-// gives the direct fill's pixels. The points lie between 512 and 1024 with the text's reach, where
-// coverage is drawn again, but for the last, whose text reaches below 512 and so must be filled afresh;
-// at right angles the turn leaves tiny terms that only such a match keeps exact.
+// gives the direct fill's pixels. The first five points lie between 128 and 256 with the text's reach,
+// where coverage is drawn again; the text at the last four reaches across 64 or 128 and must be filled
+// afresh. At right angles the turn leaves tiny terms that only such a match keeps exact.
 TEST(GdiTextCoverage, TurnedTextDrawnAgainGivesTheDirectFillsPixels) {
     const std::vector<TextCase> cases = {
         {"宋体", -16, 0, FW_NORMAL, false, false, false, "中华"},
@@ -169,6 +169,42 @@ TEST(GdiTextCoverage, TurnedTextDrawnAgainGivesTheDirectFillsPixels) {
         {"宋体", -19, 5, FW_NORMAL, true, true, true, "斜 ab"},
         {"Arial", -11, 0, FW_NORMAL, false, false, false, "Wg,"},
     };
-    ExpectKeptMatchesDirect(cases, {1, 450, 900, 1337, 1800, 2700, 3599, -300, 4050}, 680, 680,
-                            {{580, 580}, {581, 600}, {600, 585}, {590, 610}, {590, 610}, {514, 516}});
+    ExpectKeptMatchesDirect(cases, {1, 450, 900, 1337, 1800, 2700, -300, 4050}, 260, 260,
+                            {{190, 190}, {191, 200}, {200, 186}, {195, 204}, {195, 204}, {120, 120}, {121, 67}, {63, 170}, {170, 101}});
+}
+
+TEST(GdiTextCoverage, CoverageBlendsColourOverThePixels) {
+    // White text on black shows each pixel's coverage; the same text in another colour over the
+    // pattern must give (colour x a + pixel x (255 - a) + 127) / 255 in every channel.
+    for (int bpp : {32, 24}) {
+        const int w = 200, h = 60;
+        HFONT f = MakeFont({"宋体", -30, 0, FW_NORMAL, false, false, false, ""});
+        Surface cover(w, h, bpp), over(w, h, bpp);
+        PatBlt(cover.dc, 0, 0, w, h, BLACKNESS);
+        Pixels before(over.dc);
+        const COLORREF ink = RGB(250, 128, 3);
+        for (Surface* s : {&cover, &over}) {
+            HGDIOBJ old = SelectObject(s->dc, f);
+            SetBkMode(s->dc, TRANSPARENT);
+            SetTextColor(s->dc, s == &cover ? RGB(255, 255, 255) : ink);
+            TextOut(s->dc, 5, 10, "图层中文字", 10);
+            SelectObject(s->dc, old);
+        }
+        DeleteObject(f);
+        Pixels a(cover.dc), after(over.dc);
+        auto blend = [](int c, int d, int k) { return (c * k + d * (255 - k) + 127) / 255; };
+        int partial = 0, bad = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                int k = GetRValue(a.at(x, y));
+                partial += k > 0 && k < 255;
+                COLORREF d = before.at(x, y), want = RGB(blend(GetRValue(ink), GetRValue(d), k),
+                                                         blend(GetGValue(ink), GetGValue(d), k),
+                                                         blend(GetBValue(ink), GetBValue(d), k));
+                bad += after.at(x, y) != want;
+            }
+        }
+        EXPECT_GT(partial, 100) << "bpp " << bpp;  // antialiased edges, not just full coverage
+        EXPECT_EQ(bad, 0) << "bpp " << bpp;
+    }
 }
