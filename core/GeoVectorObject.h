@@ -379,13 +379,15 @@ public:
 
 protected:
     UINT m_nClassID = 0;
+    // Beside the class ID: an attribute write reads the one and clears the other, and together they fill
+    // what would otherwise be padding.
+    int m_bADInitialized = 0;
     CSymbolAttrib m_SymbolAttrib;
     GEOVIEW m_GeoView;
     DISPLAYATTR m_nDisplayAttr = DISPLAYATTR_SELF;
     int m_nDangleType = 0;
     DWORD m_dwSymbolAttrFlag = 0;
     GEOVIEW m_ADGeoView;
-    int m_bADInitialized = 0;
     double m_dZ = 0.0;
     // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
     LONG m_lWidth = 0;
