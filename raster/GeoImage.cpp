@@ -262,29 +262,34 @@ CString CGeoImage::FindAndReadImage(CArchive& ar, bool adoptName)
 
 void CGeoImage::SerializeLists(CArchive& ar)
 {
-    if (ar.IsLoading()) {
-        DeleteAll(m_DrawnMosaicPLines);
-        DeleteAll(m_GCPoints);
-        DeleteAll(m_SecondGCPoints);
-        DeleteAll(m_MosaicPLines);
+    if (ar.IsStoring()) {
+        m_DrawnMosaicPLines.Serialize(ar);
+        m_GCPoints.Serialize(ar);
+        m_SecondGCPoints.Serialize(ar);
+        m_MosaicPLines.Serialize(ar);
+        return;
     }
-    m_DrawnMosaicPLines.Serialize(ar);
-    m_GCPoints.Serialize(ar);
-    m_SecondGCPoints.Serialize(ar);
-    m_MosaicPLines.Serialize(ar);
-    if (ar.IsLoading()) {
+    DeleteAll(m_DrawnMosaicPLines);
+    DeleteAll(m_GCPoints);
+    DeleteAll(m_SecondGCPoints);
+    DeleteAll(m_MosaicPLines);
+    CObList* lists[] = {&m_DrawnMosaicPLines, &m_GCPoints, &m_SecondGCPoints, &m_MosaicPLines};
+    try {
+        for (CObList* list : lists) list->Serialize(ar);
         // A record may name any class; only the kinds these lists hold are accepted.
         const CRuntimeClass* line = CRuntimeClass::FromName("CGeoMosaicPLine");
-        auto check = [](CObList& list, const CRuntimeClass* cls) {
-            for (POSITION pos = list.GetHeadPosition(); pos;) {
-                CObject* o = list.GetNext(pos);
-                if (!cls || !o || !o->IsKindOf(cls)) AfxThrowArchiveException(CArchiveException::badClass);
+        const CRuntimeClass* kinds[] = {line, RUNTIME_CLASS(CGeoGCPoint), RUNTIME_CLASS(CGeoGCPoint), line};
+        for (int i = 0; i < 4; ++i)
+            for (POSITION pos = lists[i]->GetHeadPosition(); pos;) {
+                CObject* o = lists[i]->GetNext(pos);
+                if (!kinds[i] || !o || !o->IsKindOf(kinds[i])) AfxThrowArchiveException(CArchiveException::badClass);
             }
-        };
-        check(m_DrawnMosaicPLines, line);
-        check(m_MosaicPLines, line);
-        check(m_GCPoints, RUNTIME_CLASS(CGeoGCPoint));
-        check(m_SecondGCPoints, RUNTIME_CLASS(CGeoGCPoint));
+    } catch (...) {
+        // What was read is let go as the objects they are: the typed lists (and the destructor) may
+        // only ever hold their own kinds, never NULL.
+        for (CObList* list : lists)
+            while (!list->IsEmpty()) delete list->RemoveHead();
+        throw;
     }
 }
 
