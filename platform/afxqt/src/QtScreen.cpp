@@ -64,8 +64,23 @@ UINT VirtualKey(int key) {
 
 bool IsEditKind(HWND h) { return h && KindOf(h) == Kind::Edit; }
 
-// The model edit's selection set to what the person selected on the widget (bytes of GBK text).
+// While it lives, the message spy is away: what the screen reads of the model, and the bookkeeping a
+// desktop edit does without any message, is neither the program's doing nor the person's.
+class SpyAway {
+public:
+    SpyAway() : m_spy(win32::GetMessageSpy()) { win32::SetMessageSpy(nullptr); }
+    ~SpyAway() { win32::SetMessageSpy(m_spy); }
+    SpyAway(const SpyAway&) = delete;
+    SpyAway& operator=(const SpyAway&) = delete;
+
+private:
+    std::function<void(const win32::SpyRecord&)> m_spy;
+};
+
+// The model edit's selection set to what the person selected on the widget (bytes of GBK text). A
+// desktop edit moves its caret and selection itself, so the model hears no message of it.
 void PushSelection(HWND h, QLineEdit* e) {
+    SpyAway away;
     int a = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
     int b = e->hasSelectedText() ? a + static_cast<int>(e->selectedText().size()) : a;
     const QString t = e->text();
@@ -207,9 +222,8 @@ void QtScreen::Sync() {
     m_queued = false;
     if (m_syncing) return;
     m_syncing = true;
-    // What the screen reads and paints is not what the program or the person caused: the spy is away.
-    auto spy = win32::GetMessageSpy();
-    win32::SetMessageSpy(nullptr);
+    // What the screen reads and paints is not what the program or the person caused.
+    SpyAway away;
     // The model paints what it invalidated, as a screen's paint cycle does; windows that paint
     // themselves leave their pixels on their canvases.
     PaintDirtyWindows();
@@ -252,7 +266,6 @@ void QtScreen::Sync() {
     }
     ShowDragImage();
     ShowCursor();
-    win32::SetMessageSpy(spy);
     m_syncing = false;
     if (!m_loops.empty() && m_loops.back().ended()) m_loops.back().loop->quit();
 }

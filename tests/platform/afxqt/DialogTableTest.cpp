@@ -87,6 +87,13 @@ struct Case {
     // window never created), open runs the hook on it and gives its result, and the acts go to the
     // sheet the hook opens.
     std::function<INT_PTR(CWnd&)> open = {};
+    // Dialogs the acts open from the window, in the order they open (each met before any box), with what
+    // the person does in each.
+    struct Nested {
+        UINT id;
+        std::vector<Act> acts;
+    };
+    std::vector<Nested> nested = {};
 };
 
 INT_PTR Modal(CWnd& w) {
@@ -117,12 +124,21 @@ HTREEITEM TreeItem(CTreeCtrl* tree, HTREEITEM from, const std::string& text) {
 
 // ---- the driver's run ------------------------------------------------------------------------------
 
+// The person's select-all before typing over a field (Ctrl+A on the screen), which a desktop edit does
+// without a message: the spy does not see it.
+void SelectAll(CWnd* edit) {
+    auto spy = win32::GetMessageSpy();
+    win32::SetMessageSpy(nullptr);
+    edit->SendMessage(EM_SETSEL, 0, -1);
+    win32::SetMessageSpy(spy);
+}
+
 void DriverAct(CWnd& d, const Act& a) {
     CWnd* c = a.id ? Ctl(d, a.id) : nullptr;
     switch (a.kind) {
         case Act::Type:
             afxtest::SetFocus(c);
-            c->SendMessage(EM_SETSEL, 0, -1);
+            SelectAll(c);
             afxtest::TypeChars(c, a.text);
             break;
         case Act::Click: afxtest::Click(c); break;
@@ -149,7 +165,7 @@ void DriverAct(CWnd& d, const Act& a) {
                 ADD_FAILURE() << "F2 started no label edit on " << a.text;
                 break;
             }
-            edit->SendMessage(EM_SETSEL, 0, -1);
+            SelectAll(edit);
             afxtest::TypeChars(edit, a.label);
             afxtest::Key(VK_RETURN);
             break;
@@ -296,6 +312,11 @@ Outcome RunDriver(const Case& c) {
     };
     if (c.open || dynamic_cast<CPropertySheet*>(top.get())) s.ExpectSheet("", act);
     else s.ExpectDialog(static_cast<CDialog&>(*top).GetTemplateID(), act);
+    for (const Case::Nested& n : c.nested)
+        s.ExpectDialog(n.id, [&n](CDialog& d) {
+            for (const Act& a : n.acts)
+                if (!Ended(d)) DriverAct(d, a);
+        });
     for (int answer : c.boxes) s.ExpectMessageBox("", answer);
     {
         screentest::Spy spy;
@@ -327,6 +348,25 @@ CWnd* DialogOf(QWidget* w) {
     return dynamic_cast<CPropertySheet*>(wnd) || dynamic_cast<CDialog*>(wnd) ? wnd : nullptr;
 }
 
+// Waits for the nested dialogs of the case from the i-th on, one after another, and acts in each.
+void PersonInNested(const Case& c, size_t i) {
+    if (i >= c.nested.size()) return;
+    const Case::Nested& n = c.nested[i];
+    screentest::When(
+        [&n](QWidget* w) {
+            auto* d = dynamic_cast<CDialog*>(DialogOf(w));
+            return d && !dynamic_cast<CPropertyPage*>(d) && d->GetTemplateID() == n.id;
+        },
+        [&c, &n, i](QWidget* w) {
+            CWnd* d = DialogOf(w);
+            screentest::SaveShot(w, std::string("dialog_") + c.name + "_nested" + std::to_string(i));
+            ExpectNothingCutOff(w, c.name);
+            PersonInNested(c, i + 1);
+            for (size_t k = 0; k < n.acts.size() && !Ended(*d); ++k) PersonAct(*d, n.acts[k]);
+            if (!Ended(*d)) ADD_FAILURE() << c.name << ": the actions left nested dialog " << n.id << " open";
+        });
+}
+
 Outcome RunScreen(const Case& c) {
     AfxClearMessageLog();
     Outcome o;
@@ -335,6 +375,7 @@ Outcome RunScreen(const Case& c) {
     HWND shown = nullptr;
     CWnd* made = c.open ? nullptr : top.get();
     BoxAnswerer answers(c.boxes);
+    PersonInNested(c, 0);
     bool acted = false;
     auto meets = [made](QWidget* w) {
         if (made) return screentest::Mirrors(w, made->m_hWnd);
@@ -599,19 +640,38 @@ std::string DumpSpot(CWnd& w) {
     return s.str();
 }
 
-// A single-point annotation 6 mm high and 5 wide at 1 : 1 (a size without a type-size name, so the
-// size edits are open), whose sheet the annotation opens itself.
+// An annotation whose sheet the annotation opens itself: plain single-point text 6 mm high and 5 wide
+// (a size without a type-size name, so the size edits are open), box text with 12 mm margins, or
+// formatted text ("1/2") with its spacing; at 1 : 1.
 struct AnnoText : CWnd {
-    CGeoAnno anno{CString("注记"), CPoint(0, 0), 6, 5, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0};
+    enum Kind { Plain, Box, Formatted };
+    std::unique_ptr<CGeoAnno> anno;
     tagPropertyParam param;
+    explicit AnnoText(Kind kind) {
+        if (kind == Box)
+            anno = std::make_unique<CGeoAnno>(CString("方框注记"), CRect(0, 100, 200, 0), 5, 5, tagGEORECT{12, 12, 12, 12}, 0, 0, 0, 0);
+        else if (kind == Formatted)
+            anno = std::make_unique<CGeoAnno>(CString("1/2"), CPoint(0, 0), 5, 5, tagGEOFORMAT{10, 20, 30, 40, 2.0f}, 0.0f, 0.0f, 0, 0, 0);
+        else
+            anno = std::make_unique<CGeoAnno>(CString("注记"), CPoint(0, 0), 6, 5, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0);
+    }
 };
 
 std::string DumpAnno(CWnd& w) {
-    CGeoAnno& a = As<AnnoText>(w).anno;
+    CGeoAnno& a = *As<AnnoText>(w).anno;
+    const tagGEORECT m = a.GetGeoRect();
+    const tagGEOFORMAT f = a.GetGeoFormat();
     std::ostringstream s;
     s << a.GetName().str() << ";" << a.GetCharHeight() << "x" << a.GetCharWidthA() << ";" << a.GetSpace() << ";"
-      << a.GetAlignType() << ";" << a.GetEscapeAngle(0) << ";" << a.GetShowFrame() << ";" << a.GetMoveFlag();
+      << a.GetAlignType() << ";" << a.GetPositionType() << ";" << a.GetEscapeAngle(0) << ";" << a.GetShowFrame() << ";"
+      << static_cast<int>(a.GetMoveFlag()) << ";m" << m.left << "," << m.right << "," << m.top << "," << m.bottom << ";f"
+      << f.hor << "," << f.ver << "," << f.fen_hor << "," << f.fen_ver << "," << f.fen_shu_width;
     return s.str();
+}
+
+INT_PTR OpenAnno(CWnd& w) {
+    auto& a = As<AnnoText>(w);
+    return a.anno->EditProperties(0, 0, &a.param);
 }
 
 // The scheme designer over one scheme file "water" of a layer 水系 (field 名称; classes 河流-5 with
@@ -742,11 +802,16 @@ std::vector<Case> Cases() {
         {"vector_object_sheet_cancel", Make<SpotHeight>(),
          {Type(1000, "不要"), Page("面风格"), Pick(1090, 5), Click(IDCANCEL)},
          {}, DumpSpot, [](CWnd& w) -> INT_PTR { return As<SpotHeight>(w).spot->EditProperties(0, 0, nullptr); }},
-        {"anno_text_page", Make<AnnoText>(),
+        {"anno_text_page", Make<AnnoText>(AnnoText::Plain),
          {Page("文字"), Type(1001, "新注记"), Pick(1040, 4), Type(1034, "30"), Type(1030, "0"), Click(IDOK), Type(1030, "80"),
           Click(1057), Click(1469), Click(IDOK)},
-         {IDOK}, DumpAnno,
-         [](CWnd& w) -> INT_PTR { auto& a = As<AnnoText>(w); return a.anno.EditProperties(0, 0, &a.param); }},
+         {IDOK}, DumpAnno, OpenAnno},
+        {"anno_text_page_box_margins", Make<AnnoText>(AnnoText::Box),
+         {Page("文字"), Click(1049), Click(1049), Click(IDOK)}, {}, DumpAnno, OpenAnno,
+         {{2034, {Type(1042, "125"), Type(1045, "40"), Click(IDOK)}}, {2034, {Type(1043, "500"), Key(VK_ESCAPE)}}}},
+        {"anno_text_page_format_then_box", Make<AnnoText>(AnnoText::Formatted),
+         {Page("文字"), Click(1048), Click(1047), Pick(1066, 1), Click(1049), Click(IDOK)}, {}, DumpAnno, OpenAnno,
+         {{2040, {Type(1501, "51"), Type(1504, "7"), Key(VK_RETURN)}}, {2034, {Type(1044, "30"), Click(IDOK)}}}},
         {"geo_rect", [] { auto d = std::make_unique<CGeoRectDlg>(); d->SetMargins(tagGEORECT{4, 6, 8, 10}, 2);
                           return std::unique_ptr<CWnd>(std::move(d)); },
          {Type(1042, "-1"), Click(IDOK), Type(1042, "15"), Type(1045, "7"), Click(IDOK)}, {IDOK}, DumpMargins},
