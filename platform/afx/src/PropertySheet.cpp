@@ -10,7 +10,7 @@ IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
 namespace {
 // The sheet's layout in pixels: a margin, a row of tabs above the pages, and the buttons below them.
-const int kMargin = 7, kTabHeight = 21, kButtonW = 75, kButtonH = 23, kSheetX = 100, kSheetY = 100;
+const int kMargin = 7, kTabHeight = 21, kButtonW = 75, kButtonH = 23, kButtonGap = 6, kSheetX = 100, kSheetY = 100;
 }  // namespace
 
 CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate) {
@@ -138,7 +138,9 @@ INT_PTR CPropertySheet::DoModal() {
             h = std::max(h, win32::DluToPixelY(t->cy));
         }
     m_rcPage = CRect(kMargin, kMargin + kTabHeight, kMargin + w, kMargin + kTabHeight + h);
-    int cx = w + 2 * kMargin, cy = m_rcPage.bottom + kMargin + kButtonH + kMargin;
+    // Pages narrower than the row of buttons widen the sheet to it, so no button is cut off at the left.
+    const int rowWidth = 3 * kButtonW + 2 * kButtonGap;
+    int cx = std::max(w, rowWidth) + 2 * kMargin, cy = m_rcPage.bottom + kMargin + kButtonH + kMargin;
     m_bEnded = FALSE;
     m_nResult = IDCANCEL;
     m_nActive = -1;
@@ -148,13 +150,13 @@ INT_PTR CPropertySheet::DoModal() {
                   CRect(kSheetX, kSheetY, kSheetX + cx, kSheetY + cy), nullptr, 0))
         return -1;
     struct { int id; LPCSTR text; } buttons[] = {{IDOK, "确定"}, {IDCANCEL, "取消"}, {ID_APPLY_NOW, "应用(&A)"}};
-    int x = cx - kMargin - 3 * kButtonW - 2 * 6, y = cy - kMargin - kButtonH;
+    int x = cx - kMargin - rowWidth, y = cy - kMargin - kButtonH;
     for (auto& b : buttons) {
         CreateWindowExA(0, "Button", b.text,
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b.id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                             (b.id == ID_APPLY_NOW ? WS_DISABLED : 0),
                         x, y, kButtonW, kButtonH, m_hWnd, reinterpret_cast<HMENU>(static_cast<intptr_t>(b.id)), nullptr, nullptr);
-        x += kButtonW + 6;
+        x += kButtonW + kButtonGap;
     }
     SendMessage(DM_SETDEFID, IDOK, 0);
     HWND prevActive = ::SetActiveWindow(m_hWnd);

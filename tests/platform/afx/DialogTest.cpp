@@ -433,6 +433,16 @@ TEST_F(DialogTest, SheetCreatesPagesLazilyAndOkAppliesCreatedPagesInOrder) {
     sheet.AddPage(&b);
     sheet.AddPage(&c);
     s.ExpectSheet("属性", [&](CPropertySheet& sh) {
+        // Pages narrower than the row of buttons: the sheet is as wide as the buttons need.
+        CRect client;
+        sh.GetClientRect(&client);
+        for (int id : {IDOK, IDCANCEL, ID_APPLY_NOW}) {
+            CRect rc;
+            sh.GetDlgItem(id)->GetWindowRect(&rc);
+            sh.ScreenToClient(&rc);
+            EXPECT_GE(rc.left, 7) << id;
+            EXPECT_LE(rc.right, client.right - 7) << id;
+        }
         afxtest::ActivatePage(sh, 2);
         afxtest::Type(*sh.GetPage(2), IDC_COUNT, "99");  // out of range
         EXPECT_FALSE(afxtest::ActivatePage(sh, 0));  // leaving refuses
