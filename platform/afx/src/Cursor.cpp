@@ -1,19 +1,10 @@
 #include "afx/Cursor.h"
 
-namespace {
-
-const WORD kStandardCursors[] = {32512, 32513, 32642, 32643, 32644, 32645, 32646};
-
-// One byte per cursor: its address is the handle.
-char g_cursorTokens[sizeof kStandardCursors / sizeof kStandardCursors[0]];
-
-} // namespace
+#include "win32/winuser.h"
 
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName)
 {
     if (hInstance != nullptr) return nullptr;
-    ULONG_PTR id = reinterpret_cast<ULONG_PTR>(lpCursorName);
-    for (size_t i = 0; i < sizeof kStandardCursors / sizeof kStandardCursors[0]; ++i)
-        if (id == kStandardCursors[i]) return reinterpret_cast<HCURSOR>(&g_cursorTokens[i]);
-    return nullptr;
+    const ULONG_PTR id = reinterpret_cast<ULONG_PTR>(lpCursorName);
+    return id <= 0xFFFF ? win32::StandardCursor(static_cast<WORD>(id)) : nullptr;
 }

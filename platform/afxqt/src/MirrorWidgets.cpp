@@ -677,8 +677,8 @@ public:
         header()->setSectionsClickable(true);
         header()->setFixedHeight(kListHeaderHeight);
         header()->setStretchLastSection(false);
-        // The columns fill the model's client area, which is the whole window; the widget's frame must
-        // not push a scroll bar over the last row.
+        // The columns fill the model's client area; the widget's frame must not push a horizontal bar
+        // over the last row.
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(header(), &QHeaderView::sectionClicked, this, [this](int col) {
             // A click on the model's header at the column's middle.

@@ -375,9 +375,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETCURSOR: {
             // The parent may choose first; then the client area shows the class cursor of the window
-            // under the mouse (wParam), and a class without one leaves the cursor as it is.
+            // under the mouse (wParam), and a class without one leaves the cursor as it is; the rest
+            // of a window shows the arrow.
             if (w->style & WS_CHILD && w->parent && SendMessageA(w->parent, msg, wParam, lParam)) return TRUE;
-            if (static_cast<short>(LOWORD(lParam)) != HTCLIENT) return FALSE;
+            if (static_cast<short>(LOWORD(lParam)) != HTCLIENT) {
+                SetCursor(win32::StandardCursor(32512));
+                return TRUE;
+            }
             HCURSOR c = ClassCursor(reinterpret_cast<HWND>(wParam));
             if (!c) return FALSE;
             SetCursor(c);
@@ -798,6 +802,15 @@ int SendSetCursor(HWND hwnd, UINT mouseMsg) {
     const int hit = static_cast<int>(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
     if (W(hwnd)) SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(static_cast<WORD>(hit), mouseMsg));
     return hit;
+}
+
+HCURSOR win32::StandardCursor(WORD id) {
+    static const WORD standard[] = {32512, 32513, 32642, 32643, 32644, 32645, 32646};
+    // One byte per cursor: its address is the handle.
+    static char tokens[sizeof standard / sizeof standard[0]];
+    for (size_t i = 0; i < sizeof standard / sizeof standard[0]; ++i)
+        if (standard[i] == id) return reinterpret_cast<HCURSOR>(&tokens[i]);
+    return nullptr;
 }
 
 int GetSystemMetrics(int nIndex) {

@@ -218,7 +218,7 @@ TEST_F(ClientArea, TheMouseAsksTheWindowUnderItThenItsParentThenItsClassForTheCu
             {IDC_C_BUTTON, {5, 5}, WM_LBUTTONDOWN, arrow, "311 1 513"},   // every mouse message asks
             {IDC_C_PAD, {5, 5}, WM_LBUTTONUP, sizeAll, "312 1 514"},
             {IDC_C_PLAIN, {5, 5}, WM_MOUSEMOVE, sizeAll, "313 1 512"},    // a class without a cursor keeps the last one
-            {IDC_C_PAD, {80, 5}, WM_MOUSEMOVE, sizeAll, "312 7 512"},     // over the pad's own bar (90 wide)
+            {IDC_C_PAD, {80, 5}, WM_MOUSEMOVE, arrow, "312 7 512"},       // over the pad's own bar (90 wide)
             {0, {2, 2}, WM_MOUSEMOVE, arrow, "0 1 512"},                  // the dialog's own surface
         };
         for (const auto& c : cases) {

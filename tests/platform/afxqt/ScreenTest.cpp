@@ -526,7 +526,7 @@ TEST_F(ScreenTest, TheMouseOverAWindowAsksTheModelForTheCursorAsTheDriversHoverD
         const Spot spots[] = {
             {Control(dlg, IDC_Q_C_EDIT), {5, 5}, dlg.GetDlgItem(IDC_Q_C_EDIT), {5, 5}, Qt::IBeamCursor},  // its class
             {pad, {5, 5}, &dlg.m_pad, {5, 5}, Qt::SizeAllCursor},                                       // the dialog's choice
-            {bar, {8, 20}, &dlg.m_pad, {client.Width() + 8, 20}, Qt::SizeAllCursor},                    // the bar: kept
+            {bar, {8, 20}, &dlg.m_pad, {client.Width() + 8, 20}, Qt::ArrowCursor},                      // the bar: the arrow
             {Control(dlg, IDC_Q_C_BUTTON), {5, 5}, dlg.GetDlgItem(IDC_Q_C_BUTTON), {5, 5}, Qt::ArrowCursor},
             {top, {3, 3}, &dlg, {3, 3}, Qt::ArrowCursor},                                              // the surface
         };
@@ -549,7 +549,7 @@ TEST_F(ScreenTest, TheMouseOverAWindowAsksTheModelForTheCursorAsTheDriversHoverD
         EXPECT_EQ(byPerson, byDriver);
         EXPECT_EQ(byDriver, (std::vector<std::string>{"130 1 512", "132 1 512", "132 7 512", "131 1 512", "0 1 512"}));
         EXPECT_EQ(driverCursors, (std::vector<HCURSOR>{LoadCursor(nullptr, IDC_IBEAM), LoadCursor(nullptr, IDC_SIZEALL),
-                                                        LoadCursor(nullptr, IDC_SIZEALL), LoadCursor(nullptr, IDC_ARROW),
+                                                        LoadCursor(nullptr, IDC_ARROW), LoadCursor(nullptr, IDC_ARROW),
                                                         LoadCursor(nullptr, IDC_ARROW)}));
         screentest::SaveShot(top, "screen_test_cursor_pad");
         QTest::mouseClick(Control(dlg, IDCANCEL), Qt::LeftButton);

@@ -949,9 +949,15 @@ HCURSOR GetCursor();
 // capture: asks the window which part of it lies under the cursor position (WM_NCHITTEST) and sends it
 // WM_SETCURSOR (wParam the window, LOWORD(lParam) that hit-test code, HIWORD(lParam) the mouse
 // message). A child that does not answer it passes it to its parent (DefWindowProc); when no one does,
-// the client area shows the class cursor of the window under the mouse. Returns the hit-test code,
+// the client area shows the class cursor of the window under the mouse (a class without one leaves the
+// cursor as it is) and the rest of the window, its scroll bars, the arrow. Returns the hit-test code,
 // HTNOWHERE (and sends nothing) while a window holds the capture.
 int SendSetCursor(HWND hwnd, UINT mouseMsg);
+namespace win32 {
+// The system's cursor of a standard IDC_ number (32512 the arrow, 32513 the text cursor, 32642 to 32646
+// the sizing ones), the same handle on every call; NULL for other numbers.
+HCURSOR StandardCursor(WORD id);
+}  // namespace win32
 
 // System metrics, as Windows gives them at 96 dots per inch; 0 for others.
 #define SM_CXVSCROLL 2  // the width of a vertical scroll bar: 17
