@@ -57,7 +57,8 @@ public:
     int GetY(int i) const { return static_cast<int>(m_Points[i].y + 0.5); }
     // New array (delete[] by the caller) of (x * k + 0.5, y * k + 0.5), truncated.
     POINT* GetPixelPoints(double k) const;
-    int GetBytesPerRow() const { return (m_nWidth * m_nBits + 7) / 8; }
+    // Counted in 64 bits: a stored width may be near 2^28 pixels, whose bit count overflows an int.
+    int GetBytesPerRow() const { return static_cast<int>((static_cast<long long>(m_nWidth) * m_nBits + 7) / 8); }
     double GetPixelSize() const { return m_dPixelSize; }
     int GetWidth() const { return m_nWidth; }
     int GetBits() const { return m_nBits; }
