@@ -275,7 +275,10 @@ void CGeoImage::SerializeLists(CArchive& ar)
     DeleteAll(m_MosaicPLines);
     CObList* lists[] = {&m_DrawnMosaicPLines, &m_GCPoints, &m_SecondGCPoints, &m_MosaicPLines};
     try {
-        for (CObList* list : lists) list->Serialize(ar);
+        // The image owns what its lists hold: each object must be new in this archive, never a
+        // reference to one read before (another owner's, or this image itself).
+        for (CObList* list : lists)
+            for (DWORD n = ar.ReadCount(); n > 0; --n) list->AddTail(ar.ReadOwnedObject(nullptr));
         // A record may name any class; only the kinds these lists hold are accepted.
         const CRuntimeClass* line = CRuntimeClass::FromName("CGeoMosaicPLine");
         const CRuntimeClass* kinds[] = {line, RUNTIME_CLASS(CGeoGCPoint), RUNTIME_CLASS(CGeoGCPoint), line};
@@ -285,8 +288,8 @@ void CGeoImage::SerializeLists(CArchive& ar)
                 if (!kinds[i] || !o || !o->IsKindOf(kinds[i])) AfxThrowArchiveException(CArchiveException::badClass);
             }
     } catch (...) {
-        // What was read is let go as the objects they are: the typed lists (and the destructor) may
-        // only ever hold their own kinds, never NULL.
+        // What was read is let go as the objects they are (each new, so each once): the typed lists
+        // (and the destructor) may only ever hold their own kinds, never NULL.
         for (CObList* list : lists)
             while (!list->IsEmpty()) delete list->RemoveHead();
         throw;

@@ -54,7 +54,10 @@ bool ReadPacked(TIFF* tif, uint32_t width, uint32_t height, int bitsPerPixel, st
         if (tw == 0 || th == 0 || ((size_t)tw * bitsPerPixel) % 8 != 0) return false;
         const tmsize_t tileSize = TIFFTileSize(tif);
         const size_t tileRow = (size_t)tw * bitsPerPixel / 8;
-        if (tileSize <= 0 || (size_t)tileSize < tileRow * th) return false;
+        // A tile is stored whole, so one larger than the file's data can fill is claimed by the header
+        // alone (tile sizes near 2^31 rows), and nothing is allocated for it.
+        if (tileSize <= 0 || (size_t)tileSize < tileRow * th || (uint64_t)tileSize > JustifiedSampleBytes(tif))
+            return false;
         std::vector<BYTE> tile((size_t)tileSize);
         for (uint32_t y = 0; y < height; y += th) {
             for (uint32_t x = 0; x < width; x += tw) {
