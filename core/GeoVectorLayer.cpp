@@ -30,10 +30,6 @@ CGeoVectorLayer::CGeoVectorLayer() : CGeoLayer(TRUE), m_ObjList(10) {}
 
 CGeoVectorLayer::CGeoVectorLayer(const CRect& bounds) : CGeoLayer(bounds, TRUE), m_ObjList(10) {}
 
-namespace {
-const size_t kPrefetchAhead = 8;
-}  // namespace
-
 CGeoVectorLayer::~CGeoVectorLayer() {
     IndexDrop();
     std::vector<CGeoVectorObject*> loadedKept;
@@ -43,14 +39,12 @@ CGeoVectorLayer::~CGeoVectorLayer() {
     // leaves the records as they are.
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
-        if (p) __builtin_prefetch(m_ObjList.GetAt(p));  // a big layer's objects lie far apart
         if (!pObject->CanAutoRemoveByLayer()) Unlink(pObject, CanBeEdited());
     }
     // The objects it owns die with it.
     ListOnly();
     while (!m_ObjList.IsEmpty()) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.RemoveHead());
-        if (!m_ObjList.IsEmpty()) __builtin_prefetch(m_ObjList.GetHead());
         pObject->SetPosInLayer(nullptr);
         delete pObject;
     }
@@ -308,10 +302,8 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
         throw;
     }
     IndexDrop();
-    for (size_t i = 0; i < loaded.size(); ++i) {
-        // A big layer's objects lie far apart in memory: the ones a few places on are asked for early.
-        if (i + kPrefetchAhead < loaded.size()) __builtin_prefetch(loaded[i + kPrefetchAhead]);
-        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(loaded[i]);
+    for (CObject* pOb : loaded) {
+        CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(pOb);
         ListAtTail(pObject);
         if (!pObject->CanAutoRemoveByLayer()) m_loadedKept.push_back(pObject);
     }
@@ -383,7 +375,6 @@ void CGeoVectorLayer::ResolveLoadedObjects() {
     // record, whatever the editable flag) and deleted.
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
-        if (p) __builtin_prefetch(m_ObjList.GetAt(p));
         if (pObject->OnLayerLoaded()) continue;
         Unlink(pObject, TRUE);
         delete pObject;
