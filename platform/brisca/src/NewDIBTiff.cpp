@@ -86,9 +86,12 @@ LONG PelsPerMeter(TIFF* tif, ttag_t tag)
     uint16_t unit = RESUNIT_INCH;
     if (!TIFFGetField(tif, tag, &res) || !(res > 0)) return 0;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
-    if (unit == RESUNIT_INCH) return (LONG)(res / 0.0254 + 0.5);
-    if (unit == RESUNIT_CENTIMETER) return (LONG)(res * 100.0 + 0.5);
-    return 0;
+    double perMeter = 0;
+    if (unit == RESUNIT_INCH) perMeter = res / 0.0254 + 0.5;
+    else if (unit == RESUNIT_CENTIMETER) perMeter = res * 100.0 + 0.5;
+    // A resolution no LONG can hold is none a header can mean: it is taken as not given.
+    if (!(perMeter < 2147483647.0)) return 0;
+    return (LONG)perMeter;
 }
 
 void QuietHandler(const char*, const char*, va_list) {}
