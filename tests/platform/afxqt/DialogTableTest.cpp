@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -42,7 +43,12 @@
 #include "ui/BilParamDlg.h"
 #include "ui/FieldDefDlg.h"
 #include "ui/FieldPropDlg.h"
+#include "ui/GCInfoDlg.h"
 #include "ui/GCPropSheet.h"
+#include "ui/PickGCDlg.h"
+#include "ui/SelectGCDlg.h"
+#include "raster/GeoImage.h"
+#include "raster/GeoMosaicPLine.h"
 #include "ui/SDFieldPage.h"
 #include "ui/StyleSheet.h"
 #include "vector/GeoPoint.h"
@@ -53,6 +59,8 @@
 #include "ui/ValueInputDlg.h"
 #include "ui/resources/DemDialogTemplates.h"
 #include "ui/resources/FieldDialogTemplates.h"
+#include "ui/resources/ClassDialogTemplates.h"
+#include "ui/resources/ObjectDialogTemplates.h"
 
 namespace {
 
@@ -94,6 +102,8 @@ struct Case {
         std::vector<Act> acts;
     };
     std::vector<Nested> nested = {};
+    // For an object whose hook opens a dialog rather than a sheet: the dialog's template.
+    UINT hooked = 0;
 };
 
 INT_PTR Modal(CWnd& w) {
@@ -182,6 +192,7 @@ Qt::Key QtKey(UINT vk) {
         case VK_ESCAPE: return Qt::Key_Escape;
         case VK_TAB: return Qt::Key_Tab;
         case VK_DELETE: return Qt::Key_Delete;
+        case VK_BACK: return Qt::Key_Backspace;
         case VK_DOWN: return Qt::Key_Down;
         case VK_UP: return Qt::Key_Up;
         default: return Qt::Key_unknown;
@@ -214,6 +225,12 @@ void PersonAct(CWnd& d, const Act& a) {
             break;
         case Act::Click: QTest::mouseClick(w, Qt::LeftButton, {}, screentest::Centre(w)); break;
         case Act::Pick: {
+            if (auto* list = qobject_cast<QListWidget*>(w)) {
+                // A list box: the person clicks the row.
+                list->scrollToItem(list->item(a.index));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(a.index)).center());
+                break;
+            }
             auto* combo = qobject_cast<QComboBox*>(w);
             ASSERT_NE(combo, nullptr);
             QTest::mouseClick(combo, Qt::LeftButton, {}, screentest::Centre(combo));  // the list drops down
@@ -310,7 +327,8 @@ Outcome RunDriver(const Case& c) {
         for (const Act& a : c.acts)
             if (!Ended(d)) DriverAct(d, a);
     };
-    if (c.open || dynamic_cast<CPropertySheet*>(top.get())) s.ExpectSheet("", act);
+    if (c.hooked) s.ExpectDialog(c.hooked, act);
+    else if (c.open || dynamic_cast<CPropertySheet*>(top.get())) s.ExpectSheet("", act);
     else s.ExpectDialog(static_cast<CDialog&>(*top).GetTemplateID(), act);
     for (const Case::Nested& n : c.nested)
         s.ExpectDialog(n.id, [&n](CDialog& d) {
@@ -377,8 +395,12 @@ Outcome RunScreen(const Case& c) {
     BoxAnswerer answers(c.boxes);
     PersonInNested(c, 0);
     bool acted = false;
-    auto meets = [made](QWidget* w) {
+    auto meets = [made, &c](QWidget* w) {
         if (made) return screentest::Mirrors(w, made->m_hWnd);
+        if (c.hooked) {
+            auto* d = dynamic_cast<CDialog*>(DialogOf(w));
+            return d && !dynamic_cast<CPropertyPage*>(d) && d->GetTemplateID() == c.hooked;
+        }
         return dynamic_cast<CPropertySheet*>(DialogOf(w)) != nullptr;
     };
     screentest::When(meets, [&](QWidget* w) {
@@ -692,6 +714,114 @@ std::string DumpMargins(CWnd& w) {
     return Str({std::to_string(m.left), std::to_string(m.right), std::to_string(m.top), std::to_string(m.bottom)});
 }
 
+// An image of 40 x 30 pixels, "影像", at 400.7 by 300 dpi and 1 : 50 000, whose dialog the image opens
+// itself.
+struct ScannedImage : CWnd {
+    tagRasterParameter param = [] {
+        tagRasterParameter p{};
+        p.m_nScale = 50000;
+        p.m_dXResolution = 400.7;
+        p.m_dYResolution = 300.0;
+        p.m_dPixelSize = 1.0;
+        return p;
+    }();
+    CGeoImage image{40, 30, 8, 0, 30, param};
+    ScannedImage() { image.SetObjectName("影像"); }
+};
+
+std::string DumpImage(CWnd& w) {
+    CGeoImage& i = As<ScannedImage>(w).image;
+    const tagRasterParameter p = i.GetRasterParameter();
+    std::ostringstream s;
+    s << i.GetObjectName().str() << ";" << p.m_dXResolution << ";" << p.m_dYResolution << ";" << p.m_nScale;
+    return s.str();
+}
+
+// A mosaic line of three points between nodes N1 and N2, whose dialog the line opens itself.
+struct MosaicLine : CWnd {
+    CGeoMosaicPLine line;
+    MosaicLine() {
+        line.AddPoint(10.5, 20.25, 1000.0, 2000.125);
+        line.AddPoint(30.0, 40.0, 3000.5, 4000.0);
+        line.AddPoint(55.0, 60.5, 5000.0, 6000.75);
+        line.SetHeadNodeName("N1");
+        line.SetTailNodeName("N2");
+    }
+};
+
+// A point of class 9 高程点 in a layer that also holds class 5 河流; its sheet's general page opens the
+// class picker, which starts listing names.
+struct ClassedPoint : CWnd {
+    CGeoVectorLayer layer;
+    CGeoPoint* point = new CGeoPoint(1, 2);
+    ClassedPoint() {
+        for (auto [code, name] : {std::make_pair(5u, "河流"), std::make_pair(9u, "高程点")}) {
+            CGeoGClass gc;
+            gc.SetGCID(code);
+            gc.SetGCName(name);
+            layer.m_Theme.AddGC(gc, -2);
+        }
+        point->SetObjectClassID(9);
+        layer.Add(point);
+        CPickGCDlg::s_nListBy = 0;
+    }
+};
+
+std::string DumpClassedPoint(CWnd& w) {
+    auto& c = As<ClassedPoint>(w);
+    return Str({std::to_string(c.point->GetObjectClassID()), std::to_string(CPickGCDlg::s_nListBy),
+                std::to_string(c.layer.m_Theme.GetGCCount())});
+}
+
+// The class selection over two schemas: b (z 9, y 3) and a (x 4000000000).
+struct TwoSchemas : CSelectGCDlg {
+    CTypedPtrList<CObList, CGeoTheme*> themes;
+    TwoSchemas() {
+        for (auto [name, classes] : {std::make_pair("b", std::vector<std::pair<UINT, const char*>>{{9, "z"}, {3, "y"}}),
+                                     std::make_pair("a", std::vector<std::pair<UINT, const char*>>{{4000000000u, "x"}})}) {
+            auto* t = new CGeoTheme;
+            t->SetName(name);
+            for (auto& c : classes) {
+                CGeoGClass gc;
+                gc.SetGCID(c.first);
+                gc.SetGCName(c.second);
+                t->AddGC(gc, -2);
+            }
+            themes.AddTail(t);
+        }
+        SetSchemeList(&themes);
+    }
+    ~TwoSchemas() override {
+        for (POSITION p = themes.GetHeadPosition(); p;) delete themes.GetNext(p);
+    }
+};
+
+std::string DumpChosen(CWnd& w) {
+    auto& d = As<TwoSchemas>(w);
+    std::string r;
+    for (POSITION p = d.GetEntryList()->GetHeadPosition(); p;) {
+        auto* e = static_cast<tagGCEntry*>(d.GetEntryList()->GetNext(p));
+        if (e->bChosen) r += e->strScheme.str() + "/" + e->strName.str() + ";";
+    }
+    return r;
+}
+
+// The class info dialog for class 3 "a" (no layer, the code focused), or for 河流 5 of layer 水系 (the
+// name focused).
+std::function<std::unique_ptr<CWnd>()> ClassInfo(const char* name, UINT code, const char* layer, int focus) {
+    return [=] {
+        auto d = std::make_unique<CGCInfoDlg>();
+        d->SetData(name, code, layer);
+        d->SetFocusField(focus);
+        return std::unique_ptr<CWnd>(std::move(d));
+    };
+}
+
+std::string DumpClassInfo(CWnd& w) {
+    auto& d = As<CGCInfoDlg>(w);
+    return Str({d.m_strName.str(), std::to_string(d.m_nCode)});
+}
+
 std::vector<Case> Cases() {
     auto valueInput = [](int type) {
         return [type]() -> std::unique_ptr<CDialog> {
@@ -829,6 +959,33 @@ std::vector<Case> Cases() {
          {Item(IDC_SD_TREE, "水系"), Row(IDC_SD_FIELDS, 0), Label(IDC_SD_TREE, "水系", "河网"), Click(IDOK)}, {}, DumpScheme},
         {"scheme_designer_rename_then_quit", Make<WaterScheme>(),
          {Label(IDC_SD_TREE, "水系", "河网"), Click(IDCANCEL), Key(VK_ESCAPE)}, {IDNO, IDYES}, DumpScheme},
+        {"image_properties", Make<ScannedImage>(),
+         {Type(1007, "50"), Click(IDOK), Type(1001, "影像甲"), Type(1005, "600"), Type(1007, "25000"), Click(IDOK)}, {IDOK},
+         DumpImage, [](CWnd& w) -> INT_PTR { return As<ScannedImage>(w).image.EditProperties(0, 0, nullptr); }, {}, 2001},
+        {"image_properties_reset_then_escape", Make<ScannedImage>(),
+         {Type(1001, "别名"), Type(1006, "150"), Click(1008), Type(1005, "72"), Key(VK_ESCAPE)}, {}, DumpImage,
+         [](CWnd& w) -> INT_PTR { return As<ScannedImage>(w).image.EditProperties(0, 0, nullptr); }, {}, 2001},
+        {"mosaic_line_properties", Make<MosaicLine>(), {Row(1011, 2), Row(1011, 0), Click(IDOK)}, {},
+         [](CWnd& w) { auto& l = As<MosaicLine>(w).line; return Str({l.GetHeadNodeName().str(), l.GetTailNodeName().str()}); },
+         [](CWnd& w) -> INT_PTR { return As<MosaicLine>(w).line.EditProperties(0, 0, nullptr); }, {}, 2014},
+        {"pick_class_from_object_sheet", Make<ClassedPoint>(),
+         {Click(IDC_VN_PICK_CLASS), Click(IDOK)}, {}, DumpClassedPoint,
+         [](CWnd& w) -> INT_PTR { return As<ClassedPoint>(w).point->EditProperties(0, 0, nullptr); },
+         {{IDD_PICK_GC, {Click(IDC_PICKGC_BY_CODE), Pick(IDC_PICKGC_LIST, 0), Click(IDOK)}}}},
+        {"pick_class_escape", Make<ClassedPoint>(),
+         {Click(IDC_VN_PICK_CLASS), Click(IDOK)}, {}, DumpClassedPoint,
+         [](CWnd& w) -> INT_PTR { return As<ClassedPoint>(w).point->EditProperties(0, 0, nullptr); },
+         {{IDD_PICK_GC, {Pick(IDC_PICKGC_LIST, 0), Key(VK_ESCAPE)}}}},
+        {"select_classes", Make<TwoSchemas>(),
+         {Pick(IDC_SELGC_AVAILABLE, 2), Click(IDC_SELGC_ADD), Click(IDC_SELGC_REMOVE), Click(IDC_SELGC_ADD_ALL),
+          Pick(IDC_SELGC_CHOSEN, 0), Pick(IDC_SELGC_CHOSEN, 1), Click(IDC_SELGC_REMOVE), Click(IDOK)},
+         {}, DumpChosen},
+        {"class_info_refusals", ClassInfo("a", 3, "", 2),
+         {Type(IDC_GCINFO_CODE, "0"), Click(IDOK), Type(IDC_GCINFO_CODE, "5"), Type(IDC_GCINFO_NAME, "x"), Key(VK_BACK),
+          Key(VK_RETURN), Type(IDC_GCINFO_NAME, "湖泊"), Key(VK_RETURN)},
+         {IDOK, IDOK}, DumpClassInfo},
+        {"class_info_with_layer_escape", ClassInfo("河流", 5, "水系", 1),
+         {Type(IDC_GCINFO_NAME, "湖"), Key(VK_ESCAPE)}, {}, DumpClassInfo},
     };
 }
 
