@@ -22,7 +22,12 @@
 #include "ui/BilParamDlg.h"
 #include "ui/FieldDefDlg.h"
 #include "ui/FieldPropDlg.h"
+#include "raster/GeoImage.h"
+#include "raster/GeoMosaicPLine.h"
+#include "ui/GCInfoDlg.h"
 #include "ui/GCPropSheet.h"
+#include "ui/PickGCDlg.h"
+#include "ui/SelectGCDlg.h"
 #include "ui/GeoFormatDlg.h"
 #include "ui/GeoRectDlg.h"
 #include "ui/InsertCharDlg.h"
@@ -154,6 +159,60 @@ int main(int argc, char** argv) {
     param.m_nScale = 1000;
     r = road->EditProperties(0, 0, &param);
     std::printf("object: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(road->GetObjectName()));
+
+    // The class picker of the object sheet's general page, over the demo layer's classes.
+    CPickGCDlg picker;
+    picker.m_Theme = roads.m_Theme;
+    picker.m_nCode = 5;
+    picker.m_pSymbolLib = &lib;
+    r = picker.DoModal();
+    std::printf("class picked: %d, %u\n", static_cast<int>(r), picker.m_nCode);
+
+    // The class selection of the layer's class page, over the demo layer's schema and a second one.
+    CTypedPtrList<CObList, CGeoTheme*> schemas;
+    CGeoTheme water;
+    water.SetName("水系");
+    CGeoGClass lake;
+    lake.SetGCID(6);
+    lake.SetGCName("湖泊");
+    water.AddGC(lake, -2);
+    water.AddGC(river, -2);
+    CGeoTheme streets = roads.m_Theme;
+    streets.SetName("道路");
+    schemas.AddTail(&streets);
+    schemas.AddTail(&water);
+    CSelectGCDlg selection;
+    selection.SetSchemeList(&schemas);
+    r = selection.DoModal();
+    int chosen = 0;
+    for (POSITION p = selection.GetEntryList()->GetHeadPosition(); p;)
+        chosen += static_cast<tagGCEntry*>(selection.GetEntryList()->GetNext(p))->bChosen;
+    std::printf("classes chosen: %d, %d\n", static_cast<int>(r), chosen);
+
+    // The class info asked for when an imported class clashes with one of the layer's.
+    CGCInfoDlg info;
+    info.SetData("河流", 5, "水系");
+    info.SetFocusField(2);
+    r = info.DoModal();
+    std::printf("class info: %d, %s %u\n", static_cast<int>(r), static_cast<LPCTSTR>(info.m_strName), info.m_nCode);
+
+    // A scanned image and a mosaic line open their own dialogs, as a host's map view opens them.
+    tagRasterParameter scan{};
+    scan.m_nScale = 50000;
+    scan.m_dXResolution = 400.0;
+    scan.m_dYResolution = 400.0;
+    scan.m_dPixelSize = 1.0;
+    CGeoImage image(640, 480, 8, 0, 480, scan);
+    image.SetObjectName("扫描图");
+    r = image.EditProperties(0, 0, nullptr);
+    std::printf("image: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(image.GetObjectName()));
+    CGeoMosaicPLine seam;
+    seam.AddPoint(10.5, 20.25, 1000.0, 2000.125);
+    seam.AddPoint(30.0, 40.0, 3000.5, 4000.0);
+    seam.SetHeadNodeName("甲");
+    seam.SetTailNodeName("乙");
+    r = seam.EditProperties(0, 0, nullptr);
+    std::printf("mosaic line: %d\n", static_cast<int>(r));
 
     // An annotation's sheet carries its text page; the page's box and format buttons open their dialogs.
     CGeoAnno label(CString("长江大桥"), CPoint(0, 0), 5000, 5000, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0);
