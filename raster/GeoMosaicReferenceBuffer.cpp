@@ -212,6 +212,11 @@ void CGeoMosaicReferenceBuffer::Serialize(CArchive& ar)
     const long long rows = (width != 0 && end >= begin) ? static_cast<long long>(end) - begin + 1 : 0;
     if (rowBytes > kMaxStrip || rows > kMaxStrip || rows * rowBytes > kMaxStrip)
         AfxThrowArchiveException(CArchiveException::badIndex);
+    // Rows, the image height and the points are turned into int pixel rows and segment lengths; values
+    // beyond 2^29 pixels are no image's, and would overflow there.
+    const LONG kMaxPixel = 1 << 29;
+    auto inRange = [kMaxPixel](double v) { return v >= -kMaxPixel && v <= kMaxPixel; };  // false for NaN
+    if (!inRange(h) || !inRange(begin) || !inRange(end)) AfxThrowArchiveException(CArchiveException::badIndex);
     const long long strip = rows * rowBytes;
     Release();
     m_nImageWidth = w;
@@ -225,6 +230,7 @@ void CGeoMosaicReferenceBuffer::Serialize(CArchive& ar)
     for (LONG i = 0; i < count; ++i) {
         stReferencePoint p;
         ar >> p.x >> p.y;
+        if (!inRange(p.x) || !inRange(p.y)) AfxThrowArchiveException(CArchiveException::badIndex);
         m_Points.push_back(p);
     }
     if (strip > 0) {
