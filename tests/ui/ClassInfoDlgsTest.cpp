@@ -1,4 +1,5 @@
 // The feature-class info and selection dialogs driven as a person would.
+#include "support/UiFixtures.h"
 #include "ui/GCInfoDlg.h"
 #include "ui/SelectGCDlg.h"
 
@@ -14,18 +15,6 @@ namespace {
 afxtest::Session* Strict(afxtest::Session& s) {
     s.SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
     return &s;
-}
-
-CGeoTheme* Theme(const char* name, std::initializer_list<std::pair<UINT, const char*>> classes) {
-    auto* t = new CGeoTheme;
-    t->SetName(name);
-    for (auto& c : classes) {
-        CGeoGClass gc;
-        gc.SetGCID(c.first);
-        gc.SetGCName(c.second);
-        t->AddGC(gc, -2);
-    }
-    return t;
 }
 
 std::vector<std::string> Chosen(CSelectGCDlg& dlg) {
@@ -101,8 +90,8 @@ TEST(SelectGCDlg, MovesKeepTextOrderAndOkReportsSchemaOrder) {
     afxtest::Session s;
     Strict(s);
     CTypedPtrList<CObList, CGeoTheme*> themes;
-    themes.AddTail(Theme("b", {{9, "z"}, {3, "y"}}));
-    themes.AddTail(Theme("a", {{4000000000u, "x"}}));
+    themes.AddTail(fixtures::MakeTheme("b", {{9, "z"}, {3, "y"}}));
+    themes.AddTail(fixtures::MakeTheme("a", {{4000000000u, "x"}}));
     CSelectGCDlg dlg;
     dlg.SetSchemeList(&themes);
     s.ExpectDialog(2024, [](CDialog& d) {

@@ -1,6 +1,7 @@
 // The raster property dialogs driven as a person would, opened through the objects' EditProperties:
 // the image's fields, its refusals and reset and what OK writes back; the mosaic line's read-only list.
 #include "raster/GeoImage.h"
+#include "support/UiFixtures.h"
 #include "raster/GeoMosaicPLine.h"
 #include "ui/MosaicLinePropertyDlg.h"
 
@@ -17,19 +18,11 @@ afxtest::Session* Strict(afxtest::Session& s) {
     return &s;
 }
 
-tagRasterParameter Parameter() {
-    tagRasterParameter p{};
-    p.m_nScale = 50000;
-    p.m_dXResolution = 400.7;
-    p.m_dYResolution = 300.0;
-    p.m_dPixelSize = 1.0;
-    return p;
-}
 
 }  // namespace
 
 TEST(ImagePropertyDlg, ShowsTheImageAndAppliesWhatChanged) {
-    tagRasterParameter p = Parameter();
+    tagRasterParameter p = fixtures::ScannedImageParameter();
     CGeoImage image(40, 30, 8, 0, 30, p);
     image.SetObjectName("影像");
     afxtest::Session s;
@@ -54,7 +47,7 @@ TEST(ImagePropertyDlg, ShowsTheImageAndAppliesWhatChanged) {
 }
 
 TEST(ImagePropertyDlg, ResetRefusalsAndCancelChangeNothing) {
-    tagRasterParameter p = Parameter();
+    tagRasterParameter p = fixtures::ScannedImageParameter();
     CGeoImage image(40, 30, 8, 0, 30, p);
     image.SetObjectName("影像");
     {

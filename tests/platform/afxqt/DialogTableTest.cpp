@@ -30,6 +30,7 @@
 #include "annotation/GeoAnno.h"
 #include "core/PropertyParam.h"
 #include "support/TempDir.h"
+#include "support/UiFixtures.h"
 #include "ui/ADBValueDlg.h"
 #include "ui/GeoFormatDlg.h"
 #include "ui/GeoRectDlg.h"
@@ -717,14 +718,7 @@ std::string DumpMargins(CWnd& w) {
 // An image of 40 x 30 pixels, "影像", at 400.7 by 300 dpi and 1 : 50 000, whose dialog the image opens
 // itself.
 struct ScannedImage : CWnd {
-    tagRasterParameter param = [] {
-        tagRasterParameter p{};
-        p.m_nScale = 50000;
-        p.m_dXResolution = 400.7;
-        p.m_dYResolution = 300.0;
-        p.m_dPixelSize = 1.0;
-        return p;
-    }();
+    tagRasterParameter param = fixtures::ScannedImageParameter();
     CGeoImage image{40, 30, 8, 0, 30, param};
     ScannedImage() { image.SetObjectName("影像"); }
 };
@@ -777,18 +771,8 @@ std::string DumpClassedPoint(CWnd& w) {
 struct TwoSchemas : CSelectGCDlg {
     CTypedPtrList<CObList, CGeoTheme*> themes;
     TwoSchemas() {
-        for (auto [name, classes] : {std::make_pair("b", std::vector<std::pair<UINT, const char*>>{{9, "z"}, {3, "y"}}),
-                                     std::make_pair("a", std::vector<std::pair<UINT, const char*>>{{4000000000u, "x"}})}) {
-            auto* t = new CGeoTheme;
-            t->SetName(name);
-            for (auto& c : classes) {
-                CGeoGClass gc;
-                gc.SetGCID(c.first);
-                gc.SetGCName(c.second);
-                t->AddGC(gc, -2);
-            }
-            themes.AddTail(t);
-        }
+        themes.AddTail(fixtures::MakeTheme("b", {{9, "z"}, {3, "y"}}));
+        themes.AddTail(fixtures::MakeTheme("a", {{4000000000u, "x"}}));
         SetSchemeList(&themes);
     }
     ~TwoSchemas() override {
