@@ -262,18 +262,15 @@ CString CGeoImage::FindAndReadImage(CArchive& ar, bool adoptName)
 
 void CGeoImage::SerializeLists(CArchive& ar)
 {
+    CObList* lists[] = {&m_DrawnMosaicPLines, &m_GCPoints, &m_SecondGCPoints, &m_MosaicPLines};
     if (ar.IsStoring()) {
-        m_DrawnMosaicPLines.Serialize(ar);
-        m_GCPoints.Serialize(ar);
-        m_SecondGCPoints.Serialize(ar);
-        m_MosaicPLines.Serialize(ar);
+        for (CObList* list : lists) list->Serialize(ar);
         return;
     }
     DeleteAll(m_DrawnMosaicPLines);
     DeleteAll(m_GCPoints);
     DeleteAll(m_SecondGCPoints);
     DeleteAll(m_MosaicPLines);
-    CObList* lists[] = {&m_DrawnMosaicPLines, &m_GCPoints, &m_SecondGCPoints, &m_MosaicPLines};
     try {
         // The image owns what its lists hold: each object must be new in this archive, never a
         // reference to one read before (another owner's, or this image itself).
