@@ -404,7 +404,7 @@ void PrintMemory(int n) {
                 (listed - before) / objects, (listed - before) / points);
     std::printf("    of which the object (sizeof CGeoPLine)     %8zu\n", sizeof(CGeoPLine));
     std::printf("    of which the points                        %8zu\n", 3 * sizeof(POINT));
-    std::printf("  %-44s %8.1f bytes per object %6.1f per point\n", "bounds look-up (R-tree, slots and their map)",
+    std::printf("  %-44s %8.1f bytes per object %6.1f per point\n", "bounds look-up (R-tree and slots)",
                 (bounded - listed) / objects, (bounded - listed) / points);
     std::printf("  %-44s %8.1f bytes per object %6.1f per point\n", "user-ID look-up", (indexed - bounded) / objects,
                 (indexed - bounded) / points);

@@ -78,6 +78,10 @@ public:
     // it gives list order. Kept by that layer; 0 for an object never listed.
     ULONGLONG GetListOrder() const { return m_nListOrder; }
     void SetListOrder(ULONGLONG nOrder) { m_nListOrder = nOrder; }
+    // Where the listing layer's bounds look-up keeps the object, so that it finds it without a search;
+    // kept by that look-up, which checks it before trusting it. 0xFFFFFFFF when not kept.
+    UINT GetIndexSlot() const { return m_nIndexSlot; }
+    void SetIndexSlot(UINT nSlot) { m_nIndexSlot = nSlot; }
 
     // Whether the layer deletes the object when the layer is destroyed (else it only detaches it).
     int CanAutoRemoveByLayer() const { return m_bAutoRemoveByLayer; }
@@ -105,6 +109,7 @@ protected:
     GEOMARK m_nMark = static_cast<GEOMARK>(0);
     BYTE m_byFlag = 0;
     int m_bAutoRemoveByLayer = 1;
+    UINT m_nIndexSlot = 0xFFFFFFFFu;  // fills the padding before the next pointer
     POSITION m_posInLayer = nullptr;
     ULONGLONG m_nListOrder = 0;
 };

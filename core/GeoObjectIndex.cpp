@@ -8,12 +8,9 @@
 #include <boost/geometry/index/rtree.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <iterator>
 #include <map>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -22,25 +19,12 @@ namespace bgi = boost::geometry::index;
 
 namespace {
 
-// The tree holds float boxes rounded outwards (half the size of exact boxes of doubles) and the number of
-// the object's slot; every candidate it gives is then tested against the slot's exact bounds, so answers
-// are exactly those of comparing the integer bounds.
-typedef bg::model::point<float, 2, bg::cs::cartesian> Point;
+// The tree holds each object's bounds as an exact integer box with the object itself, so a search needs
+// nothing but the tree to answer.
+typedef bg::model::point<LONG, 2, bg::cs::cartesian> Point;
 typedef bg::model::box<Point> Box;
-typedef std::pair<Box, uint32_t> Entry;
+typedef std::pair<Box, CGeoVectorObject*> Entry;
 typedef bgi::rtree<Entry, bgi::quadratic<16>> Tree;
-
-float Down(LONG v) {
-    float f = static_cast<float>(v);
-    if (static_cast<double>(f) > v) f = std::nextafter(f, -std::numeric_limits<float>::infinity());
-    return f;
-}
-
-float Up(LONG v) {
-    float f = static_cast<float>(v);
-    if (static_cast<double>(f) < v) f = std::nextafter(f, std::numeric_limits<float>::infinity());
-    return f;
-}
 
 // A rectangle with left <= right and top <= bottom.
 struct Bounds {
@@ -49,11 +33,7 @@ struct Bounds {
         return Bounds{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
                       std::max(r.top, r.bottom)};
     }
-    // Closed: touching counts.
-    bool Meets(const Bounds& o) const {
-        return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
-    }
-    Box Outward() const { return Box(Point(Down(left), Down(top)), Point(Up(right), Up(bottom))); }
+    Box AsBox() const { return Box(Point(left, top), Point(right, bottom)); }
 };
 
 bool ByListOrder(const CGeoVectorObject* a, const CGeoVectorObject* b) {
@@ -93,6 +73,11 @@ public:
         }
     }
     const Cell* Find(uint64_t key) const { return const_cast<OpenTable*>(this)->Find(key); }
+    template <class F>
+    void ForEach(F f) {
+        for (Cell& c : m_cells)
+            if (!c.Empty()) f(c);
+    }
     // An empty cell for a key not in the table; the caller fills it at once (the table counts it).
     Cell& Insert(uint64_t key) {
         Reserve(m_size + 1);
@@ -143,14 +128,6 @@ private:
 
 uint64_t KeyOf(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
 
-// Object -> its slot.
-struct SlotCell {
-    const void* object = nullptr;
-    uint32_t slot = 0;
-    bool Empty() const { return object == nullptr; }
-    uint64_t Key() const { return KeyOf(object); }
-};
-
 // User ID -> the objects that carry it. Most IDs have one object, kept in the cell; the others of a
 // shared ID go to a set of their own, so taking one out or changing its ID never walks the rest.
 struct UserIDCell {
@@ -159,6 +136,24 @@ struct UserIDCell {
     CGeoVectorObject* first = nullptr;
     bool Empty() const { return first == nullptr; }
     uint64_t Key() const { return id; }
+};
+
+// Arc -> the objects whose borders hold it, in list order: the first two in the cell (most arcs border one
+// or two shapes), any others in a vector of their own.
+struct ArcCell {
+    const CGeoVectorObject* arc = nullptr;
+    CGeoVectorObject* holder[2] = {nullptr, nullptr};
+    uint32_t more = kNoSlot;
+    bool Empty() const { return arc == nullptr; }
+    uint64_t Key() const { return KeyOf(arc); }
+};
+
+// A holder -> its run of arcs in the pool.
+struct HeldArcsCell {
+    const CGeoVectorObject* object = nullptr;
+    uint32_t at = 0, count = 0;
+    bool Empty() const { return object == nullptr; }
+    uint64_t Key() const { return KeyOf(object); }
 };
 
 }  // namespace
@@ -211,44 +206,115 @@ struct CGeoObjectIndex::Impl {
         }
         return true;
     }
-    uint32_t SlotOf(const void* pObject) const {
-        const SlotCell* cell = slotOf.Find(KeyOf(pObject));
-        return cell ? cell->slot : kNoSlot;
+    // The object's slot, or kNoSlot when it is not held: the number the object carries is trusted only
+    // where that slot holds it.
+    uint32_t SlotOf(const CGeoVectorObject* pObject) const {
+        const uint32_t n = pObject->GetIndexSlot();
+        return n < slots.size() && slots[n].object == pObject ? n : kNoSlot;
     }
 
     bool bArcs = false;
-    // Arc -> the objects whose borders hold it, in list order; and what each holder held when entered.
-    std::unordered_map<const CGeoVectorObject*, std::vector<CGeoVectorObject*>> holders;
-    std::unordered_map<CGeoVectorObject*, std::vector<const CGeoVectorObject*>> arcsOf;
+    // Arc -> the objects whose borders hold it, in list order.
+    OpenTable<ArcCell> holders;
+    std::vector<std::vector<CGeoVectorObject*>> moreHolders;  // by ArcCell::more
+    std::vector<uint32_t> freeMore;
+    // Holder -> the arcs it held when entered, a run of arcPool; runs left behind are reclaimed when
+    // they make up half the pool.
+    OpenTable<HeldArcsCell> heldArcs;
+    std::vector<const CGeoVectorObject*> arcPool;
+    size_t arcPoolLeft = 0;
+    std::vector<CGeoVectorObject*> scratch;
+
+    void Gather(const ArcCell& cell, std::vector<CGeoVectorObject*>& v) const {
+        for (CGeoVectorObject* pHolder : cell.holder)
+            if (pHolder) v.push_back(pHolder);
+        if (cell.more != kNoSlot) v.insert(v.end(), moreHolders[cell.more].begin(), moreHolders[cell.more].end());
+    }
+    // Puts the holders back into the arc's cell, or drops the cell when none is left.
+    void Scatter(ArcCell* cell, const std::vector<CGeoVectorObject*>& v) {
+        if (v.empty()) {
+            if (cell->more != kNoSlot) ReleaseMore(cell->more);
+            holders.Erase(cell);
+            return;
+        }
+        cell->holder[0] = v[0];
+        cell->holder[1] = v.size() > 1 ? v[1] : nullptr;
+        if (v.size() <= 2) {
+            if (cell->more != kNoSlot) ReleaseMore(cell->more);
+            cell->more = kNoSlot;
+            return;
+        }
+        if (cell->more == kNoSlot) {
+            if (!freeMore.empty()) {
+                cell->more = freeMore.back();
+                freeMore.pop_back();
+            } else {
+                cell->more = static_cast<uint32_t>(moreHolders.size());
+                moreHolders.emplace_back();
+            }
+        }
+        moreHolders[cell->more].assign(v.begin() + 2, v.end());
+    }
+    void ReleaseMore(uint32_t n) {
+        std::vector<CGeoVectorObject*>().swap(moreHolders[n]);
+        freeMore.push_back(n);
+    }
 
     void EnterArcs(CGeoVectorObject* pObject) {
-        std::vector<const CGeoVectorObject*> arcs;
-        pObject->GetBorderArcs(arcs);
-        if (arcs.empty()) return;
-        std::sort(arcs.begin(), arcs.end());
-        arcs.erase(std::unique(arcs.begin(), arcs.end()), arcs.end());
-        for (const CGeoVectorObject* pArc : arcs) {
-            std::vector<CGeoVectorObject*>& v = holders[pArc];
-            v.insert(std::upper_bound(v.begin(), v.end(), pObject, ByListOrder), pObject);
+        LeaveArcs(pObject);  // a list may hold an object twice
+        const size_t at = arcPool.size();
+        pObject->GetBorderArcs(arcPool);
+        if (arcPool.size() == at) return;
+        std::sort(arcPool.begin() + at, arcPool.end());
+        arcPool.erase(std::unique(arcPool.begin() + at, arcPool.end()), arcPool.end());
+        for (size_t i = at; i < arcPool.size(); ++i) {
+            const CGeoVectorObject* pArc = arcPool[i];
+            ArcCell* cell = holders.Find(KeyOf(pArc));
+            if (!cell) {
+                cell = &holders.Insert(KeyOf(pArc));
+                cell->arc = pArc;
+            }
+            scratch.clear();
+            Gather(*cell, scratch);
+            scratch.insert(std::upper_bound(scratch.begin(), scratch.end(), pObject, ByListOrder), pObject);
+            Scatter(cell, scratch);
         }
-        arcsOf[pObject] = std::move(arcs);
+        HeldArcsCell& held = heldArcs.Insert(KeyOf(pObject));
+        held.object = pObject;
+        held.at = static_cast<uint32_t>(at);
+        held.count = static_cast<uint32_t>(arcPool.size() - at);
     }
     void LeaveArcs(CGeoVectorObject* pObject) {
-        auto it = arcsOf.find(pObject);
-        if (it == arcsOf.end()) return;
-        for (const CGeoVectorObject* pArc : it->second) {
-            auto h = holders.find(pArc);
-            if (h == holders.end()) continue;
-            h->second.erase(std::remove(h->second.begin(), h->second.end(), pObject), h->second.end());
-            if (h->second.empty()) holders.erase(h);
+        HeldArcsCell* held = heldArcs.Find(KeyOf(pObject));
+        if (!held) return;
+        for (uint32_t i = held->at; i < held->at + held->count; ++i) {
+            ArcCell* cell = holders.Find(KeyOf(arcPool[i]));
+            if (!cell) continue;
+            scratch.clear();
+            Gather(*cell, scratch);
+            scratch.erase(std::remove(scratch.begin(), scratch.end(), pObject), scratch.end());
+            Scatter(cell, scratch);
         }
-        arcsOf.erase(it);
+        arcPoolLeft += held->count;
+        heldArcs.Erase(held);
+        if (arcPoolLeft > 1024 && arcPoolLeft * 2 > arcPool.size()) CompactArcPool();
+    }
+    void CompactArcPool() {
+        std::vector<const CGeoVectorObject*> pool;
+        pool.reserve(arcPool.size() - arcPoolLeft);
+        heldArcs.ForEach([&](HeldArcsCell& held) {
+            const uint32_t at = static_cast<uint32_t>(pool.size());
+            pool.insert(pool.end(), arcPool.begin() + held.at, arcPool.begin() + held.at + held.count);
+            held.at = at;
+        });
+        arcPool.swap(pool);
+        arcPoolLeft = 0;
     }
 
     bool bBounds = false;
     std::vector<Slot> slots;
     std::vector<uint32_t> freeSlots;
-    OpenTable<SlotCell> slotOf;
+    size_t held = 0;
     std::map<int, Tree> trees;  // by unit
     std::vector<CGeoVectorObject*> dirty;
 
@@ -270,19 +336,18 @@ struct CGeoObjectIndex::Impl {
         }
         slots[n].object = pObject;
         Read(slots[n]);
-        SlotCell& cell = slotOf.Insert(KeyOf(pObject));
-        cell.object = pObject;
-        cell.slot = n;
+        pObject->SetIndexSlot(n);
+        ++held;
         return n;
     }
 
-    void Plant(uint32_t n) { trees[slots[n].unit].insert(Entry(slots[n].bounds.Outward(), n)); }
-    void Uproot(uint32_t n) { trees[slots[n].unit].remove(Entry(slots[n].bounds.Outward(), n)); }
+    void Plant(uint32_t n) { trees[slots[n].unit].insert(Entry(slots[n].bounds.AsBox(), slots[n].object)); }
+    void Uproot(uint32_t n) { trees[slots[n].unit].remove(Entry(slots[n].bounds.AsBox(), slots[n].object)); }
 
     void RebuildTrees() {
         std::map<int, std::vector<Entry>> byUnit;
         for (uint32_t n = 0; n < slots.size(); ++n)
-            if (slots[n].object) byUnit[slots[n].unit].emplace_back(slots[n].bounds.Outward(), n);
+            if (slots[n].object) byUnit[slots[n].unit].emplace_back(slots[n].bounds.AsBox(), slots[n].object);
         trees.clear();
         // The packing constructor gives a better tree than inserting one by one.
         for (auto& u : byUnit) trees.emplace(u.first, Tree(u.second.begin(), u.second.end()));
@@ -291,7 +356,7 @@ struct CGeoObjectIndex::Impl {
     // Re-reads the bounds of the objects marked since the last search.
     void Refresh() {
         if (dirty.empty()) return;
-        const bool rebuild = dirty.size() > slotOf.Size() / 4 + 64;
+        const bool rebuild = dirty.size() > held / 4 + 64;
         for (CGeoVectorObject* pObject : dirty) {
             const uint32_t n = SlotOf(pObject);
             if (n == kNoSlot || !slots[n].dirty) continue;
@@ -329,9 +394,10 @@ void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
         if (n == kNoSlot) return;
         d.Uproot(n);
         // A mark left in the dirty list is skipped once the object is no longer held.
-        d.slotOf.Erase(d.slotOf.Find(KeyOf(pObject)));
         d.slots[n] = Slot();
         d.freeSlots.push_back(n);
+        --d.held;
+        pObject->SetIndexSlot(kNoSlot);
     }
 }
 
@@ -395,10 +461,9 @@ void CGeoObjectIndex::BuildBounds(const CObList& objects) {
     Impl& d = *m_pImpl;
     d.slots.clear();
     d.freeSlots.clear();
-    d.slotOf.Clear();
+    d.held = 0;
     d.dirty.clear();
     d.slots.reserve(static_cast<size_t>(objects.GetCount()));
-    d.slotOf.Reserve(static_cast<size_t>(objects.GetCount()));
     for (POSITION p = objects.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(objects.GetNext(p));
         if (d.SlotOf(pObject) == kNoSlot) d.Hold(pObject);
@@ -415,12 +480,9 @@ void CGeoObjectIndex::FindBounds(const std::function<CRect(int)>& rectInUnit, st
     for (auto& u : d.trees) {
         if (u.second.empty()) continue;
         hits.clear();
-        const Bounds rect = Bounds::Of(rectInUnit(u.first));
-        u.second.query(bgi::intersects(rect.Outward()), std::back_inserter(hits));
-        for (const Entry& e : hits) {
-            const Slot& s = d.slots[e.second];
-            if (s.bounds.Meets(rect)) found.push_back(s.object);
-        }
+        // Boxes that only touch intersect, as the bounds comparison counts touching.
+        u.second.query(bgi::intersects(Bounds::Of(rectInUnit(u.first)).AsBox()), std::back_inserter(hits));
+        for (const Entry& e : hits) found.push_back(e.second);
     }
     std::sort(found.begin(), found.end(), ByListOrder);
 }
@@ -429,14 +491,17 @@ bool CGeoObjectIndex::HasBorderArcs() const { return m_pImpl->bArcs; }
 
 void CGeoObjectIndex::BuildBorderArcs(const CObList& objects) {
     Impl& d = *m_pImpl;
-    d.holders.clear();
-    d.arcsOf.clear();
+    d.holders.Clear();
+    d.moreHolders.clear();
+    d.freeMore.clear();
+    d.heldArcs.Clear();
+    d.arcPool.clear();
+    d.arcPoolLeft = 0;
     for (POSITION p = objects.GetHeadPosition(); p;) d.EnterArcs(static_cast<CGeoVectorObject*>(objects.GetNext(p)));
     d.bArcs = true;
 }
 
 void CGeoObjectIndex::FindBorderHolders(const CGeoVectorObject* pArc, std::vector<CGeoVectorObject*>& found) const {
     found.clear();
-    auto it = m_pImpl->holders.find(pArc);
-    if (it != m_pImpl->holders.end()) found = it->second;
+    if (const ArcCell* cell = m_pImpl->holders.Find(KeyOf(pArc))) m_pImpl->Gather(*cell, found);
 }

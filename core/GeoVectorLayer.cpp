@@ -217,6 +217,14 @@ BOOL CGeoVectorLayer::FindByBounds(const CRect& rect, std::vector<CGeoVectorObje
     return TRUE;
 }
 
+BOOL CGeoVectorLayer::FindBorderHolders(const CGeoVectorObject* pArc, std::vector<CGeoVectorObject*>& found) {
+    found.clear();
+    if (m_bListOnly) return FALSE;
+    if (!m_ObjIndex.HasBorderArcs()) m_ObjIndex.BuildBorderArcs(m_ObjList);
+    m_ObjIndex.FindBorderHolders(pArc, found);
+    return TRUE;
+}
+
 void CGeoVectorLayer::IndexAdd(CGeoVectorObject* pObject) {
     if (!m_bAvlBuilt) return;
     if (!IsAvlPermit()) {

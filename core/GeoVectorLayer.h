@@ -161,6 +161,10 @@ public:
     // the bounds look-up. FALSE, with found empty, while the layer walks its list instead (an object
     // listed twice): the caller then walks m_ObjList.
     BOOL FindByBounds(const CRect& rect, std::vector<CGeoVectorObject*>& found);
+    // The listed objects whose borders hold the arc (GetBorderArcs), each once, in list order, through
+    // the border-arc look-up; each may still be asked whether it uses the arc. FALSE, with found empty,
+    // while the layer walks its list instead, as for FindByBounds.
+    BOOL FindBorderHolders(const CGeoVectorObject* pArc, std::vector<CGeoVectorObject*>& found);
 
     // What listed objects tell the layer (see the index at the top of this file).
     void OnObjectUserIDChanged(CGeoAccessorialObject* pObject, UINT nOldUserID) override;

@@ -311,10 +311,8 @@ int CGeoVectorLayer::IsPublicLine(CGeoVectorObject* pLine, CGeoPolygonList& list
     CObList& found = list;
     int any = 0;
     // The polygons whose borders hold the line are looked up by the line; each still answers for itself.
-    if (!m_bListOnly) {
-        if (!m_ObjIndex.HasBorderArcs()) m_ObjIndex.BuildBorderArcs(m_ObjList);
-        std::vector<CGeoVectorObject*> holders;
-        m_ObjIndex.FindBorderHolders(pLine, holders);
+    std::vector<CGeoVectorObject*> holders;
+    if (FindBorderHolders(pLine, holders)) {
         for (CGeoVectorObject* pObject : holders) {
             if (!pObject->UsesBorderArc(pLine)) continue;
             found.AddTail(pObject);

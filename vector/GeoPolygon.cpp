@@ -335,9 +335,9 @@ CGeoPolygon* CGeoPolygon::GetNeighbourPolygon(const CGeoPLine* pArc) const {
         CGeoPolygon* pOther = static_cast<CGeoPolygon*>(pObject);
         return Meet(bounds, pOther->GetBounds()) && pOther->IsPartOf(pArc) ? pOther : nullptr;
     };
-    // Only the objects whose bounds meet this polygon's can answer, and they come in list order.
+    // Only the shapes whose borders hold the arc can answer, and they come in list order.
     std::vector<CGeoVectorObject*> near;
-    if (pLayer->FindByBounds(bounds, near)) {
+    if (pLayer->FindBorderHolders(pArc, near)) {
         for (CGeoVectorObject* pObject : near)
             if (CGeoPolygon* pOther = neighbour(pObject)) return pOther;
         return nullptr;

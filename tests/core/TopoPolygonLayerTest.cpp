@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -269,4 +270,91 @@ TEST(TopoPolygonLayer, ArcHoldersFollowBorderEditsAndListChanges) {
     left->SetKeyString(back);
     EXPECT_EQ(holders(), (std::vector<CGeoPolygon*>{left, twice}));
     EXPECT_EQ(left->GetNeighbourPolygon(shared), twice);
+}
+
+// Many polygons over a few arcs, so that an arc has many holders, through random border edits, deletes,
+// replacements and additions: the arcs' holders and each polygon's neighbour stay those of reading every
+// polygon in list order.
+TEST(TopoPolygonLayer, ArcHoldersMatchTheListWalkThroughManyEdits) {
+    CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+    std::vector<CGeoPLine*> arcs;
+    for (int i = 0; i < 8; ++i) arcs.push_back(Arc(layer, {{i * 10, 0}, {i * 10 + 15, 20}}));
+    std::mt19937 rng(7);
+    auto keys = [&]() {
+        CGeoKeyString k;
+        const int n = std::uniform_int_distribution<int>(1, 4)(rng);
+        for (int i = 0; i < n; ++i) {
+            const LONG id = static_cast<LONG>(arcs[std::uniform_int_distribution<size_t>(0, arcs.size() - 1)(rng)]->GetID());
+            k.Add(rng() % 2 ? id : -id);
+        }
+        k.Add(POLYGON_RING_END);
+        return k;
+    };
+    std::vector<CGeoPolygon*> polygons;
+    auto add = [&]() {
+        CGeoPolygon* polygon = new CGeoPolygon;
+        EXPECT_TRUE(layer.Add(polygon));
+        CGeoKeyString k = keys();
+        polygon->SetKeyString(k);
+        polygons.push_back(polygon);
+    };
+    auto listed = [&]() {
+        std::vector<CGeoPolygon*> out;
+        for (CObject* o : Objects(layer))
+            if (o->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) out.push_back(static_cast<CGeoPolygon*>(o));
+        return out;
+    };
+    for (int i = 0; i < 30; ++i) add();
+    for (int step = 0; step < 1500; ++step) {
+        const size_t at = std::uniform_int_distribution<size_t>(0, polygons.size() - 1)(rng);
+        switch (rng() % 6) {
+        case 0:
+            add();
+            break;
+        case 1:
+            if (polygons.size() > 5) {
+                ASSERT_TRUE(layer.Delete(polygons[at], 0));
+                delete polygons[at];
+                polygons.erase(polygons.begin() + static_cast<long>(at));
+            }
+            break;
+        case 2: {
+            CGeoPolygon* fresh = new CGeoPolygon;
+            layer.Replace(fresh, polygons[at]);
+            CGeoKeyString k = keys();
+            fresh->SetKeyString(k);
+            delete polygons[at];
+            polygons[at] = fresh;
+            break;
+        }
+        default: {
+            CGeoKeyString k = keys();
+            polygons[at]->SetKeyString(k);
+        }
+        }
+        const std::vector<CGeoPolygon*> all = listed();
+        for (CGeoPLine* arc : arcs) {
+            std::vector<CGeoPolygon*> expected;
+            for (CGeoPolygon* p : all)
+                if (p->IsPartOf(arc)) expected.push_back(p);
+            CGeoPolygonList list;
+            layer.IsPublicLine(arc, list);
+            std::vector<CGeoPolygon*> got;
+            for (POSITION p = list.GetHeadPosition(); p;) got.push_back(list.GetNext(p));
+            ASSERT_EQ(got, expected) << "step " << step;
+        }
+        CGeoPolygon* asking = polygons[std::uniform_int_distribution<size_t>(0, polygons.size() - 1)(rng)];
+        CGeoPLine* arc = arcs[rng() % arcs.size()];
+        CGeoPolygon* neighbour = nullptr;
+        const CRect b = asking->GetBounds();
+        for (CGeoPolygon* p : all) {
+            const CRect o = p->GetBounds();
+            const bool meet = b.left <= o.right && o.left <= b.right && b.top <= o.bottom && o.top <= b.bottom;
+            if (p != asking && meet && p->IsPartOf(arc)) {
+                neighbour = p;
+                break;
+            }
+        }
+        ASSERT_EQ(asking->GetNeighbourPolygon(arc), neighbour) << "step " << step;
+    }
 }
