@@ -40,13 +40,14 @@ bool ByListOrder(const CGeoVectorObject* a, const CGeoVectorObject* b) {
     return a->GetListOrder() < b->GetListOrder();
 }
 
-// One held object: its bounds and unit as last read, and whether they changed since. A free slot has no
-// object.
+// One held object: its bounds and unit as last read, whether they changed since, and whether its tree
+// holds it with those bounds. A free slot has no object.
 struct Slot {
     CGeoVectorObject* object = nullptr;
     Bounds bounds;
     int unit = 0;
     bool dirty = false;
+    bool planted = false;
 };
 
 const uint32_t kNoSlot = 0xFFFFFFFFu;
@@ -316,7 +317,11 @@ struct CGeoObjectIndex::Impl {
     std::vector<uint32_t> freeSlots;
     size_t held = 0;
     std::map<int, Tree> trees;  // by unit
+    // What the trees are behind by, made good at the next search: the objects whose bounds changed,
+    // the slots taken since, and the entries of the objects let go (by value: the object may be gone).
     std::vector<CGeoVectorObject*> dirty;
+    std::vector<uint32_t> unplanted;
+    std::vector<std::pair<int, Entry>> uprooted;
 
     static void Read(Slot& s) {
         s.bounds = Bounds::Of(s.object->GetBounds());
@@ -341,30 +346,45 @@ struct CGeoObjectIndex::Impl {
         return n;
     }
 
-    void Plant(uint32_t n) { trees[slots[n].unit].insert(Entry(slots[n].bounds.AsBox(), slots[n].object)); }
-    void Uproot(uint32_t n) { trees[slots[n].unit].remove(Entry(slots[n].bounds.AsBox(), slots[n].object)); }
+    static Entry EntryOf(const Slot& s) { return Entry(s.bounds.AsBox(), s.object); }
+    void Plant(uint32_t n) {
+        trees[slots[n].unit].insert(EntryOf(slots[n]));
+        slots[n].planted = true;
+    }
 
     void RebuildTrees() {
         std::map<int, std::vector<Entry>> byUnit;
-        for (uint32_t n = 0; n < slots.size(); ++n)
-            if (slots[n].object) byUnit[slots[n].unit].emplace_back(slots[n].bounds.AsBox(), slots[n].object);
+        for (Slot& s : slots)
+            if (s.object) {
+                byUnit[s.unit].push_back(EntryOf(s));
+                s.planted = true;
+            }
         trees.clear();
         // The packing constructor gives a better tree than inserting one by one.
         for (auto& u : byUnit) trees.emplace(u.first, Tree(u.second.begin(), u.second.end()));
     }
 
-    // Re-reads the bounds of the objects marked since the last search.
+    // Brings the trees up to date: lets go of the entries of objects let go, re-reads the bounds of the
+    // objects marked and plants the objects taken. Past a quarter of the objects, packing all afresh is
+    // quicker than as many single changes.
     void Refresh() {
-        if (dirty.empty()) return;
-        const bool rebuild = dirty.size() > held / 4 + 64;
+        if (dirty.empty() && unplanted.empty() && uprooted.empty()) return;
+        const bool rebuild = dirty.size() + unplanted.size() + uprooted.size() > held / 4 + 64;
+        if (!rebuild)
+            for (const auto& u : uprooted) trees[u.first].remove(u.second);
         for (CGeoVectorObject* pObject : dirty) {
             const uint32_t n = SlotOf(pObject);
             if (n == kNoSlot || !slots[n].dirty) continue;
-            if (!rebuild) Uproot(n);
+            if (!rebuild && slots[n].planted) trees[slots[n].unit].remove(EntryOf(slots[n]));
             Read(slots[n]);
             if (!rebuild) Plant(n);
         }
+        if (!rebuild)
+            for (uint32_t n : unplanted)
+                if (slots[n].object && !slots[n].planted) Plant(n);
         dirty.clear();
+        unplanted.clear();
+        uprooted.clear();
         if (rebuild) RebuildTrees();
     }
 };
@@ -382,7 +402,7 @@ void CGeoObjectIndex::Add(CGeoVectorObject* pObject) {
         d.EnterArcs(pObject);
     }
     if (d.bUserIDs) d.EnterUserID(pObject->GetUserID(), pObject);
-    if (d.bBounds && d.SlotOf(pObject) == kNoSlot) d.Plant(d.Hold(pObject));
+    if (d.bBounds && d.SlotOf(pObject) == kNoSlot) d.unplanted.push_back(d.Hold(pObject));
 }
 
 void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
@@ -392,8 +412,8 @@ void CGeoObjectIndex::Remove(CGeoVectorObject* pObject) {
     if (d.bBounds) {
         const uint32_t n = d.SlotOf(pObject);
         if (n == kNoSlot) return;
-        d.Uproot(n);
-        // A mark left in the dirty list is skipped once the object is no longer held.
+        if (d.slots[n].planted) d.uprooted.emplace_back(d.slots[n].unit, Impl::EntryOf(d.slots[n]));
+        // A mark left in the dirty or unplanted list is skipped once the slot no longer holds the object.
         d.slots[n] = Slot();
         d.freeSlots.push_back(n);
         --d.held;
@@ -463,6 +483,8 @@ void CGeoObjectIndex::BuildBounds(const CObList& objects) {
     d.freeSlots.clear();
     d.held = 0;
     d.dirty.clear();
+    d.unplanted.clear();
+    d.uprooted.clear();
     d.slots.reserve(static_cast<size_t>(objects.GetCount()));
     for (POSITION p = objects.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(objects.GetNext(p));

@@ -8,8 +8,9 @@
 // the layer makes grow along its list.
 //
 // Bounds are kept per object unit, as GetBounds gives them (normalised), so that a rectangle converted
-// into each unit is compared with the bounds exactly as the objects would compare it. A bounds change
-// only marks the object; the next search re-reads the bounds of the marked objects.
+// into each unit is compared with the bounds exactly as the objects would compare it. Adding, removing
+// and a bounds change only note the object; the next search brings the bounds part up to date, so a run
+// of edits costs the tree one batch.
 #pragma once
 
 #include <afx/afx.h>
