@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <iterator>
 #include <map>
-#include <unordered_set>
 #include <utility>
 
 namespace bg = boost::geometry;
@@ -53,44 +52,57 @@ struct Slot {
 const uint32_t kNoSlot = 0xFFFFFFFFu;
 
 // A hash table with open addressing and linear probing: a cell per entry and no node, since a layer of a
-// million objects would otherwise spend more on its look-ups' nodes than on its tree. A Cell is empty
-// when default-constructed and tells its emptiness (Empty) and key (Key, a 64-bit value).
+// million objects would otherwise spend more on its look-ups' nodes than on its tree. It is a power of two
+// long and filled to between an eighth and 0.7. A Cell is empty when default-constructed and tells its
+// emptiness (Empty) and key (Key, a 64-bit value). Insert and Erase may move every cell: a cell pointer
+// lasts until the next of either.
 template <class Cell>
 class OpenTable {
 public:
     void Clear() {
-        m_cells.clear();
+        std::vector<Cell>().swap(m_cells);
         m_size = 0;
     }
     size_t Size() const { return m_size; }
     void Reserve(size_t n) {
-        if ((n + 1) * 10 > m_cells.size() * 7) Rehash(Capacity(n));
+        if (n * 10 > m_cells.size() * 7) Rehash(Capacity(n));
     }
     Cell* Find(uint64_t key) {
         if (m_cells.empty()) return nullptr;
-        for (size_t i = Home(key);; i = (i + 1) & Mask()) {
+        for (size_t i = Home(key);; i = Next(i)) {
             if (m_cells[i].Empty()) return nullptr;
             if (m_cells[i].Key() == key) return &m_cells[i];
         }
     }
     const Cell* Find(uint64_t key) const { return const_cast<OpenTable*>(this)->Find(key); }
+    // Some cell of a table not empty (cells are spread evenly, so one is found within a few).
+    Cell* Any() {
+        for (Cell& c : m_cells)
+            if (!c.Empty()) return &c;
+        return nullptr;
+    }
     template <class F>
     void ForEach(F f) {
         for (Cell& c : m_cells)
+            if (!c.Empty()) f(c);
+    }
+    template <class F>
+    void ForEach(F f) const {
+        for (const Cell& c : m_cells)
             if (!c.Empty()) f(c);
     }
     // An empty cell for a key not in the table; the caller fills it at once (the table counts it).
     Cell& Insert(uint64_t key) {
         Reserve(m_size + 1);
         size_t i = Home(key);
-        while (!m_cells[i].Empty()) i = (i + 1) & Mask();
+        while (!m_cells[i].Empty()) i = Next(i);
         ++m_size;
         return m_cells[i];
     }
     void Erase(Cell* cell) {
         size_t i = static_cast<size_t>(cell - m_cells.data());
         // Shift back the cells after it that would no longer be reached past the hole.
-        for (size_t j = (i + 1) & Mask(); !m_cells[j].Empty(); j = (j + 1) & Mask()) {
+        for (size_t j = Next(i); !m_cells[j].Empty(); j = Next(j)) {
             const size_t home = Home(m_cells[j].Key());
             const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
             if (between) continue;
@@ -99,20 +111,25 @@ public:
         }
         m_cells[i] = Cell();
         --m_size;
+        if (m_size == 0)
+            Clear();
+        else if (m_size * 8 < m_cells.size() && m_cells.size() > kLeast)
+            Rehash(Capacity(2 * m_size));
     }
 
 private:
-    std::vector<Cell> m_cells;  // a power of two long, or empty
+    static constexpr size_t kLeast = 16;
+    std::vector<Cell> m_cells;  // empty, or a power of two at least kLeast long
     size_t m_size = 0;
 
-    size_t Mask() const { return m_cells.size() - 1; }
+    size_t Next(size_t i) const { return (i + 1) & (m_cells.size() - 1); }
     size_t Home(uint64_t key) const {
         // Fibonacci hashing: the low bits of heap addresses, and runs of IDs, carry little.
-        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & Mask();
+        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_cells.size() - 1);
     }
     static size_t Capacity(size_t n) {
-        size_t c = 16;
-        while (c * 7 < (n + 1) * 10) c *= 2;
+        size_t c = kLeast;
+        while (c * 7 < n * 10) c *= 2;
         return c;
     }
     void Rehash(size_t capacity) {
@@ -121,13 +138,21 @@ private:
         for (Cell& c : old)
             if (!c.Empty()) {
                 size_t i = Home(c.Key());
-                while (!m_cells[i].Empty()) i = (i + 1) & Mask();
+                while (!m_cells[i].Empty()) i = Next(i);
                 m_cells[i] = std::move(c);
             }
     }
 };
 
 uint64_t KeyOf(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// One object of a set.
+struct MemberCell {
+    CGeoVectorObject* object = nullptr;
+    bool Empty() const { return object == nullptr; }
+    uint64_t Key() const { return KeyOf(object); }
+};
+typedef OpenTable<MemberCell> ObjectSet;
 
 // User ID -> the objects that carry it. Most IDs have one object, kept in the cell; the others of a
 // shared ID go to a set of their own, so taking one out or changing its ID never walks the rest.
@@ -162,7 +187,7 @@ struct HeldArcsCell {
 struct CGeoObjectIndex::Impl {
     bool bUserIDs = false;
     OpenTable<UserIDCell> userIDs;
-    std::vector<std::unordered_set<CGeoVectorObject*>> others;  // by UserIDCell::others
+    std::vector<ObjectSet> others;  // by UserIDCell::others
     std::vector<uint32_t> freeOthers;
 
     void EnterUserID(UINT nUserID, CGeoVectorObject* pObject) {
@@ -183,25 +208,29 @@ struct CGeoObjectIndex::Impl {
                 others.emplace_back();
             }
         }
-        others[cell->others].insert(pObject);
+        ObjectSet& rest = others[cell->others];
+        if (!rest.Find(KeyOf(pObject))) rest.Insert(KeyOf(pObject)).object = pObject;
     }
     // Whether the object was there under that ID.
     bool LeaveUserID(UINT nUserID, CGeoVectorObject* pObject) {
         UserIDCell* cell = userIDs.Find(nUserID);
         if (!cell) return false;
-        std::unordered_set<CGeoVectorObject*>* rest = cell->others == kNoSlot ? nullptr : &others[cell->others];
+        ObjectSet* rest = cell->others == kNoSlot ? nullptr : &others[cell->others];
         if (cell->first == pObject) {
             if (!rest) {
                 userIDs.Erase(cell);
                 return true;
             }
-            cell->first = *rest->begin();
-            rest->erase(rest->begin());
-        } else if (!rest || rest->erase(pObject) == 0) {
-            return false;
+            MemberCell* next = rest->Any();
+            cell->first = next->object;
+            rest->Erase(next);
+        } else {
+            MemberCell* member = rest ? rest->Find(KeyOf(pObject)) : nullptr;
+            if (!member) return false;
+            rest->Erase(member);
         }
-        if (rest->empty()) {
-            std::unordered_set<CGeoVectorObject*>().swap(*rest);
+        if (rest->Size() == 0) {
+            rest->Clear();
             freeOthers.push_back(cell->others);
             cell->others = kNoSlot;
         }
@@ -469,8 +498,7 @@ void CGeoObjectIndex::FindUserID(UINT nUserID, std::vector<CGeoVectorObject*>& f
     if (!cell) return;
     found.push_back(cell->first);
     if (cell->others != kNoSlot) {
-        const std::unordered_set<CGeoVectorObject*>& rest = m_pImpl->others[cell->others];
-        found.insert(found.end(), rest.begin(), rest.end());
+        m_pImpl->others[cell->others].ForEach([&found](const MemberCell& m) { found.push_back(m.object); });
     }
     std::sort(found.begin(), found.end(), ByListOrder);
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -241,4 +242,43 @@ TEST(LayerIndex, BoundsOneUnitApartFarFromTheOriginAreTold)
     const CRect rect(far + 29, -far - 28, far + 30, -far - 27);
     EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), WalkFind(layer, rect, SELOBJ_MEET));
     EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), boxes[7]);
+}
+
+// Thousands of objects under two user IDs, taken out in random order until a few are left and then put
+// back: the look-up grows and shrinks its sets, and its answers stay those of the walk.
+TEST(LayerIndex, ManyHoldersOfOneUserIDComeAndGo)
+{
+    OpenLayer layer(CRect(0, 0, 2000, 2000));
+    std::vector<CGeoVectorObject*> objects;
+    for (int i = 0; i < 3000; ++i) {
+        auto* point = new CGeoPoint(i % 100, i / 100);
+        layer.Add(point);
+        point->SetUserID(i % 3 ? 5 : 6);
+        objects.push_back(point);
+    }
+    auto check = [&](const char* when) {
+        for (UINT id : {5u, 6u}) ASSERT_EQ(Found(layer, id), WalkUser(layer, id)) << when;
+        for (size_t i = 0; i < objects.size(); i += 1 + objects.size() / 7) {
+            CGeoVectorObject* o = objects[i];
+            ASSERT_EQ(layer.IsUserIDShared(o->GetUserID(), o) != FALSE, WalkUser(layer, o->GetUserID()).size() > 1)
+                << when;
+        }
+    };
+    check("built");
+    std::mt19937 rng(3);
+    std::shuffle(objects.begin(), objects.end(), rng);
+    while (objects.size() > 3) {
+        CGeoVectorObject* o = objects.back();
+        objects.pop_back();
+        ASSERT_TRUE(layer.Delete(o, 0));
+        delete o;
+        if (objects.size() % 97 == 0 || objects.size() < 10) check("deleting");
+    }
+    for (int i = 0; i < 500; ++i) {
+        auto* point = new CGeoPoint(i, 0);
+        layer.Add(point);
+        point->SetUserID(5);
+        objects.push_back(point);
+    }
+    check("added again");
 }
