@@ -144,6 +144,18 @@ private:
     }
 };
 
+// A place in items for a new entry: one let go before (listed in freed), else a new one at the end.
+template <class T>
+uint32_t TakePlace(std::vector<T>& items, std::vector<uint32_t>& freed) {
+    if (!freed.empty()) {
+        const uint32_t n = freed.back();
+        freed.pop_back();
+        return n;
+    }
+    items.emplace_back();
+    return static_cast<uint32_t>(items.size() - 1);
+}
+
 uint64_t KeyOf(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
 
 // One object of a set.
@@ -199,15 +211,7 @@ struct CGeoObjectIndex::Impl {
             return;
         }
         if (cell->first == pObject) return;
-        if (cell->others == kNoSlot) {
-            if (!freeOthers.empty()) {
-                cell->others = freeOthers.back();
-                freeOthers.pop_back();
-            } else {
-                cell->others = static_cast<uint32_t>(others.size());
-                others.emplace_back();
-            }
-        }
+        if (cell->others == kNoSlot) cell->others = TakePlace(others, freeOthers);
         ObjectSet& rest = others[cell->others];
         if (!rest.Find(KeyOf(pObject))) rest.Insert(KeyOf(pObject)).object = pObject;
     }
@@ -274,15 +278,7 @@ struct CGeoObjectIndex::Impl {
             cell->more = kNoSlot;
             return;
         }
-        if (cell->more == kNoSlot) {
-            if (!freeMore.empty()) {
-                cell->more = freeMore.back();
-                freeMore.pop_back();
-            } else {
-                cell->more = static_cast<uint32_t>(moreHolders.size());
-                moreHolders.emplace_back();
-            }
-        }
+        if (cell->more == kNoSlot) cell->more = TakePlace(moreHolders, freeMore);
         moreHolders[cell->more].assign(v.begin() + 2, v.end());
     }
     void ReleaseMore(uint32_t n) {
@@ -360,14 +356,7 @@ struct CGeoObjectIndex::Impl {
 
     // Takes a slot for an object not held yet and reads its bounds; the tree is left to the caller.
     uint32_t Hold(CGeoVectorObject* pObject) {
-        uint32_t n;
-        if (!freeSlots.empty()) {
-            n = freeSlots.back();
-            freeSlots.pop_back();
-        } else {
-            n = static_cast<uint32_t>(slots.size());
-            slots.emplace_back();
-        }
+        const uint32_t n = TakePlace(slots, freeSlots);
         slots[n].object = pObject;
         Read(slots[n]);
         pObject->SetIndexSlot(n);
