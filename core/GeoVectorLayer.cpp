@@ -137,8 +137,7 @@ void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
     pNew->SetPosInLayer(pos);
     pOld->SetPosInLayer(nullptr);
     m_loadedKept.erase(std::remove(m_loadedKept.begin(), m_loadedKept.end(), pOld), m_loadedKept.end());
-    IndexRemove(pOld);
-    IndexAdd(pNew);
+    IndexReplace(pOld, pNew);
     Fetch(pNew);
     if (!m_bListOnly) m_ObjIndex.Add(pNew);
     Modified(1);
@@ -240,10 +239,29 @@ void CGeoVectorLayer::IndexRemove(CGeoVectorObject* pObject) {
         IndexDrop();
         return;
     }
-    // After Replace the old object keeps its ID, which the index now holds for the new object.
-    if (m_AvlTree.Find(pObject->GetID()) != pObject) return;
+    // The record of the object's ID may hold another object of that ID (the first listed), or, after
+    // Replace, the new object that took this one's ID.
     POSITION pos = m_AvlTree.Find(pObject);
-    if (pos) m_AvlTree.RemoveAt(pos);
+    if (pos && static_cast<CAvlNode::DataCore*>(pos)->value == pObject) m_AvlTree.RemoveAt(pos);
+}
+
+void CGeoVectorLayer::IndexReplace(CGeoVectorObject* pOld, CGeoVectorObject* pNew) {
+    if (!m_bAvlBuilt) return;
+    if (!IsAvlPermit()) {
+        IndexDrop();
+        return;
+    }
+    // The new object has taken the old one's ID: where the old one's record holds it, the record is
+    // handed over in place, as taking it out and putting the new one in would leave it.
+    if (pNew->GetID() == pOld->GetID()) {
+        POSITION pos = m_AvlTree.Find(pOld);
+        if (pos && static_cast<CAvlNode::DataCore*>(pos)->value == pOld) {
+            static_cast<CAvlNode::DataCore*>(pos)->value = pNew;
+            return;
+        }
+    }
+    IndexRemove(pOld);
+    IndexAdd(pNew);
 }
 
 void CGeoVectorLayer::IndexDrop() {

@@ -331,6 +331,7 @@ protected:
     // The index as the layer uses it.
     void IndexAdd(CGeoVectorObject* pObject);
     void IndexRemove(CGeoVectorObject* pObject);
+    void IndexReplace(CGeoVectorObject* pOld, CGeoVectorObject* pNew);
     void IndexDrop();
     // Creates the database with the theme's common fields when the layer has none; FALSE on failure.
     BOOL EnsureDatabase();

@@ -131,6 +131,29 @@ struct AvlPermit {
 
 }  // namespace
 
+// Two objects of one ID: the index finds the first listed. Replacing the second leaves that so;
+// replacing the first hands its place in the index to the new object.
+TEST(GeoVectorLayerObjects, ReplacingObjectsThatShareAnIDKeepsTheFirstListedFound) {
+    AvlPermit guard(1);
+    CGeoVectorLayer layer;
+    CTestShape* first = Shape(layer, 1);
+    CTestShape* second = Shape(layer, 1, 20);
+    second->SetID(first->GetID());
+    const UINT id = first->GetID();
+    EXPECT_EQ(layer.FindObj(id), first);  // builds the index
+    CTestShape* later = new CTestShape(CRect(30, 0, 40, 10));
+    layer.Replace(later, second);
+    delete second;
+    EXPECT_EQ(layer.FindObj(id), first);
+    CTestShape* earlier = new CTestShape(CRect(50, 0, 60, 10));
+    layer.Replace(earlier, first);
+    delete first;
+    EXPECT_EQ(layer.FindObj(id), earlier);
+    ASSERT_TRUE(layer.Delete(earlier, 0));
+    delete earlier;
+    EXPECT_NE(layer.FindObj(id), earlier);
+}
+
 TEST(GeoVectorLayerObjects, IdsIndexAndReplaceWithTheIndexOnAndOff) {
     for (int permit : {1, 0}) {
         SCOPED_TRACE(permit ? "index on" : "index off");
