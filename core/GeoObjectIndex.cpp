@@ -1,6 +1,7 @@
 #include "core/GeoObjectIndex.h"
 
 #include "core/GeoVectorObject.h"
+#include "core/OpenTable.h"
 
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/box.hpp>
@@ -15,6 +16,9 @@
 
 namespace bg = boost::geometry;
 namespace bgi = boost::geometry::index;
+
+using opentable::KeyOf;
+using opentable::OpenTable;
 
 namespace {
 
@@ -51,99 +55,6 @@ struct Slot {
 
 const uint32_t kNoSlot = 0xFFFFFFFFu;
 
-// A hash table with open addressing and linear probing: a cell per entry and no node, since a layer of a
-// million objects would otherwise spend more on its look-ups' nodes than on its tree. It is a power of two
-// long and filled to between an eighth and 0.7. A Cell is empty when default-constructed and tells its
-// emptiness (Empty) and key (Key, a 64-bit value). Insert and Erase may move every cell: a cell pointer
-// lasts until the next of either.
-template <class Cell>
-class OpenTable {
-public:
-    void Clear() {
-        std::vector<Cell>().swap(m_cells);
-        m_size = 0;
-    }
-    size_t Size() const { return m_size; }
-    void Reserve(size_t n) {
-        if (n * 10 > m_cells.size() * 7) Rehash(Capacity(n));
-    }
-    Cell* Find(uint64_t key) {
-        if (m_cells.empty()) return nullptr;
-        for (size_t i = Home(key);; i = Next(i)) {
-            if (m_cells[i].Empty()) return nullptr;
-            if (m_cells[i].Key() == key) return &m_cells[i];
-        }
-    }
-    const Cell* Find(uint64_t key) const { return const_cast<OpenTable*>(this)->Find(key); }
-    // Some cell of a table not empty (cells are spread evenly, so one is found within a few).
-    Cell* Any() {
-        for (Cell& c : m_cells)
-            if (!c.Empty()) return &c;
-        return nullptr;
-    }
-    template <class F>
-    void ForEach(F f) {
-        for (Cell& c : m_cells)
-            if (!c.Empty()) f(c);
-    }
-    template <class F>
-    void ForEach(F f) const {
-        for (const Cell& c : m_cells)
-            if (!c.Empty()) f(c);
-    }
-    // An empty cell for a key not in the table; the caller fills it at once (the table counts it).
-    Cell& Insert(uint64_t key) {
-        Reserve(m_size + 1);
-        size_t i = Home(key);
-        while (!m_cells[i].Empty()) i = Next(i);
-        ++m_size;
-        return m_cells[i];
-    }
-    void Erase(Cell* cell) {
-        size_t i = static_cast<size_t>(cell - m_cells.data());
-        // Shift back the cells after it that would no longer be reached past the hole.
-        for (size_t j = Next(i); !m_cells[j].Empty(); j = Next(j)) {
-            const size_t home = Home(m_cells[j].Key());
-            const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-            if (between) continue;
-            m_cells[i] = std::move(m_cells[j]);
-            i = j;
-        }
-        m_cells[i] = Cell();
-        --m_size;
-        if (m_size == 0)
-            Clear();
-        else if (m_size * 8 < m_cells.size() && m_cells.size() > kLeast)
-            Rehash(Capacity(2 * m_size));
-    }
-
-private:
-    static constexpr size_t kLeast = 16;
-    std::vector<Cell> m_cells;  // empty, or a power of two at least kLeast long
-    size_t m_size = 0;
-
-    size_t Next(size_t i) const { return (i + 1) & (m_cells.size() - 1); }
-    size_t Home(uint64_t key) const {
-        // Fibonacci hashing: the low bits of heap addresses, and runs of IDs, carry little.
-        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_cells.size() - 1);
-    }
-    static size_t Capacity(size_t n) {
-        size_t c = kLeast;
-        while (c * 7 < n * 10) c *= 2;
-        return c;
-    }
-    void Rehash(size_t capacity) {
-        std::vector<Cell> old(capacity);
-        old.swap(m_cells);
-        for (Cell& c : old)
-            if (!c.Empty()) {
-                size_t i = Home(c.Key());
-                while (!m_cells[i].Empty()) i = Next(i);
-                m_cells[i] = std::move(c);
-            }
-    }
-};
-
 // A place in items for a new entry: one let go before (listed in freed), else a new one at the end.
 template <class T>
 uint32_t TakePlace(std::vector<T>& items, std::vector<uint32_t>& freed) {
@@ -155,8 +66,6 @@ uint32_t TakePlace(std::vector<T>& items, std::vector<uint32_t>& freed) {
     items.emplace_back();
     return static_cast<uint32_t>(items.size() - 1);
 }
-
-uint64_t KeyOf(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
 
 // One object of a set.
 struct MemberCell {

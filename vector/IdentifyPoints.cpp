@@ -2,6 +2,7 @@
 
 #include "core/GeoSettings.h"
 #include "core/GeoVectorLayer.h"
+#include "core/OpenTable.h"
 #include "ostrel/CenPos.h"
 #include "ostrel/Contact.h"
 #include "vector/GeoLabelPoint.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
-#include <unordered_map>
 
 #include <cstdio>
 #include <cstdlib>
@@ -100,33 +100,104 @@ std::vector<CGeoPoint*> ListOf(const CGeoPolygon& polygon) {
 // find by reading every polygon's list. The polygons of a run stay the same; their lists change only
 // through RelatePoint and AddLabelPoint, which tell this map.
 struct CIdentificationPointRelate::PointHolders {
-    std::unordered_map<const CGeoPolygon*, size_t> rank;  // layer order
-    std::unordered_map<CGeoPoint*, std::vector<CGeoPolygon*>> byPoint;
+    // Polygon -> its layer order; point -> the polygons whose lists hold it, the first in the cell (a
+    // point mostly lies in one polygon), any others in a vector of their own. Open tables: a cell per
+    // entry and no allocation each.
+    struct RankCell {
+        const CGeoPolygon* polygon = nullptr;
+        size_t rank = 0;
+        bool Empty() const { return polygon == nullptr; }
+        uint64_t Key() const { return opentable::KeyOf(polygon); }
+    };
+    struct PointCell {
+        const CGeoPoint* point = nullptr;
+        CGeoPolygon* first = nullptr;
+        uint32_t more = kNone;
+        bool Empty() const { return point == nullptr; }
+        uint64_t Key() const { return opentable::KeyOf(point); }
+    };
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    opentable::OpenTable<RankCell> rank;
+    opentable::OpenTable<PointCell> byPoint;
+    std::vector<std::vector<CGeoPolygon*>> more;  // by PointCell::more
+    std::vector<uint32_t> freeMore;
+    std::vector<CGeoPolygon*> scratch;
 
     explicit PointHolders(const std::vector<CGeoPolygon*>& polygons) {
-        for (size_t i = 0; i < polygons.size(); ++i) rank.emplace(polygons[i], i);
+        rank.Reserve(polygons.size());
+        for (size_t i = 0; i < polygons.size(); ++i) {
+            RankCell& cell = rank.Insert(opentable::KeyOf(polygons[i]));
+            cell.polygon = polygons[i];
+            cell.rank = i;
+        }
         for (CGeoPolygon* pPolygon : polygons) Enter(pPolygon, ListOf(*pPolygon));
     }
+    size_t RankOf(const CGeoPolygon* pPolygon) const { return rank.Find(opentable::KeyOf(pPolygon))->rank; }
+    // The polygons whose lists hold the point, in layer order.
+    void HoldersOf(const CGeoPoint* pPoint, std::vector<CGeoPolygon*>& out) const {
+        out.clear();
+        const PointCell* cell = byPoint.Find(opentable::KeyOf(pPoint));
+        if (!cell) return;
+        out.push_back(cell->first);
+        if (cell->more != kNone) out.insert(out.end(), more[cell->more].begin(), more[cell->more].end());
+    }
+    // Puts the point's holders back, or drops its cell when none is left.
+    void Keep(const CGeoPoint* pPoint, const std::vector<CGeoPolygon*>& holders) {
+        PointCell* cell = byPoint.Find(opentable::KeyOf(pPoint));
+        if (holders.empty()) {
+            if (!cell) return;
+            if (cell->more != kNone) ReleaseMore(cell->more);
+            byPoint.Erase(cell);
+            return;
+        }
+        if (!cell) {
+            cell = &byPoint.Insert(opentable::KeyOf(pPoint));
+            cell->point = pPoint;
+        }
+        cell->first = holders[0];
+        if (holders.size() == 1) {
+            if (cell->more != kNone) ReleaseMore(cell->more);
+            cell->more = kNone;
+            return;
+        }
+        if (cell->more == kNone) {
+            if (!freeMore.empty()) {
+                cell->more = freeMore.back();
+                freeMore.pop_back();
+            } else {
+                cell->more = static_cast<uint32_t>(more.size());
+                more.emplace_back();
+            }
+        }
+        more[cell->more].assign(holders.begin() + 1, holders.end());
+    }
+    void ReleaseMore(uint32_t n) {
+        std::vector<CGeoPolygon*>().swap(more[n]);
+        freeMore.push_back(n);
+    }
     void Enter(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& listed) {
-        const size_t r = rank.at(pPolygon);
+        const size_t r = RankOf(pPolygon);
         for (CGeoPoint* pPoint : listed) {
-            std::vector<CGeoPolygon*>& v = byPoint[pPoint];
-            auto at = std::lower_bound(v.begin(), v.end(), r,
-                                       [this](const CGeoPolygon* x, size_t y) { return rank.at(x) < y; });
-            if (at == v.end() || *at != pPolygon) v.insert(at, pPolygon);
+            HoldersOf(pPoint, scratch);
+            auto at = std::lower_bound(scratch.begin(), scratch.end(), r,
+                                       [this](const CGeoPolygon* x, size_t y) { return RankOf(x) < y; });
+            if (at != scratch.end() && *at == pPolygon) continue;
+            scratch.insert(at, pPolygon);
+            Keep(pPoint, scratch);
         }
     }
     void Leave(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& listed) {
         for (CGeoPoint* pPoint : listed) {
-            auto it = byPoint.find(pPoint);
-            if (it == byPoint.end()) continue;
-            it->second.erase(std::remove(it->second.begin(), it->second.end(), pPolygon), it->second.end());
-            if (it->second.empty()) byPoint.erase(it);
+            HoldersOf(pPoint, scratch);
+            const auto end = std::remove(scratch.begin(), scratch.end(), pPolygon);
+            if (end == scratch.end()) continue;
+            scratch.erase(end, scratch.end());
+            Keep(pPoint, scratch);
         }
     }
     // The polygon's list was `before` and is now what it holds.
     void Changed(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& before) {
-        if (!rank.count(pPolygon)) return;
+        if (!rank.Find(opentable::KeyOf(pPolygon))) return;
         Leave(pPolygon, before);
         Enter(pPolygon, ListOf(*pPolygon));
     }
@@ -143,10 +214,10 @@ void CIdentificationPointRelate::RelatePoint(CGeoPolygon* pPolygon, CGeoPoint* p
     // The other lists that name the point, taken while it is still alive.
     std::vector<std::pair<CGeoPolygon*, std::vector<CGeoPoint*>>> holders;
     if (pHolders) {
-        auto it = pHolders->byPoint.find(pPoint);
-        if (it != pHolders->byPoint.end())
-            for (CGeoPolygon* pOther : it->second)
-                if (pOther != pPolygon) holders.emplace_back(pOther, ListOf(*pOther));
+        std::vector<CGeoPolygon*> naming;
+        pHolders->HoldersOf(pPoint, naming);
+        for (CGeoPolygon* pOther : naming)
+            if (pOther != pPolygon) holders.emplace_back(pOther, ListOf(*pOther));
     } else {
         std::vector<CGeoPolygon*> polygons;
         CollectLayer(pLayer, nullptr, &polygons);

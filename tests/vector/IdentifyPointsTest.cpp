@@ -375,3 +375,46 @@ TEST(IdentifyPoints, FindCenPosRefusesBadInput) {
     EXPECT_EQ(FindCenPos(square, negative, 1, out, 1.0), 0);
     EXPECT_EQ(FindCenPos(square, sizes, 1, out, 50.0), 0);  // no stretch that wide
 }
+
+// A whole run over polygons that list the same points (three polygons over one square) relates, and
+// re-points the other lists, exactly as relating each polygon on its own in layer order does.
+TEST(IdentifyPoints, AWholeRunAnswersAsRelatingEachPolygonInTurn) {
+    StateGuard state;
+    struct Outcome {
+        std::vector<UINT> labels;
+        std::vector<std::vector<UINT>> lists;
+        bool operator==(const Outcome& o) const { return labels == o.labels && lists == o.lists; }
+    };
+    auto run = [](bool wholeRun) {
+        Map m;
+        std::vector<CGeoPolygon*> polygons = {m.left, m.right};
+        for (int i = 0; i < 2; ++i)
+            polygons.push_back(m.Polygon({LONG(m.R->GetID()), -LONG(m.S->GetID()), POLYGON_RING_END}));
+        for (int i = 0; i < 3; ++i) m.Point(150 + 10 * i, 50);
+        m.Point(60, 60);
+        // Built polygon by polygon, the lists share the square's points (a whole-layer build would
+        // give each point to one polygon).
+        for (CGeoPolygon* polygon : polygons) ConstructPolygonPointList(polygon);
+        for (size_t i = 1; i < polygons.size(); ++i) EXPECT_EQ(ListedIDs(*polygons[i]).size(), 3u);
+        if (wholeRun) {
+            CIdentificationPointRelate relate;
+            relate.SetLayer(&m.layer);
+            relate.SetAutoAdd(0);
+            relate.SetNeedIPFile(0);
+            relate.SetNoCondition(1);
+            relate.RelateIdentificationPoint();
+        } else {
+            for (CGeoPolygon* polygon : polygons) AtuoRelateNoCondition(polygon);
+        }
+        Outcome out;
+        for (CGeoPolygon* polygon : polygons) {
+            CGeoLabelPoint* label = polygon->GetLabelPoint();
+            out.labels.push_back(label ? label->GetID() : 0);
+            out.lists.push_back(ListedIDs(*polygon));
+            for (UINT id : out.lists.back()) EXPECT_NE(m.layer.FindObj(id), nullptr) << "a listed point is gone";
+        }
+        return out;
+    };
+    const Outcome whole = run(true), inTurn = run(false);
+    EXPECT_TRUE(whole == inTurn);
+}
