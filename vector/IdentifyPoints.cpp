@@ -100,12 +100,11 @@ std::vector<CGeoPoint*> ListOf(const CGeoPolygon& polygon) {
 // find by reading every polygon's list. The polygons of a run stay the same; their lists change only
 // through RelatePoint and AddLabelPoint, which tell this map.
 struct CIdentificationPointRelate::PointHolders {
-    // Polygon -> its layer order; point -> the polygons whose lists hold it, the first in the cell (a
-    // point mostly lies in one polygon), any others in a vector of their own. Open tables: a cell per
-    // entry and no allocation each.
-    struct RankCell {
+    // The run's polygons; point -> the polygons whose lists hold it, in layer order (list order keys),
+    // the first in the cell (a point mostly lies in one polygon), any others in a vector of their own.
+    // Open tables: a cell per entry and no allocation each.
+    struct PolygonCell {
         const CGeoPolygon* polygon = nullptr;
-        size_t rank = 0;
         bool Empty() const { return polygon == nullptr; }
         uint64_t Key() const { return opentable::KeyOf(polygon); }
     };
@@ -117,22 +116,19 @@ struct CIdentificationPointRelate::PointHolders {
         uint64_t Key() const { return opentable::KeyOf(point); }
     };
     static constexpr uint32_t kNone = 0xFFFFFFFFu;
-    opentable::OpenTable<RankCell> rank;
+    opentable::OpenTable<PolygonCell> polygons;
     opentable::OpenTable<PointCell> byPoint;
     std::vector<std::vector<CGeoPolygon*>> more;  // by PointCell::more
     std::vector<uint32_t> freeMore;
     std::vector<CGeoPolygon*> scratch;
 
-    explicit PointHolders(const std::vector<CGeoPolygon*>& polygons) {
-        rank.Reserve(polygons.size());
-        for (size_t i = 0; i < polygons.size(); ++i) {
-            RankCell& cell = rank.Insert(opentable::KeyOf(polygons[i]));
-            cell.polygon = polygons[i];
-            cell.rank = i;
-        }
-        for (CGeoPolygon* pPolygon : polygons) Enter(pPolygon, ListOf(*pPolygon));
+    // The polygons come listed in layer order, which their list order keys follow; relating replaces
+    // points only, so the keys stay as they are for the run.
+    explicit PointHolders(const std::vector<CGeoPolygon*>& listed) {
+        polygons.Reserve(listed.size());
+        for (CGeoPolygon* pPolygon : listed) polygons.Insert(opentable::KeyOf(pPolygon)).polygon = pPolygon;
+        for (CGeoPolygon* pPolygon : listed) Enter(pPolygon, ListOf(*pPolygon));
     }
-    size_t RankOf(const CGeoPolygon* pPolygon) const { return rank.Find(opentable::KeyOf(pPolygon))->rank; }
     // The polygons whose lists hold the point, in layer order.
     void HoldersOf(const CGeoPoint* pPoint, std::vector<CGeoPolygon*>& out) const {
         out.clear();
@@ -176,11 +172,11 @@ struct CIdentificationPointRelate::PointHolders {
         freeMore.push_back(n);
     }
     void Enter(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& listed) {
-        const size_t r = RankOf(pPolygon);
+        const ULONGLONG order = pPolygon->GetListOrder();
         for (CGeoPoint* pPoint : listed) {
             HoldersOf(pPoint, scratch);
-            auto at = std::lower_bound(scratch.begin(), scratch.end(), r,
-                                       [this](const CGeoPolygon* x, size_t y) { return RankOf(x) < y; });
+            auto at = std::lower_bound(scratch.begin(), scratch.end(), order,
+                                       [](const CGeoPolygon* x, ULONGLONG y) { return x->GetListOrder() < y; });
             if (at != scratch.end() && *at == pPolygon) continue;
             scratch.insert(at, pPolygon);
             Keep(pPoint, scratch);
@@ -197,7 +193,7 @@ struct CIdentificationPointRelate::PointHolders {
     }
     // The polygon's list was `before` and is now what it holds.
     void Changed(CGeoPolygon* pPolygon, const std::vector<CGeoPoint*>& before) {
-        if (!rank.Find(opentable::KeyOf(pPolygon))) return;
+        if (!polygons.Find(opentable::KeyOf(pPolygon))) return;
         Leave(pPolygon, before);
         Enter(pPolygon, ListOf(*pPolygon));
     }
