@@ -336,9 +336,9 @@ CGeoPolygon* CGeoPolygon::GetNeighbourPolygon(const CGeoPLine* pArc) const {
         return Meet(bounds, pOther->GetBounds()) && pOther->IsPartOf(pArc) ? pOther : nullptr;
     };
     // Only the shapes whose borders hold the arc can answer, and they come in list order.
-    std::vector<CGeoVectorObject*> near;
-    if (pLayer->FindBorderHolders(pArc, near)) {
-        for (CGeoVectorObject* pObject : near)
+    std::vector<CGeoVectorObject*> holders;
+    if (pLayer->FindBorderHolders(pArc, holders)) {
+        for (CGeoVectorObject* pObject : holders)
             if (CGeoPolygon* pOther = neighbour(pObject)) return pOther;
         return nullptr;
     }
