@@ -251,9 +251,10 @@ struct CGeoObjectIndex::Impl {
     std::vector<uint32_t> freeSlots;
     size_t held = 0;
     std::map<int, Tree> trees;  // by unit
-    // What the trees are behind by, made good at the next search: the objects whose bounds changed,
-    // the slots taken since, and the entries of the objects let go (by value: the object may be gone).
-    std::vector<CGeoVectorObject*> dirty;
+    // What the trees are behind by, made good at the next search: the slots whose objects' bounds
+    // changed, the slots taken since, and the entries of the objects let go. All by slot or by value,
+    // never by object: an object let go may be gone by then.
+    std::vector<uint32_t> dirty;
     std::vector<uint32_t> unplanted;
     std::vector<std::pair<int, Entry>> uprooted;
 
@@ -299,9 +300,9 @@ struct CGeoObjectIndex::Impl {
         const bool rebuild = dirty.size() + unplanted.size() + uprooted.size() > held / 4 + 64;
         if (!rebuild)
             for (const auto& u : uprooted) trees[u.first].remove(u.second);
-        for (CGeoVectorObject* pObject : dirty) {
-            const uint32_t n = SlotOf(pObject);
-            if (n == kNoSlot || !slots[n].dirty) continue;
+        for (uint32_t n : dirty) {
+            // A slot let go, or taken again by an object not marked, is no longer dirty.
+            if (!slots[n].object || !slots[n].dirty) continue;
             if (!rebuild && slots[n].planted) trees[slots[n].unit].remove(EntryOf(slots[n]));
             Read(slots[n]);
             if (!rebuild) Plant(n);
@@ -364,7 +365,7 @@ void CGeoObjectIndex::BoundsChanged(CGeoVectorObject* pObject) {
     const uint32_t n = d.SlotOf(pObject);
     if (n == kNoSlot || d.slots[n].dirty) return;
     d.slots[n].dirty = true;
-    d.dirty.push_back(pObject);
+    d.dirty.push_back(n);
 }
 
 bool CGeoObjectIndex::HasUserIDs() const { return m_pImpl->bUserIDs; }

@@ -282,3 +282,19 @@ TEST(LayerIndex, ManyHoldersOfOneUserIDComeAndGo)
     }
     check("added again");
 }
+
+// An object moved and then deleted before the next search: the look-up must not read it again.
+TEST(LayerIndex, AnObjectMovedThenDeletedIsNeverReadAgain)
+{
+    CGeoVectorLayer layer(CRect(0, 0, 2000, 2000));
+    CGeoPoint* kept = new CGeoPoint(10, 10);
+    CGeoPoint* gone = new CGeoPoint(50, 50);
+    layer.Add(kept);
+    layer.Add(gone);
+    EXPECT_EQ(layer.FindObj(CRect(45, 45, 55, 55), SELOBJ_MEET, 0), gone);  // builds the look-up
+    gone->Move(CSize(100, 0));
+    ASSERT_TRUE(layer.Delete(gone, 0));
+    delete gone;
+    EXPECT_EQ(layer.FindObj(CRect(145, 45, 155, 55), SELOBJ_MEET, 0), nullptr);
+    EXPECT_EQ(layer.FindObj(CRect(5, 5, 15, 15), SELOBJ_MEET, 0), kept);
+}
