@@ -23,6 +23,16 @@ inline CGeoTheme* MakeTheme(const char* name, std::initializer_list<std::pair<UI
     return t;
 }
 
+// Class 9, "高程点": directed points with elevations, as the object sheet's spot height pages need.
+inline CGeoGClass SpotHeightClass() {
+    CGeoGClass gc;
+    gc.SetGCID(9);
+    gc.SetGCName("高程点");
+    gc.SetType(GCT_POINT | GCT_POINT_DIRECTED);
+    gc.ValidElevation(1);
+    return gc;
+}
+
 // A scanned image's parameters: 400.7 by 300 dpi at 1 : 50 000, pixel size 1.
 inline tagRasterParameter ScannedImageParameter() {
     tagRasterParameter p{};

@@ -3,6 +3,7 @@
 // record migration, Cancel putting class, user ID and record back, refusals that change nothing, and
 // the write-back after OK.
 #include "ui/VectorObjectPropSheetEx.h"
+#include "support/UiFixtures.h"
 
 #include "core/GeoVectorLayer.h"
 #include "ui/PickGCDlg.h"
@@ -56,12 +57,7 @@ struct Layer {
         river.AddField(Field("X", dbDouble), -2);
         river.AddField(Field("R", dbText, 8, TRUE), -2);
         layer.m_Theme.AddGC(river, -2);
-        CGeoGClass spot;
-        spot.SetGCID(9);
-        spot.SetGCName("高程点");
-        spot.SetType(GCT_POINT | GCT_POINT_DIRECTED);
-        spot.ValidElevation(1);
-        layer.m_Theme.AddGC(spot, -2);
+        layer.m_Theme.AddGC(fixtures::SpotHeightClass(), -2);
         CPickGCDlg::s_nListBy = 0;  // the picker lists names
     }
     CGeoPoint* Add(UINT code) {

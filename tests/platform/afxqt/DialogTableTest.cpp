@@ -644,12 +644,7 @@ struct SpotHeight : CWnd {
     CGeoVectorLayer layer;
     CGeoPoint* spot = new CGeoPoint(1, 2);
     SpotHeight() {
-        CGeoGClass gc;
-        gc.SetGCID(9);
-        gc.SetGCName("高程点");
-        gc.SetType(GCT_POINT | GCT_POINT_DIRECTED);
-        gc.ValidElevation(1);
-        layer.m_Theme.AddGC(gc, -2);
+        layer.m_Theme.AddGC(fixtures::SpotHeightClass(), -2);
         spot->SetObjectClassID(9);
         spot->SetObjectName("测点");
         layer.Add(spot);
