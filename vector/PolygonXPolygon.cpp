@@ -1,56 +1,640 @@
 #include "vector/PolygonXPolygon.h"
 
-#include "core/GeoSettings.h"
-#include "core/GeoVectorLayer.h"
-#include "vector/GeoNode.h"
-#include "vector/GeoPLine.h"
-#include "vector/GeoPolygon2.h"
 #include "vector/GeoPolygonLine.h"
-
-#include <ostrel/Contact.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <map>
-#include <unordered_set>
+#include <numeric>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CPolygonXPolygon, CObject)
 
 namespace {
 
+typedef __int128 Wide;
+typedef std::int64_t Long;
+
 const double kTwoPi = 6.2831852;
-const double kPi = 3.1415926;
 
 bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+bool Less(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 
-// x + 0.5 truncated toward zero, saturated to 32 bits.
-LONG Round5(double v) {
-    double t = std::trunc(v + 0.5);
+// floor(v + 0.5), saturated to 32 bits.
+LONG Nearest(double v) {
+    const double t = std::floor(v + 0.5);
     if (!(t > -2147483648.0)) return INT32_MIN;
     if (t > 2147483647.0) return INT32_MAX;
     return static_cast<LONG>(t);
 }
 
-POINT At(const CGeoPLine* line, int i) { return line->GetPoint(i); }
-POINT First(const CGeoPLine* line) { return line->GetPoint(0); }
-POINT Last(const CGeoPLine* line) { return line->GetPoint(line->GetPoints() - 1); }
-
-void Erase(std::vector<CGeoPLine*>& lines, CGeoPLine* line) {
-    auto it = std::find(lines.begin(), lines.end(), line);
-    if (it != lines.end()) lines.erase(it);
+// Twice the signed area of the triangle o a b: > 0 when b lies left of o->a (y axis up). Exact.
+Wide Cross(POINT o, POINT a, POINT b) {
+    return static_cast<Wide>(static_cast<Long>(a.x) - o.x) * (static_cast<Long>(b.y) - o.y) -
+           static_cast<Wide>(static_cast<Long>(a.y) - o.y) * (static_cast<Long>(b.x) - o.x);
+}
+int Orient(POINT o, POINT a, POINT b) {
+    const Wide c = Cross(o, a, b);
+    return c > 0 ? 1 : (c < 0 ? -1 : 0);
+}
+Wide Dot(POINT o, POINT a, POINT b) {
+    return static_cast<Wide>(static_cast<Long>(a.x) - o.x) * (static_cast<Long>(b.x) - o.x) +
+           static_cast<Wide>(static_cast<Long>(a.y) - o.y) * (static_cast<Long>(b.y) - o.y);
 }
 
-LONG SignedID(const CGeoPLine* line, bool forward) {
-    LONG id = static_cast<LONG>(line->GetID());
-    return forward ? id : -id;
+// floor(n / d) for d > 0.
+Wide FloorDiv(Wide n, Wide d) {
+    Wide q = n / d;
+    if (n % d != 0 && n < 0) --q;
+    return q;
+}
+
+// p strictly inside the segment ab, given that it lies on its line.
+bool StrictlyWithin(POINT a, POINT b, POINT p) { return Dot(p, a, b) < 0; }
+
+// ---- noding ----
+
+struct Seg {
+    POINT p, q;  // as the input runs
+    int ring;    // 0 = a, 1 = b
+    bool fresh;  // cut or made in the last pass: its crossings are not known yet
+};
+
+struct Cut {
+    size_t seg;
+    POINT at;
+};
+
+// The crossing of the segments p (p1 p2) and q (q1 q2), which cross properly, rounded to the nearest
+// unit exactly: p1 + t (p2 - p1) with t = num / den.
+POINT RoundedCrossing(POINT p1, POINT p2, POINT q1, POINT q2) {
+    const Long rx = static_cast<Long>(p2.x) - p1.x, ry = static_cast<Long>(p2.y) - p1.y;
+    const Long sx = static_cast<Long>(q2.x) - q1.x, sy = static_cast<Long>(q2.y) - q1.y;
+    Wide den = static_cast<Wide>(rx) * sy - static_cast<Wide>(ry) * sx;
+    Wide num = static_cast<Wide>(static_cast<Long>(q1.x) - p1.x) * sy - static_cast<Wide>(static_cast<Long>(q1.y) - p1.y) * sx;
+    if (den < 0) {
+        den = -den;
+        num = -num;
+    }
+    // coordinate = (c1 den + d num) / den; nearest = floor((2 (c1 den + d num) + den) / (2 den))
+    auto nearest = [&](Long c1, Long d) {
+        const Wide n = static_cast<Wide>(c1) * den + static_cast<Wide>(d) * num;
+        return static_cast<LONG>(FloorDiv(2 * n + den, 2 * den));
+    };
+    return {nearest(p1.x, rx), nearest(p1.y, ry)};
+}
+
+class Noder {
+public:
+    explicit Noder(std::vector<Seg>& segs) : segs_(segs) {}
+
+    // Splits until no two segments cross or touch other than end to end. Returns whether the two
+    // inputs met anywhere.
+    bool Run() {
+        for (int pass = 0; pass < 64; ++pass) {
+            cuts_.clear();
+            Sweep();
+            if (cuts_.empty()) break;
+            Apply();
+        }
+        return contact_;
+    }
+
+private:
+    static LONG MinX(const Seg& s) { return std::min(s.p.x, s.q.x); }
+    static LONG MaxX(const Seg& s) { return std::max(s.p.x, s.q.x); }
+
+    // Every pair whose x ranges overlap and at least one of which is fresh is tested.
+    void Sweep() {
+        std::vector<std::pair<LONG, size_t>> order(segs_.size());
+        for (size_t i = 0; i < segs_.size(); ++i) order[i] = {MinX(segs_[i]), i};
+        std::sort(order.begin(), order.end());
+        std::vector<size_t> all, fresh;
+        auto scan = [&](std::vector<size_t>& active, size_t s, LONG x) {
+            size_t keep = 0;
+            for (size_t k = 0; k < active.size(); ++k) {
+                const size_t o = active[k];
+                if (MaxX(segs_[o]) < x) continue;
+                active[keep++] = o;
+                Test(o, s);
+            }
+            active.resize(keep);
+        };
+        for (const auto& e : order) {
+            const size_t s = e.second;
+            if (segs_[s].fresh)
+                scan(all, s, e.first);
+            else
+                scan(fresh, s, e.first);
+            all.push_back(s);
+            if (segs_[s].fresh) fresh.push_back(s);
+        }
+        for (Seg& s : segs_) s.fresh = false;
+    }
+
+    void Test(size_t i, size_t j) {
+        const Seg& a = segs_[i];
+        const Seg& b = segs_[j];
+        if (std::max(a.p.y, a.q.y) < std::min(b.p.y, b.q.y) || std::max(b.p.y, b.q.y) < std::min(a.p.y, a.q.y)) return;
+        const POINT p1 = a.p, p2 = a.q, q1 = b.p, q2 = b.q;
+        const int d1 = Orient(q1, q2, p1), d2 = Orient(q1, q2, p2);
+        if (d1 != 0 && d1 == d2) return;
+        const int d3 = Orient(p1, p2, q1), d4 = Orient(p1, p2, q2);
+        if (d3 != 0 && d3 == d4) return;
+        const bool meet = a.ring != b.ring;
+        if (d1 != 0 && d2 != 0 && d3 != 0 && d4 != 0) {
+            const POINT x = RoundedCrossing(p1, p2, q1, q2);
+            cuts_.push_back({i, x});
+            cuts_.push_back({j, x});
+            contact_ = contact_ || meet;
+            return;
+        }
+        // Touching or collinear: every end lying inside the other segment cuts it there.
+        bool touched = false;
+        auto onto = [&](POINT pt, int d, POINT s1, POINT s2, size_t seg) {
+            if (d != 0) return;
+            if (Same(pt, s1) || Same(pt, s2)) {
+                touched = true;
+                return;
+            }
+            if (StrictlyWithin(s1, s2, pt)) {
+                cuts_.push_back({seg, pt});
+                touched = true;
+            }
+        };
+        onto(p1, d1, q1, q2, j);
+        onto(p2, d2, q1, q2, j);
+        onto(q1, d3, p1, p2, i);
+        onto(q2, d4, p1, p2, i);
+        contact_ = contact_ || (meet && touched);
+    }
+
+    void Apply() {
+        std::sort(cuts_.begin(), cuts_.end(), [](const Cut& x, const Cut& y) { return x.seg < y.seg; });
+        std::vector<Seg> out;
+        out.reserve(segs_.size() + cuts_.size());
+        size_t c = 0;
+        std::vector<POINT> pts;
+        for (size_t i = 0; i < segs_.size(); ++i) {
+            const Seg& s = segs_[i];
+            if (c >= cuts_.size() || cuts_[c].seg != i) {
+                out.push_back(s);
+                continue;
+            }
+            pts.clear();
+            for (; c < cuts_.size() && cuts_[c].seg == i; ++c) pts.push_back(cuts_[c].at);
+            const POINT o = s.p, e = s.q;
+            std::sort(pts.begin(), pts.end(), [&](POINT x, POINT y) {
+                const Wide dx = Dot(o, e, x), dy = Dot(o, e, y);
+                return dx < dy || (dx == dy && Less(x, y));
+            });
+            POINT from = o;
+            const size_t before = out.size();
+            for (const POINT& p : pts) {
+                if (Same(p, from) || Same(p, e)) continue;
+                out.push_back({from, p, s.ring, true});
+                from = p;
+            }
+            out.push_back({from, e, s.ring, out.size() > before});
+        }
+        segs_.swap(out);
+    }
+
+    std::vector<Seg>& segs_;
+    std::vector<Cut> cuts_;
+    bool contact_ = false;
+};
+
+// ---- the planar network ----
+
+struct Edge {
+    POINT u, v;  // u < v
+    int w[2];    // winding change across the edge, left of u->v minus right, for a and for b
+};
+
+// Winding number of the point p about the edges, counted on the horizontal ray to the left of p;
+// p must not lie inside an edge.
+void Winding(const std::vector<Edge>& edges, POINT p, int out[2]) {
+    out[0] = out[1] = 0;
+    for (const Edge& e : edges) {
+        const bool uBelow = e.u.y <= p.y, vBelow = e.v.y <= p.y;
+        if (uBelow == vBelow) continue;
+        const int o = Orient(e.u, e.v, p);
+        if (uBelow && o < 0) {  // upward, crossing left of p
+            out[0] -= e.w[0];
+            out[1] -= e.w[1];
+        } else if (!uBelow && o > 0) {  // downward, crossing left of p
+            out[0] += e.w[0];
+            out[1] += e.w[1];
+        }
+    }
+}
+
+// Nonzero winding of p about a closed ring (p not on it).
+bool InsideRing(const std::vector<POINT>& ring, POINT p) {
+    int w = 0;
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i) {
+        const POINT a = ring[i], b = ring[(i + 1) % n];
+        const bool aBelow = a.y <= p.y, bBelow = b.y <= p.y;
+        if (aBelow == bBelow) continue;
+        const int o = Orient(a, b, p);
+        if (aBelow && o > 0)
+            ++w;
+        else if (!aBelow && o < 0)
+            --w;
+    }
+    return w != 0;
+}
+
+Wide TwiceArea(const std::vector<POINT>& ring) {
+    Wide s = 0;
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i) {
+        const POINT a = ring[i], b = ring[(i + 1) % n];
+        s += static_cast<Wide>(a.x) * b.y - static_cast<Wide>(b.x) * a.y;
+    }
+    return s;
+}
+
+struct UnionFind {
+    std::vector<int> up;
+    explicit UnionFind(size_t n) : up(n) { std::iota(up.begin(), up.end(), 0); }
+    int Find(int x) {
+        while (up[x] != x) x = up[x] = up[up[x]];
+        return x;
+    }
+    void Join(int a, int b) { up[Find(a)] = Find(b); }
+};
+
+// The region inside both inputs, from the noded segments: its boundary rings with their parts.
+class Overlay {
+public:
+    explicit Overlay(const std::vector<Seg>& segs) {
+        BuildEdges(segs);
+        if (edges_.empty()) return;
+        BuildVertices();
+        TraceFaces();
+        ClassifyFaces();
+        TraceBoundary();
+    }
+
+    // The largest part of the region as one ring (holes bridged in), or empty when it has no area.
+    std::vector<POINT> LargestPart() {
+        int best = -1;
+        Wide bestArea = 0;
+        for (size_t k = 0; k < outers_.size(); ++k) {
+            Wide area = TwiceArea(rings_[outers_[k]]);
+            for (int h : holesOf_[k]) area += TwiceArea(rings_[h]);
+            if (area > bestArea) {
+                bestArea = area;
+                best = static_cast<int>(k);
+            }
+        }
+        if (best < 0) return {};
+        std::vector<POINT> ring = rings_[outers_[best]];
+        std::vector<int> holes = holesOf_[best];
+        std::vector<POINT> lows;
+        for (int h : holes) lows.push_back(*std::min_element(rings_[h].begin(), rings_[h].end(), Less));
+        std::vector<size_t> order(holes.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](size_t x, size_t y) { return Less(lows[x], lows[y]); });
+        for (size_t k : order) Bridge(ring, rings_[holes[k]], lows[k]);
+        return ring;
+    }
+
+private:
+    void BuildEdges(const std::vector<Seg>& segs) {
+        edges_.reserve(segs.size());
+        for (const Seg& s : segs) {
+            if (Same(s.p, s.q)) continue;
+            Edge e;
+            const bool forward = Less(s.p, s.q);
+            e.u = forward ? s.p : s.q;
+            e.v = forward ? s.q : s.p;
+            e.w[0] = e.w[1] = 0;
+            e.w[s.ring] = forward ? 1 : -1;
+            edges_.push_back(e);
+        }
+        std::sort(edges_.begin(), edges_.end(), [](const Edge& x, const Edge& y) {
+            return Less(x.u, y.u) || (Same(x.u, y.u) && Less(x.v, y.v));
+        });
+        size_t k = 0;
+        for (size_t i = 0; i < edges_.size();) {
+            Edge e = edges_[i];
+            size_t j = i + 1;
+            for (; j < edges_.size() && Same(edges_[j].u, e.u) && Same(edges_[j].v, e.v); ++j) {
+                e.w[0] += edges_[j].w[0];
+                e.w[1] += edges_[j].w[1];
+            }
+            if (e.w[0] != 0 || e.w[1] != 0) edges_[k++] = e;
+            i = j;
+        }
+        edges_.resize(k);
+    }
+
+    void BuildVertices() {
+        verts_.reserve(edges_.size() * 2);
+        for (const Edge& e : edges_) {
+            verts_.push_back(e.u);
+            verts_.push_back(e.v);
+        }
+        std::sort(verts_.begin(), verts_.end(), Less);
+        verts_.erase(std::unique(verts_.begin(), verts_.end(), Same), verts_.end());
+        const size_t nh = edges_.size() * 2;
+        origin_.resize(nh);
+        for (size_t e = 0; e < edges_.size(); ++e) {
+            origin_[2 * e] = VertexOf(edges_[e].u);
+            origin_[2 * e + 1] = VertexOf(edges_[e].v);
+        }
+        // Outgoing half-edges of each vertex, counterclockwise from the direction +x.
+        start_.assign(verts_.size() + 1, 0);
+        for (size_t h = 0; h < nh; ++h) ++start_[origin_[h] + 1];
+        for (size_t v = 0; v < verts_.size(); ++v) start_[v + 1] += start_[v];
+        around_.resize(nh);
+        std::vector<int> fill(start_.begin(), start_.end() - 1);
+        for (size_t h = 0; h < nh; ++h) around_[fill[origin_[h]]++] = static_cast<int>(h);
+        slot_.resize(nh);
+        for (size_t v = 0; v < verts_.size(); ++v) {
+            const POINT o = verts_[v];
+            auto first = around_.begin() + start_[v], last = around_.begin() + start_[v + 1];
+            std::sort(first, last, [&](int x, int y) {
+                const POINT a = Target(x), b = Target(y);
+                const bool ua = a.y > o.y || (a.y == o.y && a.x > o.x), ub = b.y > o.y || (b.y == o.y && b.x > o.x);
+                if (ua != ub) return ua;
+                return Cross(o, a, b) > 0;
+            });
+            for (int k = start_[v]; k < start_[v + 1]; ++k) slot_[around_[k]] = k;
+        }
+    }
+
+    int VertexOf(POINT p) const {
+        return static_cast<int>(std::lower_bound(verts_.begin(), verts_.end(), p, Less) - verts_.begin());
+    }
+    POINT Target(int h) const { return verts_[origin_[h ^ 1]]; }
+    // The half-edge after h on the face to its left: the first outgoing half-edge clockwise from h's
+    // twin at h's target.
+    int Next(int h) const {
+        const int t = h ^ 1;
+        const int v = origin_[t];
+        int k = slot_[t] - 1;
+        if (k < start_[v]) k = start_[v + 1] - 1;
+        return around_[k];
+    }
+
+    void TraceFaces() {
+        const size_t nh = origin_.size();
+        face_.assign(nh, -1);
+        for (size_t h0 = 0; h0 < nh; ++h0) {
+            if (face_[h0] >= 0) continue;
+            const int f = static_cast<int>(faceArea_.size());
+            Wide area = 0;
+            int h = static_cast<int>(h0);
+            do {
+                face_[h] = f;
+                const POINT a = verts_[origin_[h]], b = Target(h);
+                area += static_cast<Wide>(a.x) * b.y - static_cast<Wide>(b.x) * a.y;
+                h = Next(h);
+            } while (h != static_cast<int>(h0) && face_[h] < 0);
+            faceArea_.push_back(area);
+            faceEdge_.push_back(static_cast<int>(h0));
+        }
+    }
+
+    // Winding numbers of every face: each connected piece of the network gets its outer face's numbers
+    // from a ray to the left of its lowest leftmost vertex, and the rest follow across the edges.
+    void ClassifyFaces() {
+        const size_t nf = faceArea_.size();
+        wind_.assign(nf * 2, 0);
+        std::vector<char> known(nf, 0);
+        UnionFind pieces(verts_.size());
+        for (size_t e = 0; e < edges_.size(); ++e) pieces.Join(origin_[2 * e], origin_[2 * e + 1]);
+        std::vector<char> seen(verts_.size(), 0);
+        std::vector<int> queue;
+        // Vertices are sorted, so the first vertex of each piece met is its lowest leftmost one.
+        for (size_t v = 0; v < verts_.size(); ++v) {
+            const int root = pieces.Find(static_cast<int>(v));
+            if (seen[root]) continue;
+            seen[root] = 1;
+            const int f = FaceLeftOfVertex(static_cast<int>(v));
+            int w[2];
+            Winding(edges_, verts_[v], w);
+            wind_[2 * f] = w[0];
+            wind_[2 * f + 1] = w[1];
+            known[f] = 1;
+            queue.push_back(f);
+        }
+        for (size_t q = 0; q < queue.size(); ++q) {
+            const int f = queue[q];
+            int h = faceEdge_[f];
+            size_t steps = 0;
+            do {
+                const int g = face_[h ^ 1];
+                if (!known[g]) {
+                    const Edge& e = edges_[h >> 1];
+                    const int s = (h & 1) ? -1 : 1;
+                    wind_[2 * g] = wind_[2 * f] - s * e.w[0];
+                    wind_[2 * g + 1] = wind_[2 * f + 1] - s * e.w[1];
+                    known[g] = 1;
+                    queue.push_back(g);
+                }
+                h = Next(h);
+            } while (h != faceEdge_[f] && face_[h] == f && ++steps < face_.size());
+        }
+    }
+
+    // The face that holds the direction -x at vertex v: the face left of the last outgoing half-edge
+    // before -x counterclockwise (half-edges are sorted counterclockwise from +x, the upper half-plane
+    // first), or of the very last one when none points into the upper half-plane.
+    int FaceLeftOfVertex(int v) const {
+        int last = around_[start_[v + 1] - 1];
+        const POINT o = verts_[v];
+        for (int k = start_[v]; k < start_[v + 1]; ++k) {
+            const POINT t = Target(around_[k]);
+            if (t.y > o.y || (t.y == o.y && t.x > o.x)) last = around_[k];
+        }
+        return face_[last];
+    }
+
+    bool Inside(int f) const { return wind_[2 * f] != 0 && wind_[2 * f + 1] != 0; }
+    bool Boundary(int h) const { return Inside(face_[h]) && !Inside(face_[h ^ 1]); }
+
+    void TraceBoundary() {
+        const size_t nh = origin_.size();
+        UnionFind parts(faceArea_.size());
+        for (size_t e = 0; e < edges_.size(); ++e) {
+            const int f = face_[2 * e], g = face_[2 * e + 1];
+            if (Inside(f) && Inside(g)) parts.Join(f, g);
+        }
+        std::vector<char> used(nh, 0);
+        std::vector<int> ringPart;
+        for (size_t h0 = 0; h0 < nh; ++h0) {
+            if (used[h0] || !Boundary(static_cast<int>(h0))) continue;
+            std::vector<POINT> ring;
+            int h = static_cast<int>(h0);
+            do {
+                used[h] = 1;
+                ring.push_back(verts_[origin_[h]]);
+                int g = Next(h);
+                for (size_t turns = 0; !Boundary(g) && turns < nh; ++turns) g = Next(g ^ 1);
+                h = g;
+            } while (!used[h]);
+            Tidy(ring);
+            if (ring.size() < 3) continue;
+            rings_.push_back(ring);
+            ringPart.push_back(parts.Find(face_[h0]));
+        }
+        // Outer rings run counterclockwise; each part has one. Holes belong to their part's outer
+        // ring, or, for a part whose only rings are holes (a separate piece of the network inside a
+        // face), to the smallest outer ring around them.
+        std::vector<int> outerOfPart(faceArea_.size(), -1);
+        for (size_t r = 0; r < rings_.size(); ++r) {
+            if (TwiceArea(rings_[r]) > 0) {
+                outerOfPart[ringPart[r]] = static_cast<int>(outers_.size());
+                outers_.push_back(static_cast<int>(r));
+                holesOf_.emplace_back();
+            }
+        }
+        std::vector<int> adopted(faceArea_.size(), -2);
+        for (size_t r = 0; r < rings_.size(); ++r) {
+            if (TwiceArea(rings_[r]) > 0) continue;
+            int k = outerOfPart[ringPart[r]];
+            if (k < 0) {
+                int& a = adopted[ringPart[r]];
+                if (a == -2) a = EnclosingOuter(rings_[r]);
+                k = a;
+            }
+            if (k >= 0) holesOf_[k].push_back(static_cast<int>(r));
+        }
+    }
+
+    int EnclosingOuter(const std::vector<POINT>& hole) const {
+        const POINT p = *std::min_element(hole.begin(), hole.end(), Less);
+        int best = -1;
+        Wide bestArea = 0;
+        for (size_t k = 0; k < outers_.size(); ++k) {
+            const std::vector<POINT>& outer = rings_[outers_[k]];
+            if (std::find_if(outer.begin(), outer.end(), [&](POINT q) { return Same(p, q); }) != outer.end()) continue;
+            if (!InsideRing(outer, p)) continue;
+            const Wide area = TwiceArea(outer);
+            if (best < 0 || area < bestArea) {
+                best = static_cast<int>(k);
+                bestArea = area;
+            }
+        }
+        return best;
+    }
+
+    // Drops repeated points and points where the ring runs straight on; starts at the lowest
+    // leftmost point.
+    static void Tidy(std::vector<POINT>& ring) {
+        bool changed = true;
+        while (changed && ring.size() >= 3) {
+            changed = false;
+            std::vector<POINT> out;
+            const size_t n = ring.size();
+            for (size_t i = 0; i < n; ++i) {
+                const POINT prev = out.empty() ? ring[n - 1] : out.back(), p = ring[i], next = ring[(i + 1) % n];
+                if (Same(p, prev) || (Orient(prev, p, next) == 0 && Dot(p, prev, next) < 0)) {
+                    changed = true;
+                    continue;
+                }
+                out.push_back(p);
+            }
+            ring.swap(out);
+        }
+        if (ring.empty()) return;
+        std::rotate(ring.begin(), std::min_element(ring.begin(), ring.end(), Less), ring.end());
+    }
+
+    // Joins a hole (clockwise) to the ring along the horizontal from the hole's point h leftwards to
+    // the nearest point of the ring.
+    static void Bridge(std::vector<POINT>& ring, const std::vector<POINT>& hole, POINT h) {
+        const size_t n = ring.size();
+        int bestAt = -1;
+        bool onVertex = false;
+        Wide bestN = 0, bestD = 1;  // crossing x = bestN / bestD
+        for (size_t i = 0; i < n; ++i) {
+            const POINT a = ring[i], b = ring[(i + 1) % n];
+            Wide xn, xd;
+            bool vertex = false;
+            if (a.y == h.y && a.x < h.x) {
+                xn = a.x;
+                xd = 1;
+                vertex = true;
+            } else if ((a.y < h.y && b.y > h.y) || (a.y > h.y && b.y < h.y)) {
+                Long dy = static_cast<Long>(b.y) - a.y;
+                xn = static_cast<Wide>(a.x) * dy + static_cast<Wide>(static_cast<Long>(b.x) - a.x) * (static_cast<Long>(h.y) - a.y);
+                xd = dy;
+                if (xd < 0) {
+                    xn = -xn;
+                    xd = -xd;
+                }
+                if (!(xn < static_cast<Wide>(h.x) * xd)) continue;
+            } else {
+                continue;
+            }
+            if (bestAt < 0 || xn * bestD > bestN * xd) {
+                bestAt = static_cast<int>(i);
+                bestN = xn;
+                bestD = xd;
+                onVertex = vertex;
+            }
+        }
+        if (bestAt < 0) return;  // not inside: nothing sound to join to
+        const size_t hi = static_cast<size_t>(std::find_if(hole.begin(), hole.end(), [&](POINT q) { return Same(q, h); }) - hole.begin());
+        std::vector<POINT> loop;
+        for (size_t k = 0; k <= hole.size(); ++k) loop.push_back(hole[(hi + k) % hole.size()]);
+        POINT end;
+        std::vector<POINT> out(ring.begin(), ring.begin() + bestAt + 1);
+        if (onVertex) {
+            end = ring[static_cast<size_t>(bestAt)];
+        } else {
+            end = {static_cast<LONG>(FloorDiv(2 * bestN + bestD, 2 * bestD)), h.y};
+            if (!Same(end, out.back())) out.push_back(end);
+        }
+        out.insert(out.end(), loop.begin(), loop.end());
+        out.push_back(end);
+        out.insert(out.end(), ring.begin() + bestAt + 1, ring.end());
+        std::vector<POINT> clean;
+        for (const POINT& p : out)
+            if (clean.empty() || !Same(clean.back(), p)) clean.push_back(p);
+        while (clean.size() > 1 && Same(clean.front(), clean.back())) clean.pop_back();
+        ring.swap(clean);
+    }
+
+    std::vector<Edge> edges_;
+    std::vector<POINT> verts_;
+    std::vector<int> origin_, start_, around_, slot_, face_, faceEdge_, wind_;
+    std::vector<Wide> faceArea_;
+    std::vector<std::vector<POINT>> rings_;
+    std::vector<int> outers_;
+    std::vector<std::vector<int>> holesOf_;
+};
+
+// The input's points without repeated consecutive points or a repeated closing point.
+std::vector<POINT> PointsOf(CGeoPolygonLine* line) {
+    std::vector<POINT> pts;
+    const int n = line->GetPoints();
+    pts.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const POINT p = line->GetPoint(i);
+        if (pts.empty() || !Same(pts.back(), p)) pts.push_back(p);
+    }
+    while (pts.size() > 1 && Same(pts.front(), pts.back())) pts.pop_back();
+    return pts;
+}
+
+CGeoPolygonLine* NewLine(const std::vector<POINT>& pts) {
+    return new CGeoPolygonLine(static_cast<int>(pts.size()), pts.data(), FALSE);
 }
 
 }  // namespace
 
-CPolygonXPolygon::CPolygonXPolygon() : m_nSplitTolerance(GetHandleRadius()), m_pLayer(new CGeoVectorLayer) {}
+CPolygonXPolygon::CPolygonXPolygon() {}
 
-CPolygonXPolygon::~CPolygonXPolygon() { delete m_pLayer; }
+CPolygonXPolygon::~CPolygonXPolygon() {}
 
 // ---- planar helpers ----
 
@@ -93,8 +677,8 @@ int CPolygonXPolygon::CrossPoint2(POINT p1, POINT p2, POINT p3, POINT p4, POINT&
     LineCoefficients(p1, p2, l1);
     LineCoefficients(p3, p4, l2);
     if (!CrossPoint1(l1, l2, x, y)) return 0;
-    out.x = Round5(x);
-    out.y = Round5(y);
+    out.x = Nearest(x);
+    out.y = Nearest(y);
     return 1;
 }
 
@@ -119,8 +703,8 @@ int CPolygonXPolygon::LineForm(POINT a, POINT b, POINT p, POINT& out) {
         fy = a.y + t * dy;
     }
     if (!InBox(fx, fy, a, b)) return 0;
-    out.x = Round5(fx);
-    out.y = Round5(fy);
+    out.x = Nearest(fx);
+    out.y = Nearest(fy);
     return 1;
 }
 
@@ -136,471 +720,27 @@ double CPolygonXPolygon::InsectionAngle(POINT p, POINT a, POINT b) {
     return d;
 }
 
-// ---- scratch objects ----
-
-void CPolygonXPolygon::DropObject(CObject* obj) {
-    if (auto* acc = dynamic_cast<CGeoAccessorialObject*>(obj)) m_pLayer->Delete(acc, 0);
-    delete obj;
-}
-
-CGeoNode* CPolygonXPolygon::NodeByID(DWORD id) const { return dynamic_cast<CGeoNode*>(m_pLayer->FindObj(id)); }
-
-CGeoPLine* CPolygonXPolygon::LineByID(DWORD id) const { return dynamic_cast<CGeoPLine*>(m_pLayer->FindObj(id)); }
-
-// ---- pipeline ----
-
-void CPolygonXPolygon::LineInsertPoint(LineList& lines) {
-    for (CGeoPLine* A : lines) {
-        for (CGeoPLine* B : lines) {
-            if (A == B) continue;
-            for (int i = 0; i < A->GetPoints() - 1; ++i) {
-                for (int j = 0; j < B->GetPoints(); ++j) {
-                    POINT a0 = At(A, i), a1 = At(A, i + 1), bj = At(B, j), f;
-                    if (PointToLine(a0, a1, bj) > m_nLineTolerance || !LineForm(a0, a1, bj, f)) continue;
-                    B->MovePointTo(j, f);
-                    if (iDist(a0, f) < m_nVertexTolerance)
-                        A->MovePointTo(i, f);
-                    else if (iDist(a1, f) < m_nVertexTolerance)
-                        A->MovePointTo(i + 1, f);
-                    else
-                        A->InsertPointAfter(f, i);  // f now ends the segment for B's later vertices
-                }
-            }
-        }
-    }
-}
-
-void CPolygonXPolygon::VerTexDistance(LineList& lines) {
-    for (size_t k = 0; k < lines.size();) {
-        CGeoPLine* L = lines[k];
-        for (int i = 0; i < L->GetPoints() - 1; ++i)
-            if (iDist(At(L, i), At(L, i + 1)) <= m_nVertexTolerance) L->DeletePoint(i + 1);
-        if (L->GetPoints() <= 1) {
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
-            DropObject(L);
-        } else {
-            ++k;
-        }
-    }
-}
-
-void CPolygonXPolygon::NodeDistance(LineList& lines) {
-    for (size_t l = 0; l < lines.size(); ++l) {
-        CGeoPLine* L = lines[l];
-        POINT e = Last(L);
-        if (iDist(First(L), e) <= m_nNodeTolerance) L->MovePointTo(0, e);
-        POINT s = First(L);
-        for (size_t m = l + 1; m < lines.size(); ++m) {
-            CGeoPLine* M = lines[m];
-            const int last = M->GetPoints() - 1;
-            if (iDist(First(M), s) <= m_nNodeTolerance) M->MovePointTo(0, s);
-            if (iDist(First(M), e) <= m_nNodeTolerance) M->MovePointTo(0, e);
-            if (iDist(At(M, last), s) <= m_nNodeTolerance) M->MovePointTo(last, s);
-            if (iDist(At(M, last), e) <= m_nNodeTolerance) M->MovePointTo(last, e);
-        }
-    }
-}
-
-int CPolygonXPolygon::PLineXPLine(int& segmentB, CGeoPLine* A, CGeoPLine* B, CPoint* crossing) {
-    const int nA = A->GetPoints(), nB = B->GetPoints();
-    const bool self = A == B;
-    const POINT a0 = First(A), aN = Last(A), b0 = First(B), bN = Last(B);
-    for (int i = 0; i + 1 < nA; ++i) {
-        const POINT p1 = At(A, i), p2 = At(A, i + 1);
-        if (Same(p1, p2)) continue;  // a repeated vertex crosses nothing
-        for (int j = 0; j + 1 < nB; ++j) {
-            if (self && j >= i - 1 && j <= i + 1) continue;
-            if (Same(At(B, j), At(B, j + 1))) continue;
-            POINT x;
-            if (!IfLineXLine(p1, p2, At(B, j), At(B, j + 1), x)) continue;
-            // Within the split tolerance of a line's end counts as at that end: a crossing rounded to
-            // whole units lies a unit or two off the lines, and the pieces of a split must not cross again
-            // beside the point where they were cut.
-            const bool aFirst = i == 0 && Near(x, a0), aLast = i == nA - 2 && Near(x, aN);
-            const bool bFirst = j == 0 && Near(x, b0), bLast = j == nB - 2 && Near(x, bN);
-            if (self) {
-                if (!aFirst && !bLast) continue;
-            } else if ((aFirst || aLast) && (bFirst || bLast)) {
-                continue;  // ends meeting ends are nodes, not crossings
-            }
-            segmentB = j;
-            *crossing = CPoint(x.x, x.y);
-            return i;
-        }
-    }
-    return -1;
-}
-
-bool CPolygonXPolygon::SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x) {
-    // A crossing at a vertex cuts there: inserting a copy of the vertex would leave a zero-length
-    // segment that crosses the other line again at the same point, and splitting would never end.
-    int at = i + 1;
-    const bool onVertex = Near(x, At(line, i + 1)) || Near(x, At(line, i));
-    if (onVertex) {
-        if (!Near(x, At(line, i + 1))) at = i;
-        if (at == 0 || at == line->GetPoints() - 1) return false;
-    } else if (!line->InsertPointAfter(x, i)) {
-        return false;
-    }
-    const int n = line->GetPoints();
-    CGeoPLine* tail = new CGeoPLine;
-    for (int k = at; k < n; ++k) tail->AddPoint(At(line, k));
-    if (!onVertex && tail->GetPoints() > 1 && iDist(At(tail, 1), x) <= m_nSplitTolerance) tail->DeletePoint(1);
-    line->TrimHead(at + 1);
-    if (tail->GetPoints() < 2) {
-        delete tail;
-        return true;
-    }
-    m_pLayer->Add(tail);
-    tail->SetUserID(line->GetUserID());
-    tail->SetObjectClassID(line->GetObjectClassID());
-    lines.push_back(tail);
-    return true;
-}
-
-void CPolygonXPolygon::BreakLineXLine(LineList& lines) {
-    int splits = 0;
-    for (size_t ai = 0; ai < lines.size(); ++ai) {
-        for (size_t bi = ai; bi < lines.size(); ++bi) {
-            for (;;) {
-                CGeoPLine* A = lines[ai];
-                CGeoPLine* B = lines[bi];
-                int j = -1;
-                CPoint cx;
-                const int i = PLineXPLine(j, A, B, &cx);
-                if (i < 0) break;
-                const POINT x = {cx.x, cx.y};
-                const int nA = A->GetPoints(), nB = B->GetPoints();
-                const bool splitA = !(i == 0 && Near(x, First(A))) && !(i == nA - 2 && Near(x, Last(A)));
-                const bool splitB = A != B && !(j == 0 && Near(x, First(B))) && !(j == nB - 2 && Near(x, Last(B)));
-                // Each split cuts a segment at a point inside it, so the pair's crossings move to
-                // shorter pieces; the cap only guards against rounding cycles.
-                const bool cutA = splitA && SplitLine(lines, A, i, x);
-                const bool cutB = splitB && SplitLine(lines, B, j, x);
-                if (!(cutA || cutB)) break;
-                if (++splits >= kMaxSplits) return;
-            }
-        }
-    }
-}
-
-void CPolygonXPolygon::DeletePublicLine(LineList& lines) {
-    for (size_t a = 0; a < lines.size(); ++a) {
-        for (size_t b = 0; b < lines.size();) {
-            CGeoPLine* A = lines[a];
-            CGeoPLine* B = lines[b];
-            bool drop = A != B && A->GetPoints() == B->GetPoints();
-            for (int k = 0; drop && k < B->GetPoints(); ++k) drop = A->PointOnLine(At(B, k), m_nLineTolerance) != -1;
-            if (!drop) {
-                ++b;
-                continue;
-            }
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(b));
-            DropObject(B);
-            if (b < a) --a;
-        }
-    }
-}
-
-void CPolygonXPolygon::GenerateNode(LineList& lines, NodeList& nodes) {
-    std::map<std::pair<LONG, LONG>, CGeoNode*> at;
-    auto nodeAt = [&](POINT p) {
-        CGeoNode*& node = at[{p.x, p.y}];
-        if (!node) {
-            node = new CGeoNode(p);
-            m_pLayer->Add(node);
-            nodes.push_back(node);
-        }
-        return node;
-    };
-    auto record = [](CGeoNode* node, LONG v) {
-        CDWordArray& ids = node->GetLineIDs();
-        for (int k = 0; k < ids.GetSize(); ++k)
-            if (static_cast<LONG>(ids[k]) == v) return;
-        ids.Add(static_cast<DWORD>(v));
-    };
-    for (CGeoPLine* L : lines) {
-        const POINT s = First(L), e = Last(L);
-        CGeoNode* start = nodeAt(s);
-        record(start, SignedID(L, true));
-        L->SetObjectData(start->GetID());
-        CGeoNode* end = Same(s, e) ? start : nodeAt(e);
-        record(end, SignedID(L, false));
-        L->SetObjectDataPtr(reinterpret_cast<void*>(static_cast<std::uintptr_t>(end->GetID())));
-    }
-}
-
-namespace {
-DWORD EndNodeID(const CGeoPLine* line) {
-    return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(line->GetObjectDataPtr()));
-}
-
-void RemoveLineID(CGeoNode* node, DWORD id) {
-    CDWordArray& ids = node->GetLineIDs();
-    for (int k = ids.GetSize() - 1; k >= 0; --k) {
-        LONG v = static_cast<LONG>(ids[k]);
-        if (static_cast<DWORD>(v < 0 ? -static_cast<int64_t>(v) : v) == id) ids.RemoveAt(k);
-    }
-}
-
-void EraseNode(std::vector<CGeoNode*>& nodes, CGeoNode* node) {
-    auto it = std::find(nodes.begin(), nodes.end(), node);
-    if (it != nodes.end()) nodes.erase(it);
-}
-}  // namespace
-
-void CPolygonXPolygon::ClearDangleLineAndNode(LineList& lines, NodeList& nodes, NodeList& dangles) {
-    const LineList snapshot = lines;
-    for (CGeoPLine* first : snapshot) {
-        if (std::find(lines.begin(), lines.end(), first) == lines.end()) continue;
-        if (Same(First(first), Last(first))) continue;
-        CGeoPLine* L = first;
-        CGeoNode* s = NodeByID(L->GetObjectData());
-        CGeoNode* e = NodeByID(EndNodeID(L));
-        bool firstPass = true;
-        while (L && s && e) {
-            CGeoNode *lone = nullptr, *other = nullptr;
-            if (s->GetLineIDs().GetSize() == 1) {
-                lone = s;
-                other = e;
-            } else if (e->GetLineIDs().GetSize() == 1) {
-                lone = e;
-                other = s;
-            } else {
-                break;
-            }
-            if (firstPass) dangles.push_back(lone);
-            firstPass = false;
-            EraseNode(nodes, lone);
-            Erase(lines, L);
-            RemoveLineID(other, L->GetID());
-            if (other->GetLineIDs().GetSize() == 0) {
-                EraseNode(nodes, other);
-                dangles.push_back(other);
-                break;
-            }
-            if (other->GetLineIDs().GetSize() != 1) break;
-            LONG v = static_cast<LONG>(other->GetLineIDs()[0]);
-            L = LineByID(static_cast<DWORD>(v < 0 ? -static_cast<int64_t>(v) : v));
-            if (!L || std::find(lines.begin(), lines.end(), L) == lines.end()) break;
-            s = NodeByID(L->GetObjectData());
-            e = NodeByID(EndNodeID(L));
-        }
-    }
-}
-
-namespace {
-// The ring's vertices in traversal order: the first line's points, then each further line's without
-// its first (the junction), every line taken in its direction; the closing point repeats the first.
-std::vector<POINT> TraversalPoints(const CGeoPLineList& lines, const int* directions) {
-    std::vector<POINT> pts;
-    int k = 0;
-    for (POSITION pos = lines.GetHeadPosition(); pos; ++k) {
-        CGeoPLine* line = lines.GetNext(pos);
-        const int n = line->GetPoints();
-        const bool forward = directions[k] >= 1;
-        for (int i = 0; i < n; ++i) {
-            POINT p = line->GetPoint(forward ? i : n - 1 - i);
-            if (i == 0 && !pts.empty()) continue;
-            pts.push_back(p);
-        }
-    }
-    return pts;
-}
-}  // namespace
-
-int CPolygonXPolygon::IsWiseClock(CGeoPolygon2* ring, int* directions) {
-    std::vector<POINT> pts = TraversalPoints(ring->GetBorderLines(), directions);
-    if (pts.size() > 1 && Same(pts.front(), pts.back())) pts.pop_back();
-    const size_t n = pts.size();
-    if (n < 3) return 0;
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i) sum += InsectionAngle(pts[i], pts[(i + n - 1) % n], pts[(i + 1) % n]) - kPi;
-    return sum > 0 ? 1 : 0;
-}
-
-int CPolygonXPolygon::A_Equal_B_Polygon(CGeoPolygon2* r1, CGeoPolygon2* r2) {
-    auto covered = [](CGeoPolygon2* from, CGeoPolygon2* by) {
-        POINT* pts = nullptr;
-        int count = 0;
-        if (!from->GetPolygonPoints(pts, count)) return false;
-        bool all = true;
-        for (int i = 0; all && i <= count; ++i) {
-            bool found = false;
-            const CGeoPLineList& lines = by->GetBorderLines();
-            for (POSITION pos = lines.GetHeadPosition(); pos && !found;) found = lines.GetNext(pos)->FindPoint(pts[i]) != -1;
-            all = found;
-        }
-        delete[] pts;
-        return all;
-    };
-    return covered(r2, r1) && covered(r1, r2) ? 1 : 0;
-}
-
-void CPolygonXPolygon::ConstructPolyGon(LineList& lines, NodeList& nodes, RingList& rings) {
-    (void)nodes;
-    // Directions already walked (+ID from start node to end node, -ID the other way). It grows as
-    // needed, so large networks are traced whole.
-    std::vector<LONG> log;
-    std::unordered_set<LONG> logged;
-    auto note = [&](LONG v) {
-        log.push_back(v);
-        logged.insert(v);
-    };
-    const std::unordered_set<CGeoPLine*> live(lines.begin(), lines.end());
-
-    auto addRing = [&](CGeoPolygon2* ring) {
-        for (CGeoPolygon2* other : rings)
-            if (A_Equal_B_Polygon(ring, other)) {
-                delete ring;
-                return;
-            }
-        m_pLayer->Add(ring);
-        rings.push_back(ring);
-    };
-
-    auto trace = [&](CGeoPLine* L, bool forward) {
-        note(SignedID(L, forward));
-        CGeoPLineList ringLines;
-        ringLines.AddTail(L);
-        std::vector<int> dirs{forward ? 1 : -1};
-        std::vector<CGeoNode*> visited;
-        CGeoNode* node = NodeByID(forward ? EndNodeID(L) : L->GetObjectData());
-        POINT prev = forward ? At(L, L->GetPoints() - 2) : At(L, 1);
-        CGeoPLine* current = L;
-        const size_t cap = lines.size() + 2;
-        while (node && dirs.size() <= cap) {
-            visited.push_back(node);
-            const POINT np = node->GetPoint();
-            CGeoPLine* best = nullptr;
-            LONG bestV = 0;
-            double bestAngle = 0;
-            const CDWordArray& ids = node->GetLineIDs();
-            for (int k = 0; k < ids.GetSize(); ++k) {
-                const LONG v = static_cast<LONG>(ids[k]);
-                const DWORD id = static_cast<DWORD>(v < 0 ? -static_cast<int64_t>(v) : v);
-                if (id == current->GetID()) continue;
-                CGeoPLine* M = LineByID(id);
-                if (!M || !live.count(M) || M->GetPoints() < 2) continue;
-                const POINT vtx = v > 0 ? At(M, 1) : At(M, M->GetPoints() - 2);
-                const double angle = InsectionAngle(np, prev, vtx);
-                if (angle > bestAngle) {
-                    bestAngle = angle;
-                    best = M;
-                    bestV = v;
-                }
-            }
-            if (!best) return;
-            const bool walkForward = bestV > 0;
-            if (best == L) {
-                if (walkForward != forward) return;  // arrived at the first line's far end
-                CGeoPolygon2* ring = new CGeoPolygon2(ringLines);
-                if (!IsWiseClock(ring, dirs.data())) {
-                    bool branched = false;
-                    for (POSITION pos = ringLines.GetHeadPosition(); pos && !branched;) {
-                        CGeoPLine* line = ringLines.GetNext(pos);
-                        for (DWORD id : {static_cast<DWORD>(line->GetObjectData()), EndNodeID(line)}) {
-                            CGeoNode* n = NodeByID(id);
-                            if (n && n->GetLineIDs().GetSize() > 2) branched = true;
-                        }
-                    }
-                    std::vector<CGeoNode*> sorted = visited;
-                    std::sort(sorted.begin(), sorted.end());
-                    const bool twice = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
-                    if (branched || twice) {
-                        delete ring;
-                        return;
-                    }
-                }
-                addRing(ring);
-                return;
-            }
-            const LONG dir = SignedID(best, walkForward);
-            if (logged.count(dir)) return;
-            note(dir);
-            ringLines.AddTail(best);
-            dirs.push_back(walkForward ? 1 : -1);
-            current = best;
-            node = NodeByID(walkForward ? EndNodeID(best) : static_cast<DWORD>(best->GetObjectData()));
-            prev = walkForward ? At(best, best->GetPoints() - 2) : At(best, 1);
-        }
-    };
-
-    const LineList snapshot = lines;
-    for (CGeoPLine* L : snapshot) {
-        if (L->GetPoints() <= 1) continue;
-        const LONG id = static_cast<LONG>(L->GetID());
-        if (Same(First(L), Last(L))) {
-            CGeoPLineList single;
-            single.AddTail(L);
-            CGeoPolygon2* ring = new CGeoPolygon2(single);
-            int forward = 1;
-            note(IsWiseClock(ring, &forward) ? id : -id);
-            addRing(ring);
-            continue;
-        }
-        if (logged.count(id) && logged.count(-id)) continue;
-        const bool forward = !logged.count(id);
-        trace(L, forward);
-        if (forward && !logged.count(-id)) trace(L, false);
-    }
-}
+// ---- intersection ----
 
 CGeoPolygonLine* CPolygonXPolygon::PolygonLineXPolygonLine(CGeoPolygonLine* a, CGeoPolygonLine* b) {
-    if (!a || !b || a->GetPoints() < 3 || b->GetPoints() < 3) return nullptr;
+    if (!a || !b) return nullptr;
+    const std::vector<POINT> ptsA = PointsOf(a), ptsB = PointsOf(b);
+    if (ptsA.size() < 3 || ptsB.size() < 3) return nullptr;
 
-    // 1. Closed copies, and the inputs' points for the inside tests.
-    std::vector<POINT> ptsA, ptsB;
-    LineList lines;
-    for (CGeoPolygonLine* input : {a, b}) {
-        std::vector<POINT>& pts = input == a ? ptsA : ptsB;
-        CGeoPLine* copy = new CGeoPLine;
-        for (int i = 0; i < input->GetPoints(); ++i) {
-            pts.push_back(input->GetPoint(i));
-            copy->AddPoint(pts.back());
-        }
-        pts.push_back(pts.front());
-        copy->AddPoint(pts.front());
-        m_pLayer->Add(copy);
-        lines.push_back(copy);
+    std::vector<Seg> segs;
+    segs.reserve(ptsA.size() + ptsB.size());
+    for (int r = 0; r < 2; ++r) {
+        const std::vector<POINT>& pts = r == 0 ? ptsA : ptsB;
+        for (size_t i = 0; i < pts.size(); ++i) segs.push_back({pts[i], pts[(i + 1) % pts.size()], r, true});
     }
-    const int nA = static_cast<int>(ptsA.size()) - 1, nB = static_cast<int>(ptsB.size()) - 1;
-
-    // 2. Cleaning and topology.
-    NodeList nodes, dangles;
-    RingList rings;
-    LineInsertPoint(lines);
-    VerTexDistance(lines);
-    NodeDistance(lines);
-    BreakLineXLine(lines);
-    VerTexDistance(lines);
-    DeletePublicLine(lines);
-    GenerateNode(lines, nodes);
-    ClearDangleLineAndNode(lines, nodes, dangles);
-    ConstructPolyGon(lines, nodes, rings);
-
-    // 3. The first ring lying in or on both inputs.
-    auto passes = [](POINT p, const std::vector<POINT>& pts, int n, CGeoPolygonLine* outline) {
-        return PtInPolygon(p, pts.data(), n) != 0 || outline->PointOnLine(p, 1000) != -1;
-    };
-    CGeoPolygonLine* answer = nullptr;
-    for (CGeoPolygon2* ring : rings) {
-        POINT* pts = nullptr;
-        int count = 0;
-        if (!ring->GetPolygonPoints(pts, count)) continue;
-        bool inside = true;
-        for (int i = 0; inside && i <= count; ++i)
-            inside = passes(pts[i], ptsA, nA, a) && passes(pts[i], ptsB, nB, b);
-        if (inside) {
-            answer = new CGeoPolygonLine;
-            for (int i = 0; i < count; ++i) answer->AddPoint(pts[i]);
-        }
-        delete[] pts;
-        if (answer) break;
+    const bool met = Noder(segs).Run();
+    if (!met) {
+        // Apart, or one wholly inside the other: the inner one as it was given.
+        if (InsideRing(ptsB, ptsA[0])) return NewLine(ptsA);
+        if (InsideRing(ptsA, ptsB[0])) return NewLine(ptsB);
+        return nullptr;
     }
-
-    // The scratch layer keeps nothing from one call to the next.
-    delete m_pLayer;
-    m_pLayer = new CGeoVectorLayer;
-    return answer;
+    std::vector<POINT> ring = Overlay(segs).LargestPart();
+    if (ring.size() < 3) return nullptr;
+    return NewLine(ring);
 }

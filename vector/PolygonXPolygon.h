@@ -1,109 +1,67 @@
 // CPolygonXPolygon: the common part of two closed polygon lines.
 //
-// The two outlines are copied as polylines into a private scratch layer and turned into a small
-// line-and-node topology: vertices near another line's segment are snapped onto it, near-duplicate
-// vertices are thinned out, nearby line ends are joined, lines are split at every crossing,
-// duplicate lines dropped, nodes generated, dangling lines removed, and every face of the network
-// is traced as a ring (CGeoPolygon2) by always taking the leftmost turn (y axis up). The first ring
-// every vertex of which lies in or on both inputs (PtInPolygon, or within 1000 units of the outline)
-// is the answer.
+// The two outlines are cut into segments and noded: every crossing of two segments is rounded to the
+// nearest whole unit (floor of x + 0.5, computed exactly) and both segments are split there, a vertex
+// lying on another segment splits it, and collinear overlaps are split at each other's ends; the cut
+// pieces are searched again until nothing crosses. The pieces form a planar network whose faces are
+// classified exactly by their winding numbers about each input (nonzero = inside), and the boundary of
+// the faces inside both is traced as rings. The crossing search is a sweep over the segments sorted by
+// x, so the work grows as n log n plus the crossings for inputs whose segments are not piled up on
+// one vertical band.
 //
-// Coordinates are those of the inputs, with no unit conversion; the tolerances are in the same
-// units. The fixed tolerances of 1000 mean that features smaller than about 1000 units (1 m in
-// millimetre layers) collapse: such polygons give no answer or a coarse one.
+// Coordinates are those of the inputs (32-bit, the whole range), with no unit conversion. An input may
+// run either way round, touch or cross itself, or reach holes along a bridge traversed both ways (the
+// two traversals cancel).
 //
-// Nodes are CGeoNode objects: a point and the signed IDs of the lines that meet there (+ID: the line
-// starts at the node, -ID: it ends there). Each scratch line keeps its start node's ID in its user
-// word (SetObjectData) and its end node's ID in its user pointer (SetObjectDataPtr).
-//
-// The scratch layer is emptied at the end of every call, so one object may serve any number of
-// intersections without growing. The inputs are never modified.
+// The answer, when the common region has several separate parts, is the part of largest area: its
+// outline counterclockwise (y axis up) from its lowest leftmost vertex, without repeated or straight-
+// through vertices, and a hole of that part joined to the outline by a bridge run out and back along
+// the same horizontal line from the hole's leftmost vertex. When the outlines neither cross nor touch
+// and one lies inside the other, the inner input's own points are the answer, in its own order (a
+// repeated closing point, and repeated consecutive points, left out).
 #pragma once
 
 #include <afx/afx.h>
 #include <win32/wintypes.h>
 
-#include <vector>
-
-class CGeoPLine;
-class CGeoNode;
-class CGeoPolygon2;
 class CGeoPolygonLine;
-class CGeoVectorLayer;
 
 class CPolygonXPolygon : public CObject {
     DECLARE_DYNCREATE(CPolygonXPolygon)
 
 public:
-    // Split tolerance = the handle radius of the settings; vertex, node and line tolerances 1000;
-    // a new, empty scratch layer.
     CPolygonXPolygon();
-    // Deletes the scratch layer and everything it holds.
     ~CPolygonXPolygon() override;
 
     CPolygonXPolygon(const CPolygonXPolygon&) = delete;
     CPolygonXPolygon& operator=(const CPolygonXPolygon&) = delete;
 
-    // The common region of a and b as a new polygon line that the caller owns (no layer; its points
-    // in ring order without a repeated closing point), or NULL when no ring lies inside both, or
-    // when either input is NULL or has fewer than three points.
+    // The common region of a and b as a new polygon line that the caller owns (no layer; its points in
+    // ring order without a repeated closing point; see above for which part and in what order), or
+    // NULL when the inputs share no area (disjoint, or meeting only along edges or at points), or when
+    // either input is NULL or has fewer than three distinct points. The inputs are never modified.
     CGeoPolygonLine* PolygonLineXPolygonLine(CGeoPolygonLine* a, CGeoPolygonLine* b);
-
-    // Safety cap on the splits of one BreakLineXLine call; every split makes progress, so only a
-    // degenerate input (crossings rounding onto one another) can reach it.
-    static const int kMaxSplits = 100000;
 
 private:
     friend class PolygonXPolygonProbe;  // the tests reach the planar helpers
 
-    typedef std::vector<CGeoPLine*> LineList;
-    typedef std::vector<CGeoNode*> NodeList;
-    typedef std::vector<CGeoPolygon2*> RingList;
-
-    // The pipeline steps, on the working list of lines.
-    void LineInsertPoint(LineList& lines);
-    void VerTexDistance(LineList& lines);
-    void NodeDistance(LineList& lines);
-    void BreakLineXLine(LineList& lines);
-    void DeletePublicLine(LineList& lines);
-    void GenerateNode(LineList& lines, NodeList& nodes);
-    void ClearDangleLineAndNode(LineList& lines, NodeList& nodes, NodeList& dangles);
-    void ConstructPolyGon(LineList& lines, NodeList& nodes, RingList& rings);
-    // 1 when the ring, walked with the direction flags (one per line, < 1 = backwards), runs
-    // counterclockwise (y axis up).
-    int IsWiseClock(CGeoPolygon2* ring, int* directions);
-    // 1 when every point of either ring's chain is a vertex of some line of the other.
-    int A_Equal_B_Polygon(CGeoPolygon2* r1, CGeoPolygon2* r2);
-    // The first crossing of a segment of lineA with a segment of lineB (segments of A in order,
-    // and within each those of B): A's segment index, B's in segmentB and the point in crossing;
-    // -1 when there is none.
-    int PLineXPLine(int& segmentB, CGeoPLine* lineA, CGeoPLine* lineB, CPoint* crossing);
-
-    // Planar helpers on integer points, computed in double precision.
+    // Planar helpers on integer points, computed in double precision; every rounded coordinate is the
+    // nearest whole unit (floor of x + 0.5), saturated to 32 bits.
+    // Euclidean distance, 0 for equal points.
     static double iDist(POINT p, POINT q);
-    // Whether two points lie within the split tolerance of each other.
-    bool Near(POINT p, POINT q) const { return iDist(p, q) <= m_nSplitTolerance; }
+    // Distance from p to the infinite line through a and b; iDist(a, p) when a equals b.
     static double PointToLine(POINT a, POINT b, POINT p);
+    // Intersection of the lines A x + B y + C = 0 given as {A, B, C}; 0 when parallel.
     static int CrossPoint1(const double line1[3], const double line2[3], double& x, double& y);
+    // Intersection of the lines p1p2 and p3p4, rounded; 0 when parallel.
     static int CrossPoint2(POINT p1, POINT p2, POINT p3, POINT p4, POINT& out);
+    // Crossing of the segments p1p2 and p3p4, rounded; 1 only when it lies in both segments' boxes
+    // (borders included); 0 for a degenerate segment, boxes apart, or parallel lines.
     static int IfLineXLine(POINT p1, POINT p2, POINT p3, POINT p4, POINT& out);
+    // Foot of the perpendicular from p onto the line ab, rounded; 1 only when the exact foot lies in
+    // the segment's box (borders included).
     static int LineForm(POINT a, POINT b, POINT p, POINT& out);
+    // Angle counterclockwise (y axis up) from the direction p->a to p->b, in [0, 2 pi); 0 when a or b
+    // equals p.
     static double InsectionAngle(POINT p, POINT a, POINT b);
-
-    // Splits line at the crossing x on its segment i (at the vertex itself when x is one); the new line
-    // (when it keeps two vertices) joins the scratch layer and the end of the list. false when nothing
-    // was cut (x is an end of the line, or the point could not be inserted).
-    bool SplitLine(LineList& lines, CGeoPLine* line, int i, POINT x);
-    // Detaches the line from the scratch layer and deletes it.
-    void DropObject(CObject* obj);
-    CGeoNode* NodeByID(DWORD id) const;
-    CGeoPLine* LineByID(DWORD id) const;
-
-    int m_nSplitTolerance;
-    int m_nReserved1 = 0;
-    int m_nReserved2 = 0;
-    int m_nVertexTolerance = 1000;
-    int m_nNodeTolerance = 1000;
-    int m_nLineTolerance = 1000;
-    CGeoVectorLayer* m_pLayer;
 };

@@ -32,12 +32,15 @@ std::unique_ptr<CGeoPolygonLine> Outline(const Pts& pts) {
 
 Pts Rect(int l, int b, int r, int t) { return {{l, b}, {r, b}, {r, t}, {l, t}}; }
 
+// Measured from the first point, so coordinates near the 32-bit limits keep their precision.
 double Area(const CGeoPolygonLine& line) {
     double s = 0;
     const int n = line.GetPoints();
+    const POINT o = line.GetPoint(0);
     for (int i = 0; i < n; ++i) {
         POINT a = line.GetPoint(i), b = line.GetPoint((i + 1) % n);
-        s += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
+        s += (static_cast<double>(a.x) - o.x) * (static_cast<double>(b.y) - o.y) -
+             (static_cast<double>(b.x) - o.x) * (static_cast<double>(a.y) - o.y);
     }
     return s / 2;
 }
@@ -66,6 +69,10 @@ TEST(PolygonXPolygon, PlanarHelpers) {
         {{0, 0}, {10, 0}, {20, -5}, {20, 5}, 0, {}},        // boxes apart
         {{0, 0}, {0, 0}, {0, -5}, {0, 5}, 0, {}},           // a degenerate segment
         {{0, 0}, {10, 0}, {5, 1}, {6, 10}, 0, {}},          // lines cross outside the segments
+        // Crossings round to the nearest unit on either side of zero (halves upwards), so one near an
+        // axis-parallel edge stays within it: x = -2.3 is -2, inside the edge from x = -3 to -2.
+        {{-10, -3}, {0, -3}, {-3, -10}, {-2, 0}, 1, {-2, -3}},
+        {{-5, -10}, {0, -5}, {-5, -5}, {0, -10}, 1, {-2, -7}},  // (-2.5, -7.5)
     };
     for (const Case& c : cases) {
         POINT x{-1, -1};
@@ -155,4 +162,46 @@ TEST(PolygonXPolygon, OverlappingCirclesGiveTheLens) {
             EXPECT_LE(std::hypot(p.x - 800000.0, p.y - 300000.0), 1e6 + 2) << n;
         }
     }
+}
+
+// Squares overlapping anywhere in the coordinate range give their overlap, below zero as above it.
+TEST(PolygonXPolygon, OverlapAnywhereInTheRange) {
+    const LONG big = 2147480000;
+    const LONG origins[][2] = {{0, 0}, {-20000, -20000}, {-15000, 3000}, {3000, -15000}, {-big, -big}, {big - 20000, big - 20000}};
+    for (const auto& o : origins) {
+        CPolygonXPolygon x;
+        const LONG l = o[0], b = o[1];
+        auto r = Intersect(x, Rect(l, b, l + 10000, b + 10000), Rect(l + 5000, b + 5000, l + 15000, b + 15000));
+        ASSERT_TRUE(r) << l << "," << b;
+        EXPECT_DOUBLE_EQ(Area(*r), 25e6) << l << "," << b;
+        ASSERT_EQ(r->GetPoints(), 4);
+        // counterclockwise from the lowest leftmost corner
+        EXPECT_TRUE(r->GetPoint(0).x == l + 5000 && r->GetPoint(0).y == b + 5000);
+        EXPECT_TRUE(r->GetPoint(1).x == l + 10000 && r->GetPoint(1).y == b + 5000);
+    }
+}
+
+// A U and a rectangle over its notch: the rectangle's corners all lie on or inside the U's outline,
+// yet the notch between them is outside the U; only the two parts in the arms are common, and the
+// larger is the answer.
+TEST(PolygonXPolygon, NotchOutsideOneInputIsNotAnAnswer) {
+    CPolygonXPolygon x;
+    const Pts u = {{0, 0}, {9000, 0}, {9000, 9000}, {6000, 9000}, {6000, 3000}, {3000, 3000}, {3000, 9000}, {0, 9000}};
+    auto notch = Intersect(x, u, Rect(3000, 3000, 6000, 9000));
+    EXPECT_FALSE(notch);
+    auto arms = Intersect(x, u, Rect(1000, 5000, 6500, 7000));
+    ASSERT_TRUE(arms);
+    EXPECT_DOUBLE_EQ(Area(*arms), 2000.0 * 2000);  // the left arm's part; the right one is 500 x 2000
+    for (int i = 0; i < arms->GetPoints(); ++i) EXPECT_LE(arms->GetPoint(i).x, 3000);
+}
+
+// A polygon with a hole (a ring that runs out to the hole along a bridge and back) against a square
+// that covers it: the answer keeps the hole, joined to the outline by a bridge.
+TEST(PolygonXPolygon, HoleIsKept) {
+    CPolygonXPolygon x;
+    const Pts framed = {{0, 0}, {3000, 7000}, {7000, 7000}, {7000, 3000}, {3000, 3000}, {3000, 7000}, {0, 0},
+                        {10000, 0}, {10000, 10000}, {0, 10000}};
+    auto r = Intersect(x, framed, Rect(-1000, -1000, 11000, 11000));
+    ASSERT_TRUE(r);
+    EXPECT_DOUBLE_EQ(Area(*r), 1e8 - 16e6);
 }
