@@ -46,6 +46,12 @@ inline double SignedArea(const Ring& r) {
     return s / 2;
 }
 
+inline bool SameRing(const Ring& a, const Ring& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const POINT& p, const POINT& q) {
+               return p.x == q.x && p.y == q.y;
+           });
+}
+
 inline double Perimeter(const Ring& r) {
     double s = 0;
     for (size_t i = 0; i < r.size(); ++i) {

@@ -47,7 +47,11 @@ double Check(const Geos& g, const Pair& c) {
         EXPECT_LE(peerArea, Allowance(peerLength)) << "no answer where GEOS finds area " << peerArea;
     } else {
         EXPECT_GE(got.size(), 3u);
-        EXPECT_GT(SignedArea(got), 0) << "the answer runs clockwise: " << Describe(got);
+        // Traced answers run counterclockwise; an input lying wholly inside the other comes back as
+        // it was given.
+        if (!SameRing(got, ra) && !SameRing(got, rb)) {
+            EXPECT_GT(SignedArea(got), 0) << "the answer runs clockwise: " << Describe(got);
+        }
         GEOSGeometry* mine = g.ValidPolygon(got);
         const double allowed = Allowance(Perimeter(got) + peerLength);
         if (part) {
