@@ -185,21 +185,37 @@ void Measure(int n, Table& table) {
     });
     Keep(table["ConvertObj, per line"], n, t / kQueries);
 
-    // Delete with the record: records written for a spread sample, then those objects deleted.
-    std::vector<CGeoPLine*> doomed;
-    for (int q = 0; q < kQueries; ++q) {
-        CGeoPLine* line = run.lines[static_cast<size_t>(q) * stride + 1];
-        CGeoValueList values;
+    // Delete with the record: every object gets a record in its class's table (n rows), then a spread
+    // sample is deleted, so each delete removes one record from a table as large as the layer.
+    {
+        CTypedPtrList<CObList, CGeoVectorObject*> objects;
+        CList<CGeoValueList*, CGeoValueList*> lists;
+        std::vector<std::unique_ptr<CGeoValueList>> owned;
+        owned.reserve(run.lines.size());
         COleVariant name(CString("road"));
-        values.AddTail(name);
-        run.layer->SetAttribute(line, &values);
-        doomed.push_back(line);
+        for (CGeoPLine* line : run.lines) {
+            owned.emplace_back(new CGeoValueList);
+            owned.back()->AddTail(name);
+            objects.AddTail(line);
+            lists.AddTail(owned.back().get());
+        }
+        if (!run.layer->SetAttribute(&objects, &lists)) std::printf("  (records not written)\n");
     }
+    std::vector<CGeoPLine*> doomed;
+    for (int q = 0; q < kQueries; ++q) doomed.push_back(run.lines[static_cast<size_t>(q) * stride + 1]);
+    const UINT firstDoomed = doomed[0]->GetUserID();
     t = bench::TimeOnce([&] {
         for (CGeoPLine* line : doomed) hits += run.layer->Delete(line, 1);
     });
     for (CGeoPLine* line : doomed) delete line;
-    Keep(table["Delete with its attribute record, per delete"], n, t / kQueries);
+    // Each record went with its object, and the table, still holding the others, stayed.
+    CGeoAttributeDatabase* db = run.layer->GetAttributeDatabase();
+    if (!db || db->GetIDCount(1) != n - kQueries || db->IsExistID(firstDoomed, 1)) {
+        std::printf("  wrong: the deletes left %ld records of %d\n", db ? static_cast<long>(db->GetIDCount(1)) : -1L,
+                    n - kQueries);
+        std::exit(1);
+    }
+    Keep(table["Delete with its attribute record (table of n records), per delete"], n, t / kQueries);
 
     // Objects may all carry one user ID (a layer whose IDs were never set apart): deletes and user-ID
     // changes must not walk every holder of the shared ID.

@@ -186,6 +186,7 @@ int CGeoVectorLayer::RemoveAttribute(CGeoVectorObject* pObject, int nForce) {
 int CGeoVectorLayer::RemoveAttribute(UINT nUserID, UINT nClass) {
     if (!m_pAttriDB || !m_pAttriDB->IsExistID(nUserID, 0)) return 1;
     if (!m_pAttriDB->RemoveID(nUserID)) return 0;
-    if (nClass != 0 && m_pAttriDB->GetIDCount(nClass) == 0) m_pAttriDB->DeleteGC(nClass);
+    // Only whether the class's table is now empty matters: counting its rows would cost a pass over them.
+    if (nClass != 0 && m_pAttriDB->IsExistGC(nClass) && !m_pAttriDB->HasAnyID(nClass)) m_pAttriDB->DeleteGC(nClass);
     return 1;
 }

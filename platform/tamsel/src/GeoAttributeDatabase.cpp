@@ -1035,6 +1035,20 @@ LONG CGeoAttributeDatabase::GetIDCount(UINT classCode) {
     return static_cast<LONG>(total);
 }
 
+BOOL CGeoAttributeDatabase::HasAnyID(UINT classCode) {
+    Impl& d = *m_pImpl;
+    if (!d.m_db) return FALSE;
+    for (auto& c : d.m_classes) {
+        if (classCode != 0 && c.first != classCode) continue;
+        sqlite3_stmt* st = d.Prepare("SELECT 1 FROM " + Quote(TableName(c.first)) + " LIMIT 1");
+        if (!st) return FALSE;
+        const bool any = sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_reset(st);
+        if (any) return TRUE;
+    }
+    return FALSE;
+}
+
 namespace {
 
 int FindFieldIndex(const FieldList& list, const CString& name) {

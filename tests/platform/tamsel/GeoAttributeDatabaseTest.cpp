@@ -194,6 +194,9 @@ TEST(TamselDatabase, RecordsInClassTablesWithCommonFieldsFirst) {
     EXPECT_EQ(db.GetIDCount(9), 1);
     EXPECT_EQ(db.GetIDCount(0), 2);
     EXPECT_EQ(db.GetIDCount(3), -1);
+    EXPECT_TRUE(db.HasAnyID(7));
+    EXPECT_TRUE(db.HasAnyID(0));
+    EXPECT_FALSE(db.HasAnyID(3)) << "no table";
     EXPECT_TRUE(db.DeleteGC(9));
     EXPECT_FALSE(db.IsExistGC(9));
     EXPECT_FALSE(db.DeleteGC(9));
@@ -288,6 +291,7 @@ TEST(TamselDatabase, BatchWritesAllOrNothing) {
     EXPECT_TRUE(db.NewID(&lists, 0));
     EXPECT_FALSE(db.NewID(&lists, 7)) << "user ID 10 twice";
     EXPECT_EQ(db.GetIDCount(7), 0);
+    EXPECT_FALSE(db.HasAnyID(7)) << "an empty table";
     lists.RemoveTail();
     EXPECT_TRUE(db.NewID(&lists, 7));
     EXPECT_TRUE(db.IsExistID(10, 7));

@@ -160,6 +160,9 @@ public:
     // The number of records of the class's table, or of all tables for classCode 0; -1 when the class
     // has no table.
     LONG GetIDCount(UINT classCode);
+    // Whether the class's table holds any record, or any table for classCode 0; FALSE when the class
+    // has no table. Unlike GetIDCount it reads one record at most, however large the table.
+    BOOL HasAnyID(UINT classCode);
 
     // Values. Each field type has its value type: boolean VT_BOOL, byte VT_UI1, integer VT_I2, long
     // VT_I4, currency VT_CY, single VT_R4, double VT_R8, date VT_DATE, text and memo VT_BSTR. A written
