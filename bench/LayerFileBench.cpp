@@ -3,15 +3,23 @@
 //     lines as FlatGeobuf, Shapefile and GeoPackage;
 //   - loading it, objects kept in memory, against OGR reading each of those files' features into memory;
 //   - the heap bytes per point of the loaded layer, with a breakdown per object.
-// Prints ratios (ours / peer); never passes or fails on time.
+// Two more shapes, each loaded against OGR reading FlatGeobuf, with the heap per point of both:
+//   - 100,000 square cells whose 21-point rings share their arcs (a polygon layer: one arc per cell side,
+//     the polygons naming their arcs), against the same rings as FlatGeobuf polygons;
+//   - 300,000 two-point lines.
+// "bench_LayerFileBench polygons" or "... twopoint" runs one of these shapes alone.
+// Prints ratios (ours / peer); never passes or fails on time, but fails when a loaded layer does not
+// hold what the peer read.
 #include "BenchUtil.h"
 
 #include "core/GeoMap.h"
 #include "core/GeoVectorLayer.h"
 #include "vector/GeoPLine.h"
+#include "vector/GeoPolygon.h"
 
 #include <malloc.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -174,9 +182,307 @@ void PrintMemory(CGeoMap& map, const Lines& d) {
     delete loaded;
 }
 
+// ---- other shapes -----------------------------------------------------------------------------------
+
+// A k x k grid of square cells 1000 units wide. Each side is one arc of 6 points (the 4 inner points a
+// little off the straight line, the same on both cells that share it), so a cell's ring, walked once
+// round, has 21 points (20 distinct and the first again).
+struct Cells {
+    int k = 0;
+    std::vector<std::vector<POINT>> horizontal, vertical;  // (k + 1) rows of k; (k + 1) columns of k
+    const std::vector<POINT>& H(int i, int j) const { return horizontal[static_cast<size_t>(j) * k + i]; }
+    const std::vector<POINT>& V(int i, int j) const { return vertical[static_cast<size_t>(i) * k + j]; }
+    size_t RingPoints() const { return static_cast<size_t>(k) * k * 21; }
+    // The ring of cell (i, j) counter-clockwise from its lower left corner, closed.
+    std::vector<POINT> Ring(int i, int j) const {
+        std::vector<POINT> r;
+        auto walk = [&](const std::vector<POINT>& arc, bool forward) {
+            for (size_t n = 0; n + 1 < arc.size(); ++n) r.push_back(forward ? arc[n] : arc[arc.size() - 1 - n]);
+        };
+        walk(H(i, j), true);
+        walk(V(i + 1, j), true);
+        walk(H(i, j + 1), false);
+        walk(V(i, j), false);
+        r.push_back(r.front());
+        return r;
+    }
+};
+
+Cells MakeCells(int polygons) {
+    Cells c;
+    c.k = static_cast<int>(std::sqrt(static_cast<double>(polygons)) + 0.5);
+    std::mt19937 rng(4321);
+    std::uniform_int_distribution<int> wobble(-40, 40);
+    const int side = 1000;
+    for (int j = 0; j <= c.k; ++j)
+        for (int i = 0; i < c.k; ++i) {
+            std::vector<POINT> arc;
+            for (int n = 0; n <= 5; ++n)
+                arc.push_back({i * side + n * side / 5, j * side + (n == 0 || n == 5 ? 0 : wobble(rng))});
+            c.horizontal.push_back(arc);
+        }
+    for (int i = 0; i <= c.k; ++i)
+        for (int j = 0; j < c.k; ++j) {
+            std::vector<POINT> arc;
+            for (int n = 0; n <= 5; ++n)
+                arc.push_back({i * side + (n == 0 || n == 5 ? 0 : wobble(rng)), j * side + n * side / 5});
+            c.vertical.push_back(arc);
+        }
+    return c;
+}
+
+CGeoVectorLayer* BuildCellLayer(const Cells& c) {
+    CGeoVectorLayer* layer = CreateVectorLayer(nullptr, nullptr, "cells", "", 0);
+    std::vector<DWORD> h, v;
+    for (const auto& arc : c.horizontal) {
+        CGeoPLine* line = new CGeoPLine(static_cast<int>(arc.size()), arc.data(), FALSE);
+        layer->Add(line);
+        h.push_back(line->GetID());
+    }
+    for (const auto& arc : c.vertical) {
+        CGeoPLine* line = new CGeoPLine(static_cast<int>(arc.size()), arc.data(), FALSE);
+        layer->Add(line);
+        v.push_back(line->GetID());
+    }
+    for (int j = 0; j < c.k; ++j)
+        for (int i = 0; i < c.k; ++i) {
+            CGeoPolygon* polygon = new CGeoPolygon;
+            layer->Add(polygon);
+            CGeoKeyString keys;
+            keys.Add(static_cast<LONG>(h[static_cast<size_t>(j) * c.k + i]));
+            keys.Add(static_cast<LONG>(v[static_cast<size_t>(i + 1) * c.k + j]));
+            keys.Add(-static_cast<LONG>(h[static_cast<size_t>(j + 1) * c.k + i]));
+            keys.Add(-static_cast<LONG>(v[static_cast<size_t>(i) * c.k + j]));
+            keys.Add(POLYGON_RING_END);
+            polygon->SetKeyString(keys);
+        }
+    return layer;
+}
+
+// What a loaded layer holds, to be compared with what the peer read: the number of polygons (or lines),
+// their points (a ring counted once round, as the peer stores it), and the sum of the x coordinates.
+struct Summary {
+    long long items = 0, points = 0, sumX = 0;
+    bool operator==(const Summary& o) const { return items == o.items && points == o.points && sumX == o.sumX; }
+};
+
+Summary Summarise(CGeoVectorLayer* layer) {
+    Summary s;
+    for (POSITION p = layer->m_ObjList.GetHeadPosition(); p;) {
+        CObject* o = static_cast<CObject*>(layer->m_ObjList.GetNext(p));
+        if (auto* polygon = dynamic_cast<CGeoPolygon*>(o)) {
+            POINT* pts = nullptr;
+            int* sizes = nullptr;
+            int rings = 0;
+            polygon->GetPolyData(&pts, &sizes, rings);
+            ++s.items;
+            // The ring data keeps both ends of every arc; the peer's ring has each corner once.
+            int at = 0;
+            for (int r = 0; r < rings; ++r) {
+                for (int n = 0; n < sizes[r]; ++n) {
+                    const bool repeated = n > 0 && pts[at + n].x == pts[at + n - 1].x && pts[at + n].y == pts[at + n - 1].y;
+                    if (!repeated) {
+                        ++s.points;
+                        s.sumX += pts[at + n].x;
+                    }
+                }
+                at += sizes[r];
+            }
+            if (!GetUseData()) {
+                delete[] pts;
+                delete[] sizes;
+            }
+        }
+    }
+    return s;
+}
+
+Summary SummariseLines(CGeoVectorLayer* layer) {
+    Summary s;
+    for (POSITION p = layer->m_ObjList.GetHeadPosition(); p;) {
+        auto* line = dynamic_cast<CGeoPLine*>(static_cast<CObject*>(layer->m_ObjList.GetNext(p)));
+        if (!line) continue;
+        ++s.items;
+        const POINT* pts = line->GetPointBuffer();
+        for (int n = 0; n < line->GetPoints(); ++n) {
+            ++s.points;
+            s.sumX += pts[n].x;
+        }
+    }
+    return s;
+}
+
+#ifdef BENCH_HAVE_GDAL
+void OgrWritePolygons(const Cells& c, const char* path) {
+    GDALDriverH drv = GDALGetDriverByName("FlatGeobuf");
+    VSIUnlink(path);
+    GDALDatasetH ds = GDALCreate(drv, path, 0, 0, 0, GDT_Unknown, nullptr);
+    OGRLayerH layer = GDALDatasetCreateLayer(ds, "cells", nullptr, wkbPolygon, nullptr);
+    OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
+    for (int j = 0; j < c.k; ++j)
+        for (int i = 0; i < c.k; ++i) {
+            const std::vector<POINT> r = c.Ring(i, j);
+            OGRGeometryH ring = OGR_G_CreateGeometry(wkbLinearRing);
+            OGR_G_SetPointCount(ring, static_cast<int>(r.size()));
+            for (size_t n = 0; n < r.size(); ++n) OGR_G_SetPoint_2D(ring, static_cast<int>(n), r[n].x, r[n].y);
+            OGRGeometryH polygon = OGR_G_CreateGeometry(wkbPolygon);
+            OGR_G_AddGeometryDirectly(polygon, ring);
+            OGRFeatureH feat = OGR_F_Create(defn);
+            OGR_F_SetGeometryDirectly(feat, polygon);
+            if (OGR_L_CreateFeature(layer, feat) != OGRERR_NONE) std::fprintf(stderr, "OGR refused a feature\n");
+            OGR_F_Destroy(feat);
+        }
+    GDALClose(ds);
+}
+
+// The same summary of what OGR read: rings counted without their closing point, as ours.
+Summary SummariseOgr(const std::vector<OGRFeatureH>& kept) {
+    Summary s;
+    for (OGRFeatureH f : kept) {
+        OGRGeometryH g = OGR_F_GetGeometryRef(f);
+        if (!g) continue;
+        ++s.items;
+        const bool polygon = wkbFlatten(OGR_G_GetGeometryType(g)) == wkbPolygon;
+        const int parts = polygon ? OGR_G_GetGeometryCount(g) : 1;
+        for (int r = 0; r < parts; ++r) {
+            OGRGeometryH part = polygon ? OGR_G_GetGeometryRef(g, r) : g;
+            const int n = OGR_G_GetPointCount(part);
+            for (int m = 0; m < n; ++m) {
+                ++s.points;
+                s.sumX += static_cast<long long>(OGR_G_GetX(part, m));
+            }
+        }
+    }
+    return s;
+}
+#endif
+
+// Loads `file` once more to measure the heap it takes, and the peer's heap for what it read.
+double HeapOfLoad(CGeoMap& map, const char* file) {
+    malloc_trim(0);
+    const size_t before = bench::HeapInUse();
+    CGeoLayer* loaded = map.LoadLayer(file);
+    const size_t after = bench::HeapInUse();
+    delete loaded;
+    return static_cast<double>(after - before);
+}
+
+// Times loading `file` against OGR reading `peerFile`, checks both read the same, and prints the heap
+// per point of both.
+int LoadRows(CGeoMap& map, const char* what, const char* file, const char* peerFile, double points,
+             const Summary& expected, bool polygons) {
+    const int rounds = 3;
+    int failed = 0;
+    {
+        CGeoLayer* loaded = map.LoadLayer(file);
+        auto* vl = dynamic_cast<CGeoVectorLayer*>(loaded);
+        const Summary got = vl ? (polygons ? Summarise(vl) : SummariseLines(vl)) : Summary();
+        delete loaded;
+        if (!(got == expected)) {
+            std::printf("wrong: %s loaded %lld items, %lld points, x sum %lld; expected %lld, %lld, %lld\n", file,
+                        got.items, got.points, got.sumX, expected.items, expected.points, expected.sumX);
+            failed = 1;
+        }
+    }
+#ifdef BENCH_HAVE_GDAL
+    {
+        std::vector<OGRFeatureH> kept;
+        OgrRead(peerFile, kept);
+        const Summary got = SummariseOgr(kept);
+        for (OGRFeatureH f : kept) OGR_F_Destroy(f);
+        if (!(got == expected)) {
+            std::printf("wrong: OGR read %lld items, %lld points, x sum %lld; expected %lld, %lld, %lld\n", got.items,
+                        got.points, got.sumX, expected.items, expected.points, expected.sumX);
+            failed = 1;
+        }
+    }
+    bench::Pair r = bench::Alternate(
+        rounds, [&] { delete map.LoadLayer(file); },
+        [&] {
+            std::vector<OGRFeatureH> kept;
+            OgrRead(peerFile, kept);
+            for (OGRFeatureH f : kept) OGR_F_Destroy(f);
+        });
+    bench::Row(std::string("load ") + what + " (OGR FlatGeobuf read into memory)", r.ours, r.peer);
+    malloc_trim(0);
+    const size_t before = bench::HeapInUse();
+    std::vector<OGRFeatureH> kept;
+    OgrRead(peerFile, kept);
+    const double peerHeap = static_cast<double>(bench::HeapInUse() - before);
+    for (OGRFeatureH f : kept) OGR_F_Destroy(f);
+#else
+    (void)peerFile;
+    const double peerHeap = 0;
+    const double t = bench::TimeOnce([&] { delete map.LoadLayer(file); });
+    std::printf("load %s: %.4f s (built without GDAL: no peer)\n", what, t);
+#endif
+    const double ours = HeapOfLoad(map, file);
+    std::printf("  heap of the loaded layer: %.1f bytes per point; OGR's features %.1f (ratio %.2f)\n", ours / points,
+                peerHeap / points, peerHeap > 0 ? ours / peerHeap : 0.0);
+    return failed;
+}
+
+int PolygonRows(int polygons) {
+    const Cells c = MakeCells(polygons);
+    std::printf("\n%d square cells sharing their arcs, %zu ring points\n", c.k * c.k, c.RingPoints());
+    CGeoMap map;
+    CGeoVectorLayer* layer = BuildCellLayer(c);
+    map.SaveLayer(layer, "cells.LYR");
+    delete layer;
+    Summary expected;
+    for (int j = 0; j < c.k; ++j)
+        for (int i = 0; i < c.k; ++i) {
+            ++expected.items;
+            for (const POINT& p : c.Ring(i, j)) {
+                ++expected.points;
+                expected.sumX += p.x;
+            }
+        }
+#ifdef BENCH_HAVE_GDAL
+    GDALAllRegister();
+    OgrWritePolygons(c, "cells.fgb");
+#endif
+    return LoadRows(map, "cell polygons sharing arcs", "cells.LYR", "cells.fgb", static_cast<double>(c.RingPoints()),
+                    expected, true);
+}
+
+int TwoPointRows(int count) {
+    Lines d;
+    std::mt19937 rng(777);
+    std::uniform_int_distribution<int> start(0, 4900000), step(-2000, 2000);
+    d.lines.resize(static_cast<size_t>(count));
+    for (auto& l : d.lines) {
+        POINT p{start(rng), start(rng)};
+        l.push_back(p);
+        l.push_back(POINT{p.x + step(rng), p.y + step(rng)});
+        d.points += 2;
+    }
+    std::printf("\n%d two-point lines\n", count);
+    CGeoMap map;
+    CGeoVectorLayer* layer = BuildLayer(d);
+    map.SaveLayer(layer, "twopoint.LYR");
+    delete layer;
+    Summary expected;
+    for (const auto& l : d.lines) {
+        ++expected.items;
+        for (const POINT& p : l) {
+            ++expected.points;
+            expected.sumX += p.x;
+        }
+    }
+#ifdef BENCH_HAVE_GDAL
+    GDALAllRegister();
+    OgrWrite(d, "FlatGeobuf", "twopoint.fgb");
+#endif
+    return LoadRows(map, "two-point lines", "twopoint.LYR", "twopoint.fgb", static_cast<double>(d.points), expected,
+                    false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "polygons") == 0) return PolygonRows(100000);
+    if (argc == 2 && std::strcmp(argv[1], "twopoint") == 0) return TwoPointRows(300000);
     // BENCH_LINES makes a smaller run for profiling. "bench_LayerFileBench memory N" prints only the
     // memory of a loaded layer of N lines (for the largest layers, where the peers' rounds take long).
     const char* env = std::getenv("BENCH_LINES");
@@ -258,5 +564,7 @@ int main(int argc, char** argv) {
 
     delete layer;
     PrintMemory(map, d);
-    return 0;
+    int failed = PolygonRows(100000);
+    failed |= TwoPointRows(300000);
+    return failed;
 }

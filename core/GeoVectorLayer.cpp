@@ -12,6 +12,8 @@
 #include <cstring>
 #include <set>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_SERIAL(CGeoVectorLayer, CGeoLayer, 0)
 
@@ -143,8 +145,74 @@ void CGeoVectorLayer::Replace(CGeoVectorObject* pNew, CGeoVectorObject* pOld) {
     Modified(1);
 }
 
+// The objects of a layer being loaded, by ID, for the look-ups of their resolving: the polygons name
+// their arcs by ID, and one table built in a pass answers all of them. IDs are usually numbered from 1,
+// so the table is indexed by ID where that takes no more than a few slots per object; otherwise it is a
+// sorted list searched by halves. Of several objects with one ID the first in list order is kept, as
+// the ID tree would find it.
+struct CGeoVectorLayer::LoadedIDs {
+    std::vector<CGeoVectorObject*> byID;                       // dense: slot = ID
+    std::vector<std::pair<UINT, CGeoVectorObject*>> sorted;  // sparse: (ID, object), first of each ID
+
+    explicit LoadedIDs(const CObList& list) {
+        UINT top = 0;
+        size_t count = 0;
+        for (POSITION p = list.GetHeadPosition(); p; ++count)
+            top = std::max(top, static_cast<CGeoVectorObject*>(list.GetNext(p))->GetID());
+        if (top <= 4 * count + 1024) {
+            byID.assign(static_cast<size_t>(top) + 1, nullptr);
+            for (POSITION p = list.GetHeadPosition(); p;) {
+                CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(list.GetNext(p));
+                CGeoVectorObject*& slot = byID[pObject->GetID()];
+                if (!slot) slot = pObject;
+            }
+            return;
+        }
+        sorted.reserve(count);
+        for (POSITION p = list.GetHeadPosition(); p;) {
+            CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(list.GetNext(p));
+            sorted.emplace_back(pObject->GetID(), pObject);
+        }
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const std::pair<UINT, CGeoVectorObject*>& a, const std::pair<UINT, CGeoVectorObject*>& b) {
+                             return a.first < b.first;
+                         });
+        sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                                 [](const std::pair<UINT, CGeoVectorObject*>& a,
+                                    const std::pair<UINT, CGeoVectorObject*>& b) { return a.first == b.first; }),
+                     sorted.end());
+    }
+    CGeoVectorObject** Slot(UINT nID) {
+        if (!sorted.empty() || byID.empty()) {
+            auto it = std::lower_bound(sorted.begin(), sorted.end(), nID,
+                                       [](const std::pair<UINT, CGeoVectorObject*>& e, UINT id) { return e.first < id; });
+            return it != sorted.end() && it->first == nID ? &it->second : nullptr;
+        }
+        return nID < byID.size() ? &byID[nID] : nullptr;
+    }
+    CGeoVectorObject* Find(UINT nID) {
+        CGeoVectorObject** slot = Slot(nID);
+        return slot ? *slot : nullptr;
+    }
+    // An object taken out while resolving: its ID then finds the next object of that ID in list order,
+    // as the ID tree would, which the rare duplicate makes a walk of the list.
+    void Forget(CGeoVectorObject* pObject, const CObList& list) {
+        CGeoVectorObject** slot = Slot(pObject->GetID());
+        if (!slot || *slot != pObject) return;
+        *slot = nullptr;
+        for (POSITION p = list.GetHeadPosition(); p;) {
+            CGeoVectorObject* pOther = static_cast<CGeoVectorObject*>(list.GetNext(p));
+            if (pOther != pObject && pOther->GetID() == pObject->GetID()) {
+                *slot = pOther;
+                return;
+            }
+        }
+    }
+};
+
 CGeoAccessorialObject* CGeoVectorLayer::FindObj(UINT nID) {
     if (nID == 0) return nullptr;
+    if (m_pLoadedIDs) return m_pLoadedIDs->Find(nID);
     if (!IsAvlPermit()) {
         IndexDrop();
         for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
@@ -399,10 +467,17 @@ void CGeoVectorLayer::ResolveLoadedObjects() {
     // Every object is listed and linked, so each may now look up the others (topological polygons
     // resolve their border arcs through FindObj). One that cannot stand is taken out (Unlink, with its
     // record, whatever the editable flag) and deleted.
+    LoadedIDs ids(m_ObjList);
+    struct Using {
+        LoadedIDs*& at;
+        ~Using() { at = nullptr; }
+    } using_{m_pLoadedIDs};
+    m_pLoadedIDs = &ids;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (pObject->OnLayerLoaded()) continue;
         Unlink(pObject, TRUE);
+        ids.Forget(pObject, m_ObjList);
         delete pObject;
     }
 }

@@ -353,6 +353,10 @@ protected:
     int m_bUnopenedDBReported = 0;
     CAvlTree m_AvlTree;
     int m_bAvlBuilt = 0;
+    // While ResolveLoadedObjects runs: the loaded objects by ID, which FindObj answers from instead of
+    // building the ID tree (defined in GeoVectorLayer.cpp).
+    struct LoadedIDs;
+    LoadedIDs* m_pLoadedIDs = nullptr;
     // Look-ups by user ID and bounds; m_bListOnly once they cannot be trusted (an object listed twice).
     // The order key the next listed object gets.
     mutable CGeoObjectIndex m_ObjIndex;

@@ -11,6 +11,7 @@
 #include <ostrel/Misc.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -164,9 +165,10 @@ void CGeoPolygon::SetBorderLine(const CGeoPolyBorder& border) {
 void CGeoPolygon::BuildBorderLine() {
     m_Border.RemoveAll();
     SetUseData(1);
+    m_Border.SetSize(m_KeyString.GetSize());
     for (int i = 0; i < m_KeyString.GetSize(); ++i) {
         const LONG v = m_KeyString[i];
-        QhPLine entry;
+        QhPLine& entry = m_Border[i];
         if (v == POLYGON_RING_END) {
             entry.forward = 1;
         } else {
@@ -174,7 +176,6 @@ void CGeoPolygon::BuildBorderLine() {
             entry.forward = v >= 0;
             if (!entry.arc) SetUseData(0);
         }
-        m_Border.Add(entry);
     }
     RecalcBounds();
 }
@@ -193,9 +194,16 @@ void CGeoPolygon::GetPolyData(POINT** ppPoints, int** ppRingSizes, int& nRingCou
         else if (i >= m_Border.GetSize() || !m_Border[i].arc)
             return;
     }
+    // Every slot in use: a spline arc contributes the curve it draws. The points go straight from the
+    // arcs into one block of the exact size.
+    long long total = 0;
+    for (int i = 0; i < n; ++i)
+        if (m_KeyString[i] != POLYGON_RING_END) total += std::max(0, m_Border[i].arc->CGeoLine::GetPoints());
+    if (total > INT_MAX) return;
     int* sizes = new int[rings > 0 ? rings : 1];
-    CGeoArray points(50);
+    POINT* pts = total > 0 ? new POINT[static_cast<size_t>(total)] : nullptr;
     int ring = 0, r = 0;
+    POINT* at = pts;
     for (int i = 0; i < n; ++i) {
         const LONG v = m_KeyString[i];
         if (v == POLYGON_RING_END) {
@@ -204,15 +212,16 @@ void CGeoPolygon::GetPolyData(POINT** ppPoints, int** ppRingSizes, int& nRingCou
             continue;
         }
         const CGeoPLine* pArc = m_Border[i].arc;
-        // Every slot in use: a spline arc contributes the curve it draws.
         const int count = pArc->CGeoLine::GetPoints();
         if (count <= 0) continue;
-        std::vector<POINT> block(pArc->GetPointBuffer(), pArc->GetPointBuffer() + count);
-        if (v < 0) SwapCoordinate(block.data(), count);
-        points.Add(block.data(), count);
+        const POINT* from = pArc->GetPointBuffer();
+        if (v < 0)
+            std::reverse_copy(from, from + count, at);
+        else
+            std::copy(from, from + count, at);
+        at += count;
         r += count;
     }
-    POINT* pts = points.GetData();
     if (GetUseData()) {
         FreeCache();
         m_pRingPoints = pts;
