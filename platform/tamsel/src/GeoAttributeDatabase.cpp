@@ -93,8 +93,7 @@ void BindText(sqlite3_stmt* st, int i, const CString& s, std::string* kept = nul
     }
     std::string local;
     std::string& u = kept ? *kept : local;
-    u = win32::GbkToUtf8(g);
-    if (win32::Utf8ToGbk(u) == g)
+    if (win32::GbkToUtf8Exact(g, u))
         sqlite3_bind_text(st, i, u.data(), static_cast<int>(u.size()), copy);
     else
         sqlite3_bind_blob(st, i, g.data(), static_cast<int>(g.size()), copy);
@@ -117,7 +116,11 @@ struct Stored {
     long long i = 0;
     double r = 0;
     CString t;
-    std::string utf8;  // t's UTF-8 form while t is bound in place (BindStored with inPlace)
+    // The text is the caller's value itself instead of t when set (ConvertValue with borrow): the value
+    // must then outlive the statement's step.
+    const CString* borrowed = nullptr;
+    std::string utf8;  // the text's UTF-8 form while it is bound in place (BindStored with inPlace)
+    const CString& TextValue() const { return borrowed ? *borrowed : t; }
 };
 
 bool NumberOf(const COleVariant& v, double& d) {
@@ -141,18 +144,23 @@ bool Whole(double d, double lo, double hi, long long& out) {
     return true;
 }
 
-bool ConvertValue(const COleVariant& v, const CDaoFieldInfo& f, Stored& out) {
+// With borrow, a text value is not copied: the stored value refers to v (see Stored::borrowed).
+bool ConvertValue(const COleVariant& v, const CDaoFieldInfo& f, Stored& out, bool borrow = false) {
     out.kind = Stored::Null;  // the text keeps its buffer for the next value
     out.i = 0;
     out.r = 0;
     out.t.Empty();
+    out.borrowed = nullptr;
     if (v.vt == VT_EMPTY || v.vt == VT_NULL) return true;
     if (v.vt == VT_BSTR) {
         if (f.m_nType == dbText || f.m_nType == dbMemo) {
             if (v.strVal.IsEmpty() && !f.m_bAllowZeroLength) return true;
             if (f.m_nType == dbText && f.m_lSize > 0 && v.strVal.GetLength() > f.m_lSize) return false;
             out.kind = Stored::Text;
-            out.t = v.strVal;
+            if (borrow)
+                out.borrowed = &v.strVal;
+            else
+                out.t = v.strVal;
             return true;
         }
         if (v.strVal.IsEmpty()) return true;
@@ -229,7 +237,7 @@ void BindStored(sqlite3_stmt* st, int i, Stored& s, bool inPlace = false) {
         case Stored::Null: sqlite3_bind_null(st, i); break;
         case Stored::Int: sqlite3_bind_int64(st, i, s.i); break;
         case Stored::Real: sqlite3_bind_double(st, i, s.r); break;
-        case Stored::Text: BindText(st, i, s.t, inPlace ? &s.utf8 : nullptr); break;
+        case Stored::Text: BindText(st, i, s.TextValue(), inPlace ? &s.utf8 : nullptr); break;
     }
 }
 
@@ -681,7 +689,8 @@ bool CGeoAttributeDatabase::Impl::WriteRecord(UINT userID, UINT code, CValueList
     stored.resize(fields.size());
     POSITION pos = pValues->GetHeadPosition();
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i])) return false;
+        // The list outlives the step below, so its texts are bound from where they are.
+        if (!ConvertValue(pValues->GetNext(pos), fields[i]->info, stored[i], true)) return false;
         if (stored[i].kind == Stored::Null && fields[i]->info.m_bRequired) return false;
     }
     // Every parameter is bound below, so a statement kept from the last write needs no clearing; the

@@ -28,26 +28,54 @@ private:
 std::string Convert(iconv_t cd, const char* in, size_t len, const std::string& bad, size_t inUnit) {
     if (cd == (iconv_t)-1) return std::string(in, len);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every string
-    std::string out;
-    std::vector<char> buf(len * 4 + 16);
+    // Converted straight into the result, which grows when a conversion runs out of room.
+    std::string out(len * 2 + 16, '\0');
+    size_t used = 0;
     char* src = const_cast<char*>(in);
     size_t left = len;
     while (left > 0) {
-        char* dst = buf.data();
-        size_t room = buf.size();
+        if (out.size() - used < 16) out.resize(out.size() * 2);
+        char* dst = &out[used];
+        size_t room = out.size() - used;
         size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buf.data(), dst - buf.data());
+        used = static_cast<size_t>(dst - out.data());
         if (r == (size_t)-1) {
-            if (errno == E2BIG) continue;
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
             // EILSEQ or EINVAL (truncated sequence): replace one unit and go on.
-            out += bad;
+            out.replace(used, bad.size(), bad);
+            used += bad.size();
             size_t step = left < inUnit ? left : inUnit;
             src += step;
             left -= step;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
+    out.resize(used);
     return out;
+}
+
+// Converts all of `in` into `out` (its buffer reused); false at the first byte that does not convert.
+bool ConvertAll(iconv_t cd, const char* in, size_t len, std::string& out) {
+    if (cd == (iconv_t)-1) return false;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    out.resize(len * 2 + 16);
+    char* src = const_cast<char*>(in);
+    size_t left = len;
+    size_t used = 0;
+    while (left > 0) {
+        char* dst = &out[used];
+        size_t room = out.size() - used;
+        const size_t r = iconv(cd, &src, &left, &dst, &room);
+        used = static_cast<size_t>(dst - out.data());
+        if (r != (size_t)-1) break;
+        if (errno != E2BIG) return false;
+        out.resize(out.size() * 2);
+    }
+    out.resize(used);
+    return true;
 }
 
 iconv_t GbkToUtf8Cd() {
@@ -67,6 +95,12 @@ iconv_t Utf16ToGbkCd() {
 
 std::string GbkToUtf8(const std::string& gbk) {
     return Convert(GbkToUtf8Cd(), gbk.data(), gbk.size(), "\xEF\xBF\xBD", 1);
+}
+
+bool GbkToUtf8Exact(const std::string& gbk, std::string& utf8) {
+    thread_local std::string back;
+    return ConvertAll(GbkToUtf8Cd(), gbk.data(), gbk.size(), utf8) &&
+           ConvertAll(Utf8ToGbkCd(), utf8.data(), utf8.size(), back) && back == gbk;
 }
 
 std::string Utf8ToGbk(const std::string& utf8) {

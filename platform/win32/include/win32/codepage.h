@@ -11,6 +11,11 @@ namespace win32 {
 // where it is ASCII and replaced by U+FFFD otherwise; the result is never shorter in meaning.
 std::string GbkToUtf8(const std::string& gbk);
 
+// GBK bytes -> UTF-8 into utf8 (its buffer reused), for text that must come back unchanged: true when
+// every byte converts and the UTF-8 converts back to exactly the same bytes; false otherwise (utf8 then
+// holds nothing of use).
+bool GbkToUtf8Exact(const std::string& gbk, std::string& utf8);
+
 // UTF-8 -> GBK. Characters GBK cannot hold become '?'.
 std::string Utf8ToGbk(const std::string& utf8);
 
