@@ -105,6 +105,52 @@ TEST(TopoPolygonLayer, LoadingResolvesPolygonsAndDropsThoseWithMissingArcs) {
     EXPECT_DOUBLE_EQ(left->Area(), 10000.0);
 }
 
+// Arcs are found by ID however the IDs run: numbered from 1, far apart, or one ID on two arcs (the
+// first listed is the arc). A polygon dropped while loading is not found as another polygon's "arc".
+TEST(TopoPolygonLayer, LoadingFindsArcsByIDHoweverTheyAreNumbered) {
+    UseDataGuard guard;
+    struct Case {
+        const char* what;
+        UINT base;       // the arcs' IDs are base + 1 .. base + 4
+        bool duplicate;  // the fourth arc, listed last, takes the second arc's ID
+    } cases[] = {{"numbered from 1", 0, false}, {"far apart", 3000000, false}, {"one ID twice", 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUseData(1);
+        std::vector<BYTE> data;
+        UINT droppedID = 0, lastID = 0;
+        {
+            CGeoVectorLayer layer(CRect(0, 0, 1000, 1000));
+            TwoSquares(layer);
+            CGeoPLine* decoy = Arc(layer, {{100, 100}, {0, 900}, {0, 0}, {100, 0}});
+            const std::vector<CObject*> arcs = Objects(layer);
+            for (size_t i = 0; i < arcs.size(); ++i) static_cast<CGeoPLine*>(arcs[i])->SetID(c.base + 1 + static_cast<UINT>(i));
+            if (c.duplicate) decoy->SetID(c.base + 2);
+            const LONG s = static_cast<LONG>(c.base + 1), l = static_cast<LONG>(c.base + 2);
+            Polygon(layer, {s, l, POLYGON_RING_END});
+            CGeoPolygon* broken = Polygon(layer, {s, 9, POLYGON_RING_END});
+            broken->SetID(c.base + 50);
+            droppedID = broken->GetID();
+            CGeoPolygon* last = Polygon(layer, {s, static_cast<LONG>(droppedID), POLYGON_RING_END});
+            last->SetID(c.base + 60);
+            lastID = last->GetID();
+            data = StoreLayer(layer);
+        }
+        CGeoVectorLayer loaded;
+        LoadLayer(loaded, data);
+        EXPECT_EQ(CountPolygons(loaded), 1);
+        EXPECT_EQ(loaded.FindObj(droppedID), nullptr);
+        EXPECT_EQ(loaded.FindObj(lastID), nullptr);
+        CGeoPolygon* left = nullptr;
+        for (CObject* o : Objects(loaded))
+            if (o->IsKindOf(RUNTIME_CLASS(CGeoPolygon))) left = static_cast<CGeoPolygon*>(o);
+        ASSERT_NE(left, nullptr);
+        EXPECT_EQ(left->GetBounds(), CRect(0, 0, 100, 100)) << "the first arc listed with the ID";
+        EXPECT_DOUBLE_EQ(left->Area(), 10000.0);
+        EXPECT_EQ(loaded.FindObj(c.base + 2), Objects(loaded)[1]) << "and FindObj agrees after the load";
+    }
+}
+
 TEST(TopoPolygonLayer, LoadEndingOnABrokenPolygonLeavesTheFlagOffAndLeaksNothing) {
     UseDataGuard guard;
     SetUseData(1);
