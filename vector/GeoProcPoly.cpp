@@ -7,6 +7,7 @@
 #include <ostrel/Misc.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 
 namespace {
@@ -110,6 +111,285 @@ bool Merge(const Keys& a, const Keys& b, const std::unordered_map<UINT, int>& bI
     return true;
 }
 
+
+// A sequence of signed arc values kept as an implicit treap (a binary tree in sequence order, balanced
+// by random priorities), so an outline can be cut and spliced anywhere and the place of any of its
+// values read back in logarithmic time. Nodes are never freed before the tree: a value cut out of the
+// sequence simply stops being reachable.
+class ArcTreap {
+public:
+    int New(LONG v) {
+        seed_ ^= seed_ << 13;
+        seed_ ^= seed_ >> 17;
+        seed_ ^= seed_ << 5;
+        nodes_.push_back({v, seed_, 1, -1, -1, -1});
+        return static_cast<int>(nodes_.size()) - 1;
+    }
+    LONG Value(int n) const { return nodes_[n].v; }
+    int Size(int t) const { return t < 0 ? 0 : nodes_[t].size; }
+
+    // The sequence a followed by b.
+    int Join(int a, int b) {
+        if (a < 0 || b < 0) {
+            int t = a < 0 ? b : a;
+            if (t >= 0) nodes_[t].p = -1;
+            return t;
+        }
+        if (nodes_[a].pri > nodes_[b].pri) {
+            int r = Join(nodes_[a].r, b);
+            nodes_[a].r = r;
+            nodes_[r].p = a;
+            Pull(a);
+            nodes_[a].p = -1;
+            return a;
+        }
+        int l = Join(a, nodes_[b].l);
+        nodes_[b].l = l;
+        nodes_[l].p = b;
+        Pull(b);
+        nodes_[b].p = -1;
+        return b;
+    }
+
+    // a = the first k values of t, b = the rest.
+    void Split(int t, int k, int& a, int& b) {
+        if (t < 0) {
+            a = b = -1;
+            return;
+        }
+        if (Size(nodes_[t].l) >= k) {
+            int l = -1;
+            Split(nodes_[t].l, k, a, l);
+            nodes_[t].l = l;
+            if (l >= 0) nodes_[l].p = t;
+            Pull(t);
+            b = t;
+        } else {
+            int r = -1;
+            Split(nodes_[t].r, k - Size(nodes_[t].l) - 1, r, b);
+            nodes_[t].r = r;
+            if (r >= 0) nodes_[r].p = t;
+            Pull(t);
+            a = t;
+        }
+        if (a >= 0) nodes_[a].p = -1;
+        if (b >= 0) nodes_[b].p = -1;
+    }
+
+    // The place of node n in its sequence, from 0.
+    int Rank(int n) const {
+        int r = Size(nodes_[n].l);
+        for (int p = nodes_[n].p; p >= 0; n = p, p = nodes_[p].p)
+            if (nodes_[p].r == n) r += Size(nodes_[p].l) + 1;
+        return r;
+    }
+
+    void AppendTo(int t, Keys& out) const {
+        std::vector<int> stack;
+        while (t >= 0 || !stack.empty()) {
+            for (; t >= 0; t = nodes_[t].l) stack.push_back(t);
+            t = stack.back();
+            stack.pop_back();
+            out.push_back(nodes_[t].v);
+            t = nodes_[t].r;
+        }
+    }
+
+private:
+    struct Node {
+        LONG v;
+        uint32_t pri;
+        int size, l, r, p;
+    };
+    void Pull(int t) { nodes_[t].size = 1 + Size(nodes_[t].l) + Size(nodes_[t].r); }
+
+    std::vector<Node> nodes_;
+    uint32_t seed_ = 2463534242u;
+};
+
+// One group's area, merged polygon by polygon exactly as BuildNewPoly folds them (the same merged key
+// string comes out), without copying the area at each step: the area is a list of loops in an
+// ArcTreap, with an index from every arc to its places, so a merge costs the added polygon's size
+// and the arcs it peels off, times a logarithm, however large the area has grown.
+class AreaMerger {
+public:
+    // The area of one polygon (its key string, loops separated by ring ends).
+    explicit AreaMerger(const Keys& first) {
+        int loop = -1;
+        for (LONG v : first) {
+            if (IsRingEnd(v)) {
+                if (loop >= 0) loops_.push_back(loop);
+                loop = -1;
+                continue;
+            }
+            loop = tree_.Join(loop, Place(v));
+        }
+        if (loop >= 0) loops_.push_back(loop);
+        std::vector<UINT> arcs;
+        for (LONG v : first)
+            if (!IsRingEnd(v)) arcs.push_back(AbsKey(v));
+        KeepWalkedBothWays(arcs);
+    }
+
+    // Some arc of b is an arc of the area (the merge of b would succeed).
+    bool Touches(const Keys& b) const {
+        for (LONG v : b)
+            if (!IsRingEnd(v) && at_.count(AbsKey(v))) return true;
+        return false;
+    }
+
+    // Merges b (which Touches the area; bIndex = FirstIndexByArc (b)) into the area.
+    void Add(const Keys& b, const std::unordered_map<UINT, int>& bIndex) {
+        int area = -1;
+        for (int loop : loops_) area = tree_.Join(area, loop);
+        loops_.clear();
+
+        // The first place of the area whose arc b also has.
+        int s = INT32_MAX, sNode = -1;
+        for (LONG v : b) {
+            if (IsRingEnd(v)) continue;
+            auto it = at_.find(AbsKey(v));
+            if (it == at_.end()) continue;
+            for (int n : it->second) {
+                int rank = tree_.Rank(n);
+                if (rank < s) {
+                    s = rank;
+                    sNode = n;
+                }
+            }
+        }
+        const LONG shared = tree_.Value(sNode);
+        const int k = bIndex.at(AbsKey(shared));
+        const int last = static_cast<int>(b.size()) - 1;
+        Keys part;
+        if (b[k] != shared) {
+            for (int i = k + 1; i <= last; ++i) part.push_back(b[i]);
+            for (int i = 0; i < k; ++i) part.push_back(b[i]);
+        } else {
+            for (int i = k - 1; i >= 0; --i) part.push_back(Negate(b[i]));
+            for (int i = last; i > k; --i) part.push_back(Negate(b[i]));
+        }
+        part.erase(std::remove_if(part.begin(), part.end(), IsRingEnd), part.end());
+
+        int before = -1, rest = -1, cut = -1, after = -1;
+        tree_.Split(area, s, before, rest);
+        tree_.Split(rest, 1, cut, after);
+        Forget(cut);
+        int middle = -1;
+        for (LONG v : part) middle = tree_.Join(middle, Place(v));
+        int r = tree_.Join(tree_.Join(before, middle), after);
+
+        // The arcs r may walk both ways: those the area already walked both ways, and b's arcs.
+        std::vector<UINT> arcs = both_;
+        for (LONG v : part) arcs.push_back(AbsKey(v));
+        std::sort(arcs.begin(), arcs.end());
+        arcs.erase(std::unique(arcs.begin(), arcs.end()), arcs.end());
+        struct Place_ {
+            int pos, node;
+            LONG v;
+        };
+        std::vector<Place_> places;
+        for (UINT arc : arcs) {
+            auto it = at_.find(arc);
+            if (it == at_.end()) continue;
+            bool plus = false, minus = false;
+            for (int n : it->second) (tree_.Value(n) < 0 ? minus : plus) = true;
+            if (!plus || !minus) continue;
+            for (int n : it->second) {
+                LONG v = tree_.Value(n);
+                if (Negate(v) != v) places.push_back({tree_.Rank(n), n, v});
+            }
+        }
+        std::sort(places.begin(), places.end(), [](const Place_& a, const Place_& b) { return a.pos < b.pos; });
+        std::unordered_map<LONG, std::vector<std::pair<int, int>>> byValue;  // value -> (place, node), ascending
+        for (const Place_& p : places) byValue[p.v].push_back({p.pos, p.node});
+
+        // Peeling, as PeelLoops does on the whole sequence: the first place i with a partner of
+        // opposite value after it (the last such partner k) inside the current window; the loop
+        // outside (k, i) is kept and the search goes on inside it. A place passed over lies before
+        // every later window, so the places are walked once.
+        int begin = 0, end = tree_.Size(r), window = r;
+        size_t next = 0;
+        for (;;) {
+            int pi = -1, pk = -1, ni = -1, nk = -1;
+            for (; next < places.size(); ++next) {
+                const Place_& p = places[next];
+                if (p.pos < begin) continue;
+                if (p.pos >= end) break;
+                auto it = byValue.find(Negate(p.v));
+                if (it == byValue.end()) continue;
+                const auto& list = it->second;
+                auto ub = std::lower_bound(list.begin(), list.end(), std::make_pair(end, -1));
+                if (ub == list.begin() || (ub - 1)->first <= p.pos) continue;
+                pi = p.pos;
+                ni = p.node;
+                pk = (ub - 1)->first;
+                nk = (ub - 1)->second;
+                ++next;
+                break;
+            }
+            if (pi < 0) {
+                if (window >= 0) loops_.push_back(window);
+                break;
+            }
+            int head = -1, tail = -1, a = -1, b2 = -1, mid = -1;
+            tree_.Split(window, pi - begin, head, a);
+            tree_.Split(a, 1, cut, b2);
+            tree_.Split(b2, pk - pi - 1, mid, a);
+            tree_.Split(a, 1, cut, tail);
+            Forget(ni);
+            Forget(nk);
+            int loop = tree_.Join(tail, head);
+            if (loop >= 0) loops_.push_back(loop);
+            if (pk == pi + 1) break;
+            window = mid;
+            begin = pi + 1;
+            end = pk;
+        }
+        KeepWalkedBothWays(arcs);
+    }
+
+    // The merged key string: the loops separated by ring ends, none after the last.
+    Keys Result() const {
+        Keys out;
+        for (size_t i = 0; i < loops_.size(); ++i) {
+            if (i) out.push_back(POLYGON_RING_END);
+            tree_.AppendTo(loops_[i], out);
+        }
+        return out;
+    }
+
+private:
+    int Place(LONG v) {
+        int n = tree_.New(v);
+        at_[AbsKey(v)].push_back(n);
+        return n;
+    }
+    void Forget(int n) {
+        auto it = at_.find(AbsKey(tree_.Value(n)));
+        std::vector<int>& list = it->second;
+        list.erase(std::find(list.begin(), list.end(), n));
+        if (list.empty()) at_.erase(it);
+    }
+    // both_ = those of arcs the area walks both ways.
+    void KeepWalkedBothWays(const std::vector<UINT>& arcs) {
+        both_.clear();
+        for (UINT arc : arcs) {
+            auto it = at_.find(arc);
+            if (it == at_.end()) continue;
+            bool plus = false, minus = false;
+            for (int n : it->second) (tree_.Value(n) < 0 ? minus : plus) = true;
+            if (plus && minus) both_.push_back(arc);
+        }
+        std::sort(both_.begin(), both_.end());
+        both_.erase(std::unique(both_.begin(), both_.end()), both_.end());
+    }
+
+    ArcTreap tree_;
+    std::vector<int> loops_;                          // roots, in key string order
+    std::unordered_map<UINT, std::vector<int>> at_;  // arc -> its nodes in the area
+    std::vector<UINT> both_;                          // arcs the area walks both ways
+};
 }  // namespace
 
 CGeoProcPoly::CGeoProcPoly() = default;
@@ -250,30 +530,37 @@ void CGeoProcPoly::GetOrgArray(const std::vector<tagEXPOLY>& pairs, const std::v
 
 int CGeoProcPoly::ReunitePoly(CArray<LONG, LONG>& selection, POINT** points, int** ringSizes, int& ringCount) {
     // 1. Candidates, in selection order: selected polygons that share an arc with another selected
-    //    one, found through an index of the selection's arcs.
+    //    one, found through an index of the selection's arcs. A position selected more than once
+    //    counts once (its first time): a polygon never merges with a copy of itself.
+    std::vector<LONG> selected;
+    {
+        std::unordered_map<LONG, char> seen;
+        for (int s = 0; s < selection.GetSize(); ++s)
+            if (seen.emplace(selection[s], 1).second) selected.push_back(selection[s]);
+    }
     std::unordered_map<UINT, std::vector<LONG>> selectedAt;  // arc -> distinct selected positions
-    for (int s = 0; s < selection.GetSize(); ++s) {
-        const CGeoKeyString* keys = KeysAt(selection[s]);
+    for (LONG position : selected) {
+        const CGeoKeyString* keys = KeysAt(position);
         if (!keys) continue;
         for (int i = 0; i < keys->GetSize(); ++i) {
             LONG v = (*keys)[i];
             if (IsRingEnd(v)) continue;
             std::vector<LONG>& list = selectedAt[AbsKey(v)];
-            if (std::find(list.begin(), list.end(), selection[s]) == list.end()) list.push_back(selection[s]);
+            if (std::find(list.begin(), list.end(), position) == list.end()) list.push_back(position);
         }
     }
     std::vector<LONG> candidates;
-    for (int s = 0; s < selection.GetSize(); ++s) {
-        const CGeoKeyString* keys = KeysAt(selection[s]);
+    for (LONG position : selected) {
+        const CGeoKeyString* keys = KeysAt(position);
         if (!keys) continue;
         bool joined = false;
         for (int i = 0; i < keys->GetSize() && !joined; ++i) {
             LONG v = (*keys)[i];
             if (IsRingEnd(v)) continue;
             for (LONG q : selectedAt[AbsKey(v)])
-                if (q != selection[s]) joined = true;
+                if (q != position) joined = true;
         }
-        if (joined) candidates.push_back(selection[s]);
+        if (joined) candidates.push_back(position);
     }
     if (candidates.empty()) return 0;
 
@@ -330,32 +617,28 @@ int CGeoProcPoly::ReunitePoly(CArray<LONG, LONG>& selection, POINT** points, int
     // 5. Merging each group, adding its positions in order as soon as they touch the area so far.
     std::vector<Keys> merged;
     std::vector<char> done(static_cast<size_t>(S), 0);
-    std::vector<std::unordered_map<UINT, int>> indexCache(static_cast<size_t>(S));
     for (const std::vector<int>& group : groups) {
-        Keys u = K[group[0]];
+        AreaMerger area(K[group[0]]);
         done[group[0]] = 1;
-        size_t remaining = 0;
+        std::vector<int> waiting;
         for (size_t g = 1; g < group.size(); ++g)
-            if (!done[group[g]]) ++remaining;
-        while (remaining > 0) {
-            size_t before = remaining;
-            for (size_t g = 1; g < group.size(); ++g) {
-                int gi = group[g];
-                if (done[gi]) continue;
-                if (indexCache[gi].empty()) indexCache[gi] = FirstIndexByArc(K[gi]);
-                Keys out;
-                if (Merge(u, K[gi], indexCache[gi], out)) {
-                    u.swap(out);
+            if (!done[group[g]]) waiting.push_back(group[g]);
+        while (!waiting.empty()) {
+            size_t kept = 0;
+            for (int gi : waiting) {
+                if (!done[gi] && area.Touches(K[gi])) {
+                    area.Add(K[gi], FirstIndexByArc(K[gi]));
                     done[gi] = 1;
-                    --remaining;
-                    std::unordered_map<UINT, int>().swap(indexCache[gi]);
+                } else if (!done[gi]) {
+                    waiting[kept++] = gi;
                 }
             }
             // A polygon whose shared arcs were all taken by others (an arc shared by more than two
             // polygons) can never join: stop instead of looping for ever.
-            if (remaining == before) break;
+            if (kept == waiting.size()) break;
+            waiting.resize(kept);
         }
-        merged.push_back(std::move(u));
+        merged.push_back(area.Result());
     }
 
     // 6. Output: one ring per loop of every merged key string. Merging drops the ring ends of the

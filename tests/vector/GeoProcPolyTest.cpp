@@ -219,3 +219,28 @@ TEST(GeoProcPoly, MissingArcContributesNoPoints) {
     for (const auto& ring : r.rings) total += ring.size();
     EXPECT_EQ(total, 10u);  // 5 of the 6 outer arcs
 }
+
+TEST(GeoProcPoly, APositionSelectedTwiceCountsOnce) {
+    Grid g(3, 1);
+    Result once = Dissolve(g, {0, 1});
+    struct Case {
+        const char* name;
+        std::initializer_list<LONG> selection;
+        int rc;
+    } cases[] = {
+        {"pair with a repeat", {0, 1, 1, 0}, 1},
+        {"repeat first", {1, 1, 0}, 1},
+        {"one polygon twice", {1, 1}, 0},
+    };
+    for (const Case& c : cases) {
+        Result r = Dissolve(g, c.selection);
+        ASSERT_EQ(r.rc, c.rc) << c.name;
+        if (!r.rc) continue;
+        ASSERT_EQ(r.rings.size(), 1u) << c.name;
+        EXPECT_DOUBLE_EQ(Area(r.rings[0]), 2e6) << c.name;
+    }
+    // the same ring, point for point, as without the repeats
+    std::vector<POINT> twice = Dissolve(g, {0, 1, 1, 0}).rings.at(0), plain = once.rings.at(0);
+    ASSERT_EQ(twice.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i) EXPECT_TRUE(twice[i].x == plain[i].x && twice[i].y == plain[i].y) << i;
+}
