@@ -4,6 +4,7 @@
 #include "vector/GeoCircle.h"
 #include "vector/GeoPLine.h"
 #include "vector/GeoPoint.h"
+#include "vector/GeoPolygon.h"
 #include "vector/GeoPolygonLine.h"
 #include "vector/GeoRAPolygon.h"
 #include "vector/GeoRect.h"
@@ -21,6 +22,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -338,45 +340,222 @@ void AttachObjectPiece(CGeoVectorObject* piece, CGeoVectorObject* source) {
 
 namespace {
 
-struct Crossing {
-    int segment;
-    POINT x;
+typedef __int128 Wide;
+
+struct P64 {
+    int64_t x, y;
 };
 
-bool Near(POINT x, POINT p) { return std::llabs(static_cast<long long>(x.x) - p.x) <= 5 && std::llabs(static_cast<long long>(x.y) - p.y) <= 5; }
+P64 Of(POINT p) { return {p.x, p.y}; }
 
-// The crossings of the line's segments with the boundary ring, segment by segment. A crossing at a
-// vertex that two segments share is recorded once.
-std::vector<Crossing> FindCrossings(const std::vector<POINT>& v, const POINT* ring, int n, const CRect& box) {
-    std::vector<Crossing> out;
-    auto record = [&](int i, POINT x) {
-        if (!out.empty() && Same(out.back().x, x)) return;
-        out.push_back({i, x});
+Wide Cross(const P64& a, const P64& b, const P64& c) {
+    return static_cast<Wide>(b.x - a.x) * (c.y - a.y) - static_cast<Wide>(b.y - a.y) * (c.x - a.x);
+}
+
+int Sign(Wide v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+// n / d rounded to the nearest integer (halves up), d > 0.
+int64_t RoundDiv(Wide n, Wide d) {
+    Wide twice = 2 * n + d, q = twice / (2 * d);
+    if (twice % (2 * d) != 0 && twice < 0) --q;  // floor for negative quotients
+    return static_cast<int64_t>(q);
+}
+
+LONG Clamp32(int64_t v) { return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX)); }
+
+struct Box {
+    int64_t l, b, r, t;  // x from l to r, y from b to t, borders included
+    bool Meets(const Box& o) const { return l <= o.r && o.l <= r && b <= o.t && o.b <= t; }
+    void Add(const Box& o) {
+        l = std::min(l, o.l);
+        b = std::min(b, o.b);
+        r = std::max(r, o.r);
+        t = std::max(t, o.t);
+    }
+};
+
+Box SegBox(POINT p, POINT q) {
+    return {std::min<int64_t>(p.x, q.x), std::min<int64_t>(p.y, q.y), std::max<int64_t>(p.x, q.x),
+            std::max<int64_t>(p.y, q.y)};
+}
+
+// The clip ring (closed: its last point repeats the first) with a tree of bounding boxes over runs
+// of consecutive edges (a ring's consecutive edges lie close together, so the runs make a good
+// hierarchy without sorting), so a segment or a ray meets only the edges near it.
+class ClipRing {
+public:
+    explicit ClipRing(std::vector<POINT> pts) : pts_(std::move(pts)) {
+        std::vector<Box> level;
+        for (size_t i = 0; i + 1 < pts_.size(); ++i) level.push_back(SegBox(pts_[i], pts_[i + 1]));
+        levels_.push_back(level);
+        while (levels_.back().size() > 1) {
+            const std::vector<Box>& below = levels_.back();
+            std::vector<Box> up;
+            for (size_t i = 0; i < below.size(); i += kFan) {
+                Box box = below[i];
+                for (size_t j = i + 1; j < std::min(below.size(), i + kFan); ++j) box.Add(below[j]);
+                up.push_back(box);
+            }
+            levels_.push_back(up);
+        }
+    }
+
+    const std::vector<POINT>& Points() const { return pts_; }
+    bool Empty() const { return levels_.front().empty(); }
+
+    // Calls f (i) for every edge pts[i] - pts[i + 1] whose box meets q.
+    template <class F>
+    void Edges(const Box& q, F f) const {
+        if (Empty()) return;
+        std::vector<std::pair<int, size_t>> stack;  // (level, index)
+        const int top = static_cast<int>(levels_.size()) - 1;
+        for (size_t i = 0; i < levels_[top].size(); ++i) stack.push_back({top, i});
+        while (!stack.empty()) {
+            auto [level, i] = stack.back();
+            stack.pop_back();
+            if (!levels_[level][i].Meets(q)) continue;
+            if (level == 0) {
+                f(static_cast<int>(i));
+                continue;
+            }
+            const std::vector<Box>& below = levels_[level - 1];
+            for (size_t j = i * kFan; j < std::min(below.size(), i * kFan + kFan); ++j) stack.push_back({level - 1, j});
+        }
+    }
+
+    // 1 inside, 0 outside, -1 on the boundary (even-odd rule), for p = (x / scale, y / scale) with
+    // integer x and y: scale 2 places a point half-way between two integer points exactly.
+    int Locate(int64_t x, int64_t y, int scale) const {
+        const P64 p{x, y};
+        const int64_t px = x / scale - 1, py0 = (y - (y < 0 ? scale - 1 : 0)) / scale, py1 = py0 + 1;
+        bool inside = false, boundary = false;
+        Edges(Box{px, py0, INT64_MAX, py1}, [&](int i) {
+            if (boundary) return;
+            const P64 a{scale * static_cast<int64_t>(pts_[i].x), scale * static_cast<int64_t>(pts_[i].y)};
+            const P64 b{scale * static_cast<int64_t>(pts_[i + 1].x), scale * static_cast<int64_t>(pts_[i + 1].y)};
+            const Wide s = Cross(a, b, p);
+            if (s == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+                p.y <= std::max(a.y, b.y)) {
+                boundary = true;
+                return;
+            }
+            if ((a.y > p.y) != (b.y > p.y) && ((b.y > a.y) ? s > 0 : s < 0)) inside = !inside;
+        });
+        return boundary ? -1 : (inside ? 1 : 0);
+    }
+    int Locate(POINT p) const { return Locate(p.x, p.y, 1); }
+
+    // The same for a point in long double (a point inside a piece, away from the boundary).
+    int Locate(long double x, long double y) const {
+        bool inside = false;
+        const Box q{static_cast<int64_t>(std::floor(x)) - 1, static_cast<int64_t>(std::floor(y)) - 1, INT64_MAX,
+                    static_cast<int64_t>(std::floor(y)) + 1};
+        Edges(q, [&](int i) {
+            const long double ax = pts_[i].x, ay = pts_[i].y, bx = pts_[i + 1].x, by = pts_[i + 1].y;
+            if ((ay > y) != (by > y)) {
+                const long double cx = ax + (y - ay) * (bx - ax) / (by - ay);
+                if (cx > x) inside = !inside;
+            }
+        });
+        return inside ? 1 : 0;
+    }
+
+private:
+    static const size_t kFan = 8;
+    std::vector<POINT> pts_;
+    std::vector<std::vector<Box>> levels_;  // levels_[0]: one box per edge
+};
+
+// A place on a line: segment seg at parameter t in [0, 1) (t = 0: the vertex seg itself), the
+// point it rounds to, and whether that point is the place exactly.
+struct Place {
+    int seg;
+    long double t;
+    POINT pt;
+    bool exact;
+};
+
+bool Before(const Place& a, const Place& b) { return a.seg != b.seg ? a.seg < b.seg : a.t < b.t; }
+
+// Every point where the segment p -> q (p != q) meets the ring, as parameters along it (unsorted):
+// proper crossings, touches at a vertex of either, and both ends of a stretch the two share.
+void Contacts(const ClipRing& ring, POINT p, POINT q, std::vector<Place>& out) {
+    const P64 P = Of(p), Q = Of(q);
+    const int64_t dx = Q.x - P.x, dy = Q.y - P.y;
+    const Wide len2 = static_cast<Wide>(dx) * dx + static_cast<Wide>(dy) * dy;
+    const std::vector<POINT>& pts = ring.Points();
+    auto along = [&](POINT x) {  // the parameter of a point of the segment
+        const Wide dot = static_cast<Wide>(x.x - P.x) * dx + static_cast<Wide>(x.y - P.y) * dy;
+        return Place{0, static_cast<long double>(dot) / static_cast<long double>(len2), x, true};
     };
-    const POINT unset = {INT32_MIN, INT32_MIN};
+    ring.Edges(SegBox(p, q), [&](int i) {
+        const P64 C = Of(pts[i]), D = Of(pts[i + 1]);
+        if (C.x == D.x && C.y == D.y) return;
+        const Wide o1 = Cross(C, D, P), o2 = Cross(C, D, Q);
+        if (o1 == 0 && o2 == 0) {  // one line: the ends of the stretch they share
+            const Box e = SegBox(pts[i], pts[i + 1]), s = SegBox(p, q);
+            auto within = [](const Box& b, POINT x) { return b.l <= x.x && x.x <= b.r && b.b <= x.y && x.y <= b.t; };
+            for (POINT x : {pts[i], pts[i + 1]})
+                if (within(s, x)) out.push_back(along(x));
+            if (within(e, p)) out.push_back(along(p));
+            if (within(e, q)) out.push_back(along(q));
+            return;
+        }
+        if (Sign(o1) * Sign(o2) > 0) return;
+        const Wide o3 = Cross(P, Q, C), o4 = Cross(P, Q, D);
+        if (Sign(o3) * Sign(o4) > 0) return;
+        Place x{0, 0, {}, true};
+        if (o1 == 0) {
+            x = along(p);
+        } else if (o2 == 0) {
+            x = along(q);
+        } else if (o3 == 0) {
+            x = along(pts[i]);
+        } else if (o4 == 0) {
+            x = along(pts[i + 1]);
+        } else {
+            // p + (q - p) * o1 / (o1 - o2), each coordinate rounded to the nearest integer
+            Wide n = o1, d = o1 - o2;
+            if (d < 0) {
+                n = -n;
+                d = -d;
+            }
+            x.t = static_cast<long double>(n) / static_cast<long double>(d);
+            x.pt = {Clamp32(P.x + RoundDiv(n * dx, d)), Clamp32(P.y + RoundDiv(n * dy, d))};
+            x.exact = false;
+        }
+        out.push_back(x);
+    });
+}
+
+// The contacts of the line v with the ring in order along the line; a contact at a vertex is given
+// as that vertex (t = 0), once.
+std::vector<Place> FindCrossings(const std::vector<POINT>& v, const ClipRing& ring, const CRect& box) {
+    std::vector<Place> out, seg;
     for (int i = 0; i + 1 < static_cast<int>(v.size()); ++i) {
         const POINT p = v[i], q = v[i + 1];
-        if (!LineXRect(p, q, box)) continue;
-        POINT x = unset;
-        int c = LineSegXLSegs(p, q, ring, n, x);
-        if (!c) {
-            if (!Same(x, unset) && (Near(x, p) || Near(x, q))) record(i, x);
-            continue;
+        if (Same(p, q) || !LineXRect(p, q, box)) continue;
+        seg.clear();
+        Contacts(ring, p, q, seg);
+        for (Place& x : seg) {
+            if (x.t >= 1 && x.exact && Same(x.pt, q)) {
+                x.seg = i + 1;
+                x.t = 0;
+            } else {
+                x.seg = i;
+                if (x.t <= 0 || (x.exact && Same(x.pt, p))) x.t = 0;
+            }
         }
-        while (c) {
-            record(i, x);
-            const POINT from = x;
-            x = unset;
-            c = LineSegXLSegs(from, q, ring, n, x);
-            if (!c && Same(x, q)) record(i, x);
-        }
+        std::sort(seg.begin(), seg.end(), Before);
+        for (const Place& x : seg)
+            if (out.empty() || Before(out.back(), x)) out.push_back(x);
     }
     return out;
 }
 
 struct Piece {
     std::vector<POINT> pts;
-    POINT test;
+    bool inside = false;
 };
 
 bool IsClosedKind(CObject* obj) {
@@ -389,72 +568,104 @@ bool IsOpenKind(CObject* obj) {
            (dynamic_cast<CGeoTriPointArc*>(obj) && !dynamic_cast<CGeoTriPointCircle*>(obj));
 }
 
-POINT TestPoint(const std::vector<POINT>& pts) {
-    if (pts.size() == 2) return CalcMidPoint(pts[0], pts[1]);
-    return pts.size() > 1 ? pts[1] : pts[0];
+// The stretch of the line v from place a to place b (a before b): the point of a, the vertices
+// strictly between, the point of b, repeated points once. Whether it lies inside the ring is decided
+// at a point strictly inside the stretch, which touches the ring nowhere else: a vertex between a and
+// b (the one at `prefer`, or the first), else the middle of the stretch, computed exactly when both
+// ends are integer points (a stretch along an edge) and in long double otherwise (its ends are then
+// proper crossings, so its inside is off the ring). No piece when its points all coincide.
+bool MakePiece(const std::vector<POINT>& v, const Place& a, const Place& b, bool preferLast, const ClipRing& ring,
+               Piece& out) {
+    out.pts.clear();
+    auto add = [&](POINT p) {
+        if (out.pts.empty() || !Same(out.pts.back(), p)) out.pts.push_back(p);
+    };
+    add(a.pt);
+    const int first = a.seg + 1, last = b.t > 0 ? b.seg : b.seg - 1;  // vertices strictly between
+    for (int i = first; i <= last; ++i) add(v[i]);
+    add(b.pt);
+    if (out.pts.size() < 2) return false;
+    if (first <= last) {
+        out.inside = ring.Locate(v[preferLast ? last : first]) != 0;
+    } else if (a.exact && b.exact) {
+        out.inside = ring.Locate(static_cast<int64_t>(a.pt.x) + b.pt.x, static_cast<int64_t>(a.pt.y) + b.pt.y, 2) != 0;
+    } else {
+        // a and b lie on one segment, v[a.seg] -> v[a.seg + 1]
+        const long double tb = b.seg == a.seg ? b.t : 1.0L, tm = (a.t + tb) / 2;
+        const POINT p = v[a.seg], q = v[a.seg + 1];
+        out.inside = ring.Locate(p.x + tm * (static_cast<long double>(q.x) - p.x),
+                                 p.y + tm * (static_cast<long double>(q.y) - p.y)) != 0;
+    }
+    return true;
 }
 
-std::vector<Piece> CutPieces(CObject* obj, const std::vector<POINT>& v, const std::vector<Crossing>& xs) {
+// The pieces of a line cut at its contacts xs (not empty) with the ring, in order along the line:
+// for open lines the head, the stretches between contacts and the tail; for closed ones the
+// stretches and the one that runs through the line's end and start.
+std::vector<Piece> CutPieces(CObject* obj, std::vector<POINT> v, const std::vector<Place>& xs, const ClipRing& ring) {
     std::vector<Piece> pieces;
-    const int n = static_cast<int>(v.size());
     const bool open = IsOpenKind(obj), closed = IsClosedKind(obj);
     if (!open && !closed) return pieces;
+    const int n = static_cast<int>(v.size());
+    Piece piece;
     if (open) {
-        Piece head;
-        for (int i = 0; i <= xs.front().segment; ++i) head.pts.push_back(v[i]);
-        head.pts.push_back(xs.front().x);
-        head.test = v[xs.front().segment];
-        pieces.push_back(head);
+        const Place start{0, 0, v[0], true};
+        if (MakePiece(v, start, xs.front(), true, ring, piece)) pieces.push_back(piece);
     }
-    for (size_t k = 0; k + 1 < xs.size(); ++k) {
-        Piece p;
-        p.pts.push_back(xs[k].x);
-        for (int i = xs[k].segment + 1; i <= xs[k + 1].segment; ++i) p.pts.push_back(v[i]);
-        p.pts.push_back(xs[k + 1].x);
-        p.test = TestPoint(p.pts);
-        pieces.push_back(p);
-    }
-    Piece tail;
-    tail.pts.push_back(xs.back().x);
-    for (int i = xs.back().segment + 1; i < n; ++i) tail.pts.push_back(v[i]);
+    for (size_t k = 0; k + 1 < xs.size(); ++k)
+        if (MakePiece(v, xs[k], xs[k + 1], false, ring, piece)) pieces.push_back(piece);
     if (open) {
-        tail.test = xs.back().segment + 1 < n ? v[xs.back().segment + 1] : xs.back().x;
+        const Place end{n - 1, 0, v[n - 1], true};
+        if (MakePiece(v, xs.back(), end, false, ring, piece)) pieces.push_back(piece);
     } else {
-        // through the line's end and start: the closing vertex is not repeated
-        const int from = n > 1 && Same(v[0], v[n - 1]) ? 1 : 0;
-        for (int i = from; i <= xs.front().segment; ++i) tail.pts.push_back(v[i]);
-        tail.pts.push_back(xs.front().x);
-        tail.test = TestPoint(tail.pts);
+        // Through the end and the start: the line once more after itself, its closing vertex once.
+        for (int i = 1; i < n; ++i) v.push_back(v[i]);
+        Place wrapped = xs.front();
+        wrapped.seg += n - 1;
+        if (MakePiece(v, xs.back(), wrapped, false, ring, piece)) pieces.push_back(piece);
     }
-    pieces.push_back(tail);
     return pieces;
 }
 
-}  // namespace
+std::vector<POINT> RingOf(CGeoObject* boundary) {
+    int n = 0;
+    POINT* raw = GetClipPoints(boundary, n);
+    std::vector<POINT> poly(raw, raw + n);
+    delete[] raw;
+    return poly;
+}
 
-void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVectorLayer* source, CObList& removed,
-                      CObList& pieces, CGeoVectorLayer* work, int progressBase, int outsideMode, int mode) {
-    (void)outsideMode;
-    (void)mode;
-    removed.RemoveAll();
-    pieces.RemoveAll();
-    if (!boundary || !source || !work) return;
+// The clip worker's body on a ring already read; with nearOnly (the layer cut's own use), objects
+// whose bounds do not come near the ring's box are not copied into work at all (nothing of them
+// could be kept), though they count for the progress as if they had been.
+void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRing& ring, CGeoVectorLayer* source,
+                 CObList& removed, CObList& pieces, CGeoVectorLayer* work, int progressBase, bool nearOnly) {
     int step = layers.GetCount() > 0 ? 100 / layers.GetCount() : 0;
     if (step < 1) step = 10;
-
-    int n = 0;
-    POINT* ring = GetClipPoints(boundary, n);
-    if (!ring) return;
-    std::vector<POINT> poly(ring, ring + n);
-    delete[] ring;
-    if (!PointEqual(poly.front(), poly.back())) {
-        AfxMessageBox(CLIP_OPEN_POLYGON_MESSAGE);
-        return;
-    }
     const CRect box = boundary->GetBoundsInMillimeter();
 
-    CopyObjectsToLayer(source->m_ObjList, work, 1);
-    int perStep = work->GetObjectCount() / step;
+    int counted = 0;  // the objects that count for the progress
+    if (nearOnly) {
+        // Copies land in work moved by the difference of the layers' top-left corners: objects are
+        // left out only when that is nothing, so their bounds are the ones tested later.
+        const CRect from = source->GetBoundsInMillimeter(), to = work->GetBoundsInMillimeter();
+        nearOnly = from.left == to.left && from.top == to.top;
+    }
+    CObList near;
+    for (POSITION pos = source->m_ObjList.GetHeadPosition(); pos;) {
+        CObject* obj = source->m_ObjList.GetNext(pos);
+        auto* vo = dynamic_cast<CGeoVectorObject*>(obj);
+        if (!vo || dynamic_cast<CGeoPolygon*>(obj)) continue;  // never copied
+        ++counted;
+        if (nearOnly) {
+            const CRect b = vo->GetBoundsInMillimeter();
+            if (!(b.left <= box.right && box.left <= b.right && b.top <= box.bottom && box.top <= b.bottom)) continue;
+        }
+        near.AddTail(obj);
+    }
+    CopyObjectsToLayer(near, work, 1);
+    if (!nearOnly) counted = work->GetObjectCount();
+    int perStep = counted / step;
     if (perStep < 1) perStep = 1;
 
     std::vector<CGeoVectorObject*> objects;
@@ -462,6 +673,8 @@ void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVec
         if (auto* obj = dynamic_cast<CGeoVectorObject*>(work->m_ObjList.GetNext(pos))) objects.push_back(obj);
 
     int k = 0;
+    const int skipped = nearOnly ? counted - static_cast<int>(objects.size()) : 0;
+    for (int i = 0; i < skipped; ++i) SendProgress(progressBase + ++k / perStep);
     for (CGeoVectorObject* obj : objects) {
         if (obj == boundary) continue;
         ++k;
@@ -472,12 +685,12 @@ void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVec
             continue;
         }
         if (auto* point = dynamic_cast<CGeoPoint*>(obj)) {
-            if (!PtInPolygon(point->GetPoint(), poly.data(), static_cast<int>(poly.size()))) removed.AddTail(obj);
+            if (!ring.Locate(point->GetPoint())) removed.AddTail(obj);
             continue;
         }
         if (IsAnnotation(obj)) {
             const POINT corner = {b.left, b.top};
-            if (!PtInPolygon(corner, poly.data(), static_cast<int>(poly.size()))) removed.AddTail(obj);
+            if (!ring.Locate(corner)) removed.AddTail(obj);
             continue;
         }
         if (!dynamic_cast<CGeoLine*>(obj)) continue;
@@ -486,15 +699,16 @@ void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVec
         if (!raw) continue;
         std::vector<POINT> v(raw, raw + count);
         delete[] raw;
-        std::vector<Crossing> xs = FindCrossings(v, poly.data(), static_cast<int>(poly.size()), box);
+        if (IsClosedKind(obj) && !Same(v.front(), v.back())) v.push_back(v.front());
+        std::vector<Place> xs = FindCrossings(v, ring, box);
         if (xs.empty()) {
             const POINT test = v.size() == 2 ? CalcMidPoint(v[0], v[1]) : v[v.size() / 2];
-            if (!PtInPolygon(test, poly.data(), static_cast<int>(poly.size()))) removed.AddTail(obj);
+            if (!ring.Locate(test)) removed.AddTail(obj);
             continue;
         }
         bool first = true;
-        for (Piece& p : CutPieces(obj, v, xs)) {
-            if (!PtInPolygon(p.test, poly.data(), static_cast<int>(poly.size()))) continue;
+        for (Piece& p : CutPieces(obj, v, xs, ring)) {
+            if (!p.inside) continue;
             CGeoPLine* piece = new CGeoPLine(static_cast<int>(p.pts.size()), p.pts.data(), TRUE);
             if (first) {
                 InheritObjectProperties(piece, obj, 1);
@@ -506,6 +720,24 @@ void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVec
         }
         removed.AddTail(obj);
     }
+}
+
+}  // namespace
+
+void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVectorLayer* source, CObList& removed,
+                      CObList& pieces, CGeoVectorLayer* work, int progressBase, int outsideMode, int mode) {
+    (void)outsideMode;
+    (void)mode;
+    removed.RemoveAll();
+    pieces.RemoveAll();
+    if (!boundary || !source || !work) return;
+    std::vector<POINT> poly = RingOf(boundary);
+    if (poly.empty()) return;
+    if (!PointEqual(poly.front(), poly.back())) {
+        AfxMessageBox(CLIP_OPEN_POLYGON_MESSAGE);
+        return;
+    }
+    ClipObjects(layers, boundary, ClipRing(poly), source, removed, pieces, work, progressBase, false);
 }
 
 int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVectorLayer* target, int withAttributes) {
@@ -541,6 +773,7 @@ int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVecto
     std::vector<POINT> pts(static_cast<size_t>(count));
     ClipPolygonToLayer(polygon, static_cast<int>(count), ox, oy, bounds, pts.data());
     CGeoPLine boundary(static_cast<int>(count), pts.data(), TRUE);
+    const ClipRing ring(RingOf(&boundary));
 
     for (POSITION pos = layers.GetHeadPosition(); pos;) {
         CGeoVectorLayer* layer = layers.GetNext(pos);
@@ -553,24 +786,42 @@ int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVecto
             work.m_Theme.AddField(f, -2);
         }
         CObList removed, pieces;
-        ClipLayerObjects(layers, &boundary, layer, removed, pieces, &work, 0, 0, 0);
+        ClipObjects(layers, &boundary, ring, layer, removed, pieces, &work, 0, true);
+        // The pieces were judged inside along their length already; their ends are crossings rounded
+        // to whole units, which may lie a fraction of a unit outside, so they are not tested again.
+        std::unordered_set<CObject*> cut;
+        for (POSITION p = pieces.GetHeadPosition(); p;) cut.insert(pieces.GetNext(p));
+        std::unordered_set<CObject*> listed;
         CObList keep;
         for (POSITION p = work.m_ObjList.GetHeadPosition(); p;) {
-            CGeoVectorObject* obj = dynamic_cast<CGeoVectorObject*>(work.m_ObjList.GetNext(p));
+            CObject* item = work.m_ObjList.GetNext(p);
+            listed.insert(item);
+            CGeoVectorObject* obj = dynamic_cast<CGeoVectorObject*>(item);
             if (!obj) continue;
-            const CRect b = obj->GetBoundsInMillimeter();
-            if (!PolygonXRect(pts.data(), static_cast<int>(count), b)) continue;
+            if (cut.count(obj)) {
+                keep.AddTail(obj);
+                continue;
+            }
             // Shapes without points of their own (points answer 0) go by their bounds alone.
             bool inside = true;
-            for (int i = 0; inside && i < obj->GetPoints(); ++i)
-                inside = PtInPolygon(obj->GetPoint(i), pts.data(), static_cast<int>(count)) != 0;
-            if (inside) keep.AddTail(obj);
+            for (int i = 0; inside && i < obj->GetPoints(); ++i) inside = ring.Locate(obj->GetPoint(i)) != 0;
+            if (!inside) continue;
+            // The bounds meet the polygon; a point of the object in both answers at once.
+            const CRect b = obj->GetBoundsInMillimeter();
+            bool meets = false;
+            if (obj->GetPoints() > 0 && obj->GetUnit() == 3) {
+                const POINT p0 = obj->GetPoint(0);
+                meets = std::min(b.left, b.right) <= p0.x && p0.x <= std::max(b.left, b.right) &&
+                        std::min(b.top, b.bottom) <= p0.y && p0.y <= std::max(b.top, b.bottom);
+            }
+            if (!meets && !PolygonXRect(pts.data(), static_cast<int>(count), b)) continue;
+            keep.AddTail(obj);
         }
         CopyObjectsToLayer(keep, target, 1);
         // Cut lines whose place a piece took are out of the work layer's list: free them here.
         for (POSITION p = removed.GetHeadPosition(); p;) {
             CObject* obj = removed.GetNext(p);
-            if (!work.m_ObjList.Find(obj)) delete obj;
+            if (!listed.count(obj)) delete obj;
         }
     }
     return 1;

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -268,4 +270,113 @@ TEST(LayerMergeClip, ShapeRingPoints) {
     std::unique_ptr<POINT[]> c(GetClipPoints(&circle, n));
     ASSERT_GT(n, 8);
     EXPECT_TRUE(c[0].x == c[n - 1].x && c[0].y == c[n - 1].y);
+}
+
+namespace {
+
+// A clip polygon given by its layer points (for a target with bounds 0 and origin 0; coordinates
+// not below 0, where the conversion keeps them as they are).
+std::vector<DPoint> ClipOf(const std::vector<POINT>& ring) {
+    std::vector<DPoint> out;
+    for (POINT p : ring) out.push_back({p.x * 1000.0, p.y * 1000.0});
+    out.push_back(out.front());
+    return out;
+}
+
+std::vector<POINT> RegularRing(int n, double cx, double cy, double r, double inner = 0) {
+    std::vector<POINT> out;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n, rr = inner > 0 && i % 2 ? inner : r;
+        out.push_back({static_cast<LONG>(std::lround(cx + rr * std::cos(a))), static_cast<LONG>(std::lround(cy + rr * std::sin(a)))});
+    }
+    return out;
+}
+
+// The length of the horizontal segment y = c, x from a to b, inside the ring (even-odd), measured
+// from the ring's own crossings of that line.
+double InsideLength(const std::vector<POINT>& ring, double c, double a, double b) {
+    std::vector<double> xs;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        POINT p = ring[i], q = ring[(i + 1) % ring.size()];
+        if ((p.y > c) != (q.y > c)) xs.push_back(p.x + (c - p.y) * (q.x - p.x) / double(q.y - p.y));
+    }
+    std::sort(xs.begin(), xs.end());
+    double s = 0;
+    for (size_t i = 0; i + 1 < xs.size(); i += 2) s += std::max(0.0, std::min(b, xs[i + 1]) - std::max(a, xs[i]));
+    return s;
+}
+
+}  // namespace
+
+TEST(LayerMergeClip, SlantedClipEdgesKeepEveryInsideStretch) {
+    struct Case {
+        const char* name;
+        std::vector<POINT> ring;
+    } cases[] = {
+        {"1000-gon", RegularRing(1000, 50000, 50000, 40000)},
+        {"40-point star", RegularRing(40, 50000, 50000, 40000, 15000)},
+    };
+    for (const Case& c : cases) {
+        CGeoVectorLayer a, target;
+        std::vector<double> ys;
+        for (int k = 0; k < 40; ++k) {
+            const LONG y = 10500 + 2003 * k;
+            ys.push_back(y);
+            // two vertices, so stretches between two crossings on one segment are tested too
+            Put(a, MakeLine({{0, y}, {40001, y}, {100000, y}}), 0);
+        }
+        CGeoVectorLayerList list;
+        list.AddTail(&a);
+        std::vector<DPoint> clip = ClipOf(c.ring);
+        ASSERT_EQ(LayerCut(list, clip.data(), static_cast<LONG>(clip.size()), &target, 0), 1) << c.name;
+        std::vector<double> got(ys.size(), 0.0);
+        std::vector<int> pieces(ys.size(), 0);
+        for (CGeoVectorObject* obj : Objects(target)) {
+            const LONG y = obj->GetPoint(0).y;
+            const size_t k = std::find(ys.begin(), ys.end(), double(y)) - ys.begin();
+            ASSERT_LT(k, ys.size()) << c.name;
+            got[k] += Length(obj);
+            ++pieces[k];
+        }
+        for (size_t k = 0; k < ys.size(); ++k) {
+            const double want = InsideLength(c.ring, ys[k], 0, 100000);
+            // every crossing is rounded to a whole unit
+            EXPECT_NEAR(got[k], want, 1.0 * pieces[k] + 1) << c.name << " y " << ys[k];
+            if (std::string(c.name) == "1000-gon") {
+                EXPECT_EQ(pieces[k], 1) << "y " << ys[k];  // in and out once
+            }
+        }
+    }
+}
+
+TEST(LayerMergeClip, LinesTouchingTheEdgeGiveNoEmptyPieces) {
+    struct Case {
+        const char* name;
+        Pts line;
+        double length;  // inside the square 0..10000
+        int pieces;
+    } cases[] = {
+        {"ends on the edge", {{5000, 5000}, {10000, 5000}}, 5000, 1},
+        {"ends on the edge from outside", {{15000, 5000}, {10000, 5000}}, 0, 0},
+        {"starts on the edge", {{0, 3000}, {4000, 3000}, {4000, 6000}}, 7000, 1},
+        {"ends at a corner", {{5000, 5000}, {10000, 10000}}, std::hypot(5000.0, 5000.0), 1},
+        {"along an edge", {{0, 2000}, {0, 8000}}, 6000, 1},
+        {"touches the edge at a vertex", {{2000, 5000}, {10000, 6000}, {2000, 7000}}, 2 * std::hypot(8000.0, 1000.0), 2},
+        {"crosses at a vertex", {{5000, 5000}, {10000, 5000}, {15000, 5000}}, 5000, 1},
+    };
+    for (const Case& c : cases) {
+        CGeoVectorLayer a, target;
+        Put(a, MakeLine(c.line), 0);
+        CGeoVectorLayerList list;
+        list.AddTail(&a);
+        std::vector<DPoint> sq = Square(0, 0, 10000, 10000);
+        ASSERT_EQ(LayerCut(list, sq.data(), 5, &target, 0), 1) << c.name;
+        double total = 0;
+        for (CGeoVectorObject* obj : Objects(target)) {
+            EXPECT_GT(Length(obj), 0) << c.name;
+            total += Length(obj);
+        }
+        EXPECT_EQ(target.GetObjectCount(), c.pieces) << c.name;
+        EXPECT_NEAR(total, c.length, 1e-6) << c.name;
+    }
 }
