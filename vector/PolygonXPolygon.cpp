@@ -20,6 +20,11 @@ const double kTwoPi = 6.2831852;
 
 bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 bool Less(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+// A number that orders points as Less does.
+std::uint64_t Key(POINT p) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x) ^ 0x80000000u) << 32) |
+           (static_cast<std::uint32_t>(p.y) ^ 0x80000000u);
+}
 
 // floor(v + 0.5), saturated to 32 bits.
 LONG Nearest(double v) {
@@ -98,18 +103,41 @@ public:
             if (cuts_.empty()) break;
             Apply();
         }
+        std::sort(shared_.begin(), shared_.end());
+        shared_.erase(std::unique(shared_.begin(), shared_.end()), shared_.end());
         return contact_;
     }
 
+    // The points where more than two segment ends may meet (crossings, touches, a ring visiting a point
+    // twice), sorted: every other vertex joins just the two segments before and after it in its ring.
+    const std::vector<std::uint64_t>& Shared() const { return shared_; }
+
 private:
     static LONG MinX(const Seg& s) { return std::min(s.p.x, s.q.x); }
+
+    // Sorts by x (a radix sort, byte by byte, for many segments).
+    static void SortByX(std::vector<std::pair<LONG, size_t>>& v) {
+        if (v.size() < 4096) {
+            std::sort(v.begin(), v.end());
+            return;
+        }
+        std::vector<std::pair<LONG, size_t>> tmp(v.size());
+        for (int shift = 0; shift < 32; shift += 8) {
+            size_t count[257] = {0};
+            auto digit = [shift](LONG x) { return ((static_cast<std::uint32_t>(x) ^ 0x80000000u) >> shift) & 0xFF; };
+            for (const auto& e : v) ++count[digit(e.first) + 1];
+            for (int d = 0; d < 256; ++d) count[d + 1] += count[d];
+            for (const auto& e : v) tmp[count[digit(e.first)]++] = e;
+            v.swap(tmp);
+        }
+    }
     static LONG MaxX(const Seg& s) { return std::max(s.p.x, s.q.x); }
 
     // Every pair whose x ranges overlap and at least one of which is fresh is tested.
     void Sweep() {
         std::vector<std::pair<LONG, size_t>> order(segs_.size());
         for (size_t i = 0; i < segs_.size(); ++i) order[i] = {MinX(segs_[i]), i};
-        std::sort(order.begin(), order.end());
+        SortByX(order);
         std::vector<size_t> all, fresh;
         auto scan = [&](std::vector<size_t>& active, size_t s, LONG x) {
             size_t keep = 0;
@@ -147,19 +175,28 @@ private:
             const POINT x = RoundedCrossing(p1, p2, q1, q2);
             cuts_.push_back({i, x});
             cuts_.push_back({j, x});
+            shared_.push_back(Key(x));
             contact_ = contact_ || meet;
             return;
         }
         // Touching or collinear: every end lying inside the other segment cuts it there.
         bool touched = false;
+        // Ends in common: one segment's end where the next in the same ring starts is the ring's own
+        // joint; any other meeting may gather more than two ends.
+        auto common = [&](POINT x, POINT y, bool joint) {
+            if (!Same(x, y)) return;
+            touched = true;
+            if (!(joint && !meet)) shared_.push_back(Key(x));
+        };
+        common(p1, q1, false);
+        common(p2, q2, false);
+        common(p1, q2, true);
+        common(p2, q1, true);
         auto onto = [&](POINT pt, int d, POINT s1, POINT s2, size_t seg) {
-            if (d != 0) return;
-            if (Same(pt, s1) || Same(pt, s2)) {
-                touched = true;
-                return;
-            }
+            if (d != 0 || Same(pt, s1) || Same(pt, s2)) return;
             if (StrictlyWithin(s1, s2, pt)) {
                 cuts_.push_back({seg, pt});
+                shared_.push_back(Key(pt));
                 touched = true;
             }
         };
@@ -203,24 +240,26 @@ private:
 
     std::vector<Seg>& segs_;
     std::vector<Cut> cuts_;
+    std::vector<std::uint64_t> shared_;
     bool contact_ = false;
 };
 
 // ---- the planar network ----
 
 struct Edge {
-    POINT u, v;  // u < v
-    int w[2];    // winding change across the edge, left of u->v minus right, for a and for b
+    int u, v;  // vertices
+    int w[2];  // winding change across the edge, left of u->v minus right, for a and for b
 };
 
 // Winding number of the point p about the edges, counted on the horizontal ray to the left of p;
 // p must not lie inside an edge.
-void Winding(const std::vector<Edge>& edges, POINT p, int out[2]) {
+void Winding(const std::vector<Edge>& edges, const std::vector<POINT>& verts, POINT p, int out[2]) {
     out[0] = out[1] = 0;
     for (const Edge& e : edges) {
-        const bool uBelow = e.u.y <= p.y, vBelow = e.v.y <= p.y;
+        const POINT u = verts[e.u], v = verts[e.v];
+        const bool uBelow = u.y <= p.y, vBelow = v.y <= p.y;
         if (uBelow == vBelow) continue;
-        const int o = Orient(e.u, e.v, p);
+        const int o = Orient(u, v, p);
         if (uBelow && o < 0) {  // upward, crossing left of p
             out[0] -= e.w[0];
             out[1] -= e.w[1];
@@ -271,10 +310,9 @@ struct UnionFind {
 // The region inside both inputs, from the noded segments: its boundary rings with their parts.
 class Overlay {
 public:
-    explicit Overlay(const std::vector<Seg>& segs) {
-        BuildEdges(segs);
+    Overlay(const std::vector<Seg>& segs, const std::vector<std::uint64_t>& shared) {
+        Build(segs, shared);
         if (edges_.empty()) return;
-        BuildVertices();
         TraceFaces();
         ClassifyFaces();
         TraceBoundary();
@@ -305,50 +343,76 @@ public:
     }
 
 private:
-    void BuildEdges(const std::vector<Seg>& segs) {
-        edges_.reserve(segs.size());
-        for (const Seg& s : segs) {
-            if (Same(s.p, s.q)) continue;
-            Edge e;
-            const bool forward = Less(s.p, s.q);
-            e.u = forward ? s.p : s.q;
-            e.v = forward ? s.q : s.p;
-            e.w[0] = e.w[1] = 0;
-            e.w[s.ring] = forward ? 1 : -1;
-            edges_.push_back(e);
-        }
-        std::sort(edges_.begin(), edges_.end(), [](const Edge& x, const Edge& y) {
-            return Less(x.u, y.u) || (Same(x.u, y.u) && Less(x.v, y.v));
-        });
-        size_t k = 0;
-        for (size_t i = 0; i < edges_.size();) {
-            Edge e = edges_[i];
-            size_t j = i + 1;
-            for (; j < edges_.size() && Same(edges_[j].u, e.u) && Same(edges_[j].v, e.v); ++j) {
-                e.w[0] += edges_[j].w[0];
-                e.w[1] += edges_[j].w[1];
+    // Vertices: a shared point (see Noder::Shared) is one vertex wherever it occurs; any other point is
+    // the joint of two consecutive segments of one ring. Edges: one per segment, the segments between
+    // two shared points merged when they join the same two (their windings added; dropped when they
+    // cancel, as a bridge run out and back does).
+    void Build(const std::vector<Seg>& segs, const std::vector<std::uint64_t>& shared) {
+        const size_t n = segs.size();
+        std::vector<int> sharedId(shared.size(), -1);
+        std::vector<int> startId(n);
+        std::vector<char> isShared;
+        verts_.reserve(n);
+        isShared.reserve(n);
+        for (size_t i = 0; i < n; ++i) {
+            const POINT p = segs[i].p;
+            int* id = nullptr;
+            if (!shared.empty()) {
+                const std::uint64_t k = Key(p);
+                auto it = std::lower_bound(shared.begin(), shared.end(), k);
+                if (it != shared.end() && *it == k) id = &sharedId[static_cast<size_t>(it - shared.begin())];
             }
-            if (e.w[0] != 0 || e.w[1] != 0) edges_[k++] = e;
+            if (id && *id >= 0) {
+                startId[i] = *id;
+                continue;
+            }
+            startId[i] = static_cast<int>(verts_.size());
+            if (id) *id = startId[i];
+            verts_.push_back(p);
+            isShared.push_back(id != nullptr);
+        }
+        std::vector<Edge> twice;
+        edges_.reserve(n);
+        for (size_t i = 0, ringStart = 0; i < n; ++i) {
+            if (segs[i].ring != segs[ringStart].ring) ringStart = i;
+            const bool last = i + 1 == n || segs[i + 1].ring != segs[i].ring;
+            Edge e;
+            e.u = startId[i];
+            e.v = last ? startId[ringStart] : startId[i + 1];
+            e.w[0] = e.w[1] = 0;
+            e.w[segs[i].ring] = 1;
+            if (e.u == e.v) continue;
+            if (isShared[e.u] && isShared[e.v]) {
+                if (e.u > e.v) {
+                    std::swap(e.u, e.v);
+                    e.w[segs[i].ring] = -1;
+                }
+                twice.push_back(e);
+            } else {
+                edges_.push_back(e);
+            }
+        }
+        std::sort(twice.begin(), twice.end(), [](const Edge& x, const Edge& y) { return x.u < y.u || (x.u == y.u && x.v < y.v); });
+        for (size_t i = 0; i < twice.size();) {
+            Edge e = twice[i];
+            size_t j = i + 1;
+            for (; j < twice.size() && twice[j].u == e.u && twice[j].v == e.v; ++j) {
+                e.w[0] += twice[j].w[0];
+                e.w[1] += twice[j].w[1];
+            }
+            if (e.w[0] != 0 || e.w[1] != 0) edges_.push_back(e);
             i = j;
         }
-        edges_.resize(k);
-    }
+        if (edges_.empty()) return;
 
-    void BuildVertices() {
-        verts_.reserve(edges_.size() * 2);
-        for (const Edge& e : edges_) {
-            verts_.push_back(e.u);
-            verts_.push_back(e.v);
-        }
-        std::sort(verts_.begin(), verts_.end(), Less);
-        verts_.erase(std::unique(verts_.begin(), verts_.end(), Same), verts_.end());
         const size_t nh = edges_.size() * 2;
         origin_.resize(nh);
         for (size_t e = 0; e < edges_.size(); ++e) {
-            origin_[2 * e] = VertexOf(edges_[e].u);
-            origin_[2 * e + 1] = VertexOf(edges_[e].v);
+            origin_[2 * e] = edges_[e].u;
+            origin_[2 * e + 1] = edges_[e].v;
         }
-        // Outgoing half-edges of each vertex, counterclockwise from the direction +x.
+        // Outgoing half-edges of each vertex, counterclockwise from the direction +x (only a vertex of
+        // more than two needs sorting: two directions are in counterclockwise order either way).
         start_.assign(verts_.size() + 1, 0);
         for (size_t h = 0; h < nh; ++h) ++start_[origin_[h] + 1];
         for (size_t v = 0; v < verts_.size(); ++v) start_[v + 1] += start_[v];
@@ -357,21 +421,24 @@ private:
         for (size_t h = 0; h < nh; ++h) around_[fill[origin_[h]]++] = static_cast<int>(h);
         slot_.resize(nh);
         for (size_t v = 0; v < verts_.size(); ++v) {
-            const POINT o = verts_[v];
-            auto first = around_.begin() + start_[v], last = around_.begin() + start_[v + 1];
-            std::sort(first, last, [&](int x, int y) {
-                const POINT a = Target(x), b = Target(y);
-                const bool ua = a.y > o.y || (a.y == o.y && a.x > o.x), ub = b.y > o.y || (b.y == o.y && b.x > o.x);
-                if (ua != ub) return ua;
-                return Cross(o, a, b) > 0;
-            });
+            if (start_[v + 1] - start_[v] > 2) {
+                const POINT o = verts_[v];
+                std::sort(around_.begin() + start_[v], around_.begin() + start_[v + 1],
+                          [&](int x, int y) { return Before(o, Target(x), Target(y)); });
+            }
             for (int k = start_[v]; k < start_[v + 1]; ++k) slot_[around_[k]] = k;
         }
     }
 
-    int VertexOf(POINT p) const {
-        return static_cast<int>(std::lower_bound(verts_.begin(), verts_.end(), p, Less) - verts_.begin());
+    // Whether the direction o->a comes before o->b counterclockwise from +x.
+    static bool Before(POINT o, POINT a, POINT b) {
+        const bool ua = Upper(o, a), ub = Upper(o, b);
+        if (ua != ub) return ua;
+        return Cross(o, a, b) > 0;
     }
+    // Whether o->a points into the upper half-plane, +x included.
+    static bool Upper(POINT o, POINT a) { return a.y > o.y || (a.y == o.y && a.x > o.x); }
+
     POINT Target(int h) const { return verts_[origin_[h ^ 1]]; }
     // The half-edge after h on the face to its left: the first outgoing half-edge clockwise from h's
     // twin at h's target.
@@ -409,17 +476,19 @@ private:
         wind_.assign(nf * 2, 0);
         std::vector<char> known(nf, 0);
         UnionFind pieces(verts_.size());
-        for (size_t e = 0; e < edges_.size(); ++e) pieces.Join(origin_[2 * e], origin_[2 * e + 1]);
-        std::vector<char> seen(verts_.size(), 0);
-        std::vector<int> queue;
-        // Vertices are sorted, so the first vertex of each piece met is its lowest leftmost one.
+        for (const Edge& e : edges_) pieces.Join(e.u, e.v);
+        std::vector<int> lowest(verts_.size(), -1);
         for (size_t v = 0; v < verts_.size(); ++v) {
-            const int root = pieces.Find(static_cast<int>(v));
-            if (seen[root]) continue;
-            seen[root] = 1;
-            const int f = FaceLeftOfVertex(static_cast<int>(v));
+            int& low = lowest[pieces.Find(static_cast<int>(v))];
+            if (low < 0 || Less(verts_[v], verts_[low])) low = static_cast<int>(v);
+        }
+        std::vector<int> queue;
+        for (size_t r = 0; r < verts_.size(); ++r) {
+            const int v = lowest[r];
+            if (v < 0) continue;
+            const int f = FaceLeftOfVertex(v);
             int w[2];
-            Winding(edges_, verts_[v], w);
+            Winding(edges_, verts_, verts_[v], w);
             wind_[2 * f] = w[0];
             wind_[2 * f + 1] = w[1];
             known[f] = 1;
@@ -448,11 +517,16 @@ private:
     // before -x counterclockwise (half-edges are sorted counterclockwise from +x, the upper half-plane
     // first), or of the very last one when none points into the upper half-plane.
     int FaceLeftOfVertex(int v) const {
-        int last = around_[start_[v + 1] - 1];
         const POINT o = verts_[v];
+        int last = -1;
         for (int k = start_[v]; k < start_[v + 1]; ++k) {
-            const POINT t = Target(around_[k]);
-            if (t.y > o.y || (t.y == o.y && t.x > o.x)) last = around_[k];
+            const int h = around_[k];
+            if (last < 0) {
+                last = h;
+                continue;
+            }
+            const bool up = Upper(o, Target(h)), lastUp = Upper(o, Target(last));
+            if ((up && !lastUp) || (up == lastUp && Before(o, Target(last), Target(h)))) last = h;
         }
         return face_[last];
     }
@@ -733,14 +807,15 @@ CGeoPolygonLine* CPolygonXPolygon::PolygonLineXPolygonLine(CGeoPolygonLine* a, C
         const std::vector<POINT>& pts = r == 0 ? ptsA : ptsB;
         for (size_t i = 0; i < pts.size(); ++i) segs.push_back({pts[i], pts[(i + 1) % pts.size()], r, true});
     }
-    const bool met = Noder(segs).Run();
+    Noder noder(segs);
+    const bool met = noder.Run();
     if (!met) {
         // Apart, or one wholly inside the other: the inner one as it was given.
         if (InsideRing(ptsB, ptsA[0])) return NewLine(ptsA);
         if (InsideRing(ptsA, ptsB[0])) return NewLine(ptsB);
         return nullptr;
     }
-    std::vector<POINT> ring = Overlay(segs).LargestPart();
+    std::vector<POINT> ring = Overlay(segs, noder.Shared()).LargestPart();
     if (ring.size() < 3) return nullptr;
     return NewLine(ring);
 }
