@@ -479,6 +479,7 @@ private:
         for (const Edge& e : edges_) pieces.Join(e.u, e.v);
         std::vector<int> lowest(verts_.size(), -1);
         for (size_t v = 0; v < verts_.size(); ++v) {
+            if (start_[v + 1] == start_[v]) continue;  // every edge there cancelled out
             int& low = lowest[pieces.Find(static_cast<int>(v))];
             if (low < 0 || Less(verts_[v], verts_[low])) low = static_cast<int>(v);
         }
@@ -700,6 +701,61 @@ std::vector<POINT> PointsOf(CGeoPolygonLine* line) {
     return pts;
 }
 
+// A box, bounds included.
+struct Box {
+    Long l, b, r, t;
+};
+
+Box BoxOf(const std::vector<POINT>& pts) {
+    Box box = {pts[0].x, pts[0].y, pts[0].x, pts[0].y};
+    for (const POINT& p : pts) {
+        box.l = std::min<Long>(box.l, p.x);
+        box.r = std::max<Long>(box.r, p.x);
+        box.b = std::min<Long>(box.b, p.y);
+        box.t = std::max<Long>(box.t, p.y);
+    }
+    return box;
+}
+
+// The ring with every stretch of segments that keeps clear of the box f replaced by a path along f's
+// border: each such segment's ends move straight to their nearest points of f (a move that stays
+// outside f, so no point inside f changes its winding number about the ring), and the moved points are
+// thinned to the turns along the border. Inside f the ring bounds what it bounded before.
+std::vector<POINT> ClipRing(const std::vector<POINT>& pts, const Box& f) {
+    const size_t n = pts.size();
+    std::vector<char> clear(n);
+    bool any = false;
+    for (size_t i = 0; i < n; ++i) {
+        const POINT a = pts[i], b = pts[(i + 1) % n];
+        clear[i] = std::max(a.x, b.x) < f.l || std::min(a.x, b.x) > f.r || std::max(a.y, b.y) < f.b || std::min(a.y, b.y) > f.t;
+        any = any || clear[i];
+    }
+    if (!any) return pts;
+    auto clamp = [&](POINT p) {
+        return POINT{static_cast<LONG>(std::min(std::max<Long>(p.x, f.l), f.r)), static_cast<LONG>(std::min(std::max<Long>(p.y, f.b), f.t))};
+    };
+    auto onOneSide = [&](POINT a, POINT b, POINT c) {
+        return (a.x == b.x && b.x == c.x && (a.x == f.l || a.x == f.r)) || (a.y == b.y && b.y == c.y && (a.y == f.b || a.y == f.t));
+    };
+    std::vector<POINT> out;
+    auto put = [&](POINT p) {
+        if (!out.empty() && Same(out.back(), p)) return;
+        if (out.size() >= 2 && onOneSide(out[out.size() - 2], out.back(), p)) out.pop_back();
+        out.push_back(p);
+    };
+    for (size_t i = 0; i < n; ++i) {
+        const bool before = clear[(i + n - 1) % n], after = clear[i];
+        if (before) put(clamp(pts[i]));
+        if (!before || !after) put(pts[i]);
+        if (after && !before) put(clamp(pts[i]));
+    }
+    // The seam where the ring closes.
+    while (out.size() > 1 && Same(out.front(), out.back())) out.pop_back();
+    while (out.size() >= 3 && onOneSide(out[out.size() - 2], out.back(), out.front())) out.pop_back();
+    while (out.size() >= 3 && onOneSide(out.back(), out[0], out[1])) out.erase(out.begin());
+    return out;
+}
+
 CGeoPolygonLine* NewLine(const std::vector<POINT>& pts) {
     return new CGeoPolygonLine(static_cast<int>(pts.size()), pts.data(), FALSE);
 }
@@ -801,11 +857,22 @@ CGeoPolygonLine* CPolygonXPolygon::PolygonLineXPolygonLine(CGeoPolygonLine* a, C
     const std::vector<POINT> ptsA = PointsOf(a), ptsB = PointsOf(b);
     if (ptsA.size() < 3 || ptsB.size() < 3) return nullptr;
 
+    // The common part lies in both boxes: outside them (with a unit to spare) only how often each ring
+    // winds around matters, so the rings are first reduced there to paths along that border.
+    const Box boxA = BoxOf(ptsA), boxB = BoxOf(ptsB);
+    const Box f = {std::max(boxA.l, boxB.l) - 1, std::max(boxA.b, boxB.b) - 1, std::min(boxA.r, boxB.r) + 1,
+                   std::min(boxA.t, boxB.t) + 1};
+    if (f.l + 1 >= f.r - 1 || f.b + 1 >= f.t - 1) return nullptr;  // the boxes share no area
+    const Box limits = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    const Box g = {std::max(f.l, limits.l), std::max(f.b, limits.b), std::min(f.r, limits.r), std::min(f.t, limits.t)};
+    const std::vector<POINT> clipA = ClipRing(ptsA, g), clipB = ClipRing(ptsB, g);
+
     std::vector<Seg> segs;
-    segs.reserve(ptsA.size() + ptsB.size());
+    segs.reserve(clipA.size() + clipB.size());
     for (int r = 0; r < 2; ++r) {
-        const std::vector<POINT>& pts = r == 0 ? ptsA : ptsB;
-        for (size_t i = 0; i < pts.size(); ++i) segs.push_back({pts[i], pts[(i + 1) % pts.size()], r, true});
+        const std::vector<POINT>& pts = r == 0 ? clipA : clipB;
+        for (size_t i = 0; i < pts.size(); ++i)
+            if (!Same(pts[i], pts[(i + 1) % pts.size()])) segs.push_back({pts[i], pts[(i + 1) % pts.size()], r, true});
     }
     Noder noder(segs);
     const bool met = noder.Run();

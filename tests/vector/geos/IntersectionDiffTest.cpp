@@ -148,3 +148,25 @@ TEST(IntersectionAgainstGeos, LargeRings) {
     Check(g, {"arm stars of 5,000 vertices", S(ArmStar(5000, 9, 0, 0, r, 0.3)), S(ArmStar(5000, 7, 0.8 * r, 0.2 * r, r, 0.3, 0.1))});
     Check(g, {"circles of 10,000 vertices", S(Circle(10000, 0, 0, r)), S(Circle(10000, r, 0, r))});
 }
+
+// Random star-shaped rings with a random star-shaped hole, against random stars and against each other.
+TEST(IntersectionAgainstGeos, RandomHoles) {
+    Geos g;
+    std::mt19937 rng(3838);
+    std::uniform_int_distribution<int> count(3, 40);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::uniform_int_distribution<int> many(12, 40);  // enough to go round the centre
+    auto framed = [&](double cx, double cy, double r) {
+        return S(RandomStar(rng, many(rng), cx, cy, 0.6 * r, r), {RandomStar(rng, many(rng), cx, cy, 0.1 * r, 0.5 * r)});
+    };
+    int compared = 0;
+    for (int k = 0; k < 150; ++k) {
+        const double r = 1e5 + 1e6 * unit(rng);
+        const double cx = -1.5e9 * unit(rng), cy = 1.5e9 * unit(rng);
+        const Shape a = framed(cx, cy, r);
+        const double bx = cx + r * (unit(rng) - 0.5) * 2, by = cy + r * (unit(rng) - 0.5) * 2;
+        const Shape b = k % 2 ? framed(bx, by, r * (0.5 + unit(rng))) : S(RandomStar(rng, count(rng), bx, by, 0.3 * r, r));
+        if (Check(g, {"random holes " + std::to_string(k), a, b}) >= 0) ++compared;
+    }
+    EXPECT_GT(compared, 100);
+}
