@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <tiffio.h>
 #include <unistd.h>
 
 using namespace imagefixtures;
@@ -87,6 +89,48 @@ TEST(GeoImage, GeoTiffPlacementGivesOriginCornerAndResolution)
     EXPECT_EQ(image.GetBitCount(), 8);
     EXPECT_EQ(image.GetBytesPerRow(), 40u);
     EXPECT_EQ(image.GetPixelValue(3, 29), Gradient(3, 0));  // rows from the bottom
+}
+
+// GDAL writes a north-up GeoTIFF's placement as a tie point and a pixel scale, not as a matrix: the image
+// lands where gdalinfo says it lies.
+TEST(GeoImage, GdalWrittenGeoTiffLandsAtGdalsPlacement)
+{
+    if (!HaveTool("gdal_translate") || !HaveTool("gdalinfo")) GTEST_SKIP() << "GDAL tools not installed";
+    testsupport::TempDir dir;
+    {
+        std::ofstream asc(dir("g.asc"));
+        asc << "ncols 40\nnrows 30\nxllcorner 512345.5\nyllcorner 3398765.0\ncellsize 2.5\n";
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 40; ++x) asc << Gradient(x, y) << ' ';
+            asc << '\n';
+        }
+    }
+    ASSERT_EQ(RunQuiet("gdal_translate -q -of GTiff -ot Byte " + dir("g.asc") + " " + dir("g.tif")), 0);
+    const std::string info = Capture("gdalinfo " + dir("g.tif"));
+    ASSERT_NE(info.find("Origin = (512345.500000000000000,3398840.000000000000000)"), std::string::npos) << info;
+    ASSERT_NE(info.find("Pixel Size = (2.500000000000000,-2.500000000000000)"), std::string::npos) << info;
+    BriscaRegisterGeoTIFFTags();
+    TIFF* tif = TIFFOpen(dir("g.tif").c_str(), "r");
+    ASSERT_NE(tif, nullptr);
+    uint16_t count = 0;
+    double* values = nullptr;
+    EXPECT_FALSE(TIFFGetField(tif, 34264, &count, &values));  // no matrix: the tie point form
+    EXPECT_TRUE(TIFFGetField(tif, 33922, &count, &values));
+    TIFFClose(tif);
+
+    CGeoImage image;
+    ASSERT_EQ(image.LoadRasterFile(dir("g.tif").c_str()), 1);
+    double ox = 0, oy = 0;
+    image.GetOrigin(ox, oy);
+    EXPECT_EQ(ox, 0.0);
+    EXPECT_EQ(oy, 3000000.0);
+    // The south-west corner in millimetres from the origin; 39 and 29 steps of 2.5 m.
+    EXPECT_EQ(image.GetBounds().left, 512345500);
+    EXPECT_EQ(image.GetBounds().top, 398765000);
+    EXPECT_EQ(image.GetBounds().Width(), 97500);
+    EXPECT_EQ(image.GetBounds().Height(), 72500);
+    EXPECT_DOUBLE_EQ(image.GetRasterParameter().m_dPixelSize, 2500.0);
+    EXPECT_EQ(image.GetPixelValue(3, 29), Gradient(3, 0));
 }
 
 TEST(GeoImage, UnusablePlacementsAreIgnored)

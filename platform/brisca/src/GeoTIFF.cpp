@@ -45,7 +45,27 @@ int CGeoTIFF::LoadGeoTIFFFile(const char* path)
     if (!tif) return 0;
     uint16_t count = 0;
     double* values = nullptr;
-    if (TIFFGetField(tif, 34264, &count, &values) && values && count == 16) m_matrix.assign(values, values + 16);
+    if (TIFFGetField(tif, 34264, &count, &values) && values && count == 16) {
+        m_matrix.assign(values, values + 16);
+    } else {
+        // The common form: one tie point (I, J, K) -> (X, Y, Z) and the pixel scale (Sx, Sy, Sz), rows
+        // running south. Several tie points without a scale are control points, not a placement.
+        uint16_t tieCount = 0, scaleCount = 0;
+        double* tie = nullptr;
+        double* scale = nullptr;
+        if (TIFFGetField(tif, 33922, &tieCount, &tie) && tie && tieCount >= 6 &&
+            TIFFGetField(tif, 33550, &scaleCount, &scale) && scale && scaleCount >= 2) {
+            const double sz = scaleCount >= 3 ? scale[2] : 0.0;
+            m_matrix.assign(16, 0.0);
+            m_matrix[0] = scale[0];
+            m_matrix[3] = tie[3] - tie[0] * scale[0];
+            m_matrix[5] = -scale[1];
+            m_matrix[7] = tie[4] + tie[1] * scale[1];
+            m_matrix[10] = sz;
+            m_matrix[11] = tie[5] - tie[2] * sz;
+            m_matrix[15] = 1.0;
+        }
+    }
     TIFFClose(tif);
     return 1;
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,8 @@ public:
     // Rows top first.
     Bytes pixels;
     std::vector<uint16_t> colormap;  // 3 * 2^bps values
+    std::vector<double> pixelScale;  // tag 33550
+    std::vector<double> tiepoints;   // tag 33922
     std::vector<double> transformation;
     uint32_t dpi = 0;
 
@@ -76,10 +79,13 @@ public:
             entries.push_back({296, 3, 1, shorts({2})});
         }
         if (!colormap.empty()) entries.push_back({320, 3, (uint32_t)colormap.size(), shorts(colormap)});
-        if (!transformation.empty()) {
-            Bytes d(transformation.size() * 8);
-            std::memcpy(d.data(), transformation.data(), d.size());
-            entries.push_back({34264, 12, (uint32_t)transformation.size(), d});
+        const std::pair<uint16_t, const std::vector<double>*> doubleTags[] = {
+            {33550, &pixelScale}, {33922, &tiepoints}, {34264, &transformation}};
+        for (const auto& [tag, values] : doubleTags) {
+            if (values->empty()) continue;
+            Bytes d(values->size() * 8);
+            std::memcpy(d.data(), values->data(), d.size());
+            entries.push_back({tag, 12, (uint32_t)values->size(), d});
         }
         // Values longer than 4 bytes go before the directory.
         std::vector<uint32_t> where(entries.size(), 0);
@@ -195,6 +201,56 @@ TEST_F(ImageFileTest, GeoTiffTransformationOrNone) {
     CNewDIB dib;
     EXPECT_EQ(dib.ReadFile(geo.c_str()), 1);
     EXPECT_EQ(dib.GetPixelIndex(3, 2), 7);
+}
+
+// Without tag 34264 the placement is made from a tie point and the pixel scale; 34264 wins when both
+// are there, and tie points without a scale (control points) place nothing.
+TEST_F(ImageFileTest, GeoTiffTiePointAndPixelScale) {
+    struct Case {
+        const char* what;
+        std::vector<double> scale, ties, matrix;
+        bool placed;
+        double m0, m3, m5, m7;
+    };
+    const std::vector<double> matrix = {4, 0, 0, 100, 0, -4, 0, 200, 0, 0, 0, 0, 0, 0, 0, 1};
+    const Case cases[] = {
+        {"corner tie point", {2.5, 2.5, 0}, {0, 0, 0, 512345.5, 3398840.0, 0}, true, 2.5, 512345.5, -2.5, 3398840.0},
+        {"tie point inside, scale of two", {2, 3}, {10, 4, 0, 1000, 2000, 0}, true, 2, 980, -3, 2012},
+        {"several tie points with a scale: the first", {1, 1, 0}, {1, 1, 0, 50, 60, 0, 3, 3, 0, 52, 58, 0}, true, 1,
+         49, -1, 61},
+        {"the matrix wins", {2.5, 2.5, 0}, {0, 0, 0, 7, 8, 0}, true, 4, 100, -4, 200},
+        {"tie points without a scale", {}, {0, 0, 0, 7, 8, 0, 3, 2, 0, 9, 9, 0}, false, 0, 0, 0, 0},
+        {"a scale without a tie point", {2.5, 2.5, 0}, {}, false, 0, 0, 0, 0},
+        {"a short tie point", {2.5, 2.5, 0}, {0, 0, 0, 7}, false, 0, 0, 0, 0},
+        {"a scale of one value", {2.5}, {0, 0, 0, 7, 8, 0}, false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TiffBuilder t(4, 3, 8, 1, 1);
+        t.pixels.assign(12, 7);
+        t.pixelScale = c.scale;
+        t.tiepoints = c.ties;
+        if (std::string(c.what) == "the matrix wins") t.transformation = matrix;
+        CGeoTIFF reader;
+        ASSERT_TRUE(reader.LoadGeoTIFFFile(Write("tie.tif", t.Build()).c_str()));
+        double* m = nullptr;
+        int n = -1;
+        reader.GetModelTransformationTag(m, n);
+        if (!c.placed) {
+            EXPECT_EQ(m, nullptr);
+            EXPECT_EQ(n, 0);
+            continue;
+        }
+        ASSERT_NE(m, nullptr);
+        ASSERT_EQ(n, 16);
+        EXPECT_EQ(m[0], c.m0);
+        EXPECT_EQ(m[3], c.m3);
+        EXPECT_EQ(m[5], c.m5);
+        EXPECT_EQ(m[7], c.m7);
+        EXPECT_EQ(m[1], 0.0);
+        EXPECT_EQ(m[4], 0.0);
+        EXPECT_EQ(m[15], 1.0);
+    }
 }
 
 TEST_F(ImageFileTest, HandBuiltBmpsBottomUpAndTopDown) {
