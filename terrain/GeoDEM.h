@@ -24,7 +24,8 @@
 // the record wait for ReadHugeData. Not stored: offset, level show, level parameter, the given flags.
 //
 // File formats (GeoDEMFile.cpp): NSDTF-DEM ".dem" (read), CNSDTF-DEM ".grd" (read, write), ARC/INFO BIL
-// ".bil" with ".hdr" and ".blw" (read, window read, write). Drawing (GeoDEMDraw.cpp), contours
+// ".bil" with ".hdr" and ".blw" (read, window read, write; without a ".blw" the placement is read from
+// the header's ULXMAP, ULYMAP, XDIM and YDIM when it holds all four). Drawing (GeoDEMDraw.cpp), contours
 // (GeoDEMContour.cpp) and slope (GradeSlope.h) are the DEM's too.
 #pragma once
 
@@ -177,8 +178,10 @@ public:
     // ---- file formats (GeoDEMFile.cpp) ----
 
     // Reads base + ".hdr" and base + ".blw" (base = path without its last four characters) into the
-    // DEM's geometry and elevation members. reserved is 0, intelOrder 1 for "I", 0 otherwise; bits is the
-    // header's NBITS (unchanged when absent). 0 with a message for a missing file; 0 without a message
+    // DEM's geometry and elevation members; without a ".blw", a header holding ULXMAP, ULYMAP (the
+    // north-west cell's centre), XDIM and YDIM stands for it. reserved is 0, intelOrder 1 for "I", 0
+    // otherwise; bits is the header's NBITS (unchanged when absent). 0 with a message naming the missing
+    // file for a missing header, or a missing ".blw" when the header has no placement; 0 without a message
     // for a header without a positive size, a grid too large for one band, or a hzoom <= 0.
     int ReadBilInfoFile(CString path, int& reserved, int& intelOrder, UINT& bits);
     // Loads the part of a BIL grid under the map rectangle rect (metres). applyOffset (or a positive
@@ -265,10 +268,11 @@ protected:
 // ---- BIL files without loading them (GeoDEMFile.cpp) ----
 
 // The extent of a BIL grid from base + ".hdr" (nrows, ncols) and base + ".blw" (base = path without
-// its last four characters): (x1, y1) the north-west corner, (x2, y2) the south-east one. 0 when a file
-// is missing.
+// its last four characters; without a ".blw", the header's placement keys as ReadBilInfoFile takes
+// them): (x1, y1) the north-west corner, (x2, y2) the south-east one. 0 when a file is missing.
 int GetBilRange(CString path, double& x1, double& y1, double& x2, double& y2);
-// dx = |world value 1|, dy = |world value 4|; 0 when the world file is missing.
+// dx = |world value 1|, dy = |world value 4| (XDIM and YDIM of a header without a ".blw"); 0 when
+// neither gives them.
 int GetBilResolution(CString path, double& dx, double& dy);
 // Header editors: each rewrites base + ".hdr" with the one entry set ("HZoom   %d", "invalidvalue   %d",
 // "offset   %d"), replacing the line that holds the key (any case) or appending it, and keeping every

@@ -153,6 +153,10 @@ struct BilHeader {
     bool intel = true;
     bool hasRows = false, hasCols = false, hasBits = false, hasHZoom = false, hasInvalid = false, hasOffset = false;
     LONG rows = 0, cols = 0, bits = 0, hzoom = 0, invalid = 0, offset = 0;
+    // The placement some writers put in the header instead of a world file: the centre of the
+    // north-west cell and the cell sizes.
+    int placementKeys = 0;  // bit per key found: ULXMAP 1, ULYMAP 2, XDIM 4, YDIM 8
+    double ulxmap = 0, ulymap = 0, xdim = 0, ydim = 0;
 };
 
 LONG ToLong(const std::string& s) { return TruncLong(std::strtod(s.c_str(), nullptr)); }
@@ -166,7 +170,8 @@ bool ParseBilHeader(FILE* fp, BilHeader& h)
     while (t.Next(key)) {
         key = Lower(key);
         static const char* const kKeys[] = {"byteorder", "layout", "nrows", "ncols", "nbands", "nbits", "bandrowbytes",
-                                            "totalrowbytes", "bandgapbytes", "hzoom", "invalidvalue", "offset"};
+                                            "totalrowbytes", "bandgapbytes", "hzoom", "invalidvalue", "offset",
+                                            "ulxmap", "ulymap", "xdim", "ydim"};
         if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) == std::end(kKeys))
             continue;  // other tokens are skipped
         if (!t.Next(value)) break;
@@ -177,6 +182,10 @@ bool ParseBilHeader(FILE* fp, BilHeader& h)
         else if (key == "hzoom") { h.hzoom = ToLong(value); h.hasHZoom = true; }
         else if (key == "invalidvalue") { h.invalid = ToLong(value); h.hasInvalid = true; }
         else if (key == "offset") { h.offset = ToLong(value); h.hasOffset = true; }
+        else if (key == "ulxmap") { h.ulxmap = std::strtod(value.c_str(), nullptr); h.placementKeys |= 1; }
+        else if (key == "ulymap") { h.ulymap = std::strtod(value.c_str(), nullptr); h.placementKeys |= 2; }
+        else if (key == "xdim") { h.xdim = std::strtod(value.c_str(), nullptr); h.placementKeys |= 4; }
+        else if (key == "ydim") { h.ydim = std::strtod(value.c_str(), nullptr); h.placementKeys |= 8; }
     }
     return true;
 }
@@ -193,6 +202,24 @@ bool ReadWorldFile(FILE* fp, double v[6])
 }
 
 CString BilBase(const CString& path) { return path.Left(std::max(0, path.GetLength() - 4)); }
+
+enum class Placement { kRead, kUnreadable, kMissing };
+
+// The six world-file numbers of a BIL: from base + ".blw" when it exists, else from the header's
+// ULXMAP, ULYMAP, XDIM and YDIM when it holds all four (the same numbers: the north-west cell's
+// centre, rows running south); kMissing when neither.
+Placement ReadBilPlacement(const CString& base, const BilHeader& h, double world[6])
+{
+    if (FILE* blw = OpenCompanion(base + ".blw", "rt")) {
+        const bool ok = ReadWorldFile(blw, world);
+        if (std::fclose(blw) != 0) AfxMessageBox(CString("The file ") + base + ".blw" + " was not closed\n");
+        return ok ? Placement::kRead : Placement::kUnreadable;
+    }
+    if (h.placementKeys != 15) return Placement::kMissing;
+    const double fromHeader[6] = {h.xdim, 0.0, 0.0, -h.ydim, h.ulxmap, h.ulymap};
+    std::copy(fromHeader, fromHeader + 6, world);
+    return Placement::kRead;
+}
 
 // Converts one file row of n values of bits bits into 32-bit stored values.
 void DecodeRow(const BYTE* src, LONG* dst, LONG n, int bits, bool intel)
@@ -418,14 +445,13 @@ int CGeoDEM::ReadBilInfoFileImpl(CString path, int& intelOrder, UINT& bits)
     const bool parsed = ParseBilHeader(hdr, h);
     if (std::fclose(hdr) != 0) AfxMessageBox(CString("The file ") + base + ".hdr" + " was not closed\n");
     if (!parsed) return 0;
-    FILE* blw = OpenCompanion(base + ".blw", "rt");
-    if (!blw) {
+    double world[6];
+    const Placement placement = ReadBilPlacement(base, h, world);
+    if (placement == Placement::kMissing) {
         AfxMessageBox(CString(kMissingBilFile) + base + ".blw");
         return 0;
     }
-    double world[6];
-    const bool worldOk = ReadWorldFile(blw, world);
-    if (std::fclose(blw) != 0) AfxMessageBox(CString("The file ") + base + ".blw" + " was not closed\n");
+    const bool worldOk = placement == Placement::kRead;
     // Sizes, cell and hzoom from files are validated before anything divides or allocates by them.
     if (!worldOk || !SizeOk(h.cols, h.rows) || (h.hasHZoom && h.hzoom <= 0) || !(world[0] > 0.0) ||
         !std::isfinite(world[4]) || !std::isfinite(world[5]))
@@ -696,12 +722,8 @@ int GetBilRange(CString path, double& x1, double& y1, double& x2, double& y2)
     BilHeader h;
     const bool parsed = ParseBilHeader(hdr, h);
     std::fclose(hdr);
-    FILE* blw = OpenCompanion(base + ".blw", "rt");
-    if (!blw) return 0;
     double world[6];
-    const bool worldOk = ReadWorldFile(blw, world);
-    std::fclose(blw);
-    if (!parsed || !worldOk) return 0;
+    if (!parsed || ReadBilPlacement(base, h, world) != Placement::kRead) return 0;
     const double cell = world[0];
     x1 = world[4] - cell / 2;
     y1 = world[5] + cell / 2;
@@ -712,12 +734,14 @@ int GetBilRange(CString path, double& x1, double& y1, double& x2, double& y2)
 
 int GetBilResolution(CString path, double& dx, double& dy)
 {
-    FILE* blw = OpenCompanion(BilBase(path) + ".blw", "rt");
-    if (!blw) return 0;
+    const CString base = BilBase(path);
+    BilHeader h;
+    if (FILE* hdr = OpenCompanion(base + ".hdr", "rt")) {
+        if (!ParseBilHeader(hdr, h)) h = BilHeader();
+        std::fclose(hdr);
+    }
     double world[6];
-    const bool ok = ReadWorldFile(blw, world);
-    std::fclose(blw);
-    if (!ok) return 0;
+    if (ReadBilPlacement(base, h, world) != Placement::kRead) return 0;
     dx = std::fabs(world[0]);
     dy = std::fabs(world[3]);
     return 1;

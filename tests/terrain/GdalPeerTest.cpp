@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -120,12 +121,12 @@ TEST(GdalPeer, GdalWrittenBilAndAsciiGridsReadWithTheSameValues)
     TempDir dir;
     auto dem = SignedDem();
     ASSERT_EQ(dem->SaveAsBil(CString(dir("s.bil").c_str()), 32), 1);
-    // GDAL's EHdr writer puts the position into the header (ULXMAP...) and writes no world file: give
-    // the copy the world file of the original, the one companion our reader takes the position from.
+    // GDAL's EHdr writer puts the position into the header (ULXMAP...) and writes no world file.
     Shell("gdal_translate -q -of EHdr " + dir("s.bil") + " " + dir("g.bil"));
     const std::string hdr = ReadFileBytes(dir("g.hdr"));
     ASSERT_NE(hdr.find("PIXELTYPE"), std::string::npos) << hdr;
-    WriteFileBytes(dir("g.blw"), ReadFileBytes(dir("s.blw")));
+    ASSERT_NE(hdr.find("ULXMAP"), std::string::npos) << hdr;
+    ASSERT_FALSE(std::filesystem::exists(dir("g.blw")));
     CGeoDEM back;
     ASSERT_EQ(back.LoadRasterFile(CString(dir("g.bil").c_str())), 1);
     EXPECT_EQ(back.GetPosition(), dem->GetPosition());
@@ -138,6 +139,32 @@ TEST(GdalPeer, GdalWrittenBilAndAsciiGridsReadWithTheSameValues)
     CGeoDEM fromGrd;
     ASSERT_EQ(fromGrd.LoadRasterFile(CString(dir("s.grd").c_str())), 1);
     EXPECT_EQ(std::memcmp(fromGrd.GetNodes(), dem->GetNodes(), 40 * 30 * 4), 0);
+}
+
+// A BIL that GDAL made from a grid of its own reading lands where gdalinfo places it.
+TEST(GdalPeer, GdalWrittenBilLandsAtGdalsPlacement)
+{
+    if (!HaveGdal()) GTEST_SKIP() << "gdal-bin is not installed";
+    TempDir dir;
+    std::string asc = "ncols 4\nnrows 3\nxllcorner 517250\nyllcorner 3401870\ncellsize 30\n";
+    for (int r = 0; r < 3; ++r) asc += std::to_string(100 + r) + " 200 300 " + std::to_string(400 - r) + "\n";
+    WriteFileBytes(dir("a.asc"), asc);
+    Shell("gdal_translate -q -of EHdr -ot Int32 " + dir("a.asc") + " " + dir("g.bil"));
+    const std::string info = Shell("gdalinfo " + dir("g.bil"));
+    ASSERT_NE(info.find("Origin = (517250.000000000000000,3401960.000000000000000)"), std::string::npos) << info;
+    ASSERT_NE(info.find("Pixel Size = (30.000000000000000,-30.000000000000000)"), std::string::npos) << info;
+    ASSERT_FALSE(std::filesystem::exists(dir("g.blw")));
+    CGeoDEM dem;
+    ASSERT_EQ(dem.LoadRasterFile(CString(dir("g.bil").c_str())), 1);
+    EXPECT_EQ(dem.GetPosition(), CRect(517250, 3401870, 517370, 3401960));
+    EXPECT_EQ(dem.GetCellSize(), 30.0);
+    ASSERT_EQ(dem.GetWidth(), 4);
+    ASSERT_EQ(dem.GetHeight(), 3);
+    double v = 0;  // stored values times the default elevation scale, 0.1
+    ASSERT_EQ(dem.GetPixel(0L, 0L, v), 1);  // the north row's first node
+    EXPECT_DOUBLE_EQ(v, 10.0);
+    ASSERT_EQ(dem.GetPixel(3L, 2L, v), 1);
+    EXPECT_DOUBLE_EQ(v, 39.8);
 }
 
 TEST(GdalPeer, ContoursMatchGdalContourOnAGaussianHill)

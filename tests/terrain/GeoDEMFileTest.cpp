@@ -239,6 +239,55 @@ TEST(DemFiles, BilReadsWidthsByteOrdersAndHeaderKeys)
     EXPECT_EQ(dem.LoadRasterFile(CString(dir("hz0.bil").c_str())), 0);
 }
 
+// Without a world file the header's ULXMAP, ULYMAP (north-west cell centre), XDIM and YDIM place the
+// grid; a world file, when there is one, wins; a header missing any of the four places nothing.
+TEST(DemFiles, BilPlacementFromTheHeaderWithoutAWorldFile)
+{
+    TempDir dir;
+    const std::string grid = "NROWS 2\nNCOLS 3\nNBITS 8\n";
+    struct Case {
+        const char* what;
+        std::string keys;
+        bool withWorld;
+        bool loads;
+        CRect position;
+    };
+    const Case cases[] = {
+        {"header keys", "ULXMAP 505\nULYMAP 1015\nXDIM 10\nYDIM 10\n", false, true, CRect(500, 1000, 530, 1020)},
+        {"lower case, other order", "xdim 2.5\nydim 2.5\nulymap 3400001.25\nulxmap 17500001.25\n", false, true,
+         CRect(17500000, 3399997, 17500007, 3400002)},
+        {"the world file wins", "ULXMAP 505\nULYMAP 1015\nXDIM 10\nYDIM 10\n", true, true, CRect(100, 180, 130, 200)},
+        {"no YDIM", "ULXMAP 505\nULYMAP 1015\nXDIM 10\n", false, false, CRect()},
+        {"no keys", "", false, false, CRect()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir("p.blw"));
+        WriteFileBytes(dir("p.hdr"), grid + c.keys);
+        WriteFileBytes(dir("p.bil"), Bytes({1, 2, 3, 4, 5, 6}));
+        if (c.withWorld) WriteFileBytes(dir("p.blw"), "10\n0\n0\n-10\n105\n195\n");
+        CGeoDEM dem;
+        AfxClearMessageLog();
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0, dx = 0, dy = 0;
+        const CString path(dir("p.bil").c_str());
+        ASSERT_EQ(dem.LoadRasterFile(path), c.loads ? 1 : 0);
+        EXPECT_EQ(GetBilRange(path, x1, y1, x2, y2), c.loads ? 1 : 0);
+        EXPECT_EQ(GetBilResolution(path, dx, dy), c.loads ? 1 : 0);
+        if (!c.loads) {
+            ASSERT_FALSE(AfxGetMessageLog().empty());
+            EXPECT_EQ(std::string(AfxGetMessageLog()[0].text), "读取ARC/INFO BIL格式DEM时缺少:" + dir("p") + ".blw");
+            continue;
+        }
+        EXPECT_EQ(dem.GetPosition(), c.position);
+        EXPECT_EQ(dem.GetWidth(), 3);
+        EXPECT_EQ(dem.GetHeight(), 2);
+        EXPECT_EQ(x2 - x1, dx * 3);
+        EXPECT_EQ(y1 - y2, dy * 2);
+        EXPECT_EQ(static_cast<LONG>(x1), c.position.left);
+        EXPECT_EQ(static_cast<LONG>(y1), c.position.bottom);
+    }
+}
+
 TEST(DemFiles, BilWriteTextPathsAndRoundTrip)
 {
     TempDir dir;
