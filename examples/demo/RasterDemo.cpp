@@ -5,7 +5,8 @@
 //     rivers and roads, tied to the ground by five control points at grid crossings and rectified with
 //     a first-order polynomial: after rectification the painted lines lie under the vector ones;
 //   - a synthetic terrain of Gaussian hills as a DEM grid, drawn in elevation classes, with contours
-//     traced into a vector layer and drawn over it;
+//     traced into a vector layer and drawn over it, and a TIN built from spot heights of the grid and
+//     one contour line, drawn over the grid and written as DXF;
 //   - four overlapping tiles of one synthetic field pattern, each with its own brightness and contrast,
 //     put into a mosaic as they are and, beside it, after Wallis balancing of every tile.
 #include <core/DisplayState.h>
@@ -15,7 +16,10 @@
 #include <raster/GeoImageLayer.h>
 #include <terrain/GeoDEM.h>
 #include <terrain/GeoDEMLayer.h>
+#include <terrain/GeoTin.h>
+#include <terrain/GeoVectorLayerList.h>
 #include <vector/GeoPLine.h>
+#include <vector/GeoPoint.h>
 
 #include "DemoMap.h"
 
@@ -217,6 +221,75 @@ void ImageDemo(Pictures& pictures) {
     ::DeleteDC(dc.Detach());
 }
 
+// A TIN over spot heights taken from the DEM every 9 m and the longest contour line, whose segments
+// become triangle edges: drawn over the DEM and written as DXF.
+void TinDemo(Pictures& pictures, CGeoDEM& dem, CGeoDEMLayer& hills, CGeoVectorLayer& contours) {
+    CRect bounds(0, 0, 100000, 100000);
+    std::unique_ptr<CGeoVectorLayer> sources(CreateVectorLayer(&bounds, nullptr, "TIN", "", 0));
+    const int n = dem.GetWidth();
+    const double cell = dem.GetCellSize();
+    const LONG* nodes = dem.GetNodes();
+    int spots = 0;
+    for (int row = 0; row < n; row += 18)  // band row 0 is the south row
+        for (int c = 0; c < n; c += 18) {
+            auto* spot = new CGeoPoint(static_cast<int>(c * cell), static_cast<int>(row * cell));
+            spot->SetZ(nodes[size_t(row) * n + c] * dem.GetResZ());
+            sources->Add(spot);
+            ++spots;
+        }
+    CGeoPLine* longest = nullptr;
+    for (int id = 1; id <= contours.GetMaxID(); ++id) {
+        auto* line = dynamic_cast<CGeoPLine*>(contours.FindObj(static_cast<UINT>(id)));
+        if (line && (!longest || line->GetPoints() > longest->GetPoints())) longest = line;
+    }
+    if (!longest) {
+        std::printf("  no contour line for the TIN\n");
+        pictures.allWritten = false;
+        return;
+    }
+    std::vector<POINT> pts;
+    for (int i = 0; i < longest->GetPoints(); ++i) pts.push_back(longest->GetPoint(i));
+    auto* line = new CGeoPLine(static_cast<int>(pts.size()), pts.data(), FALSE);
+    line->SetZ(longest->GetZ());
+    GEOVIEW lineView = line->GetGeoView();
+    lineView.m_crLineColor = RGB(200, 0, 0);
+    lineView.m_fLineWidth = 3.0f;
+    line->SetGeoView(lineView);
+    sources->Add(line);
+
+    CGeoTin tin;
+    CGeoVectorLayerList list;
+    list.AddTail(sources.get());
+    if (!tin.Create(list)) {
+        std::printf("  the TIN could not be built\n");
+        pictures.allWritten = false;
+        return;
+    }
+    std::printf("  TIN of %d spot heights and the %.0f m contour (%d points): %d vertices, %d triangles\n", spots,
+                longest->GetZ(), longest->GetPoints(), tin.GetPointCount(), tin.GetTriangleCount());
+
+    CDC dc;
+    dc.Attach(win32::CreateImageDC(demo::kPictureSize, demo::kPictureSize));
+    RECT view{0, 0, demo::kPictureSize, demo::kPictureSize};
+    hills.Draw(&dc, &view, demo::kPictureScale, kOrigin, CPoint(0, 0));
+    GEOVIEW edges = tin.GetGeoView();
+    edges.m_crLineColor = RGB(40, 40, 40);
+    edges.m_fLineWidth = 1.0f;
+    tin.OnDrawWithoutSymbolization(&dc, demo::kPictureScale, demo::kPictureScale, kOrigin, CPoint(0, 0), edges, &view,
+                                   0, 0, 0);
+    DrawVectors(dc, {sources.get()});
+    pictures.Write(dc.GetSafeHdc(), "demo-tin.png", "terrain: TIN over the DEM, its contour line:");
+    ::DeleteDC(dc.Detach());
+
+    // ExportToDxf appends ".dxf" to the name it is given.
+    const std::string dxf = pictures.outDir + "/demo-tin";
+    tin.ExportToDxf(CString(win32::NativePathToGbk(dxf).c_str()));
+    std::FILE* written = std::fopen((dxf + ".dxf").c_str(), "rb");
+    std::printf("  %-44s %s\n", "terrain: the TIN's triangles as DXF:", written ? (dxf + ".dxf").c_str() : "NOT WRITTEN");
+    if (written) std::fclose(written);
+    else pictures.allWritten = false;
+}
+
 // Part 2: Gaussian hills as a DEM, in elevation classes, and their contours.
 void TerrainDemo(Pictures& pictures) {
     const int n = 200;
@@ -273,6 +346,8 @@ void TerrainDemo(Pictures& pictures) {
     pictures.Write(dc.GetSafeHdc(), "demo-contours.png", "terrain: contours over the DEM:");
     ::DeleteDC(dc.Detach());
     if (traced <= 0) pictures.allWritten = false;
+
+    TinDemo(pictures, *dem, hills, *contours);
 }
 
 // Part 3: four tiles with brightness offsets, mosaicked as they are and after balancing.
