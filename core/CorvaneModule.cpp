@@ -1,10 +1,18 @@
 #include "core/CorvaneModule.h"
 
+#include "core/CorvaneVersion.h"
+
 #include "win32/module.h"
 
 #include <cstdlib>
 
+#define CORVANE_TEXT(x) CORVANE_TEXT_(x)
+#define CORVANE_TEXT_(x) #x
+
 namespace {
+
+// The version block's product version is the record version, "major.minor".
+const char kProductVersion[] = CORVANE_TEXT(CORVANE_VERSION_MAJOR) "." CORVANE_TEXT(CORVANE_VERSION_MINOR);
 
 AFX_EXTENSION_MODULE g_extensionModule;
 HINSTANCE g_hInstance = nullptr;
@@ -20,7 +28,7 @@ HINSTANCE OwnModule() {
 __attribute__((constructor)) void OnLibraryLoad() {
     HINSTANCE h = OwnModule();
     // The version block is data of this library, registered before the entry point reads it.
-    win32::RegisterVersionStrings(h, {{"ProductVersion", "1.38"}, {"FileVersion", "1.15"}});
+    win32::RegisterVersionStrings(h, {{"ProductVersion", kProductVersion}, {"FileVersion", "1.15"}});
     DllMain(h, DLL_PROCESS_ATTACH, nullptr);
 }
 
@@ -92,3 +100,7 @@ float GetCurrentFileVersion() {
     }
     return g_fCurrentFileVersion;
 }
+
+int GetCorvaneVersionNum() { return CORVANE_VERSION_NUM; }
+
+const char* GetCorvaneVersionString() { return CORVANE_VERSION_STRING; }

@@ -27,6 +27,12 @@ float GetCorvaneVersion();
 // The library version as the entry point last set it (0.0 before the first call).
 float GetCorvaneLibraryVersion();
 
+// The version this library was built as, for a host to compare with the one it was compiled against
+// (core/CorvaneVersion.h): CORVANE_VERSION_NUM (major * 10000 + minor * 100 + patch) and
+// CORVANE_VERSION_STRING ("major.minor.patch", static storage) of the library's own build.
+int GetCorvaneVersionNum();
+const char* GetCorvaneVersionString();
+
 // The host's current file version. The library never calls these itself.
 void SetCurrentFileVersion(float fVersion);
 // 0.0 (unset) becomes the library version; a value above the library version shows "版本号错误!"

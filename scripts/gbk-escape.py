@@ -6,6 +6,12 @@ copied as they are. Octal escapes take at most three digits, so a following char
 them.
 
     gbk-escape.py SOURCE_DIR DEST_DIR     (DEST_DIR is brought up to date; .git and build* are skipped)
+
+With --check it copies nothing: it names every line of the headers (*.h) under the given folders that
+holds a non-ASCII character in a literal, and exits 1 when there is one. The installed headers must
+hold none, so that a host compiled without -fexec-charset=GBK (any compiler) gets the library's bytes.
+
+    gbk-escape.py --check DIR...
 """
 import os
 import shutil
@@ -65,7 +71,27 @@ def escape(text, path):
     return ''.join(out)
 
 
+def check(dirs):
+    bad = 0
+    for top in dirs:
+        for root, subdirs, files in os.walk(top):
+            subdirs.sort()
+            for f in sorted(files):
+                if not f.endswith(('.h', '.hpp')):
+                    continue
+                path = os.path.join(root, f)
+                with open(path, encoding='utf-8') as fh:
+                    text = fh.read()
+                for n, (a, b) in enumerate(zip(text.split('\n'), escape(text, path).split('\n')), 1):
+                    if a != b:
+                        print('%s:%d: a non-ASCII literal in a header: %s' % (path, n, a.strip()))
+                        bad = 1
+    return bad
+
+
 def main():
+    if sys.argv[1:2] == ['--check']:
+        sys.exit(check(sys.argv[2:]))
     src, dst = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     for root, dirs, files in os.walk(src):
         dirs[:] = [d for d in dirs if d != '.git' and not d.startswith('build')

@@ -25,6 +25,8 @@
 #include <unordered_set>
 #include <vector>
 
+const char CLIP_OPEN_POLYGON_MESSAGE[] = "请指定封闭裁剪边缘!";
+
 namespace {
 
 const short kTextField = 10;  // DAO text

@@ -34,8 +34,8 @@ struct DPoint {
 
 #define WM_GEO_PROGRESS_STEP 1225
 
-// The message shown for an open clip polygon.
-#define CLIP_OPEN_POLYGON_MESSAGE "请指定封闭裁剪边缘!"
+// The message shown for an open clip polygon (GBK): "请指定封闭裁剪边缘!".
+extern const char CLIP_OPEN_POLYGON_MESSAGE[];
 
 // Copies every object of the listed layers into target (layers and then objects in list order).
 // With attributes, the first layer's common fields join the target's theme and every record is

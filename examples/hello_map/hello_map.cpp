@@ -1,22 +1,36 @@
 // hello_map: a map of one vector layer with a road, a lake and a name, saved, loaded back and drawn.
 // Run it in an empty folder: it writes hello.map, lakes.LYR and hello.png there.
+// Every string inside the library is GBK: the host's own text (UTF-8 here, as any compiler writes it)
+// goes in through win32::Utf8ToGbk and comes out through win32::GbkToUtf8.
 #include <annotation/GeoAnno.h>
+#include <core/CorvaneModule.h>
+#include <core/CorvaneVersion.h>
 #include <core/DisplayState.h>
 #include <core/GeoMap.h>
 #include <core/GeoVectorLayer.h>
 #include <vector/GeoLabelPoint.h>
 #include <vector/GeoPLine.h>
 #include <vector/GeoPolygon.h>
+#include <win32/codepage.h>
 #include <win32/gdirecord.h>
 
 #include <cstdio>
 
+#if !CORVANE_VERSION_CHECK(1, 38, 0)
+#error "hello_map needs Corvane 1.38 or later"
+#endif
+
 int main() {
+    // The library loaded at run time must be the one compiled against.
+    if (GetCorvaneVersionNum() != CORVANE_VERSION_NUM) {
+        std::printf("built against Corvane %s, running %s\n", CORVANE_VERSION_STRING, GetCorvaneVersionString());
+        return 1;
+    }
     CWinApp app("hello_map");  // the host's application object: profile, message log
 
     // A layer covering 0..10000 mm both ways (coordinates are millimetres, y pointing up).
     CRect bounds(0, 0, 10000, 10000);
-    CGeoVectorLayer* layer = CreateVectorLayer(&bounds, nullptr, "湖泊", "", 0);
+    CGeoVectorLayer* layer = CreateVectorLayer(&bounds, nullptr, win32::Utf8ToGbk("湖泊").c_str(), "", 0);
 
     POINT road[] = {{500, 500}, {4000, 3000}, {9500, 2500}};
     layer->Add(new CGeoPLine(3, road, FALSE));  // the layer owns what it holds
@@ -36,7 +50,7 @@ int main() {
     lake->SetLabelPoint(label);
 
     // Text 400 mm high, anchored at its lower left corner (align type 0), not turned.
-    layer->Add(new CGeoAnno("明湖", CPoint(4000, 6000), 400, 400, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0));
+    layer->Add(new CGeoAnno(win32::Utf8ToGbk("明湖").c_str(), CPoint(4000, 6000), 400, 400, 0.0f, 0.0f, 0, 0, 1, 0, 0, 0, 0));
 
     // A map owns its layers. Saving the map writes each layer to its own file (and a layer with
     // attribute values its database beside it), so every layer needs a file name first.
@@ -71,6 +85,8 @@ int main() {
     drawn->Draw(&dc, &clip, 100, 100, CPoint(0, -10000), ds, 0, nullptr);
     BOOL ok = win32::WriteDCToPNG(dc.m_hDC, "hello.png");
     ::DeleteDC(dc.Detach());
-    std::printf("%d objects loaded, picture %s\n", drawn->GetObjectCount(), ok ? "hello.png" : "not written");
+    std::printf("Corvane %s: layer %s, %d objects loaded, picture %s\n", GetCorvaneVersionString(),
+                win32::GbkToUtf8(drawn->GetObjectName().str()).c_str(), drawn->GetObjectCount(),
+                ok ? "hello.png" : "not written");
     return ok ? 0 : 1;
 }

@@ -1,6 +1,10 @@
 // Library start-up and version.
 #include "core/CorvaneModule.h"
 
+#include "core/CorvaneVersion.h"
+
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 TEST(CorvaneModule, VersionComesFromTheVersionBlock) {
@@ -14,6 +18,19 @@ TEST(CorvaneModule, VersionComesFromTheVersionBlock) {
     float v = GetCorvaneVersion();
     EXPECT_TRUE(v >= 1.38f);
     EXPECT_FALSE(v >= 1.38);
+}
+
+// The record version, the run-time query and the version header come from one number.
+TEST(CorvaneModule, VersionQueryMatchesTheHeader) {
+    EXPECT_EQ(GetCorvaneVersionNum(), CORVANE_VERSION_NUM);
+    EXPECT_STREQ(GetCorvaneVersionString(), CORVANE_VERSION_STRING);
+    EXPECT_EQ(CORVANE_VERSION_NUM / 10000, CORVANE_VERSION_MAJOR);
+    EXPECT_EQ(CORVANE_VERSION_NUM / 100 % 100, CORVANE_VERSION_MINOR);
+    char product[16];
+    std::snprintf(product, sizeof product, "%d.%d", CORVANE_VERSION_MAJOR, CORVANE_VERSION_MINOR);
+    EXPECT_EQ(GetVersionSection(GetCorvaneInstance(), "ProductVersion"), product);
+    EXPECT_TRUE(CORVANE_VERSION_CHECK(1, 38, 0));
+    EXPECT_FALSE(CORVANE_VERSION_CHECK(CORVANE_VERSION_MAJOR, CORVANE_VERSION_MINOR, CORVANE_VERSION_PATCH + 1));
 }
 
 TEST(CorvaneModule, LibraryIsInTheModuleChain) {

@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 
+const char afxDefaultDialogFontFace[] = "宋体";
+
 namespace {
 std::map<UINT, AfxDlgTemplate>& Templates() {
     static auto* m = new std::map<UINT, AfxDlgTemplate>();

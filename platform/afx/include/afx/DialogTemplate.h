@@ -24,13 +24,16 @@ struct AfxDlgItem {
     LPCSTR items = nullptr;
 };
 
+// The face a dialog template names unless it says otherwise: "宋体" in GBK.
+extern const char afxDefaultDialogFontFace[];
+
 struct AfxDlgTemplate {
     UINT id;
     LPCSTR caption;  // GBK; a page's caption labels its tab
     int cx, cy;      // DLU
     DWORD style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     std::vector<AfxDlgItem> items;
-    LPCSTR fontFace = "宋体";
+    LPCSTR fontFace = afxDefaultDialogFontFace;
     int pointSize = 9;
 };
 
