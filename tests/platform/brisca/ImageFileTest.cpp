@@ -208,21 +208,22 @@ TEST_F(ImageFileTest, GeoTiffTransformationOrNone) {
 TEST_F(ImageFileTest, GeoTiffTiePointAndPixelScale) {
     struct Case {
         const char* what;
-        std::vector<double> scale, ties, matrix;
-        bool placed;
+        std::vector<double> scale, ties;
+        bool withMatrix, placed;
         double m0, m3, m5, m7;
     };
     const std::vector<double> matrix = {4, 0, 0, 100, 0, -4, 0, 200, 0, 0, 0, 0, 0, 0, 0, 1};
     const Case cases[] = {
-        {"corner tie point", {2.5, 2.5, 0}, {0, 0, 0, 512345.5, 3398840.0, 0}, true, 2.5, 512345.5, -2.5, 3398840.0},
-        {"tie point inside, scale of two", {2, 3}, {10, 4, 0, 1000, 2000, 0}, true, 2, 980, -3, 2012},
-        {"several tie points with a scale: the first", {1, 1, 0}, {1, 1, 0, 50, 60, 0, 3, 3, 0, 52, 58, 0}, true, 1,
-         49, -1, 61},
-        {"the matrix wins", {2.5, 2.5, 0}, {0, 0, 0, 7, 8, 0}, true, 4, 100, -4, 200},
-        {"tie points without a scale", {}, {0, 0, 0, 7, 8, 0, 3, 2, 0, 9, 9, 0}, false, 0, 0, 0, 0},
-        {"a scale without a tie point", {2.5, 2.5, 0}, {}, false, 0, 0, 0, 0},
-        {"a short tie point", {2.5, 2.5, 0}, {0, 0, 0, 7}, false, 0, 0, 0, 0},
-        {"a scale of one value", {2.5}, {0, 0, 0, 7, 8, 0}, false, 0, 0, 0, 0},
+        {"corner tie point", {2.5, 2.5, 0}, {0, 0, 0, 512345.5, 3398840.0, 0}, false, true, 2.5, 512345.5, -2.5,
+         3398840.0},
+        {"tie point inside, scale of two", {2, 3}, {10, 4, 0, 1000, 2000, 0}, false, true, 2, 980, -3, 2012},
+        {"several tie points with a scale: the first", {1, 1, 0}, {1, 1, 0, 50, 60, 0, 3, 3, 0, 52, 58, 0}, false,
+         true, 1, 49, -1, 61},
+        {"the matrix wins", {2.5, 2.5, 0}, {0, 0, 0, 7, 8, 0}, true, true, 4, 100, -4, 200},
+        {"tie points without a scale", {}, {0, 0, 0, 7, 8, 0, 3, 2, 0, 9, 9, 0}, false, false, 0, 0, 0, 0},
+        {"a scale without a tie point", {2.5, 2.5, 0}, {}, false, false, 0, 0, 0, 0},
+        {"a short tie point", {2.5, 2.5, 0}, {0, 0, 0, 7}, false, false, 0, 0, 0, 0},
+        {"a scale of one value", {2.5}, {0, 0, 0, 7, 8, 0}, false, false, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -230,7 +231,7 @@ TEST_F(ImageFileTest, GeoTiffTiePointAndPixelScale) {
         t.pixels.assign(12, 7);
         t.pixelScale = c.scale;
         t.tiepoints = c.ties;
-        if (std::string(c.what) == "the matrix wins") t.transformation = matrix;
+        if (c.withMatrix) t.transformation = matrix;
         CGeoTIFF reader;
         ASSERT_TRUE(reader.LoadGeoTIFFFile(Write("tie.tif", t.Build()).c_str()));
         double* m = nullptr;
