@@ -24,3 +24,5 @@ tagPOINT StGeoDrawingParameter::RPToLP(CPoint p) const {
         r.y = Saturate((m_dYOrigin - p.y) * m_dYScale + 0.5);
     return r;
 }
+
+CGeoTinPointArray::~CGeoTinPointArray() = default;

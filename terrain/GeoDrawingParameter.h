@@ -5,6 +5,8 @@
 
 #include <afx/afx.h>
 
+#include "vector/GeoTinPoint.h"
+
 // 1 paints every triangle filled in its serial colour (COLORREF = serial number); any other value draws
 // outlines.
 enum EDrawingFunction : int { DRAWING_OUTLINE = 0, DRAWING_RASTERIZE = 1 };
@@ -44,3 +46,11 @@ public:
 private:
     int m_nGrowBy;
 };
+
+// A growable array of TIN vertex records, copied whole by assignment. Nothing in the library fills
+// one; it exists for hosts that keep vertex records of their own.
+class CGeoTinPointArray : public CArray<CGeoTinPoint, CGeoTinPoint&> {
+public:
+    ~CGeoTinPointArray() override;
+};
+

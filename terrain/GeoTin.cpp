@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 
 IMPLEMENT_SERIAL(CGeoTin, CGeoVectorObject, 0)
@@ -93,6 +94,8 @@ struct CGeoTin::Hull {
     }
 };
 
+void CGeoTin::HullDeleter::operator()(Hull* hull) const { delete hull; }
+
 // ---- tables ---------------------------------------------------------------------------------------------
 
 CGeoTin::CGeoTin() = default;
@@ -130,6 +133,7 @@ CGeoTinTriangle* CGeoTin::GetTriangle(LONG serial) const {
 }
 
 void CGeoTin::Release() {
+    m_pHull.reset();
     if (CGeoTinTriangle* t = Triangles())
         for (int k = 0; k < m_nTriangles; ++k) t[k].~CGeoTinTriangle();
     delete m_pTriangleTable;
@@ -176,6 +180,60 @@ void CGeoTin::AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p
 
 // ---- the sweep ------------------------------------------------------------------------------------------
 
+// A hull position is the vertex's table index + 1, so that no vertex gives the NULL position.
+static POSITION HullPosition(int index) { return reinterpret_cast<POSITION>(static_cast<intptr_t>(index) + 1); }
+static int HullIndex(POSITION pos) { return static_cast<int>(reinterpret_cast<intptr_t>(pos) - 1); }
+
+int CGeoTin::TableIndex(const CGeoTinPoint* p) const {
+    const CGeoTinPoint* v = Vertices();
+    if (!v || !p || p < v || p >= v + m_nPoints) return -1;
+    return static_cast<int>(p - v);
+}
+
+BOOL CGeoTin::StartHull() {
+    m_pHull.reset();
+    CGeoTinPoint* v = Vertices();
+    const int n = m_nPoints;
+    if (!v || n <= 0) return FALSE;
+    try {
+        std::unique_ptr<Hull, HullDeleter> hull(new Hull);
+        hull->next.assign(n, -1);
+        hull->prev.assign(n, -1);
+        hull->on.assign(n, 0);
+        hull->x.resize(n);
+        hull->y.resize(n);
+        const int hashSize = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+        hull->hash.assign(std::max(hashSize, 1), -1);
+        for (int i = 0; i < n; ++i) {
+            hull->x[i] = v[i].GetX();
+            hull->y[i] = v[i].GetY();
+        }
+        m_pHull = std::move(hull);
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CGeoTin::OpenHull(int a, int b, int c) {
+    Hull& hull = *m_pHull;
+    CGeoTinPoint* v = Vertices();
+    AddTinTriangle(v + a, v + b, v + c);
+    CGeoTinTriangle* t = Triangles() + (m_nTriangles - 1);
+    t->MakeAnticlockwise();
+    int h[3];
+    for (int k = 0; k < 3; ++k) h[k] = static_cast<int>(t->GetVertex(k) - v);
+    hull.head = h[0];
+    for (int k = 0; k < 3; ++k) {
+        hull.next[h[k]] = h[(k + 1) % 3];
+        hull.prev[h[k]] = h[(k + 2) % 3];
+        hull.on[h[k]] = 1;
+    }
+    hull.cx = (static_cast<double>(hull.x[h[0]]) + hull.x[h[1]] + hull.x[h[2]]) / 3.0;
+    hull.cy = (static_cast<double>(hull.y[h[0]]) + hull.y[h[1]] + hull.y[h[2]]) / 3.0;
+    for (int k = 0; k < 3; ++k) hull.Hash(h[k]);
+}
+
 BOOL CGeoTin::Triangulate() {
     CGeoTinPoint* v = Vertices();
     const int n = m_nPoints;
@@ -184,34 +242,10 @@ BOOL CGeoTin::Triangulate() {
     std::stable_sort(v, v + n, [](const CGeoTinPoint& a, const CGeoTinPoint& b) {
         return a.GetDistance() < b.GetDistance();
     });
+    if (!StartHull()) return FALSE;
 
-    Hull hull;
-    try {
-        hull.next.assign(n, -1);
-        hull.prev.assign(n, -1);
-        hull.on.assign(n, 0);
-        hull.x.resize(n);
-        hull.y.resize(n);
-        int hashSize = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
-        hull.hash.assign(std::max(hashSize, 1), -1);
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
-    for (int i = 0; i < n; ++i) {
-        hull.x[i] = v[i].GetX();
-        hull.y[i] = v[i].GetY();
-    }
-
-    std::vector<int> pending;
-    if (!CreateTheFirstTriangle(pending, hull)) return FALSE;
-    for (int p : pending) Extend(p, hull);
-    return TRUE;
-}
-
-BOOL CGeoTin::CreateTheFirstTriangle(std::vector<int>& pending, Hull& hull) {
-    CGeoTinPoint* v = Vertices();
-    const int n = m_nPoints;
-    if (n <= 0) return FALSE;
+    // The pending list is the sorted table itself: the first triangle takes its vertices from the front,
+    // and every later one is extended in table order.
     const int a = 0;
     int i = 1;
     while (i < n) {
@@ -227,60 +261,117 @@ BOOL CGeoTin::CreateTheFirstTriangle(std::vector<int>& pending, Hull& hull) {
                 q = j;
                 break;
             }
-        if (q < 0) return FALSE;  // every remaining vertex lies on one line
-        AddTinTriangle(v + a, v + p, v + q);
-        CGeoTinTriangle* t = Triangles();
-        t->MakeAnticlockwise();
-        int h[3];
-        for (int k = 0; k < 3; ++k) h[k] = static_cast<int>(t->GetVertex(k) - v);
-        hull.head = h[0];
-        for (int k = 0; k < 3; ++k) {
-            hull.next[h[k]] = h[(k + 1) % 3];
-            hull.prev[h[k]] = h[(k + 2) % 3];
-            hull.on[h[k]] = 1;
-        }
-        hull.cx = (static_cast<double>(hull.x[h[0]]) + hull.x[h[1]] + hull.x[h[2]]) / 3.0;
-        hull.cy = (static_cast<double>(hull.y[h[0]]) + hull.y[h[1]] + hull.y[h[2]]) / 3.0;
-        for (int k = 0; k < 3; ++k) hull.Hash(h[k]);
-        pending.reserve(n - i);
+        if (q < 0) break;  // every remaining vertex lies on one line
+        OpenHull(a, p, q);
         for (int j = i; j < n; ++j)
-            if (j != q) pending.push_back(j);
+            if (j != q) ExtendIndex(j);
+        m_pHull.reset();
+        return TRUE;
+    }
+    m_pHull.reset();
+    return FALSE;
+}
+
+BOOL CGeoTin::CreateTheFirstTriangle(CTypedPtrList<CPtrList, CGeoTinPoint*>& pending) {
+    if (pending.IsEmpty()) return FALSE;
+    if (!StartHull()) return FALSE;
+    CGeoTinPoint* a = pending.RemoveHead();
+    while (!pending.IsEmpty()) {
+        CGeoTinPoint* head = pending.GetHead();
+        double A, B, C;
+        if (!GetLineCoefficients(a->GetX(), a->GetY(), head->GetX(), head->GetY(), &A, &B, &C)) {
+            pending.RemoveHead();  // lies on a: dropped
+            continue;
+        }
+        CGeoTinPoint* p = pending.RemoveHead();
+        POSITION qpos = pending.GetHeadPosition();
+        while (qpos) {
+            CGeoTinPoint* q = pending.GetAt(qpos);
+            if (A * q->GetX() + B * q->GetY() + C != 0.0) break;
+            pending.GetNext(qpos);
+        }
+        if (!qpos) return FALSE;
+        CGeoTinPoint* q = pending.GetAt(qpos);
+        const int ia = TableIndex(a), ip = TableIndex(p), iq = TableIndex(q);
+        // The hull works on table positions: records from elsewhere cannot join this TIN.
+        if (ia < 0 || ip < 0 || iq < 0) return FALSE;
+        OpenHull(ia, ip, iq);
+        pending.RemoveAt(qpos);
         return TRUE;
     }
     return FALSE;
 }
 
-void CGeoTin::Extend(int p, Hull& hull) {
-    CGeoTinPoint* v = Vertices();
-    // InsertBoundaryVertex: the first visible edge (prev, cur) gets the triangle (p, cur, prev) and p
-    // goes into the hull between them.
-    const int prev = hull.FirstVisible(p);
-    if (prev < 0) return;
+POSITION CGeoTin::InsertBoundaryVertex(CGeoTinPoint* p) {
+    const int ip = TableIndex(p);
+    if (!m_pHull || m_pHull->head < 0 || ip < 0 || m_pHull->on[ip]) return nullptr;
+    Hull& hull = *m_pHull;
+    const int prev = hull.FirstVisible(ip);
+    if (prev < 0) return nullptr;
     const int cur = hull.next[prev];
-    AddTinTriangle(v + p, v + cur, v + prev);
-    hull.InsertAfter(prev, p);
-    const bool atHead = prev == hull.head;
+    CGeoTinPoint* v = Vertices();
+    AddTinTriangle(v + ip, v + cur, v + prev);
+    hull.InsertAfter(prev, ip);
+    return HullPosition(prev);
+}
 
-    // ExtendNext: the chain continues forwards.
-    int a = hull.next[p], b = hull.next[a];
-    while (hull.Ccw(p, b, a)) {
-        AddTinTriangle(v + p, v + b, v + a);
+void CGeoTin::ExtendNext(POSITION, CGeoTinPoint* p) {
+    const int ip = TableIndex(p);
+    if (!m_pHull || ip < 0 || !m_pHull->on[ip]) return;
+    Hull& hull = *m_pHull;
+    CGeoTinPoint* v = Vertices();
+    int a = hull.next[ip], b = hull.next[a];
+    while (b != ip && hull.Ccw(ip, b, a)) {
+        AddTinTriangle(v + ip, v + b, v + a);
         hull.Remove(a);
         a = b;
         b = hull.next[a];
     }
     hull.Hash(a);
-    // ExtendPrev: only when the insertion was at the head can the chain continue backwards past it.
-    if (atHead) {
-        int c = prev, d = hull.prev[c];
-        while (hull.Ccw(p, c, d)) {
-            AddTinTriangle(v + p, v + c, v + d);
-            hull.Remove(c);
-            c = d;
-            d = hull.prev[c];
-        }
-        hull.Hash(c);
+}
+
+void CGeoTin::ExtendPrev(POSITION pos, CGeoTinPoint* p) {
+    const int ip = TableIndex(p);
+    const int ic = HullIndex(pos);
+    if (!m_pHull || ip < 0 || ic < 0 || ic >= m_nPoints || !m_pHull->on[ip] || !m_pHull->on[ic]) return;
+    Hull& hull = *m_pHull;
+    CGeoTinPoint* v = Vertices();
+    int c = ic, d = hull.prev[c];
+    while (d != ip && hull.Ccw(ip, c, d)) {
+        AddTinTriangle(v + ip, v + c, v + d);
+        hull.Remove(c);
+        c = d;
+        d = hull.prev[c];
     }
+    hull.Hash(c);
+}
+
+void CGeoTin::Extend(CGeoTinPoint* p) {
+    const int ip = TableIndex(p);
+    if (m_pHull && ip >= 0) ExtendIndex(ip);
+}
+
+void CGeoTin::ExtendIndex(int ip) {
+    CGeoTinPoint* p = Vertices() + ip;
+    POSITION pos = InsertBoundaryVertex(p);
+    if (!pos) return;
+    // Only when the insertion was at the head can the visible chain continue backwards past it.
+    const bool atHead = HullIndex(pos) == m_pHull->head;
+    ExtendNext(pos, p);
+    if (atHead) ExtendPrev(pos, p);
+}
+
+int CGeoTin::GetBoundary(CTypedPtrList<CPtrList, CGeoTinPoint*>& out) const {
+    out.RemoveAll();
+    if (!m_pHull || m_pHull->head < 0) return 0;
+    CGeoTinPoint* v = Vertices();
+    int e = m_pHull->head, count = 0;
+    do {
+        out.AddTail(v + e);
+        ++count;
+        e = m_pHull->next[e];
+    } while (e != m_pHull->head);
+    return count;
 }
 
 // ---- links, swaps, forcing, planes -----------------------------------------------------------------------

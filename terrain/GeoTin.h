@@ -27,6 +27,7 @@
 #include "raster/GeoMosaicPLine.h"
 #include "terrain/GeoVectorLayerList.h"
 
+#include <memory>
 #include <vector>
 
 class CDC;
@@ -111,6 +112,39 @@ public:
     // section.
     void ExportToDxf(CString path) const;
 
+    // ---- the sweep, step by step ----
+    // The Create forms run these themselves; a host may run them in the same order on a TIN whose
+    // vertex table it filled through a Create form's sources. Every vertex named here must be a record
+    // of this TIN's vertex table (GetTinPoint); others are refused as stated.
+    //
+    // Takes the first triangle from pending (vertices in sweep order, nearest first): its head a is
+    // removed; heads equal to a are removed and dropped; the next head p is removed; the first later
+    // q off the line through a and p is removed; the triangle (a, p, q) is made anticlockwise and its
+    // vertices start the hull. FALSE for an empty list, every remaining vertex on one line, a vertex
+    // not in the table or no memory for the hull. A later call starts a new hull.
+    BOOL CreateTheFirstTriangle(CTypedPtrList<CPtrList, CGeoTinPoint*>& pending);
+    // Joins p to the first hull edge (prev, cur), in hull order from the head, that p sees from outside:
+    // adds the triangle (p, cur, prev) and inserts p after prev. Returns prev's hull position; NULL when
+    // p sees no edge (inside or on the hull), is already on the hull, is not in the table, or no first
+    // triangle was made. A NULL answer changes nothing.
+    POSITION InsertBoundaryVertex(CGeoTinPoint* p);
+    // After InsertBoundaryVertex: with a, b the two hull vertices after p, adds (p, b, a) and removes a
+    // from the hull while p sees the edge (a, b). The position is not read.
+    void ExtendNext(POSITION pos, CGeoTinPoint* p);
+    // After InsertBoundaryVertex: with c the vertex at pos and d the one before it, adds (p, c, d) and
+    // removes c from the hull while p sees the edge (d, c).
+    void ExtendPrev(POSITION pos, CGeoTinPoint* p);
+    // InsertBoundaryVertex, then ExtendNext, then ExtendPrev only when the insertion was after the hull's
+    // head (only then can the visible chain go on backwards past the head).
+    void Extend(CGeoTinPoint* p);
+    // Constructs the triangle (p1, p2, p3) in the next place of the triangle table with the next serial
+    // number and its bounds. No capacity test: the sweep never makes more than 2 n triangles of n
+    // vertices, and a caller adding its own must stay within that too.
+    void AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p3);
+    // The current hull, anticlockwise from its head, into out (emptied first); its size. Empty once a
+    // Create form has finished (the hull is a build's scratch) or before a first triangle.
+    int GetBoundary(CTypedPtrList<CPtrList, CGeoTinPoint*>& out) const;
+
     // The pipeline steps after the sweep, in this order; public so that every build form can run the
     // ones it needs.
     void CreateNeighborhood();
@@ -151,9 +185,13 @@ private:
 
     CGeoTinPoint* Vertices() const;
     CGeoTinTriangle* Triangles() const;
-    void AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p3);
-    BOOL CreateTheFirstTriangle(std::vector<int>& pending, Hull& hull);
-    void Extend(int p, Hull& hull);
+    // The table position of p; -1 when p is not a record of the vertex table.
+    int TableIndex(const CGeoTinPoint* p) const;
+    // A new, empty hull over the vertex table; FALSE without memory.
+    BOOL StartHull();
+    // The first triangle (a, b, c by table position), made anticlockwise, and the hull of its vertices.
+    void OpenHull(int a, int b, int c);
+    void ExtendIndex(int p);
 
     // Builds from the vertices of the bodies (each CreateTinPoints around centre), n places at most:
     // sweep, links, swaps and forcing. FALSE when no triangle can be made.
@@ -162,6 +200,10 @@ private:
     void ReleaseHelpers();
 
     CObList m_Helpers;
+    struct HullDeleter {
+        void operator()(Hull* hull) const;
+    };
+    std::unique_ptr<Hull, HullDeleter> m_pHull;  // during a sweep only
     int m_nPoints = 0;
     CGeoBandData* m_pVertexTable = nullptr;
     CGeoBandData* m_pTriangleTable = nullptr;

@@ -1,4 +1,5 @@
 // TIN construction: the sweep, links, angle swaps and segment forcing on small cases and at scale.
+#include <array>
 #include "TinTestSupport.h"
 
 #include "vector/GeoPLine.h"
@@ -129,7 +130,109 @@ public:
         CrossCheck();
         return TRUE;
     }
+    // The vertex records of the bodies in sweep order (nearest the centre first), nothing built.
+    void Fill(const std::vector<CGeoVectorObject*>& bodies, CPoint centre) {
+        LONG n = 0;
+        for (auto* b : bodies) n += b->GetTinPointNumber();
+        ASSERT_TRUE(AllocateTables(n));
+        CGeoTinPoint* cursor = GetTinPoint(0);
+        for (auto* b : bodies) b->CreateTinPoints(cursor, centre);
+        std::stable_sort(GetTinPoint(0), GetTinPoint(0) + n,
+                         [](const CGeoTinPoint& a, const CGeoTinPoint& b) { return a.GetDistance() < b.GetDistance(); });
+    }
+    // The sweep through the public steps: the first triangle, then every pending vertex in turn.
+    BOOL BuildByHand() {
+        CTypedPtrList<CPtrList, CGeoTinPoint*> pending;
+        for (int i = 0; i < GetPointCount(); ++i) pending.AddTail(GetTinPoint(i));
+        if (!CreateTheFirstTriangle(pending)) return FALSE;
+        while (!pending.IsEmpty()) Extend(pending.RemoveHead());
+        CreateNeighborhood();
+        ConvexCheck();
+        CrossCheck();
+        return TRUE;
+    }
+    // Each triangle's vertices as table positions, in serial order.
+    std::vector<std::array<long, 3>> Triangles() const {
+        std::vector<std::array<long, 3>> out;
+        for (LONG s = 1; s <= GetTriangleCount(); ++s) {
+            std::array<long, 3> t{};
+            for (int i = 0; i < 3; ++i) t[i] = static_cast<long>(GetTriangle(s)->GetVertex(i) - GetTinPoint(0));
+            out.push_back(t);
+        }
+        return out;
+    }
 };
+
+TEST(GeoTin, TheStepsByHandBuildWhatTheSweepBuilds) {
+    MinusYGuard guard;
+    CGeoTinPoint::SetMinusY(0);
+    // Spot heights around two contour rings: hull chains that run over the list's head happen here.
+    auto spots = PointLayer(RandomPoints(400, 11, 4000));
+    std::vector<CGeoVectorObject*> bodies;
+    for (POSITION pos = spots->m_ObjList.GetHeadPosition(); pos;)
+        bodies.push_back(static_cast<CGeoVectorObject*>(spots->m_ObjList.GetNext(pos)));
+    std::unique_ptr<CGeoPolygonLine> inner(Ring(2000, 2000, 700, 60, 10.0)), outer(Ring(2000, 2000, 1500, 90, 5.0));
+    bodies.push_back(inner.get());
+    bodies.push_back(outer.get());
+    PipelineTin sweep, steps;
+    ASSERT_TRUE(sweep.Build(bodies, CPoint(2000, 2000)));
+    steps.Fill(bodies, CPoint(2000, 2000));
+    ASSERT_TRUE(steps.BuildByHand());
+    EXPECT_EQ(steps.Triangles(), sweep.Triangles());
+    CheckTin(steps);
+}
+
+TEST(GeoTin, BoundaryStepsOneAtATime) {
+    MinusYGuard guard;
+    CGeoTinPoint::SetMinusY(0);
+    auto layer = PointLayer({{0, 0}, {10, 0}, {0, 10}, {2, 2}, {20, 20}, {-30, 5}});
+    std::vector<CGeoVectorObject*> bodies;
+    for (POSITION pos = layer->m_ObjList.GetHeadPosition(); pos;)
+        bodies.push_back(static_cast<CGeoVectorObject*>(layer->m_ObjList.GetNext(pos)));
+    PipelineTin tin;
+    tin.Fill(bodies, CPoint(0, 0));
+    CTypedPtrList<CPtrList, CGeoTinPoint*> hull;
+    auto at = [&](int x, int y) {
+        for (int i = 0; i < tin.GetPointCount(); ++i)
+            if (tin.GetTinPoint(i)->GetX() == x && tin.GetTinPoint(i)->GetY() == y) return tin.GetTinPoint(i);
+        return static_cast<CGeoTinPoint*>(nullptr);
+    };
+
+    // Before a first triangle there is no hull to join.
+    EXPECT_EQ(tin.InsertBoundaryVertex(at(20, 20)), nullptr);
+    CTypedPtrList<CPtrList, CGeoTinPoint*> pending;
+    pending.AddTail(at(0, 0));
+    pending.AddTail(at(10, 0));
+    pending.AddTail(at(0, 10));
+    ASSERT_TRUE(tin.CreateTheFirstTriangle(pending));
+    EXPECT_TRUE(pending.IsEmpty());
+    EXPECT_EQ(tin.GetBoundary(hull), 3);
+    EXPECT_EQ(tin.GetTriangleCount(), 1);
+
+    // Inside the hull, already on it, or not a record of this TIN: refused, nothing changes.
+    CGeoTinPoint stranger;
+    EXPECT_EQ(tin.InsertBoundaryVertex(at(2, 2)), nullptr);
+    EXPECT_EQ(tin.InsertBoundaryVertex(at(10, 0)), nullptr);
+    EXPECT_EQ(tin.InsertBoundaryVertex(&stranger), nullptr);
+    EXPECT_EQ(tin.GetTriangleCount(), 1);
+
+    // (20, 20) sees the edge (10, 0)-(0, 10): one triangle, and the hull grows by one vertex.
+    POSITION pos = tin.InsertBoundaryVertex(at(20, 20));
+    ASSERT_NE(pos, nullptr);
+    tin.ExtendNext(pos, at(20, 20));
+    tin.ExtendPrev(pos, at(20, 20));
+    EXPECT_EQ(tin.GetTriangleCount(), 2);
+    EXPECT_EQ(tin.GetBoundary(hull), 4);
+
+    // (-30, 5) sees (20, 20)-(0, 10) first and, walking on, (0, 10)-(0, 0): Extend joins it to both,
+    // and (0, 10) leaves the hull.
+    tin.Extend(at(-30, 5));
+    EXPECT_EQ(tin.GetTriangleCount(), 4);
+    ASSERT_EQ(tin.GetBoundary(hull), 4);
+    EXPECT_EQ(hull.Find(at(0, 10)), nullptr);
+    tin.CreateNeighborhood();
+    CheckTin(tin);
+}
 
 // The share of the bodies' segments (closing segments of polygon lines included) that are TIN edges.
 double ForcedShare(const CGeoTin& tin, const std::vector<CGeoPolygonLine*>& lines) {
