@@ -91,7 +91,8 @@ void CGeoVectorLayer::Draw(CDC* pDC, RECT* pClip, UINT scale, UINT scale2, CPoin
     for (POSITION pos = m_ObjList.GetHeadPosition(); pos && g_nLayerDrawFlag;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(pos));
         if (pClip) {
-            const CRect b = pObject->GetBounds();
+            CRect b = pObject->GetBounds();
+            b.NormalizeRect();  // a TIN triangle keeps its top above its bottom
             if (b.right < clip.left || b.left > clip.right || b.bottom < clip.top || b.top > clip.bottom) continue;
         }
         if (GCIsVisible(pObject->GetObjectClassID(), nFilterMode, pIDs))

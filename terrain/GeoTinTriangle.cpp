@@ -161,6 +161,8 @@ void CGeoTinTriangle::SetPosition() {
     BoundsChanged();
 }
 
+CRect CGeoTinTriangle::GetBounds() const { return m_rcBounds; }
+
 void CGeoTinTriangle::MakeAnticlockwise() {
     if (!TinTurnsAnticlockwise(m_pVertex[0], m_pVertex[1], m_pVertex[2])) std::swap(m_pVertex[1], m_pVertex[2]);
 }

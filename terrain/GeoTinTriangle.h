@@ -86,6 +86,9 @@ public:
     // Bounds from the vertices' GetPoint: left = smallest x, top = largest y, right = largest x,
     // bottom = smallest y (top >= bottom, unlike the library's normalised rectangles).
     void SetPosition();
+    // The bounds as SetPosition keeps them (top >= bottom), not normalised: a triangle's rectangle is
+    // a map rectangle with y growing upwards.
+    CRect GetBounds() const override;
     // Swaps vertices 1 and 2 unless vertex 0, 1, 2 turn strictly anticlockwise.
     void MakeAnticlockwise();
     // MinAngleOfPoints of the three vertices.

@@ -46,6 +46,19 @@ TEST(GeoTinTriangle, Angles) {
     EXPECT_NEAR(d2.GetAngle(1), M_PI, 1e-12);
 }
 
+TEST(GeoTinTriangle, BoundsKeepTheLargerYOnTop) {
+    MinusYGuard guard;
+    for (int flag = 0; flag < 2; ++flag) {
+        // The bounds come from the bodies' raw points, whatever the y flag says.
+        CGeoTinPoint::SetMinusY(flag);
+        Vertices v({{-5, 7}, {3, -2}, {0, 40}});
+        CGeoTinTriangle t(v[0], v[1], v[2]);
+        t.SetPosition();
+        EXPECT_EQ(t.GetBounds(), CRect(-5, 40, 3, -2));
+        EXPECT_EQ(t.GetBounds(), t.GetPosition());
+    }
+}
+
 TEST(GeoTinTriangle, PlaneFormAndElevation) {
     MinusYGuard guard;
     CGeoTinPoint::SetMinusY(0);
