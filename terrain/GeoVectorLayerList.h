@@ -1,13 +1,14 @@
-// CGeoVectorLayerList: a list of vector layers that a TIN takes its vertices from, and the vertex
-// operations over single layers and over such lists. Neither the list nor these functions own layers.
+// The vertex operations of the TIN's layer build, over single vector layers and over a
+// CGeoVectorLayerList. Neither the list nor these functions own layers.
 #pragma once
 
 #include <afx/afx.h>
 
+#include "vector/GeoVectorLayerList.h"
+
 class CGeoTinPoint;
 class CGeoVectorLayer;
 
-typedef CTypedPtrList<CPtrList, CGeoVectorLayer*> CGeoVectorLayerList;
 
 // The sum of GetTinPointNumber over the layer's objects in list order.
 LONG GetLayerTinPointNumber(const CGeoVectorLayer* pLayer);

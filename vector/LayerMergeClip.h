@@ -20,11 +20,12 @@
 #include <afx/afx.h>
 #include <win32/wintypes.h>
 
+#include "vector/GeoVectorLayerList.h"
+
 class CGeoObject;
 class CGeoVectorObject;
 class CGeoVectorLayer;
 
-typedef CTypedPtrList<CObList, CGeoVectorLayer*> CGeoVectorLayerList;
 
 // A vertex of the clip polygon: x then y, 16 bytes.
 struct DPoint {
