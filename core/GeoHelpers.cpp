@@ -283,10 +283,6 @@ void PolyLine(HDC hdc, POINT* points, int count, RECT* clip)
 DWORD ShowLastErrorMessage(CString before, CString after)
 {
     DWORD code = GetLastError();
-    char text[256];
-    text[0] = '\0';
-    // The GNU strerror_r may return a static string instead of filling the buffer.
-    const char* message = strerror_r((int)code, text, sizeof text);
-    AfxMessageBox(before + CString(message) + after, MB_OK);
+    AfxMessageBox(before + CString(win32::SystemErrorText(code)) + after, MB_OK);
     return code;
 }

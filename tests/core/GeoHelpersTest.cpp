@@ -3,10 +3,12 @@
 
 #include <ostrel/Measure.h>
 #include <win32/gdirecord.h>
+#include <win32/fileapi.h>
 #include <win32/module.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <vector>
 
@@ -268,14 +270,31 @@ TEST(GeoHelpers, ClippedPolylineDrawsOnlyTheRunsThatMeetTheClip)
 
 TEST(GeoHelpers, LastErrorMessage)
 {
-    AfxClearMessageLog();
-    SetLastError(2);
-    EXPECT_EQ(ShowLastErrorMessage("打开 ", " 失败"), 2u);
-    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
-    const CString& text = AfxGetMessageLog()[0].text;
-    EXPECT_EQ(text.Find("打开 "), 0);
-    EXPECT_EQ(text.Right(5), CString(" 失败"));
-    EXPECT_GT(text.GetLength(), 10);
+    // The codes are the platform's own: 80 is "file exists" (what CopyFile reports), not an errno.
+    const struct {
+        DWORD code;
+        const char* text;
+    } cases[] = {{2, "系统找不到指定的文件。"}, {5, "拒绝访问。"}, {80, "文件存在。"},
+                 {87, "参数错误。"}, {112, "磁盘空间不足。"}, {99999, "未知错误。"}};
+    for (const auto& c : cases) {
+        AfxClearMessageLog();
+        SetLastError(c.code);
+        EXPECT_EQ(ShowLastErrorMessage("打开 ", " 失败"), c.code);
+        ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+        EXPECT_EQ(AfxGetMessageLog()[0].text, CString("打开 ") + c.text + " 失败") << c.code;
+    }
+}
+
+TEST(GeoHelpers, PlatformFailuresReportWindowsCodes)
+{
+    // A failed copy and a failed file open both leave Windows codes, which the message texts know.
+    EXPECT_FALSE(CopyFile("/nonexistent-folder/a", "/tmp/b", FALSE));
+    EXPECT_EQ(GetLastError(), 2u);
+    EXPECT_EQ(win32::ErrorFromErrno(ENOENT), 2u);
+    EXPECT_EQ(win32::ErrorFromErrno(EACCES), 5u);
+    EXPECT_EQ(win32::ErrorFromErrno(ENOSPC), 112u);
+    EXPECT_EQ(win32::ErrorFromErrno(EFBIG), 223u);
+    EXPECT_EQ(win32::ErrorFromErrno(ELOOP), 1117u);
 }
 
 } // namespace

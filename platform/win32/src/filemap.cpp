@@ -37,7 +37,7 @@ KernelObject* AsObject(HANDLE h, uint32_t kind)
     return obj->kind == kind ? obj : nullptr;
 }
 
-void SetErrno() { SetLastError(errno ? (DWORD)errno : (DWORD)EIO); }
+void SetErrno() { SetLastError(win32::ErrorFromErrno(errno ? errno : EIO)); }
 
 }  // namespace
 
@@ -53,7 +53,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, void* security, DWORD
 {
     (void)share;
     if (!name || security || tmpl) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return INVALID_HANDLE_VALUE;
     }
     const bool write = (access & GENERIC_WRITE) != 0;
@@ -62,7 +62,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, void* security, DWORD
     case CREATE_NEW: oflags |= O_CREAT | O_EXCL; break;
     case CREATE_ALWAYS: oflags |= O_CREAT | O_TRUNC; break;
     case OPEN_EXISTING: break;
-    default: SetLastError(EINVAL); return INVALID_HANDLE_VALUE;
+    default: SetLastError(87); return INVALID_HANDLE_VALUE;
     }
     const std::string path = win32::GbkPathToNative(name);
     const int fd = ::open(path.c_str(), oflags, 0666);
@@ -73,7 +73,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, void* security, DWORD
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        SetLastError(EISDIR);
+        SetLastError(5);
         return INVALID_HANDLE_VALUE;
     }
     // The name goes at once; the open descriptor and any mapping keep the data alive until closed.
@@ -87,7 +87,7 @@ DWORD GetFileSize(HANDLE hFile, LPDWORD high)
     KernelObject* f = AsObject(hFile, KernelObject::File);
     struct stat st;
     if (!f || ::fstat(f->fd, &st) != 0) {
-        SetLastError(EBADF);
+        SetLastError(6);
         return 0xFFFFFFFFu;
     }
     if (high) *high = (DWORD)((ULONGLONG)st.st_size >> 32);
@@ -100,12 +100,12 @@ HANDLE CreateFileMappingA(HANDLE hFile, void* attributes, DWORD protect, DWORD s
     (void)name;
     KernelObject* f = AsObject(hFile, KernelObject::File);
     if (!f || attributes || (protect != PAGE_READONLY && protect != PAGE_READWRITE)) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return nullptr;
     }
     const bool write = protect == PAGE_READWRITE;
     if (write && !f->writable) {
-        SetLastError(EACCES);
+        SetLastError(5);
         return nullptr;
     }
     struct stat st;
@@ -116,12 +116,12 @@ HANDLE CreateFileMappingA(HANDLE hFile, void* attributes, DWORD protect, DWORD s
     ULONGLONG size = ((ULONGLONG)sizeHigh << 32) | sizeLow;
     if (size == 0) size = (ULONGLONG)st.st_size;
     if (size == 0) {
-        SetLastError(EINVAL);  // a mapping of an empty file
+        SetLastError(87);  // a mapping of an empty file
         return nullptr;
     }
     if (size > (ULONGLONG)st.st_size) {
         if (!write) {
-            SetLastError(EINVAL);  // a read-only mapping cannot grow its file
+            SetLastError(87);  // a read-only mapping cannot grow its file
             return nullptr;
         }
         if (::ftruncate(f->fd, (off_t)size) != 0) {
@@ -142,12 +142,12 @@ LPVOID MapViewOfFile(HANDLE hMap, DWORD access, DWORD offHigh, DWORD offLow, siz
     KernelObject* m = AsObject(hMap, KernelObject::Mapping);
     const ULONGLONG offset = ((ULONGLONG)offHigh << 32) | offLow;
     if (!m || offset % kGranularity != 0 || offset >= m->size) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return nullptr;
     }
     if (bytes == 0) bytes = (size_t)(m->size - offset);
     if (offset + bytes > m->size) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return nullptr;
     }
     int prot = PROT_READ;
@@ -157,7 +157,7 @@ LPVOID MapViewOfFile(HANDLE hMap, DWORD access, DWORD offHigh, DWORD offLow, siz
         flags = MAP_PRIVATE;
     } else if (access & FILE_MAP_WRITE) {
         if (!m->writable) {
-            SetLastError(EACCES);
+            SetLastError(5);
             return nullptr;
         }
         prot |= PROT_WRITE;
@@ -176,7 +176,7 @@ BOOL UnmapViewOfFile(LPCVOID base)
 {
     auto it = Views().find(base);
     if (it == Views().end()) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return FALSE;
     }
     ::munmap(const_cast<void*>(base), it->second);
@@ -188,14 +188,14 @@ BOOL FlushViewOfFile(LPCVOID base, size_t bytes)
 {
     auto it = Views().upper_bound(base);
     if (it == Views().begin()) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return FALSE;
     }
     --it;
     const char* start = static_cast<const char*>(it->first);
     const char* p = static_cast<const char*>(base);
     if (p >= start + it->second) {
-        SetLastError(EINVAL);
+        SetLastError(87);
         return FALSE;
     }
     const size_t page = (size_t)sysconf(_SC_PAGESIZE);
@@ -214,7 +214,7 @@ BOOL CloseHandle(HANDLE h)
     KernelObject* obj = AsObject(h, KernelObject::File);
     if (!obj) obj = AsObject(h, KernelObject::Mapping);
     if (!obj) {
-        SetLastError(EBADF);
+        SetLastError(6);
         return FALSE;
     }
     ::close(obj->fd);

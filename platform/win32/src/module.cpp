@@ -200,6 +200,61 @@ UINT GetSystemDirectory(LPSTR lpBuffer, UINT uSize) {
 DWORD GetLastError() { return t_lastError; }
 void SetLastError(DWORD dwErrCode) { t_lastError = dwErrCode; }
 
+namespace win32 {
+
+DWORD ErrorFromErrno(int err) {
+    switch (err) {
+    case 0: return 0;
+    case ENOENT: return 2;          // ERROR_FILE_NOT_FOUND
+    case ENOTDIR: return 3;         // ERROR_PATH_NOT_FOUND
+    case EMFILE:
+    case ENFILE: return 4;          // ERROR_TOO_MANY_OPEN_FILES
+    case EACCES:
+    case EPERM:
+    case EISDIR: return 5;          // ERROR_ACCESS_DENIED (Windows refuses a folder opened as a file so)
+    case EBADF: return 6;           // ERROR_INVALID_HANDLE
+    case ENOMEM: return 8;          // ERROR_NOT_ENOUGH_MEMORY
+    case EXDEV: return 17;          // ERROR_NOT_SAME_DEVICE
+    case EROFS: return 19;          // ERROR_WRITE_PROTECT
+    case EBUSY:
+    case ETXTBSY: return 32;        // ERROR_SHARING_VIOLATION
+    case EEXIST: return 80;         // ERROR_FILE_EXISTS
+    case EINVAL: return 87;         // ERROR_INVALID_PARAMETER
+    case ENOSPC:
+    case EDQUOT: return 112;        // ERROR_DISK_FULL
+    case ENOTEMPTY: return 145;     // ERROR_DIR_NOT_EMPTY
+    case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
+    case EFBIG: return 223;         // ERROR_FILE_TOO_LARGE
+    default: return 1117;           // ERROR_IO_DEVICE
+    }
+}
+
+const char* SystemErrorText(DWORD code) {
+    // The texts a Chinese desktop shows for these codes.
+    switch (code) {
+    case 0: return "操作成功完成。";
+    case 2: return "系统找不到指定的文件。";
+    case 3: return "系统找不到指定的路径。";
+    case 4: return "系统无法打开文件。";
+    case 5: return "拒绝访问。";
+    case 6: return "句柄无效。";
+    case 8: return "存储空间不足，无法处理此命令。";
+    case 17: return "系统无法将文件移到不同的磁盘驱动器。";
+    case 19: return "介质受写入保护。";
+    case 32: return "另一个程序正在使用此文件，进程无法访问。";
+    case 80: return "文件存在。";
+    case 87: return "参数错误。";
+    case 112: return "磁盘空间不足。";
+    case 145: return "目录不是空的。";
+    case 206: return "文件名或扩展名太长。";
+    case 223: return "文件大小超出允许的限制，无法保存。";
+    case 1117: return "由于 I/O 设备错误，无法运行此项请求。";
+    default: return "未知错误。";
+    }
+}
+
+}  // namespace win32
+
 namespace {
 std::vector<win32::WinExecRecord>& WinExecLog() {
     static std::vector<win32::WinExecRecord> log;

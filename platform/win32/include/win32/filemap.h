@@ -1,5 +1,5 @@
 // Files, file mappings and views, as far as band storage uses them, over POSIX open and mmap.
-// Paths are GBK with '\\' or '/' separators. Failures set GetLastError() to an errno value.
+// Paths are GBK with '\\' or '/' separators. Failures set GetLastError() to a Windows error code.
 #pragma once
 
 #include "win32/wintypes.h"

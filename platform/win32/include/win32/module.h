@@ -60,9 +60,18 @@ void SetWindowsDirectory(const std::string& gbkPath);
 void SetSystemDirectory(const std::string& gbkPath);
 }  // namespace win32
 
-// The calling thread's last error (errno values here) and its text.
+// The calling thread's last error: a Windows system error code (2 file not found, 5 access denied,
+// 80 file exists, 87 invalid parameter, 112 disk full, ...), never an errno value.
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
+namespace win32 {
+// The Windows code for an errno value (0 for 0; 1117, an I/O device error, for any errno without a
+// closer code).
+DWORD ErrorFromErrno(int err);
+// The system's text for a Windows code (GBK, static storage, never NULL); "未知错误。" for a code
+// without a text of its own.
+const char* SystemErrorText(DWORD code);
+}  // namespace win32
 
 // Programs a library starts for the person (a report opened in a text editor). Nothing is started
 // here: the command line is recorded, so a host or a test can see what would have run. Returns 33 (a
