@@ -173,6 +173,12 @@ public:
     static void SetPartialRectInSerialize(CRect r, int unit);
     void EndPartialRectInSerialize();
     static int IsPartialImage() { return def_bPartialImage; }
+    // The partial-loading state itself, process-wide: in force (0 or 1), the map rectangle and its
+    // unit. Set through the two functions above; shared by every thread, so partial loads must not
+    // overlap.
+    static int def_bPartialImage;
+    static CRect def_rectPartial;
+    static int def_nUnit;
     // r (unit) cut to the bounds, as pixel positions with rows from the south edge (truncated); (0, 0,
     // 0, 0) when they do not meet.
     CRect GetRasterRect(CRect r, int unit);
@@ -343,7 +349,4 @@ private:
     CTypedPtrList<CObList, CGeoGCPoint*> m_SecondGCPoints{10};
     int m_nStored = 1;
 
-    static int def_bPartialImage;
-    static CRect def_rectPartial;
-    static int def_nUnit;
 };

@@ -10,6 +10,8 @@ UINT Template()
 }
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CBilParamDlg, CDialog)
+
 CBilParamDlg::CBilParamDlg(CWnd* pParent) : CDialog(Template(), pParent) {}
 
 void CBilParamDlg::DoDataExchange(CDataExchange* pDX)

@@ -5,6 +5,7 @@
 #include <afx/Dialog.h>
 
 class CBilParamDlg : public CDialog {
+    DECLARE_DYNAMIC(CBilParamDlg)
 public:
     explicit CBilParamDlg(CWnd* pParent = nullptr);
 

@@ -41,6 +41,8 @@ BEGIN_MESSAGE_MAP(CDEMLevelDlg, CDialog)
     ON_EN_KILLFOCUS(IDC_DEM_UPPER, OnKillFocusUpper)
 END_MESSAGE_MAP()
 
+IMPLEMENT_DYNAMIC(CDEMLevelDlg, CDialog)
+
 CDEMLevelDlg::CDEMLevelDlg(CWnd* pParent) : CDialog(Template(), pParent) {}
 
 CString CDEMLevelDlg::FormatClassRange(double dLow, double dHigh)

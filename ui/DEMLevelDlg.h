@@ -23,6 +23,7 @@
 #include "ui/ColorListCtrl.h"
 
 class CDEMLevelDlg : public CDialog {
+    DECLARE_DYNAMIC(CDEMLevelDlg)
 public:
     explicit CDEMLevelDlg(CWnd* pParent = nullptr);
 

@@ -10,6 +10,8 @@ UINT Template()
 }
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CLevelCountDlg, CDialog)
+
 CLevelCountDlg::CLevelCountDlg(CWnd* pParent) : CDialog(Template(), pParent) {}
 
 void CLevelCountDlg::DoDataExchange(CDataExchange* pDX)

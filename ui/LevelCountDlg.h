@@ -4,6 +4,7 @@
 #include <afx/Dialog.h>
 
 class CLevelCountDlg : public CDialog {
+    DECLARE_DYNAMIC(CLevelCountDlg)
 public:
     explicit CLevelCountDlg(CWnd* pParent = nullptr);
 
