@@ -5,6 +5,7 @@
 #include "core/GeoView.h"
 #include "vector/GeoPolygonLine.h"
 
+#include <win32/gdirecord.h>
 #include <afx/Dc.h>
 #include <ostrel/Units.h>
 
@@ -122,6 +123,56 @@ void ShearSlant(POINT* pts, int n, int y0, double radians, int directionBit)
     for (int i = 0; i < n; ++i) pts[i].x += TruncInt((static_cast<double>(pts[i].y) - y0) * t);
 }
 
+namespace {
+
+double ShearAngle(double radians, bool negate) { return FoldShear(negate ? -radians : radians); }
+
+// Fills the closed glyph path of the DC, sheared and turned as ShearShoulder, ShearSlant and
+// RotatePoints would, but at sub-pixel precision and antialiased: whole-pixel points and an aliased fill
+// break the hairline strokes of a glyph at map sizes, where upright lettering stays whole and smooth.
+void FillShearedOutline(CDC* pDC, const GEOVIEW& view, const GEOANNO& anno, int x, int y)
+{
+    const HDC hdc = pDC->m_hDC;
+    const int n = win32::GetPathPrecise(hdc, nullptr, nullptr, 0);
+    if (n < 1) return;
+    std::unique_ptr<double[]> xy(new (std::nothrow) double[2 * static_cast<size_t>(n)]);
+    std::unique_ptr<BYTE[]> types(new (std::nothrow) BYTE[n]);
+    if (!xy || !types || win32::GetPathPrecise(hdc, xy.get(), types.get(), n) != n) return;
+
+    const DWORD flags = view.m_dwTextFlags;
+    if ((flags & GEOVIEW_TEXT_SONGJIAN) && n >= 2) {
+        const double a = ShearAngle(GetCurrentSongJianAngle() * kAnnoPi / 1800.0, (flags & GEOVIEW_TEXT_SONGJIAN_DIR) == 0);
+        const double t = std::tan(a);
+        double base = xy[0];
+        for (int i = 1; i < n; ++i) base = a >= 0 ? std::min(base, xy[2 * i]) : std::max(base, xy[2 * i]);
+        for (int i = 0; i < n; ++i) xy[2 * i + 1] -= t * (xy[2 * i] - base);
+    }
+    if ((flags & GEOVIEW_TEXT_SLANT) && n >= 2) {
+        const double t = std::tan(ShearAngle(anno.m_fItalicAngle * kAnnoPi / 1800.0, (flags & GEOVIEW_TEXT_SLANT_DIR) != 0));
+        for (int i = 0; i < n; ++i) xy[2 * i] += (xy[2 * i + 1] - y) * t;
+    }
+    const double turn = -(anno.m_fOrientAngle * kAnnoPi / 1800.0);
+    if (turn != 0.0) {
+        const double c = std::cos(turn), s = std::sin(turn);
+        for (int i = 0; i < n; ++i) {
+            const double dx = xy[2 * i] - x, dy = xy[2 * i + 1] - y;
+            xy[2 * i] = x + dx * c - dy * s;
+            xy[2 * i + 1] = y + dx * s + dy * c;
+        }
+    }
+
+    pDC->BeginPath();
+    win32::PolyDrawPrecise(hdc, xy.get(), types.get(), n);
+    pDC->EndPath();
+    CBrush brush(view.m_crAnnoColor);
+    CBrush* oldBrush = pDC->SelectObject(&brush);
+    pDC->SetPolyFillMode(WINDING);
+    win32::FillPathSmooth(hdc, view.m_crAnnoColor);
+    if (oldBrush) pDC->SelectObject(oldBrush);
+}
+
+}  // namespace
+
 void DrawCharOutline(CDC* pDC, UINT scale, const GEOVIEW& view, GEOANNO& anno, const char* character, int x, int y,
                      int highlight)
 {
@@ -140,6 +191,10 @@ void DrawCharOutline(CDC* pDC, UINT scale, const GEOVIEW& view, GEOANNO& anno, c
         return;
     }
     if (anno.m_nOutputMode != 0) pDC->FlattenPath();
+    if (anno.m_nOutputMode != 1 && !highlight) {
+        FillShearedOutline(pDC, view, anno, x, y);
+        return;
+    }
 
     const int n = pDC->GetPath(nullptr, nullptr, 0);
     if (n < 1) return;

@@ -194,3 +194,44 @@ TEST(AnnoFont, GlyphOutlinesBecomePolygonsAtTheAnchor)
     DrawCharOutline(&rec.dc, kScale, v, r, " ", 0, 0, 0);
     EXPECT_EQ(out.GetCount(), 0);
 }
+
+// Shearing keeps a glyph's area, so sheared lettering must carry as much ink as the upright glyph, with
+// the same soft edges: at map sizes whole-pixel outlines and an aliased fill lose hairline strokes.
+TEST(AnnoFont, ShearedLetteringIsAsWholeAndSmoothAsUpright)
+{
+    struct Ink {
+        double sum = 0;   // coverage summed over the image, in pixels
+        int partial = 0;  // pixels between background and ink
+    };
+    auto measure = [](DWORD flags, int size) {
+        ImageDC img(4 * size, 4 * size);
+        img.dc.FillSolidRect(0, 0, img.w, img.h, RGB(255, 255, 255));
+        GEOANNO r = MakeRecord("北", size, size);
+        GEOVIEW v = MakeStyle(GEOVIEW_TEXT_TRANSPARENT | flags, RGB(0, 0, 0));
+        r.m_fItalicAngle = 150.0f;  // 15 degrees
+        CFont font;
+        CFont* old = CreateAnnoFont(&img.dc, kScale, 0, v, r, font);
+        if (flags)
+            DrawCharOutline(&img.dc, kScale, v, r, "北", size, 2 * size, 0);
+        else
+            img.dc.TextOut(size, 2 * size, "北", 2);
+        if (old) img.dc.SelectObject(old);
+        Ink ink;
+        for (COLORREF c : img.Pixels()) {
+            const int g = GetGValue(c);
+            ink.sum += (255 - g) / 255.0;
+            if (g > 20 && g < 235) ++ink.partial;
+        }
+        return ink;
+    };
+    for (int size : {16, 40, 120}) {
+        SCOPED_TRACE(size);
+        const Ink upright = measure(0, size);
+        ASSERT_GT(upright.sum, size);
+        for (DWORD flags : {(DWORD)GEOVIEW_TEXT_SLANT, (DWORD)GEOVIEW_TEXT_SONGJIAN}) {
+            const Ink sheared = measure(flags, size);
+            EXPECT_NEAR(sheared.sum, upright.sum, 0.08 * upright.sum) << "flags " << flags;
+            EXPECT_GT(sheared.partial, upright.partial / 2) << "flags " << flags;
+        }
+    }
+}

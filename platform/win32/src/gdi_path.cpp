@@ -194,3 +194,86 @@ BOOL SelectClipPath(HDC hdc, int mode) {
     DeleteObject(rgn);
     return res != ERROR;
 }
+
+namespace win32 {
+
+namespace {
+Xform PointXform(const gdi::DC& dc) {
+    if (dc.st.mapMode == MM_TEXT) return Xform{1.0, 1.0, (double)dc.st.vpOrg.x - dc.st.winOrg.x, (double)dc.st.vpOrg.y - dc.st.winOrg.y};
+    return GetXform(dc);
+}
+}  // namespace
+
+int GetPathPrecise(HDC hdc, double* xy, BYTE* types, int count) {
+    DC* dc = ClosedPathDC(hdc);
+    if (!dc) return -1;
+    const int n = (int)dc->path.size();
+    if (count == 0) return n;
+    if (count < n || !xy || !types) return -1;
+    const Xform t = PointXform(*dc);
+    for (int i = 0; i < n; ++i) {
+        xy[2 * i] = (dc->path[i].x - t.tx) / t.sx;
+        xy[2 * i + 1] = (dc->path[i].y - t.ty) / t.sy;
+        types[i] = dc->path[i].type;
+    }
+    return n;
+}
+
+BOOL PolyDrawPrecise(HDC hdc, const double* xy, const BYTE* types, int count) {
+    DC* dc = DcFrom(hdc);
+    if (!dc || !xy || !types || count < 1 || (types[0] & ~PT_CLOSEFIGURE) != PT_MOVETO) return FALSE;
+    for (int i = 0; i < count; ++i) {
+        const BYTE t = types[i] & ~PT_CLOSEFIGURE;
+        if (t == PT_BEZIERTO) {
+            if (i + 2 >= count || (types[i + 1] & ~PT_CLOSEFIGURE) != PT_BEZIERTO ||
+                (types[i + 2] & ~PT_CLOSEFIGURE) != PT_BEZIERTO)
+                return FALSE;
+            i += 2;
+        } else if (t != PT_MOVETO && t != PT_LINETO) {
+            return FALSE;
+        }
+    }
+    const Xform t = PointXform(*dc);
+    Shape s;
+    std::vector<POINT> rounded;
+    PathPoint start{0, 0, PT_MOVETO};
+    for (int i = 0; i < count; ++i) {
+        const BYTE kind = types[i] & ~PT_CLOSEFIGURE;
+        const PathPoint p{xy[2 * i] * t.sx + t.tx, xy[2 * i + 1] * t.sy + t.ty, kind};
+        s.push_back(p);
+        rounded.push_back(POINT{LRound(p.x), LRound(p.y)});
+        if (kind == PT_MOVETO) start = p;
+        if (types[i] & PT_CLOSEFIGURE) {
+            s.back().type |= PT_CLOSEFIGURE;
+            // GDI moves back to the figure's start after a close.
+            if (i + 1 < count && (types[i + 1] & ~PT_CLOSEFIGURE) != PT_MOVETO) s.push_back(start);
+        }
+    }
+    if (GdiRecord* r = Record(*dc, "PolyDraw", rounded)) r->types.assign(types, types + count);
+    if (dc->InPath()) {
+        AppendToPath(*dc, s);
+        dc->pathNeedMove = false;
+    } else {
+        DrawShape(*dc, s, true, false);
+    }
+    dc->st.curPos = ToLogical(*dc, s.back().x, s.back().y);
+    return TRUE;
+}
+
+BOOL FillPathSmooth(HDC hdc, COLORREF color) {
+    DC* dc = ClosedPathDC(hdc);
+    if (!dc) return FALSE;
+    RecordPath(*dc, "FillPath");
+    if (!dc->path.empty() && dc->Surface()) {
+        const RECT box = ShapeBox(dc->path, 2);
+        Mask m = MakeMask(*dc, box.left, box.top, box.right, box.bottom);
+        if (!m.Empty()) {
+            FillIntoMask(m, dc->path, WINDING, true);
+            CompositeAlpha(*dc, m, color, nullptr);
+        }
+    }
+    Discard(*dc);
+    return TRUE;
+}
+
+}  // namespace win32

@@ -89,4 +89,17 @@ std::vector<std::string> GetInstalledFaceNames();
 // empty when no font can be found.
 std::string ResolveFaceFile(const char* faceName);
 
+// Paths at sub-pixel precision, for geometry that is reshaped between reading a path and filling it
+// (sheared lettering): GetPath and PolyDraw round every point to whole logical units, which breaks
+// strokes thinner than a pixel. Coordinates are logical, as doubles, x then y for each point.
+// GetPathPrecise: as GetPath (the path must be closed by EndPath; count 0 asks for the number of
+// points), -1 on a bad handle, no closed path or a short buffer.
+int GetPathPrecise(HDC hdc, double* xy, BYTE* types, int count);
+// PolyDrawPrecise: as PolyDraw, except that the first point must be a PT_MOVETO (FALSE otherwise, and
+// for a bad handle or unknown types); recorded as "PolyDraw" with the points rounded.
+BOOL PolyDrawPrecise(HDC hdc, const double* xy, const BYTE* types, int count);
+// FillPathSmooth: as FillPath with a WINDING fill, but antialiased, in color, like the glyphs TextOut
+// draws; the pen and the raster operation are not used. Recorded as "FillPath".
+BOOL FillPathSmooth(HDC hdc, COLORREF color);
+
 }  // namespace win32
