@@ -38,8 +38,8 @@ int GetAttributeByClassField(CGeoVectorObject* pObject, CStringArray& names, CLi
 int CreateGClassAttibuteLabel(CStringArray& names, CList<COleVariant, COleVariant&>& values, CString& label,
                               int precision, int bFormatText = 1);
 
-// Labels the objects by the class label's settings (see the Part of the point labeller for the
-// parameters): points at their position, closed polygon lines at an inner point (centred), open
+// Labels the objects by the class label's settings (the parameters are those of the point
+// labeller): points at their position, closed polygon lines at an inner point (centred), open
 // polygon lines and other polylines at the line node (first, last or middle vertex; polylines also
 // "both ends": the last point and, when the ends lie farther apart than labelScale * 0.2, the first).
 // Names of the template that are neither pseudo-fields nor fields of the layer's theme or the class

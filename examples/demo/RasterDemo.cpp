@@ -142,7 +142,7 @@ struct Pictures {
     }
 };
 
-// Part 1: the scan, its control points and its rectification.
+// Step 1: the scan, its control points and its rectification.
 void ImageDemo(Pictures& pictures) {
     std::unique_ptr<CGeoVectorLayer> rivers(demo::BuildRivers()), roads(demo::BuildRoads());
     const std::vector<CGeoVectorLayer*> lines{rivers.get(), roads.get()};
@@ -290,7 +290,7 @@ void TinDemo(Pictures& pictures, CGeoDEM& dem, CGeoDEMLayer& hills, CGeoVectorLa
     else pictures.allWritten = false;
 }
 
-// Part 2: Gaussian hills as a DEM, in elevation classes, and their contours.
+// Step 2: Gaussian hills as a DEM, in elevation classes, and their contours.
 void TerrainDemo(Pictures& pictures) {
     const int n = 200;
     const double cell = 500.0;  // mm: 200 nodes span the 100 m square
@@ -350,7 +350,7 @@ void TerrainDemo(Pictures& pictures) {
     TinDemo(pictures, *dem, hills, *contours);
 }
 
-// Part 3: four tiles with brightness offsets, mosaicked as they are and after balancing.
+// Step 3: four tiles with brightness offsets, mosaicked as they are and after balancing.
 // The ground: 8 m fields of various greys with darker borders (v in mm, relative to a mosaic's corner).
 int Field(double x, double y) {
     const int fx = static_cast<int>(x / 8000), fy = static_cast<int>(y / 8000);

@@ -211,7 +211,7 @@ TEST(FormatText, MeasuresOfEveryKind)
         {"(A@B)|C", 1, 40 + 20 + 20 + 3, 53 + 20},
         {"(ABCDE)WXYZ", 1, 190, 20},  // 100 and 80 wide, one gap of fen_hor counted
         {"ABCDE@XYZ", 1, 120, 53},
-        {"\\@", 1, 40, 20},  // a leaf is measured as written
+        {"\\@", 1, 40, 20},  // a leaf is measured with its escape characters
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GetFormatWidth(c.text, &r, &f, 0, c.leaves), c.width) << c.text << " " << c.leaves;

@@ -45,7 +45,7 @@ TEST(CoordsConverter, StartsAsOneOneOne) {
 }
 
 TEST_F(Reader, LengthsBothWays) {
-    // The worked example: {5000, 5000, 0} with 100 units per mm.
+    // {5000, 5000, 0} with 100 units per mm.
     EXPECT_EQ(LibToSystomLength(m_io, 250, {5000, 5000, 0}), 12500);
     EXPECT_EQ(SystomToLibLength(m_io, 12500, {5000, 5000, 0}), 250);
 

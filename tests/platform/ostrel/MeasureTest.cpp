@@ -74,7 +74,7 @@ TEST(OstrelMeasure, CalcAngleIsCounterClockwiseFromTheFirstRay)
 
 TEST(OstrelMeasure, RotatePointTurnsCounterClockwiseForAPositiveAngle)
 {
-    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 2), 0, 10); // the point's own worked example
+    ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 2), 0, 10); // a quarter turn takes +x to +y
     ExpectPoint(RotatePoint(P(10, 0), P(0, 0), -kPi / 2), 0, -10);
     ExpectPoint(RotatePoint(P(15, 5), P(0, 0), kPi / 2), -5, 15);
     ExpectPoint(RotatePoint(P(10, 0), P(0, 0), kPi / 4), 7, 7); // 7.07 rounded

@@ -1,4 +1,5 @@
-// File operations the Parts call directly. Paths are GBK, with "\\" or "/" as separators.
+// File operations of the platform that the library calls directly. Paths are GBK, with "\\" or "/"
+// as separators.
 #pragma once
 
 #include "win32/wintypes.h"
