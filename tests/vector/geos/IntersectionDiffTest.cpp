@@ -170,3 +170,24 @@ TEST(IntersectionAgainstGeos, RandomHoles) {
     }
     EXPECT_GT(compared, 100);
 }
+
+// Random rings on a coarse grid, so that edges run along each other, vertices land on the other's
+// edges and vertices meet: many of the pairs share edges and touch.
+TEST(IntersectionAgainstGeos, RandomGridRings) {
+    Geos g;
+    std::mt19937 rng(1000);
+    std::uniform_int_distribution<int> count(3, 16), cell(-4, 4);
+    int compared = 0;
+    for (int k = 0; k < 400; ++k) {
+        auto grid = [&](double cx, double cy) {
+            Ring r = RandomStar(rng, count(rng), cx, cy, 1, 6);
+            for (POINT& p : r) p = {p.x * 1000 - 7000, p.y * 1000 + 3000};
+            return r;
+        };
+        Ring a = grid(0, 0), b = grid(cell(rng), cell(rng));
+        if (a.size() < 3 || b.size() < 3) continue;
+        if (k % 2) b = Reversed(b);
+        if (Check(g, {"grid rings " + std::to_string(k), S(a), S(b)}) >= 0) ++compared;
+    }
+    EXPECT_GT(compared, 200);
+}
