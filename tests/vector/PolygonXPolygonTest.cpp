@@ -100,7 +100,7 @@ TEST(PolygonXPolygon, OverlappingSquaresGiveTheOverlap) {
         EXPECT_TRUE(p.x >= 5000 && p.x <= 10000 && p.y >= 5000 && p.y <= 10000) << p.x << "," << p.y;
     }
     EXPECT_GT(Area(*r), 0);  // traced counterclockwise
-    // The scratch layer is emptied after each call, so the object can be used again.
+    // One object serves any number of intersections.
     auto again = Intersect(x, Rect(0, 0, 10000, 10000), Rect(5000, 5000, 15000, 15000));
     ASSERT_TRUE(again);
     EXPECT_DOUBLE_EQ(std::fabs(Area(*again)), 25e6);
