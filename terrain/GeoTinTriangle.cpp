@@ -153,6 +153,7 @@ void CGeoTinTriangle::SetNeighbor(int i, const StGeoPointTriangleIndex* link) {
 }
 
 void CGeoTinTriangle::SetPosition() {
+    if (!HasVertices()) return;
     const CPoint a = m_pVertex[0]->GetPoint(), b = m_pVertex[1]->GetPoint(), c = m_pVertex[2]->GetPoint();
     m_rcBounds.left = std::min({a.x, b.x, c.x});
     m_rcBounds.right = std::max({a.x, b.x, c.x});
@@ -482,6 +483,7 @@ int CGeoTinTriangle::TerrainCheckTypeD(LONG& count) {
 // ---- drawing -------------------------------------------------------------------------------------------
 
 void CGeoTinTriangle::Draw(CDC* pDC, StGeoDrawingParameter& parameter) {
+    if (!pDC || !HasVertices()) return;
     POINT pts[4];
     for (int i = 0; i < 3; ++i) pts[i] = parameter.RPToLP(m_pVertex[i]->GetPoint());
     pts[3] = pts[0];
@@ -507,6 +509,7 @@ void CGeoTinTriangle::OnDrawWithSymbolization(CDC*, UINT, UINT, CPoint, CPoint, 
 
 void CGeoTinTriangle::OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT, CPoint origin, CPoint offset,
                                                  const GEOVIEW& view, RECT*, int, int, int) {
+    if (!pDC || !HasVertices()) return;
     POINT pts[4];
     for (int i = 0; i < 3; ++i) pts[i] = RPtoLP(scale, origin, offset, m_pVertex[i]->GetPoint());
     pts[3] = pts[0];

@@ -71,6 +71,9 @@ public:
     void initialize(const CGeoTinTriangle& t);  // t's three vertices
 
     CGeoTinPoint* GetVertex(int i) const { return m_pVertex[i]; }
+    // TRUE when all three vertices are set. A triangle read from a record has none (the record keeps
+    // only the plane): it draws nothing and SetPosition leaves its bounds alone.
+    BOOL HasVertices() const { return m_pVertex[0] && m_pVertex[1] && m_pVertex[2]; }
     void SetVertex(CGeoTinPoint* p, int i) { m_pVertex[i] = p; }
     // The stored link of edge i, or NULL when it names no triangle.
     StGeoPointTriangleIndex* GetNeighbor(int i) { return m_Neighbor[i].triangle ? &m_Neighbor[i] : nullptr; }

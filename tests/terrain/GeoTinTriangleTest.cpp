@@ -1,6 +1,8 @@
 // TIN triangles: angles, plane forms, flips, records, the drawing mapping and rasterising.
 #include "TinTestSupport.h"
 
+#include "../support/TempDir.h"
+#include "core/GeoMap.h"
 #include "terrain/GeoDrawingParameter.h"
 #include "vector/GeoPLine.h"
 
@@ -203,6 +205,49 @@ TEST(GeoTinTriangle, RecordIsTheVectorPartAndThePlane) {
     a.Read(ba.data(), static_cast<UINT>(ba.size()));
     b.Read(bb.data(), static_cast<UINT>(bb.size()));
     EXPECT_EQ(ba, bb);
+}
+
+// A triangle in a vector layer is stored as its vector part and plane only: read back, it has no
+// vertices, and drawing, hit tests and bounds must leave it be.
+TEST(GeoTinTriangle, TriangleReadFromALayerFileDrawsNothingAndCrashesNothing) {
+    testsupport::TempDir dir;
+    CGeoMap map;
+    CRect bounds(0, 0, 1000, 1000);
+    CGeoVectorLayer* layer = CreateVectorLayer(&bounds, nullptr, "tin", "", 0);
+    map.AddLayer(layer, -1);
+    Vertices v({{0, 0}, {300, 0}, {0, 400}});
+    auto* built = new CGeoTinTriangle(v[0], v[1], v[2]);
+    built->SetPosition();
+    layer->Add(built);
+    layer->Add(new CGeoTinTriangle);
+    ASSERT_EQ(map.SaveLayer(layer, CString(dir("tin").c_str())), 1);
+
+    std::unique_ptr<CGeoLayer> back(map.LoadLayer(CString(dir("tin.LYR").c_str())));
+    ASSERT_NE(back, nullptr);
+    auto* loaded = static_cast<CGeoVectorLayer*>(back.get());
+    ASSERT_EQ(loaded->GetObjectCount(), 2);
+    CDC dc;
+    dc.Attach(win32::CreateImageDC(64, 64));
+    RECT clip{-100000, -100000, 100000, 100000};
+    for (int attr : {0, 1, 2}) {
+        tagDisplayState ds{};
+        ds.m_nDisplayAttr = attr;
+        loaded->Draw(&dc, &clip, 10, 10, CPoint(0, 0), ds, 0, nullptr);
+        loaded->Draw(&dc, nullptr, 10, 10, CPoint(0, 0), ds, 0, nullptr);
+    }
+    loaded->FindObj(CRect(-10, -10, 500, 500), SELOBJ_MEET, 0);
+    loaded->FindObj(CRect(-10, -10, 500, 500), SELOBJ_INSIDE, 0);
+    StGeoDrawingParameter p(0.0, 0.0, 1.0, 1.0);
+    for (POSITION pos = loaded->m_ObjList.GetHeadPosition(); pos;) {
+        auto* t = static_cast<CGeoTinTriangle*>(loaded->m_ObjList.GetNext(pos));
+        ASSERT_TRUE(t->IsKindOf(RUNTIME_CLASS(CGeoTinTriangle)));
+        EXPECT_FALSE(t->HasVertices());
+        const CRect before = t->GetBounds();
+        t->SetPosition();
+        EXPECT_EQ(t->GetBounds(), before);
+        t->Draw(&dc, p);
+        t->RecalcBounds();
+    }
 }
 
 TEST(GeoTinTriangle, DrawingMapFollowsTheYFlag) {
