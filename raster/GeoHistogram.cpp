@@ -141,6 +141,7 @@ void CGeoHistogram::Serialize(CArchive& ar)
     ar >> bands >> levels >> total;
     // A histogram of an image has at most ten bands of at most 65 536 levels; larger values are damage.
     if (bands > 10 || levels > 65536) AfxThrowArchiveException(CArchiveException::badIndex);
+    ar.EnsureAvailable(static_cast<ULONGLONG>(bands) * levels * sizeof(int));
     Initialize(static_cast<int>(total), static_cast<int>(bands), static_cast<int>(levels));
     for (int b = 0; b < m_nBands; ++b) {
         const UINT n = static_cast<UINT>(m_nLevels * sizeof(int));

@@ -79,6 +79,7 @@ void CGeoMosaicPLine::Serialize(CArchive& ar)
         ar >> n;
         // 32 bytes a point: refuse a count no sane line has before allocating anything for it.
         if (n > 0x1000000) AfxThrowArchiveException(CArchiveException::badIndex);
+        ar.EnsureAvailable(static_cast<ULONGLONG>(n) * 32u);
         for (DWORD i = 0; i < n; ++i) {
             stMosaicPoint p;
             ar >> p.E >> p.N >> p.x >> p.y;

@@ -6,7 +6,9 @@
 #include <ostrel/Units.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <new>
 
 IMPLEMENT_SERIAL(CGeoMosaicReferenceBuffer, CObject, 1)
 
@@ -19,16 +21,18 @@ CGeoMosaicReferenceBuffer::CGeoMosaicReferenceBuffer() = default;
 CGeoMosaicReferenceBuffer::CGeoMosaicReferenceBuffer(const CGeoMosaicReferenceBuffer& src)
     : CObject(), m_Rows(src.m_Rows), m_nWidth(src.m_nWidth), m_nBegin(src.m_nBegin), m_nEnd(src.m_nEnd),
       m_nImageWidth(src.m_nImageWidth), m_nImageHeight(src.m_nImageHeight), m_dPixelSize(src.m_dPixelSize),
-      m_nBits(src.m_nBits), m_Segments(src.m_Segments), m_Points(src.m_Points)
+      m_nBits(src.m_nBits), m_Segments(src.m_Segments), m_nSide(src.m_nSide), m_Points(src.m_Points)
 {
-    m_Scratch.assign(size_t(GetBytesPerRow()) + 3000, 0);
+    // The scratch record is made by the blending GetBuffer when first needed.
 }
 
 void CGeoMosaicReferenceBuffer::Release()
 {
     m_Rows.clear();
     m_Scratch.clear();
+    m_Empty.clear();
     m_Segments.clear();
+    m_nSide = 4;
 }
 
 POINT* CGeoMosaicReferenceBuffer::GetPixelPoints(double k) const
@@ -58,7 +62,8 @@ int CGeoMosaicReferenceBuffer::Create(CGeoImage* image, CGeoMosaicPLine* line, i
     m_nBits = image->GetBitCount();
     const int side = line->GetImagePosition();
     if (side != 0 && side != 2) return 0;
-    if ((m_nBits != 8 && m_nBits != 24) || width <= 0) return 0;
+    // A record must stay addressable by int byte counts.
+    if ((m_nBits != 8 && m_nBits != 24) || width <= 0 || width > (INT_MAX - 3000) / 3) return 0;
     m_nWidth = width;
     m_nImageWidth = image->GetDIB()->GetWidth();
     m_nImageHeight = image->GetDIB()->GetHeight();
@@ -78,9 +83,28 @@ int CGeoMosaicReferenceBuffer::Create(CGeoImage* image, CGeoMosaicPLine* line, i
         m_nBegin = std::min(m_nBegin, k);
         m_nEnd = std::max(m_nEnd, k);
     }
+    // Only rows (columns) of the image can hold pixels: the strip covers the seam's span inside the
+    // image, and a seam far off the image costs nothing. Records outside it read as empty records.
+    const int majorCount = side == 0 ? m_nImageHeight : m_nImageWidth;
+    m_nBegin = std::max(m_nBegin, 0);
+    m_nEnd = std::min(m_nEnd, majorCount - 1);
     const size_t row = GetBytesPerRow();
-    m_Rows.assign(row * (size_t(m_nEnd - m_nBegin) + 2), 0);
-    m_Scratch.assign(row + 3000, 0);
+    if (m_nEnd >= m_nBegin) {
+        try {
+            m_Rows.assign(row * (size_t(m_nEnd - m_nBegin) + 2), 0);
+            m_Scratch.assign(row + 3000, 0);
+        } catch (const std::bad_alloc&) {
+            Release();
+            m_Points.clear();
+            m_nWidth = 0;
+            m_nBegin = 0;
+            m_nEnd = -1;
+            return 0;
+        }
+    } else {
+        m_nBegin = 0;
+        m_nEnd = -1;
+    }
 
     const int bpp = m_nBits / 8;
     const BYTE* bits = image->GetDIB()->GetDIBBits();
@@ -125,6 +149,7 @@ int CGeoMosaicReferenceBuffer::Create(CGeoImage* image, CGeoMosaicPLine* line, i
 int CGeoMosaicReferenceBuffer::CreateSegmentStartRow(int side)
 {
     if (side != 0 && side != 2) return 0;
+    m_nSide = side;
     const std::vector<POINT> v = WorkingVertices();
     m_Segments.assign(v.size(), Segment{0, 0});
     for (size_t i = 1; i < v.size(); ++i) {
@@ -132,6 +157,20 @@ int CGeoMosaicReferenceBuffer::CreateSegmentStartRow(int side)
         m_Segments[i - 1] = Segment{std::min(p, q) - m_nBegin, std::abs(q - p)};
     }
     return 1;
+}
+
+bool CGeoMosaicReferenceBuffer::OutsideImage(long long k) const
+{
+    if (m_nSide != 0 && m_nSide != 2) return false;
+    const long long row = static_cast<long long>(m_nBegin) + k;
+    return row < 0 || row >= (m_nSide == 0 ? m_nImageHeight : m_nImageWidth);
+}
+
+BYTE* CGeoMosaicReferenceBuffer::EmptyRecord()
+{
+    const size_t row = GetBytesPerRow();
+    if (m_Empty.size() < row) m_Empty.assign(row, 0);
+    return m_Empty.data();
 }
 
 BYTE* CGeoMosaicReferenceBuffer::GetBuffer(double t)
@@ -145,23 +184,35 @@ BYTE* CGeoMosaicReferenceBuffer::GetBuffer(double t)
 BYTE* CGeoMosaicReferenceBuffer::GetBuffer(int segment, double t)
 {
     // Lines whose strip was never filled, or a segment the table does not have: no record.
-    if (!HasStrip() || segment < 0 || segment >= static_cast<int>(m_Segments.size())) return nullptr;
-    const int last = m_nEnd - m_nBegin;
-    const int k = std::clamp(m_Segments[segment].start + std::max(0, Round(m_Segments[segment].length * t)), 0, last);
-    return m_Rows.data() + size_t(k) * GetBytesPerRow();
+    if (m_nWidth <= 0 || segment < 0 || segment >= static_cast<int>(m_Segments.size())) return nullptr;
+    const long long k = static_cast<long long>(m_Segments[segment].start) + std::max(0, Round(m_Segments[segment].length * t));
+    // A row of the seam off the image holds nothing (the strip covers only the image's rows).
+    if (OutsideImage(k)) return EmptyRecord();
+    if (!HasStrip()) return nullptr;
+    const long long last = m_nEnd - m_nBegin;
+    return m_Rows.data() + size_t(std::clamp(k, 0LL, last)) * GetBytesPerRow();
 }
 
 BYTE* CGeoMosaicReferenceBuffer::GetBuffer(int segment, double t, double)
 {
-    if (!HasStrip() || segment < 0 || segment >= static_cast<int>(m_Segments.size())) return nullptr;
-    const int last = m_nEnd - m_nBegin;
+    if (m_nWidth <= 0 || segment < 0 || segment >= static_cast<int>(m_Segments.size())) return nullptr;
+    const long long last = static_cast<long long>(m_nEnd) - m_nBegin;
     const double position = m_Segments[segment].length * t;
     const double fl = std::floor(position);
-    const int k = std::clamp(std::max(0, static_cast<int>(fl)) + m_Segments[segment].start, 0, last);
+    const long long at = static_cast<long long>(std::max(0, static_cast<int>(fl))) + m_Segments[segment].start;
     const double f = position - fl;
     const size_t row = GetBytesPerRow();
-    const BYTE* A = m_Rows.data() + size_t(k) * row;
-    const BYTE* B = k < last ? A + row : A;
+    const BYTE* A;
+    const BYTE* B;
+    if (OutsideImage(at)) {
+        A = EmptyRecord();
+        B = OutsideImage(at + 1) || !HasStrip() ? A : m_Rows.data() + size_t(std::clamp(at + 1, 0LL, last)) * row;
+    } else {
+        if (!HasStrip()) return nullptr;
+        const long long k = std::clamp(at, 0LL, last);
+        A = m_Rows.data() + size_t(k) * row;
+        B = k < last ? A + row : A;
+    }
     if (m_Scratch.size() < row + 3000) m_Scratch.assign(row + 3000, 0);
     BYTE* out = m_Scratch.data();
     const int bpp = std::max(1, m_nBits / 8);
@@ -227,6 +278,8 @@ void CGeoMosaicReferenceBuffer::Serialize(CArchive& ar)
     m_nEnd = end;
     m_nBits = bits;
     m_Points.clear();
+    // The points and the strip must be in the archive before anything is sized by them.
+    ar.EnsureAvailable(static_cast<ULONGLONG>(count) * 16u + static_cast<ULONGLONG>(strip));
     for (LONG i = 0; i < count; ++i) {
         stReferencePoint p;
         ar >> p.x >> p.y;
@@ -234,11 +287,11 @@ void CGeoMosaicReferenceBuffer::Serialize(CArchive& ar)
         m_Points.push_back(p);
     }
     if (strip > 0) {
-        m_Rows.assign(static_cast<size_t>(strip) + GetBytesPerRow(), 0);
+        m_Rows.assign(static_cast<size_t>(strip), 0);
         if (ar.Read(m_Rows.data(), static_cast<UINT>(strip)) != static_cast<UINT>(strip))
             AfxThrowArchiveException(CArchiveException::endOfFile);
     }
-    m_Scratch.assign(size_t(GetBytesPerRow()) + 3000, 0);
+    // No scratch record yet: a record of a wide strip with no rows must not cost a row's memory.
 }
 
 // ---- line buffer ----

@@ -37,15 +37,17 @@ public:
     CGeoMosaicReferenceBuffer(const CGeoMosaicReferenceBuffer& src);
     CGeoMosaicReferenceBuffer& operator=(const CGeoMosaicReferenceBuffer&) = delete;
 
-    // Builds the strip of width pixels from image along line (sides 0 and 2). 0 for another side (the
-    // buffer is then empty), else the segment table's result (1).
+    // Builds the strip of width pixels from image along line (sides 0 and 2), over the seam's rows
+    // (columns) that lie inside the image: begin and end are clipped to the image. 0 for another side
+    // or when memory runs out (the buffer is then empty), else the segment table's result (1).
     int Create(CGeoImage* image, CGeoMosaicPLine* line, int width);
     // A new segment table for side 0 or 2 from the reference points: 1; another side: 0, nothing changes.
     int CreateSegmentStartRow(int side);
     // Record at trunc((end - begin) * t + 0.5), clamped into the strip. NULL without a strip.
     BYTE* GetBuffer(double t);
-    // Record start + max(0, trunc(length * t + 0.5)) of the segment, at most the last. NULL without a
-    // strip or for a segment outside the table.
+    // Record start + max(0, trunc(length * t + 0.5)) of the segment, at most the last; a record whose
+    // row (column) lies off the image is a record of zero pixels. NULL for a strip width of 0, for a
+    // segment outside the table, and without a strip for a row on the image.
     BYTE* GetBuffer(int segment, double t);
     // The two records around length * t blended (a 0 pixel takes the other record's); the scratch
     // record, overwritten by the next call. NULL as above.
@@ -77,9 +79,15 @@ private:
     // Working vertices: reference points rounded, y as a row from the top.
     std::vector<POINT> WorkingVertices() const;
     bool HasStrip() const { return m_nWidth > 0 && m_nEnd >= m_nBegin && !m_Rows.empty(); }
+    // Record index k (from begin) names a row (side 0) or column (side 2) off the image; FALSE while the
+    // segment table has no side.
+    bool OutsideImage(long long k) const;
+    // A record of zero pixels (nothing held), made on first use.
+    BYTE* EmptyRecord();
 
     std::vector<BYTE> m_Rows;
     std::vector<BYTE> m_Scratch;
+    std::vector<BYTE> m_Empty;
     int m_nWidth = 0;
     int m_nBegin = 0;
     int m_nEnd = 0;
@@ -88,6 +96,7 @@ private:
     double m_dPixelSize = 0.0;
     int m_nBits = 8;
     std::vector<Segment> m_Segments;
+    int m_nSide = 4;  // the side of the last segment table
     std::vector<stReferencePoint> m_Points;
 };
 

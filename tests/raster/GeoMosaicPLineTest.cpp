@@ -2,7 +2,11 @@
 #include "raster/GeoMosaicPLine.h"
 #include "raster/GeoMosaicReferenceBuffer.h"
 
+#include "../support/AllocationWatch.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include <memory>
 
@@ -342,4 +346,94 @@ TEST(ReferenceBuffer, RecordsWithImpossibleStripsAreRefused) {
         CGeoMosaicReferenceBuffer buffer;
         EXPECT_THROW(buffer.Serialize(ar), CArchiveException) << c.width << " " << c.begin << " " << c.end;
     }
+}
+
+// A mosaic line record of a few hundred bytes whose reference buffer claims a wide strip: nothing the
+// reader allocates may outweigh the bytes the archive still holds.
+TEST(ReferenceBuffer, ClaimedStripsAreWeighedAgainstTheArchive) {
+    if (!testsupport::AllocationWatch::Available()) GTEST_SKIP() << "no allocation hook in this build";
+    const struct {
+        LONG width, begin, end;
+        bool loads;
+    } cases[] = {
+        {1 << 20, 0, 255, false},  // 256 rows of 1 MiB: 256 MiB the record does not hold
+        {1 << 28, 1, 0, true},     // no rows, but a 256 MiB row width
+    };
+    for (const auto& c : cases) {
+        auto line = Line({Mp(1, 1, 1000, 1000), Mp(1, 5, 1000, 5000)});
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar << static_cast<CObject*>(line.get());
+            ar.Close();
+        }
+        std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
+        file.SeekToBegin();
+        file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+        // The reference buffer ends the record, and a line never balanced stores only its eight header
+        // fields: width, begin and end sit 20, 16 and 12 bytes from the end.
+        const size_t at = bytes.size() - 20;
+        std::memcpy(&bytes[at], &c.width, 4);
+        std::memcpy(&bytes[at + 4], &c.begin, 4);
+        std::memcpy(&bytes[at + 8], &c.end, 4);
+        bool loaded = false;
+        const size_t largest = testsupport::AllocationWatch::LargestDuring([&] {
+            CMemFile in(bytes.data(), static_cast<UINT>(bytes.size()));
+            CArchive ar(&in, CArchive::load);
+            CObject* ob = nullptr;
+            try {
+                ar >> ob;
+                loaded = true;
+            } catch (CArchiveException&) {
+            }
+            delete ob;
+        });
+        EXPECT_EQ(loaded, c.loads) << c.width;
+        EXPECT_LT(largest, 1u << 16) << c.width;
+    }
+}
+
+// The strip covers only the rows of the seam that lie on the image: a seam running far off a small image
+// costs a few records, and the rows off the image read as empty records, as they always held nothing.
+TEST(ReferenceBuffer, StripOfASeamFarOffTheImageCoversTheImageOnly) {
+    tagRasterParameter p{50000, 0, 400.0, 400.0, 1.0};
+    CGeoImage image(10, 10, 8, 0, 10, p);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) image.SetPixelValue(10 + 10 * x, x, y);
+    // From the top row down to ten million rows below the image, at column 4.
+    auto line = Line({Mp(4, 9, 0, 0), Mp(4, -1e7, 0, 0)});
+    line->SetImagePosition(IMAGE_WEST);
+    CGeoMosaicReferenceBuffer& buffer = *line->GetReferenceBuffer();
+    int made = 0;
+    const size_t largest = testsupport::AllocationWatch::LargestDuring([&] { made = buffer.Create(&image, line.get(), 100); });
+    ASSERT_EQ(made, 1);
+    if (testsupport::AllocationWatch::Available()) {
+        EXPECT_LT(largest, 1u << 16);
+    }
+    EXPECT_EQ(buffer.GetBegin(), 0);
+    EXPECT_EQ(buffer.GetEnd(), 9);
+    // Along the seam: its top rows hold the image's pixels from column 4 east, rows off the image hold
+    // nothing.
+    const BYTE* top = buffer.GetBuffer(0, 0.0);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top[0], 50);
+    EXPECT_EQ(top[1], 60);
+    for (double t : {0.5, 1.0}) {
+        for (const BYTE* rec : {buffer.GetBuffer(0, t), buffer.GetBuffer(0, t, 0.0)}) {
+            ASSERT_NE(rec, nullptr) << t;
+            EXPECT_EQ(rec[0], 0) << t;
+            EXPECT_EQ(rec[1], 0) << t;
+        }
+    }
+    EXPECT_EQ(buffer.GetBuffer(0, 0.0, 0.0)[1], 60);
+
+    // Wholly off the image: nothing to copy, yet the line's records still read as empty ones.
+    auto away = Line({Mp(4, -100, 0, 0), Mp(4, -1e7, 0, 0)});
+    away->SetImagePosition(IMAGE_WEST);
+    CGeoMosaicReferenceBuffer& none = *away->GetReferenceBuffer();
+    ASSERT_EQ(none.Create(&image, away.get(), 100), 1);
+    EXPECT_EQ(none.GetBuffer(0.5), nullptr);
+    const BYTE* rec = none.GetBuffer(0, 0.5);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec[0], 0);
 }
