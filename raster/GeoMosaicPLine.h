@@ -119,6 +119,9 @@ public:
     // One TIN vertex per mosaic point at the cursor: number = its index, this line as body, distance =
     // squared distance of (GetX, GetY) from centre; the cursor advances. The number of mosaic points.
     LONG CreateTinPoints(CGeoTinPoint*& cursor, CPoint& centre) override;
+    // The number of mosaic points, which is what CreateTinPoints writes (Append adds mosaic points
+    // without vertices, so the vertex count may be smaller).
+    LONG GetTinPointNumber() const override { return GetMosaicPoints(); }
     // The read-only property dialog (raster/RasterDialogHooks.h): 1 when closed with OK; nothing is
     // written back. 0 when no dialog is installed.
     int EditProperties(int nFlag1, int nFlag2, void* pParam) override;

@@ -65,8 +65,9 @@ public:
     // When the objects write fewer vertex records than they announce (GetTinPointNumber against
     // CreateTinPoints) the message "参加构网的点数为%ld 实际在网的是 %ld" (announced, written) is shown
     // and the build goes on with the written records. FALSE when the layers give no vertex, a table
-    // cannot be allocated, or every vertex lies on one line; TRUE otherwise. A previous build of this
-    // TIN is released first.
+    // cannot be allocated, a vertex's height is NaN or infinite (message "构网点的高程无效(非数值或无穷大):
+    // N 个点", the TIN left empty), or every vertex lies on one line; TRUE otherwise. A previous build
+    // of this TIN is released first.
     BOOL Create(CGeoVectorLayerList& layers);
 
     // The control-point build: one vertex per control point (its pixel point, GetX / GetY, tenths of a

@@ -32,7 +32,11 @@ BOOL CGeoTin::CreateFromBodies(CGeoVectorObject** bodies, int count, LONG n, CPo
     if (n <= 0 || !AllocateTables(static_cast<int>(n))) return FALSE;
     CGeoTinPoint* cursor = GetTinPoint(0);
     LONG filled = 0;
-    for (int i = 0; i < count; ++i) filled += bodies[i]->CreateTinPoints(cursor, centre);
+    for (int i = 0; i < count; ++i) {
+        // A body that would write past the table is left out rather than overrun it.
+        if (bodies[i]->GetTinPointNumber() > n - filled) break;
+        filled += bodies[i]->CreateTinPoints(cursor, centre);
+    }
     m_nPoints = static_cast<int>(std::max<LONG>(0, std::min(filled, n)));
     if (m_nPoints < 3 || !Triangulate()) return FALSE;
     CreateNeighborhood();
@@ -49,8 +53,9 @@ BOOL CGeoTin::Create(CTypedPtrList<CObList, CGeoMosaicPLine*>& lines)
     std::vector<CGeoVectorObject*> bodies;
     for (POSITION pos = lines.GetHeadPosition(); pos;) {
         CGeoMosaicPLine* line = lines.GetNext(pos);
-        // Vertices beyond the mosaic points would name no mosaic point.
-        const int k = std::min(line->GetPoints(), line->GetMosaicPoints());
+        // One TIN vertex per mosaic point: what the line's CreateTinPoints writes, whether or not each
+        // mosaic point has a vertex of its own.
+        const int k = line->GetTinPointNumber();
         n += k;
         for (int i = 0; i < k; ++i) {
             sx += line->GetX(i);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <locale.h>
 #include <string>
@@ -64,6 +65,18 @@ BOOL CGeoTin::Create(CGeoVectorLayerList& layers) {
 
     // The TIN's bounds: the extent of its vertices.
     CGeoTinPoint* v = GetTinPoint(0);
+    // A height that is not a number gives planes that are not either, and every elevation read from
+    // them would come out as 0: such sources are refused.
+    LONG unusable = 0;
+    for (int i = 0; i < m_nPoints; ++i)
+        if (!std::isfinite(v[i].GetZ())) ++unusable;
+    if (unusable) {
+        CString text;
+        text.Format("构网点的高程无效(非数值或无穷大): %ld 个点", static_cast<long>(unusable));
+        AfxMessageBox(text);
+        Release();
+        return FALSE;
+    }
     int minX = v[0].GetX(), maxX = minX, minY = v[0].GetY(), maxY = minY;
     for (int i = 1; i < m_nPoints; ++i) {
         const int x = v[i].GetX(), y = v[i].GetY();

@@ -3,9 +3,11 @@
 
 #include "core/GeoMap.h"
 #include "raster/GeoGCPoint.h"
+#include "raster/GeoMosaicPLine.h"
 #include "support/TempDir.h"
 #include "vector/GeoPLine.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -89,6 +91,47 @@ TEST(GeoTinSources, CountMismatchIsReportedAndBuildsFromTheRest) {
     EXPECT_EQ(tin.GetPointCount(), 4);
     EXPECT_EQ(CheckTin(tin).usedVertices, 4);
     AfxClearMessageLog();
+}
+
+// Heights that are not numbers would give planes that are not either, and elevations of 0 from them.
+TEST(GeoTinSources, HeightsThatAreNotNumbersAreRefused) {
+    MinusYGuard guard;
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        AfxClearMessageLog();
+        auto layer = PointLayer({{0, 0}, {100, 0}, {0, 100}, {100, 100}}, {1.0, 2.0, bad, 4.0});
+        CGeoTin tin;
+        CGeoVectorLayerList list;
+        list.AddTail(layer.get());
+        EXPECT_FALSE(tin.Create(list)) << bad;
+        EXPECT_EQ(tin.GetTriangleCount(), 0) << bad;
+        ASSERT_EQ(AfxGetMessageLog().size(), 1u) << bad;
+        EXPECT_EQ(AfxGetMessageLog()[0].text, CString("构网点的高程无效(非数值或无穷大): 1 个点"));
+    }
+    AfxClearMessageLog();
+}
+
+// Append adds mosaic points without vertices: the build takes one vertex per mosaic point, all of them,
+// and its tables are sized for them.
+TEST(GeoTinSources, MosaicLineGrownByAppendIsBuiltWhole) {
+    MinusYGuard guard;
+    CGeoMosaicPLine line, more;
+    line.AddPoint(0.0, 0.0, 0.0, 0.0);
+    line.AddPoint(1000.0, 7.0, 1000.0, 7.0);
+    line.AddPoint(3.0, 1000.0, 3.0, 1000.0);
+    for (int i = 0; i < 300; ++i) {
+        const double x = 10 + (i % 20) * 37 + (i / 20), y = 10 + (i / 20) * 41 + (i % 7);
+        more.AddPoint(x, y, x, y);
+    }
+    ASSERT_EQ(line.Append(&more, 0, 0), 300);
+    ASSERT_EQ(line.GetPoints(), 3);
+    ASSERT_EQ(line.GetMosaicPoints(), 303);
+    EXPECT_EQ(line.GetTinPointNumber(), 303);
+    CTypedPtrList<CObList, CGeoMosaicPLine*> lines;
+    lines.AddTail(&line);
+    CGeoTin tin;
+    ASSERT_TRUE(tin.Create(lines));
+    EXPECT_EQ(tin.GetPointCount(), 303);
+    EXPECT_EQ(CheckTin(tin).usedVertices, 303);
 }
 
 TEST(GeoTinSources, EmptySourcesGiveFalse) {
