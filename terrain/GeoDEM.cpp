@@ -137,7 +137,23 @@ void CGeoDEM::Serialize(CArchive& ar)
 
 int CGeoDEM::ReadHugeData(CFile* file)
 {
-    if (!m_bSkipHugeData) return CGeoRasterObject::ReadHugeData(file);
+    if (!m_bSkipHugeData) {
+        const int read = CGeoRasterObject::ReadHugeData(file);
+        // The band maps the document where the record ended, at any byte offset; the nodes are read as
+        // 32-bit values, so a band that does not start on a 4-byte boundary is copied to one that does.
+        CGeoBandData* band = m_BandArray.GetSize() > 0 ? m_BandArray.GetAt(0) : nullptr;
+        if (band && band->GetBuffer() && reinterpret_cast<uintptr_t>(band->GetBuffer()) % alignof(LONG) != 0) {
+            CGeoBandData* aligned = new CGeoBandData(*band);
+            if (aligned->GetBuffer()) {
+                m_BandArray.SetAt(0, aligned);
+                delete band;
+            } else {
+                delete aligned;
+                band->ReleaseHugeData();  // no grid rather than misaligned reads
+            }
+        }
+        return read;
+    }
     m_bSkipHugeData = false;
     if (file && m_nSkipHugeBytes) file->Seek(static_cast<LONGLONG>(m_nSkipHugeBytes), CFile::current);
     m_nSkipHugeBytes = 0;
@@ -154,6 +170,7 @@ LONG* CGeoDEM::GetNodes() const
     CGeoBandData* band = m_BandArray.GetAt(0);
     if (!band || !band->GetBuffer()) return nullptr;
     if (static_cast<uint64_t>(band->GetLength()) < static_cast<uint64_t>(w) * h * 4u) return nullptr;
+    if (reinterpret_cast<uintptr_t>(band->GetBuffer()) % alignof(LONG) != 0) return nullptr;
     return reinterpret_cast<LONG*>(band->GetBuffer());
 }
 

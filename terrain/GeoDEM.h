@@ -90,10 +90,14 @@ public:
     void Serialize(CArchive& ar) override;
     // A DEM does not move: nothing changes.
     void MoveTo(CRect rect) override;
-    // Reads a ".dem", ".grd" or ".bil" grid (GeoDEMFile.cpp); 1 loaded, 0 not.
+    // Reads a ".dem", ".grd" or ".bil" grid (GeoDEMFile.cpp); 1 loaded, 0 not. A grid whose edges lie
+    // beyond the 32-bit coordinates of the bounds, and a BIL of PIXELTYPE FLOAT, are refused with a
+    // message ("DEM的范围超出坐标范围: ", "不支持浮点型(PIXELTYPE FLOAT)的BIL格式DEM: " and the path).
     int LoadRasterFile(CString path) override;
     // After a load that re-read the grid file: skips the band bytes stored in the document (the file
-    // advances by their lengths) and keeps the grid from the file. Otherwise the raster's.
+    // advances by their lengths) and keeps the grid from the file. Otherwise the raster's; a node band
+    // the document maps at an offset that is not a multiple of 4 is then copied to an aligned one (or,
+    // without memory for the copy, released: no grid).
     int ReadHugeData(CFile* file) override;
 
     using CGeoRasterObject::GetBlock;
@@ -182,7 +186,8 @@ public:
     // north-west cell's centre), XDIM and YDIM stands for it. reserved is 0, intelOrder 1 for "I", 0
     // otherwise; bits is the header's NBITS (unchanged when absent). 0 with a message naming the missing
     // file for a missing header, or a missing ".blw" when the header has no placement; 0 without a message
-    // for a header without a positive size, a grid too large for one band, or a hzoom <= 0.
+    // for a header without a positive size, a grid too large for one band, or a hzoom <= 0; 0 with a
+    // message for PIXELTYPE FLOAT and for edges beyond the 32-bit coordinates.
     int ReadBilInfoFile(CString path, int& reserved, int& intelOrder, UINT& bits);
     // Loads the part of a BIL grid under the map rectangle rect (metres). applyOffset (or a positive
     // header offset) subtracts the offset from valid values; min and max are always those of the valid
@@ -230,8 +235,11 @@ public:
     // untouched) without a grid or for a block leaving it.
     int GetGradeBlock(int band, DWORD x, DWORD y, DWORD count, DWORD rows, double* out);
     // Traces the contours every interval (real elevation) into layer; see GeoDEMContour.cpp. Returns
-    // the number of lines added, or -1 when refused (no grid, an interval below one stored unit).
+    // the number of lines added, or -1 when refused (no grid, an interval below one stored unit, or more
+    // than kMaxContourLevels levels between the minimum and maximum elevation, which is said in the
+    // message "等高线层数过多: N 层，最多 100000 层，请加大等高距").
     int CreateContour(CGeoVectorLayer& layer, double interval);
+    static constexpr int kMaxContourLevels = 100000;
 
 protected:
     CGeoClassificationParameter DefaultLevelParameter(int classes);

@@ -221,3 +221,41 @@ TEST(GeoDEM, RecordHoldsSevenFieldsAfterTheRasterPart)
     EXPECT_EQ(loaded.GetPixel(5.0, 25.0, out, INTERPOLATE_BILINEAR), -1);
     EXPECT_EQ(loaded.GetBlock2(0, 0, 0, 3, 3), nullptr);
 }
+
+// The host writes the records, then each raster's bytes where its record ended; loading maps those
+// bytes at that offset, whatever it is. The nodes must still be read as aligned 32-bit values.
+TEST(GeoDEM, NodesStoredAtAnyOffsetOfTheDocumentReadAligned)
+{
+    testsupport::TempDir dir;
+    for (const char* name : {"A", "AB", "ABC", "ABCD"}) {
+        SCOPED_TRACE(name);
+        auto dem = Grid3();
+        dem->SetObjectName(name);
+        const std::string path = dir(std::string("doc") + name);
+        ULONGLONG recordEnd = 0;
+        {
+            CFile f(path.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+            CArchive ar(&f, CArchive::store);
+            dem->Serialize(ar);
+            ar.Close();
+            recordEnd = f.GetPosition();
+            ASSERT_EQ(dem->WriteHugeData(&f), 1);
+        }
+        CGeoDEM loaded;
+        CFile f(path.c_str(), CFile::modeRead);
+        {
+            CArchive ar(&f, CArchive::load);
+            loaded.Serialize(ar);
+        }
+        f.Seek(static_cast<LONGLONG>(recordEnd), CFile::begin);
+        EXPECT_EQ(loaded.ReadHugeData(&f), 1);
+        const LONG* nodes = loaded.GetNodes();
+        ASSERT_NE(nodes, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(nodes) % alignof(LONG), 0u);
+        const LONG* want = dem->GetNodes();
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(nodes[i], want[i]) << i;
+        loaded.RecalcMinMax();
+        EXPECT_EQ(loaded.GetMaxElevation(), 90);
+        EXPECT_EQ(loaded.GetMinElevation(), 10);
+    }
+}
