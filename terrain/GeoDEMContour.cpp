@@ -449,6 +449,16 @@ int CGeoDEM::CreateContour(CGeoVectorLayer& layer, double interval)
     // Floor division, so that the lowest level inside a negative range is traced too.
     const int64_t first = (FloorDiv(lo, c) + 1) * c;
     const int64_t end = FloorDiv(hi, c) * c + 1;
+    const int64_t levels = first < end ? (end - 1 - first) / c + 1 : 0;
+    // Every level is a pass over the grid: a range this interval cuts into more levels than any map
+    // draws (a spike in the data, an interval far too small) is refused, not worked through for hours.
+    if (levels > kMaxContourLevels) {
+        CString text;
+        text.Format("等高线层数过多: %lld 层，最多 %d 层，请加大等高距", static_cast<long long>(levels),
+                    kMaxContourLevels);
+        AfxMessageBox(text);
+        return -1;
+    }
     const int w = GetWidth(), h = GetHeight();
     // Lines are placed on the grid: the south-west node is the origin of the crossing positions.
     const double ox = m_rcBounds.left;
@@ -456,7 +466,6 @@ int CGeoDEM::CreateContour(CGeoVectorLayer& layer, double interval)
     ContourTracer tracer(v, w, h, GetInvalidElevation(), cell, ox, oy, m_dScale, GetUnit(), layer);
     if (!tracer.Allocate()) return -1;
     demprogress::Begin("正在计算等高线...");
-    const int64_t levels = first < end ? (end - 1 - first) / c + 1 : 0;
     int added = 0;
     int64_t done = 0;
     for (int64_t level = first; level < end; level += c) {

@@ -5,7 +5,10 @@
 #include "vector/GeoPolygonLine.h"
 #include "DemFixtures.h"
 
+#include <afx/WinApp.h>
+
 #include <gtest/gtest.h>
+#include <string>
 
 #include <cmath>
 #include <map>
@@ -155,4 +158,35 @@ TEST(Contours, RidgeGivesOpenLinesBorderToBorder)
         EXPECT_EQ(l.pts.back().x, 110);
     }
     EXPECT_EQ(Levels(lines), (std::multiset<double>{30, 30, 60, 60, 90, 90}));
+}
+
+// One undeclared spike and a fine interval would ask for a level every unit up to 2^31: the number of
+// levels is bounded, and a request beyond it refused with a message instead of worked through.
+TEST(GeoDEMContour, LevelCountIsBounded)
+{
+    const struct {
+        LONG top;
+        bool refused;
+    } cases[] = {
+        {2147483647, true},
+        {CGeoDEM::kMaxContourLevels + 1, true},
+        {CGeoDEM::kMaxContourLevels, false},  // exactly the bound: traced, a ring around the peak a level
+    };
+    for (const auto& c : cases) {
+        AfxClearMessageLog();
+        auto dem = MakeDem({{0, 0, 0}, {0, c.top, 0}, {0, 0, 0}}, 0, 30, 10.0, 1.0);
+        CGeoVectorLayer layer;
+        layer.SetUnit(6);
+        const int result = dem->CreateContour(layer, 1.0);
+        if (c.refused) {
+            EXPECT_EQ(result, -1) << c.top;
+            EXPECT_EQ(layer.GetObjectCount(), 0) << c.top;
+            ASSERT_EQ(AfxGetMessageLog().size(), 1u) << c.top;
+            EXPECT_EQ(std::string(static_cast<LPCTSTR>(AfxGetMessageLog()[0].text)).rfind("等高线层数过多: ", 0), 0u);
+        } else {
+            EXPECT_GT(result, CGeoDEM::kMaxContourLevels / 2) << c.top;
+            EXPECT_EQ(layer.GetObjectCount(), result) << c.top;
+            EXPECT_TRUE(AfxGetMessageLog().empty()) << c.top;
+        }
+    }
 }
