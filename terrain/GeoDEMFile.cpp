@@ -28,6 +28,8 @@ const char kReadingBil[] = "正在读取Bil数据...";
 const char kMissingBilFile[] = "读取ARC/INFO BIL格式DEM时缺少:";
 const char kBadNbits[] = "不支持非32、16或8位的BIL格式DEM！";
 const char kShortData[] = "DEM数据不完整: ";
+const char kOutOfRange[] = "DEM的范围超出坐标范围: ";
+const char kFloatBil[] = "不支持浮点型(PIXELTYPE FLOAT)的BIL格式DEM: ";
 
 std::string Native(const CString& path) { return win32::GbkPathToNative(std::string(static_cast<LPCTSTR>(path))); }
 
@@ -141,6 +143,18 @@ CString Lower4(const CString& path)
     return ext;
 }
 
+// The edges of a grid (in its file's unit) as bounds: false, after saying so, when one lies beyond the
+// 32-bit coordinates the bounds hold (they would be clamped, and the grid placed wrong).
+bool EdgesFit(double west, double south, double east, double north, const CString& path)
+{
+    for (double v : {west, south, east, north})
+        if (!(v >= -2147483648.0 && v < 2147483648.0)) {
+            AfxMessageBox(CString(kOutOfRange) + path);
+            return false;
+        }
+    return true;
+}
+
 // A grid size that a single band can hold.
 // Each side is bounded before the product is formed, so a header of huge sides cannot overflow it.
 bool SizeOk(int64_t w, int64_t h)
@@ -151,6 +165,7 @@ bool SizeOk(int64_t w, int64_t h)
 // The header keys of a BIL ".hdr" as the reader understands them.
 struct BilHeader {
     bool intel = true;
+    bool floating = false;  // PIXELTYPE FLOAT: the values are IEEE floats
     bool hasRows = false, hasCols = false, hasBits = false, hasHZoom = false, hasInvalid = false, hasOffset = false;
     LONG rows = 0, cols = 0, bits = 0, hzoom = 0, invalid = 0, offset = 0;
     // The placement some writers put in the header instead of a world file: the centre of the
@@ -171,7 +186,7 @@ bool ParseBilHeader(FILE* fp, BilHeader& h)
         key = Lower(key);
         static const char* const kKeys[] = {"byteorder", "layout", "nrows", "ncols", "nbands", "nbits", "bandrowbytes",
                                             "totalrowbytes", "bandgapbytes", "hzoom", "invalidvalue", "offset",
-                                            "ulxmap", "ulymap", "xdim", "ydim"};
+                                            "ulxmap", "ulymap", "xdim", "ydim", "pixeltype"};
         if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) == std::end(kKeys))
             continue;  // other tokens are skipped
         if (!t.Next(value)) break;
@@ -340,6 +355,7 @@ int CGeoDEM::LoadDemText(FILE* fp, const CString& path)
     m_dScale = 1.0 / hzoom;
     m_lInvalid = TruncLong(-99999.0 * hzoom - 0.5);
     m_RasterParameter.m_dPixelSize = cell;
+    if (!EdgesFit(x0, y0 - rows * cell, x0 + cols * cell, y0, path)) return 0;
     m_rcBounds = CRect(TruncLong(x0), TruncLong(y0 - rows * cell), TruncLong(x0 + cols * cell), TruncLong(y0));
     if (!TextCanHold(t, static_cast<int64_t>(rows) * cols)) {
         AfxMessageBox(CString(kShortData) + path);
@@ -398,6 +414,7 @@ int CGeoDEM::LoadGrdText(FILE* fp, const CString& path)
     m_dScale = 1.0 / hzoom;
     m_lInvalid = -99999;
     m_RasterParameter.m_dPixelSize = cell;
+    if (!EdgesFit(x0, y0 - rows * cell, x0 + cols * cell, y0, path)) return 0;
     m_rcBounds = CRect(TruncLong(x0), TruncLong(y0 - rows * cell), TruncLong(x0 + cols * cell), TruncLong(y0));
     Tokenizer t{text.data() + bodyStart + used, text.data() + text.size()};
     if (!TextCanHold(t, rows * cols)) {
@@ -456,6 +473,15 @@ int CGeoDEM::ReadBilInfoFileImpl(CString path, int& intelOrder, UINT& bits)
     if (!worldOk || !SizeOk(h.cols, h.rows) || (h.hasHZoom && h.hzoom <= 0) || !(world[0] > 0.0) ||
         !std::isfinite(world[4]) || !std::isfinite(world[5]))
         return 0;
+    // Values stored as floating point would be taken for integers of the same bits: refused, not misread.
+    if (h.floating) {
+        AfxMessageBox(CString(kFloatBil) + path);
+        return 0;
+    }
+    {
+        const double c = world[0], w = world[4] - c / 2, n = world[5] + c / 2;
+        if (!EdgesFit(w, n - h.rows * c, h.cols * c + w, n, path)) return 0;
+    }
     intelOrder = h.intel ? 1 : 0;
     if (h.hasBits) bits = static_cast<UINT>(h.bits);
     if (h.hasHZoom) {

@@ -288,6 +288,48 @@ TEST(DemFiles, BilPlacementFromTheHeaderWithoutAWorldFile)
     }
 }
 
+// Grids placed beyond the 32-bit coordinates of the bounds, and BIL values stored as floats, would load
+// wrong (bounds clamped, floats taken for integers): each is refused and said.
+TEST(DemFiles, GridsThatCannotBeHeldRightAreRefusedWithAMessage)
+{
+    TempDir dir;
+    const std::string grd = "DataMark: CNSDTF-DEM\nVersion: 1.0\nAlfa: 0\nUnit: M\nCompress: 0\nX0: %s\n"
+                            "Y0: 100\nDX: 10\nDY: 10\nRow: 1\nCol: 2\nValuetype: Integer\nHzoom: 1\n"
+                            "MinV: 0\nMaxV: 0\n5 6\n";
+    auto grdText = [&](const char* x0) {
+        std::string t = grd;
+        t.replace(t.find("%s"), 2, x0);
+        return t;
+    };
+    WriteFileBytes(dir("far.dem"), "NSDTF-DEM x y 0 0 3000000000.0 230.0 10.0 10.0 1 2 1\n5 6\n");
+    WriteFileBytes(dir("wide.dem"), "NSDTF-DEM x y 0 0 2147483000.0 230.0 10.0 10.0 1 100 1\n" + std::string(200, '5'));
+    WriteFileBytes(dir("far.grd"), grdText("-3000000000"));
+    WriteBil(dir, "far", "NROWS 1\nNCOLS 2\nNBITS 8\n", Bytes({1, 2}), "10\n0\n0\n-10\n5000000000\n195\n");
+    WriteBil(dir, "north", "NROWS 1\nNCOLS 2\nNBITS 8\n", Bytes({1, 2}), "10\n0\n0\n-10\n105\n-2147483700\n");
+    const float f[2] = {1.5f, -2.25f};
+    WriteBil(dir, "float", "NROWS 1\nNCOLS 2\nNBITS 32\nPIXELTYPE FLOAT\n", std::string(reinterpret_cast<const char*>(f), 8));
+    const struct {
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {"far.dem", "DEM的范围超出坐标范围: "},   {"wide.dem", "DEM的范围超出坐标范围: "},
+        {"far.grd", "DEM的范围超出坐标范围: "},   {"far.bil", "DEM的范围超出坐标范围: "},
+        {"north.bil", "DEM的范围超出坐标范围: "}, {"float.bil", "不支持浮点型(PIXELTYPE FLOAT)的BIL格式DEM: "},
+    };
+    for (const auto& c : cases) {
+        AfxClearMessageLog();
+        CGeoDEM dem;
+        EXPECT_EQ(dem.LoadRasterFile(CString(dir(c.file).c_str())), 0) << c.file;
+        EXPECT_EQ(dem.GetNodes(), nullptr) << c.file;
+        ASSERT_FALSE(AfxGetMessageLog().empty()) << c.file;
+        EXPECT_EQ(std::string(static_cast<LPCTSTR>(AfxGetMessageLog()[0].text)), c.message + dir(c.file)) << c.file;
+    }
+    // The window reader refuses the float grid as well.
+    CGeoDEM window;
+    EXPECT_EQ(window.LoadBilBlock(CString(dir("float.bil").c_str()), CRect(100, 190, 120, 200), 0), 0);
+    AfxClearMessageLog();
+}
+
 TEST(DemFiles, BilWriteTextPathsAndRoundTrip)
 {
     TempDir dir;
