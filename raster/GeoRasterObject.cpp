@@ -110,6 +110,9 @@ void CGeoRasterObject::Serialize(CArchive& ar)
     WORD bitCount = 0;
     double ox = 0.0, oy = 0.0;
     ar >> stored >> cx >> cy >> bytesPerRow >> bitCount >> ox >> oy;
+    // The last column and row give the width and height as last + 1: a record whose sizes do not fit an
+    // int (or are below an empty grid's -1) is damaged.
+    if (cx < -1 || cy < -1 || cx == INT32_MAX || cy == INT32_MAX) AfxThrowArchiveException(CArchiveException::badIndex);
     m_RasterParameter = parameter;
     m_strFileName = GetAbsolutePath(directory, stored);
     m_ptExtent = CPoint(cx, cy);

@@ -20,7 +20,8 @@
 //   boundary           the polygon line's own record (no class tag)
 //   bands              the band array's record (count, then tagged band records)
 // Loading makes the file name absolute again. For records stamped below 1.35 the pixel size is recomputed
-// as scale * 25.4 / x dpi. A missing raster file does not stop loading.
+// as scale * 25.4 / x dpi. A missing raster file does not stop loading. A pixel extent below -1 or of
+// 2^31 - 1 (a width or height beyond the int range) raises CArchiveException.
 //
 // Default names: "栅格对象 " followed by a process-wide counter raised by the default and file
 // constructors (the first such object of a process is "栅格对象 1").

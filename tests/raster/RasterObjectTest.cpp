@@ -335,6 +335,35 @@ TEST(RasterObject, OldRecordsRecomputePixelSize)
     EXPECT_DOUBLE_EQ(old.GetRasterParameter().m_dPixelSize, 50000 * 25.4 / 400);
 }
 
+// A width or height is the stored last column or row + 1: a record whose sizes leave the int range is
+// damaged, and every size computed from it would overflow.
+TEST(RasterObject, RecordsWithSizesBeyondTheIntRangeAreRefused)
+{
+    const tagRasterParameter p = Param(50000, 400, 10.0);
+    const BYTE* raw = reinterpret_cast<const BYTE*>(&p);
+    const struct {
+        LONG lastColumn, lastRow;
+        bool refused;
+    } cases[] = {
+        {0x7FFFFFFF, 4, true}, {4, 0x7FFFFFFF, true}, {-2, 4, true}, {4, -0x7FFFFFFF - 1, true},
+        {0x7FFFFFFE, 4, false}, {-1, -1, false},
+    };
+    for (const auto& c : cases) {
+        CGeoPolygonLine boundary;
+        objbytes::Bytes b;
+        b.GeoObject(CRect(0, 0, 10, 10), "r", 3, 1.38f).Dword(0).Dword(0).Long(1).Long(0).Byte(0);
+        b.Append(std::vector<BYTE>(raw, raw + 32)).Str("").Long(c.lastColumn).Long(c.lastRow).Dword(4).Word(8);
+        b.Double(0).Double(0).Append(objbytes::Store(boundary)).Dword(0);
+        CGeoRasterObject loaded;
+        if (c.refused) {
+            EXPECT_THROW(objbytes::Load(loaded, b.Data()), CArchiveException) << c.lastColumn << " " << c.lastRow;
+        } else {
+            EXPECT_EQ(objbytes::Load(loaded, b.Data()), 0u);
+            EXPECT_EQ(loaded.GetWidth(), c.lastColumn + 1);
+        }
+    }
+}
+
 TEST(RasterObject, FileNameIsStoredRelativeToTheArchive)
 {
     testsupport::TempDir dir("raster");
