@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 IMPLEMENT_SERIAL(CGeoImage, CGeoRasterObject, 0)
 
@@ -44,6 +45,19 @@ CString ReplaceExtension(const CString& path, const char* ext)
     return path.Left(cut) + ext;
 }
 
+// A GeoTIFF placement as bounds: the south-west corner (lbx, lby, metres) less the origin the image takes
+// (whole thousands of kilometres), in millimetres, and the extent of w x h pixels of pixel millimetres in
+// the image's unit, must all be 32-bit coordinates.
+bool PlacementFits(double lbx, double lby, double pixel, double w, double h, int unit)
+{
+    const double left = lbx * 1000.0 - std::trunc(lbx / 1000000.0) * 1000000.0 * 1000.0;
+    const double south = lby * 1000.0 - std::trunc(lby / 1000000.0) * 1000000.0 * 1000.0;
+    const double cx = ::ChangeUnit(3, unit, (w - 1) * pixel), cy = ::ChangeUnit(3, unit, (h - 1) * pixel);
+    for (double v : {left, south, left + cx, south + cy})
+        if (!(v > -2147483648.0 && v < 2147483647.0)) return false;
+    return true;
+}
+
 template <class List>
 void DeleteAll(List& list)
 {
@@ -59,7 +73,22 @@ CGeoImage::CGeoImage(tagRECT* rect, CString file) : CGeoRasterObject(rect, file)
 CGeoImage::CGeoImage(LONG width, LONG height, int bitCount, int x, int y, tagRasterParameter& parameter)
     : CGeoRasterObject(width, height, bitCount, x, y, parameter)
 {
-    m_DIB.CreateDIB(width, height, bitCount);
+    bool made = false;
+    try {
+        made = m_DIB.CreateDIB(width, height, bitCount) != 0;
+    } catch (const std::bad_alloc&) {
+        made = false;
+    }
+    if (!made) {
+        // No pixels: no extent either, so the image never claims ground it cannot show.
+        CString text;
+        text.Format("无法建立 %ld x %ld 像素、%d 位的图像(太大或参数无效)", static_cast<long>(width),
+                    static_cast<long>(height), bitCount);
+        AfxMessageBox(text);
+        m_ptExtent = CPoint(-1, -1);
+        m_rcBounds = CRect(x, y, x, y);
+        DefaultBoundary();
+    }
 }
 
 CGeoImage::~CGeoImage()
@@ -93,8 +122,16 @@ int CGeoImage::LoadRasterFile(CString path)
             const double pixel = (trx - lbx) * 1000.0 / W;
             // A placement this object cannot show (turned, flipped, or no positive pixel size) would give
             // an infinite or negative resolution; it is treated like a missing one.
-            const bool usable = std::isfinite(pixel) && pixel > 0.0 && m[0] > 0.0 && m[5] < 0.0 &&
-                                m[1] == 0.0 && m[4] == 0.0 && std::isfinite(lbx) && std::isfinite(lby);
+            bool usable = std::isfinite(pixel) && pixel > 0.0 && m[0] > 0.0 && m[5] < 0.0 &&
+                          m[1] == 0.0 && m[4] == 0.0 && std::isfinite(lbx) && std::isfinite(lby);
+            if (usable && !PlacementFits(lbx, lby, pixel, W, H, m_nUnit)) {
+                // Bounds beyond the 32-bit coordinates would be clamped and the image shown in the wrong
+                // place: the placement is refused, and said.
+                CString text;
+                text.Format("GeoTIFF的定位超出坐标范围(像元 %g 米)，图像未定位: %s", pixel / 1000.0, (LPCSTR)path);
+                AfxMessageBox(text);
+                usable = false;
+            }
             if (usable) {
                 m_RasterParameter.m_dPixelSize = pixel;
                 m_RasterParameter.m_dXResolution = m_RasterParameter.m_nScale * 25.4 / pixel;
@@ -336,6 +373,12 @@ void CGeoImage::Serialize(CArchive& ar)
 
 void CGeoImage::PartialSerialize(CArchive& ar, CRect r, int unit)
 {
+    // The mode serves one image: it ends here however this call ends (a refused store, a damaged
+    // record), or every later image of the process would be loaded cut, and every store refused.
+    struct EndMode {
+        CGeoImage* image;
+        ~EndMode() { image->EndPartialRectInSerialize(); }
+    } endMode{this};
     if (ar.IsStoring()) {
         // The shifted point lists cannot be written back as a whole image: refuse before writing.
         AfxMessageBox("不支持局部图像的存储动作", MB_OK);
@@ -364,5 +407,4 @@ void CGeoImage::PartialSerialize(CArchive& ar, CRect r, int unit)
     };
     shift(m_GCPoints);
     shift(m_SecondGCPoints);
-    EndPartialRectInSerialize();
 }

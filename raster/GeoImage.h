@@ -54,7 +54,9 @@ public:
     // The raster constructor with rect and file; the file is not read (call LoadRasterFile).
     CGeoImage(tagRECT* rect, CString file);
     // An image made in memory: the raster constructor of that signature and a zero-filled bitmap of
-    // width x height pixels of bitCount bits (1, 4, 8 or 24).
+    // width x height pixels of bitCount bits (1, 4, 8 or 24). A bitmap that cannot be made (over 2 GB,
+    // no memory, a bad size or depth) is said in a message and leaves an image with no pixels, an extent
+    // of -1 x -1 and bounds of zero size at (x, y).
     CGeoImage(LONG width, LONG height, int bitCount, int x, int y, tagRasterParameter& parameter);
     CGeoImage(const CGeoImage&) = delete;
     CGeoImage& operator=(const CGeoImage&) = delete;
@@ -80,13 +82,15 @@ public:
     // path and the extent the bitmap's; a path ending in "tif" (any case) with a usable GeoTIFF model
     // transformation sets the pixel size (mm), both dpi and the origin (metres, multiples of 1 000 000)
     // and the bounds' corner (mm). A transformation whose pixel size is not positive, or that turns or
-    // flips the image, is ignored like a missing one. Then RecalcBounds; 1.
+    // flips the image, is ignored like a missing one; one whose bounds would leave the 32-bit
+    // coordinates is ignored too, with a message. Then RecalcBounds; 1.
     int LoadRasterFile(CString path) override;
 
     // ---- image operations ----
 
     // The loading of Serialize that shifts the point lists into the pixel rectangle GetRasterRect(r, unit)
     // and ends partial loading. Storing is refused: message "不支持局部图像的存储动作", CUserException.
+    // Partial loading ends on every way out, a refused store and a damaged record included.
     virtual void PartialSerialize(CArchive& ar, CRect r, int unit);
     // Writes the bitmap (format by extension); on success the file name becomes path; 1, else 0.
     virtual int SaveRasterFile(CString path);

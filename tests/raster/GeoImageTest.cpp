@@ -133,6 +133,51 @@ TEST(GeoImage, GdalWrittenGeoTiffLandsAtGdalsPlacement)
     EXPECT_EQ(image.GetPixelValue(3, 29), Gradient(3, 0));
 }
 
+// Bounds are 32-bit millimetres: a placement whose pixels reach beyond them would be clamped and shown
+// wrong, so it is refused like an unusable one, and said.
+TEST(GeoImage, PlacementsBeyondTheCoordinateRangeAreRefusedWithAMessage)
+{
+    testsupport::TempDir dir;
+    const struct {
+        double pixel;  // metres
+        bool placed;
+    } cases[] = {{1e6, false}, {3e5, false}, {1e30, false}, {2e5, true}};
+    for (const auto& c : cases) {
+        const std::vector<double> m = NorthUpMatrix(1000, 2000, c.pixel, 10);
+        ASSERT_TRUE(WriteGreyTiff(dir("p.tif"), 10, 10, Gradient, m.data()));
+        AfxClearMessageLog();
+        CGeoImage image;
+        ASSERT_EQ(image.LoadRasterFile(dir("p.tif").c_str()), 1);
+        EXPECT_EQ(image.GetWidth(), 10);
+        if (c.placed) {
+            EXPECT_EQ(image.GetBounds().left, 1000000) << c.pixel;
+            EXPECT_NEAR(image.GetBounds().Width(), 9 * c.pixel * 1000, 1000) << c.pixel;
+            EXPECT_TRUE(AfxGetMessageLog().empty()) << c.pixel;
+        } else {
+            EXPECT_EQ(image.GetBounds().left, 0) << c.pixel;
+            EXPECT_LT(image.GetRasterParameter().m_dPixelSize, 1e6) << c.pixel;
+            ASSERT_EQ(AfxGetMessageLog().size(), 1u) << c.pixel;
+            EXPECT_NE(std::string(static_cast<LPCSTR>(AfxGetMessageLog()[0].text)).find(dir("p.tif")), std::string::npos);
+        }
+    }
+    AfxClearMessageLog();
+}
+
+// A bitmap that cannot be made (30 GB here) leaves no image claiming ground, and says so.
+TEST(GeoImage, ImageTooLargeToMakeHasNoExtentAndSaysSo)
+{
+    AfxClearMessageLog();
+    tagRasterParameter p = Parameter(50000, 400.0, 1.0);
+    CGeoImage image(100000, 100000, 24, 500, 700, p);
+    EXPECT_FALSE(image.GetDIB()->Ready());
+    EXPECT_EQ(image.GetWidth(), 0);
+    EXPECT_EQ(image.GetHeight(), 0);
+    EXPECT_EQ(image.GetBounds(), CRect(500, 700, 500, 700));
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_STREQ(static_cast<LPCSTR>(AfxGetMessageLog()[0].text), "无法建立 100000 x 100000 像素、24 位的图像(太大或参数无效)");
+    AfxClearMessageLog();
+}
+
 TEST(GeoImage, UnusablePlacementsAreIgnored)
 {
     testsupport::TempDir dir;
@@ -344,8 +389,31 @@ TEST(GeoImage, PartialLoadingShiftsPointsAndRefusesToStore)
     ASSERT_EQ(AfxGetMessageLog().size(), 1u);
     EXPECT_STREQ((LPCSTR)AfxGetMessageLog()[0].text, "不支持局部图像的存储动作");
     EXPECT_FALSE(std::filesystem::exists(dir("P.LYR")));
+    // The refusal ends the mode too, or every later save of the process would be refused.
+    EXPECT_EQ(CGeoImage::IsPartialImage(), 0);
+    AfxClearMessageLog();
+    ASSERT_EQ(map.SaveLayer(layer, dir("Q.LYR").c_str()), 1);
+
+    // A damaged record read in the mode ends it as well.
+    CMemFile record;
+    {
+        CArchive ar(&record, CArchive::store);
+        ar << static_cast<CObject*>(image);
+    }
+    std::vector<BYTE> bytes = record.Data();
+    bytes.resize(bytes.size() - 2);
+    CGeoImage::SetPartialRectInSerialize(part, image->GetUnit());
+    {
+        CMemFile cut(bytes.data(), static_cast<UINT>(bytes.size()));
+        CArchive ar(&cut, CArchive::load);
+        CObject* ob = nullptr;
+        EXPECT_THROW(ar >> ob, CArchiveException);
+    }
+    EXPECT_EQ(CGeoImage::IsPartialImage(), 0);
+    const int unit = image->GetUnit();
     delete layer;
 
+    CGeoImage::SetPartialRectInSerialize(part, unit);
     ASSERT_EQ(CGeoImage::IsPartialImage(), 1);
     CGeoLayer* loaded = map.LoadLayer(dir("L.LYR").c_str());
     ASSERT_NE(loaded, nullptr);
