@@ -5,9 +5,11 @@
 // little-endian 16-bit lengths follow, then the header text, the world file text and the data bytes.
 #include "FuzzSupport.h"
 
+#include "core/GeoVectorLayer.h"
 #include "terrain/GeoDEM.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,7 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AfxSetUserDriver(nullptr);
     {
         CGeoDEM dem;
-        dem.LoadRasterFile(CString((base + kExt[format]).c_str()));
+        // A loaded small grid is contoured: at one stored unit when that asks for more levels than are
+        // traced (the refusal), otherwise at an interval giving at most 200 levels.
+        if (dem.LoadRasterFile(CString((base + kExt[format]).c_str())) &&
+            static_cast<long long>(dem.GetWidth()) * dem.GetHeight() <= 64) {
+            const double range = static_cast<double>(dem.GetMaxElevation()) - dem.GetMinElevation();
+            const double steps = range > CGeoDEM::kMaxContourLevels ? 1.0 : std::max(1.0, std::ceil(range / 200.0));
+            CGeoVectorLayer layer;
+            dem.CreateContour(layer, dem.GetResZ() * steps);
+        }
     }
     AfxClearMessageLog();
     return 0;
