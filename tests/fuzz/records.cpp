@@ -141,12 +141,12 @@ void CorvaneFuzzWriteSeeds(const std::string& dir) {
     // The raster, terrain and label records as a fresh object of each stores them: the class tags and
     // schemas give the fuzzer a way into every loader. (An image is stored only with its picture file,
     // which the image family covers.)
-    // DEMs with their nodes after the record, as a host stores them: names of one to four letters put
+    // DEMs with their nodes after the record, as a host stores them: names of one to seven letters put
     // the nodes at every offset modulo 4.
     {
         tagRasterParameter parameter{};
         parameter.m_dPixelSize = 10.0;
-        for (const char* name : {"A", "AB", "ABC", "ABCD"}) {
+        for (const char* name : {"A", "AB", "ABC", "ABCD", "ABCDE", "ABCDEF", "ABCDEFG"}) {
             CGeoDEM dem(4, 3, 32, 1000, 2000, parameter, 0.1);
             LONG* nodes = dem.GetNodes();
             if (!nodes) continue;
@@ -172,8 +172,8 @@ void CorvaneFuzzWriteSeeds(const std::string& dir) {
         seam->AddPoint(100.0, 7.0, 100.0, 7.0);
         seam->AddPoint(3.0, 100.0, 3.0, 100.0);
         CGeoMosaicPLine more;
-        for (int i = 0; i < 40; ++i) {
-            const double x = 10 + (i % 8) * 9 + i / 8, y = 10 + (i / 8) * 11 + i % 3;
+        for (int i = 0; i < 300; ++i) {
+            const double x = 10 + (i % 20) * 9 + i / 20, y = 10 + (i / 20) * 11 + i % 3;
             more.AddPoint(x, y, x, y);
         }
         seam->Append(&more, 0, 0);

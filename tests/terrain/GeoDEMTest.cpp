@@ -227,7 +227,7 @@ TEST(GeoDEM, RecordHoldsSevenFieldsAfterTheRasterPart)
 TEST(GeoDEM, NodesStoredAtAnyOffsetOfTheDocumentReadAligned)
 {
     testsupport::TempDir dir;
-    for (const char* name : {"A", "AB", "ABC", "ABCD"}) {
+    for (const char* name : {"A", "AB", "ABC", "ABCD", "ABCDE", "ABCDEF", "ABCDEFG"}) {
         SCOPED_TRACE(name);
         auto dem = Grid3();
         dem->SetObjectName(name);
