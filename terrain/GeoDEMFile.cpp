@@ -201,6 +201,7 @@ bool ParseBilHeader(FILE* fp, BilHeader& h)
         else if (key == "ulymap") { h.ulymap = std::strtod(value.c_str(), nullptr); h.placementKeys |= 2; }
         else if (key == "xdim") { h.xdim = std::strtod(value.c_str(), nullptr); h.placementKeys |= 4; }
         else if (key == "ydim") { h.ydim = std::strtod(value.c_str(), nullptr); h.placementKeys |= 8; }
+        else if (key == "pixeltype") h.floating = Lower(value) == "float";
     }
     return true;
 }
