@@ -135,9 +135,12 @@ private:
 
     // Every pair whose x ranges overlap and at least one of which is fresh is tested.
     void Sweep() {
-        std::vector<std::pair<LONG, size_t>> order(segs_.size());
-        for (size_t i = 0; i < segs_.size(); ++i) order[i] = {MinX(segs_[i]), i};
-        SortByX(order);
+        if (order_.empty()) {
+            order_.resize(segs_.size());
+            for (size_t i = 0; i < segs_.size(); ++i) order_[i] = {MinX(segs_[i]), i};
+            SortByX(order_);
+        }
+        const std::vector<std::pair<LONG, size_t>>& order = order_;
         std::vector<size_t> all, fresh;
         auto scan = [&](std::vector<size_t>& active, size_t s, LONG x) {
             size_t keep = 0;
@@ -211,11 +214,13 @@ private:
         std::sort(cuts_.begin(), cuts_.end(), [](const Cut& x, const Cut& y) { return x.seg < y.seg; });
         std::vector<Seg> out;
         out.reserve(segs_.size() + cuts_.size());
+        std::vector<std::ptrdiff_t> kept(segs_.size(), -1);  // where an uncut segment went
         size_t c = 0;
         std::vector<POINT> pts;
         for (size_t i = 0; i < segs_.size(); ++i) {
             const Seg& s = segs_[i];
             if (c >= cuts_.size() || cuts_[c].seg != i) {
+                kept[i] = static_cast<std::ptrdiff_t>(out.size());
                 out.push_back(s);
                 continue;
             }
@@ -234,11 +239,28 @@ private:
                 from = p;
             }
             out.push_back({from, e, s.ring, out.size() > before});
+            if (out.size() == before + 1) kept[i] = static_cast<std::ptrdiff_t>(before);
         }
         segs_.swap(out);
+        // The next sweep's order: the uncut segments in the order they had, merged with the new pieces.
+        std::vector<std::pair<LONG, size_t>> fresh, next;
+        for (size_t i = 0; i < segs_.size(); ++i)
+            if (segs_[i].fresh) fresh.push_back({MinX(segs_[i]), i});
+        std::sort(fresh.begin(), fresh.end());
+        next.reserve(segs_.size());
+        size_t f = 0;
+        for (const auto& e : order_) {
+            const std::ptrdiff_t k = kept[e.second];
+            if (k < 0) continue;
+            for (; f < fresh.size() && fresh[f].first < e.first; ++f) next.push_back(fresh[f]);
+            next.push_back({e.first, static_cast<size_t>(k)});
+        }
+        for (; f < fresh.size(); ++f) next.push_back(fresh[f]);
+        order_.swap(next);
     }
 
     std::vector<Seg>& segs_;
+    std::vector<std::pair<LONG, size_t>> order_;  // segments by their least x
     std::vector<Cut> cuts_;
     std::vector<std::uint64_t> shared_;
     bool contact_ = false;
@@ -350,6 +372,10 @@ private:
     void Build(const std::vector<Seg>& segs, const std::vector<std::uint64_t>& shared) {
         const size_t n = segs.size();
         std::vector<int> sharedId(shared.size(), -1);
+        // A bit per hash of the shared points turns most other points away without a search.
+        std::vector<std::uint64_t> filter(1024, 0);
+        auto hash = [](std::uint64_t k) { return static_cast<size_t>((k * 0x9E3779B97F4A7C15ull) >> 48); };
+        for (std::uint64_t k : shared) filter[hash(k) >> 6] |= 1ull << (hash(k) & 63);
         std::vector<int> startId(n);
         std::vector<char> isShared;
         verts_.reserve(n);
@@ -357,8 +383,8 @@ private:
         for (size_t i = 0; i < n; ++i) {
             const POINT p = segs[i].p;
             int* id = nullptr;
-            if (!shared.empty()) {
-                const std::uint64_t k = Key(p);
+            const std::uint64_t k = Key(p);
+            if (filter[hash(k) >> 6] >> (hash(k) & 63) & 1) {
                 auto it = std::lower_bound(shared.begin(), shared.end(), k);
                 if (it != shared.end() && *it == k) id = &sharedId[static_cast<size_t>(it - shared.begin())];
             }
@@ -455,16 +481,12 @@ private:
         face_.assign(nh, -1);
         for (size_t h0 = 0; h0 < nh; ++h0) {
             if (face_[h0] >= 0) continue;
-            const int f = static_cast<int>(faceArea_.size());
-            Wide area = 0;
+            const int f = static_cast<int>(faceEdge_.size());
             int h = static_cast<int>(h0);
             do {
                 face_[h] = f;
-                const POINT a = verts_[origin_[h]], b = Target(h);
-                area += static_cast<Wide>(a.x) * b.y - static_cast<Wide>(b.x) * a.y;
                 h = Next(h);
             } while (h != static_cast<int>(h0) && face_[h] < 0);
-            faceArea_.push_back(area);
             faceEdge_.push_back(static_cast<int>(h0));
         }
     }
@@ -472,7 +494,7 @@ private:
     // Winding numbers of every face: each connected piece of the network gets its outer face's numbers
     // from a ray to the left of its lowest leftmost vertex, and the rest follow across the edges.
     void ClassifyFaces() {
-        const size_t nf = faceArea_.size();
+        const size_t nf = faceEdge_.size();
         wind_.assign(nf * 2, 0);
         std::vector<char> known(nf, 0);
         UnionFind pieces(verts_.size());
@@ -537,7 +559,7 @@ private:
 
     void TraceBoundary() {
         const size_t nh = origin_.size();
-        UnionFind parts(faceArea_.size());
+        UnionFind parts(faceEdge_.size());
         for (size_t e = 0; e < edges_.size(); ++e) {
             const int f = face_[2 * e], g = face_[2 * e + 1];
             if (Inside(f) && Inside(g)) parts.Join(f, g);
@@ -563,7 +585,7 @@ private:
         // Outer rings run counterclockwise; each part has one. Holes belong to their part's outer
         // ring, or, for a part whose only rings are holes (a separate piece of the network inside a
         // face), to the smallest outer ring around them.
-        std::vector<int> outerOfPart(faceArea_.size(), -1);
+        std::vector<int> outerOfPart(faceEdge_.size(), -1);
         for (size_t r = 0; r < rings_.size(); ++r) {
             if (TwiceArea(rings_[r]) > 0) {
                 outerOfPart[ringPart[r]] = static_cast<int>(outers_.size());
@@ -571,7 +593,7 @@ private:
                 holesOf_.emplace_back();
             }
         }
-        std::vector<int> adopted(faceArea_.size(), -2);
+        std::vector<int> adopted(faceEdge_.size(), -2);
         for (size_t r = 0; r < rings_.size(); ++r) {
             if (TwiceArea(rings_[r]) > 0) continue;
             int k = outerOfPart[ringPart[r]];
@@ -682,7 +704,6 @@ private:
     std::vector<Edge> edges_;
     std::vector<POINT> verts_;
     std::vector<int> origin_, start_, around_, slot_, face_, faceEdge_, wind_;
-    std::vector<Wide> faceArea_;
     std::vector<std::vector<POINT>> rings_;
     std::vector<int> outers_;
     std::vector<std::vector<int>> holesOf_;
