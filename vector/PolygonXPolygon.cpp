@@ -505,15 +505,15 @@ private:
             int& low = lowest[pieces.Find(static_cast<int>(v))];
             if (low < 0 || Less(verts_[v], verts_[low])) low = static_cast<int>(v);
         }
-        std::vector<int> queue;
-        for (size_t r = 0; r < verts_.size(); ++r) {
-            const int v = lowest[r];
-            if (v < 0) continue;
-            const int f = FaceLeftOfVertex(v);
-            int w[2];
-            Winding(edges_, verts_, verts_[v], w);
-            wind_[2 * f] = w[0];
-            wind_[2 * f + 1] = w[1];
+        std::vector<int> queue, low;
+        for (size_t r = 0; r < verts_.size(); ++r)
+            if (lowest[r] >= 0) low.push_back(lowest[r]);
+        std::vector<int> w(low.size() * 2);
+        WindingsAt(low, w);
+        for (size_t c = 0; c < low.size(); ++c) {
+            const int f = FaceLeftOfVertex(low[c]);
+            wind_[2 * f] = w[2 * c];
+            wind_[2 * f + 1] = w[2 * c + 1];
             known[f] = 1;
             queue.push_back(f);
         }
@@ -533,6 +533,44 @@ private:
                 }
                 h = Next(h);
             } while (h != faceEdge_[f] && face_[h] == f && ++steps < face_.size());
+        }
+    }
+
+    // Winding numbers about both inputs of the vertices' own points (none of them inside an edge),
+    // counted on rays to the left. Few points are counted edge by edge; many (a network in many pieces,
+    // as inputs with many holes give) in one sweep upwards that keeps the edges spanning the current
+    // height.
+    void WindingsAt(const std::vector<int>& points, std::vector<int>& out) const {
+        if (points.size() <= 4) {
+            for (size_t c = 0; c < points.size(); ++c) Winding(edges_, verts_, verts_[points[c]], &out[2 * c]);
+            return;
+        }
+        std::vector<int> byY(points.size()), edgesByLow(edges_.size());
+        std::iota(byY.begin(), byY.end(), 0);
+        std::iota(edgesByLow.begin(), edgesByLow.end(), 0);
+        std::sort(byY.begin(), byY.end(), [&](int a, int b) { return verts_[points[a]].y < verts_[points[b]].y; });
+        auto low = [&](int e) { return std::min(verts_[edges_[e].u].y, verts_[edges_[e].v].y); };
+        auto high = [&](int e) { return std::max(verts_[edges_[e].u].y, verts_[edges_[e].v].y); };
+        std::sort(edgesByLow.begin(), edgesByLow.end(), [&](int a, int b) { return low(a) < low(b); });
+        std::vector<Edge> spanning;
+        std::vector<int> spanningHigh;
+        size_t next = 0;
+        for (int c : byY) {
+            const POINT p = verts_[points[c]];
+            // An edge crosses the ray when one end lies at or below p's height and the other above.
+            for (; next < edgesByLow.size() && low(edgesByLow[next]) <= p.y; ++next) {
+                spanning.push_back(edges_[edgesByLow[next]]);
+                spanningHigh.push_back(high(edgesByLow[next]));
+            }
+            size_t keep = 0;
+            for (size_t k = 0; k < spanning.size(); ++k) {
+                if (spanningHigh[k] <= p.y) continue;
+                spanning[keep] = spanning[k];
+                spanningHigh[keep++] = spanningHigh[k];
+            }
+            spanning.resize(keep);
+            spanningHigh.resize(keep);
+            Winding(spanning, verts_, p, &out[2 * c]);
         }
     }
 
@@ -897,13 +935,16 @@ CGeoPolygonLine* CPolygonXPolygon::PolygonLineXPolygonLine(CGeoPolygonLine* a, C
     }
     Noder noder(segs);
     const bool met = noder.Run();
-    if (!met) {
-        // Apart, or one wholly inside the other: the inner one as it was given.
-        if (InsideRing(ptsB, ptsA[0])) return NewLine(ptsA);
-        if (InsideRing(ptsA, ptsB[0])) return NewLine(ptsB);
-        return nullptr;
-    }
     std::vector<POINT> ring = Overlay(segs, noder.Shared()).LargestPart();
     if (ring.size() < 3) return nullptr;
+    if (!met) {
+        // Outlines that never meet: when the answer is the whole of one input (it lies inside the
+        // other and around none of its holes), that input comes back as it was given.
+        const Wide area = TwiceArea(ring);
+        for (const std::vector<POINT>* pts : {&ptsA, &ptsB}) {
+            const Wide own = TwiceArea(*pts);
+            if (own == area || -own == area) return NewLine(*pts);
+        }
+    }
     return NewLine(ring);
 }
