@@ -205,3 +205,14 @@ TEST(PolygonXPolygon, HoleIsKept) {
     ASSERT_TRUE(r);
     EXPECT_DOUBLE_EQ(Area(*r), 1e8 - 16e6);
 }
+
+// A crossing off the whole units left of zero goes to the nearest one: the slanted edge meets y = -3
+// at x = -2.3, so the corner is (-2, -3).
+TEST(PolygonXPolygon, CrossingRoundsToTheNearestUnitBelowZero) {
+    CPolygonXPolygon x;
+    auto r = Intersect(x, Rect(-10, -10, 10, -3), Pts{{-20, -10}, {-3, -10}, {-2, 0}, {-20, 0}});
+    ASSERT_TRUE(r);
+    const Pts want = {{-10, -10}, {-3, -10}, {-2, -3}, {-10, -3}};
+    ASSERT_EQ(r->GetPoints(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(r->GetPoint(i).x == want[i].x && r->GetPoint(i).y == want[i].y) << i;
+}

@@ -71,15 +71,15 @@ inline Ring Reversed(Ring r) {
     return r;
 }
 
-// The shape as one ring: the outline counterclockwise, and from its first vertex a bridge out to each
-// hole's first vertex, the hole clockwise, and back along the same bridge. Holes should lie so that the
-// bridges from the outline's first vertex cross nothing (the fixtures place them so).
+// The shape as one ring: the outline as given, and from its first vertex a bridge out to each hole's
+// first vertex, the hole run the other way round from the outline, and back along the same bridge.
 inline Ring Keyhole(const Shape& s) {
-    Ring outer = SignedArea(s.outer) < 0 ? Reversed(s.outer) : s.outer;
+    const Ring& outer = s.outer;
+    const bool ccw = SignedArea(outer) > 0;
     Ring out;
     out.push_back(outer[0]);
     for (const Ring& h0 : s.holes) {
-        Ring h = SignedArea(h0) > 0 ? Reversed(h0) : h0;
+        Ring h = (SignedArea(h0) > 0) == ccw ? Reversed(h0) : h0;
         for (const POINT& p : h) out.push_back(p);
         out.push_back(h[0]);
         out.push_back(outer[0]);
