@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 IMPLEMENT_SERIAL(CGeoTin, CGeoVectorObject, 0)
 
@@ -379,62 +380,188 @@ int CGeoTin::GetBoundary(CTypedPtrList<CPtrList, CGeoTinPoint*>& out) const {
 void CGeoTin::CreateNeighborhood() {
     CGeoTinTriangle* t = Triangles();
     CGeoTinPoint* v = Vertices();
-    if (!t || m_nTriangles <= 0) return;
-    // Each entry carries its edge key (the two vertices' table positions, low first), so one sort of
-    // plain integers pairs every inner edge.
-    struct Entry {
-        uint64_t key;
-        StGeoPointTriangleIndex link;
-    };
-    const uint64_t bytes = 3ull * static_cast<uint64_t>(m_nTriangles) * sizeof(Entry);
-    if (bytes > 0xFFFFFFFFull) return;
-    CGeoBandData scratch;
-    if (!scratch.Create(nullptr, nullptr, static_cast<DWORD>(bytes), 0)) return;
-    Entry* e = reinterpret_cast<Entry*>(scratch.GetBuffer());
+    if (!t || !v || m_nTriangles <= 0 || m_nPoints <= 0) return;
+    // The entries (triangle, edge) sorted by their edge's lower vertex (a counting sort: the vertices are
+    // table positions) and, among those, by the higher one; equal keys keep their table order. Each
+    // entry is 4 * triangle + edge.
     const size_t count = 3ull * static_cast<size_t>(m_nTriangles);
+    std::vector<uint32_t> start, high, entry;
+    try {
+        start.assign(static_cast<size_t>(m_nPoints) + 1, 0);
+        high.resize(count);
+        entry.resize(count);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    auto ends = [&](int k, int i, uint32_t& lo, uint32_t& hi) {
+        const StGeoPointTriangleIndex link{t + k, static_cast<unsigned char>(i)};
+        lo = static_cast<uint32_t>(link.GetLowVertex() - v);
+        hi = static_cast<uint32_t>(link.GetHighVertex() - v);
+    };
     for (int k = 0; k < m_nTriangles; ++k)
         for (int i = 0; i < 3; ++i) {
-            Entry& en = e[3 * static_cast<size_t>(k) + i];
-            en.link.triangle = t + k;
-            en.link.edge = static_cast<unsigned char>(i);
-            const uint64_t lo = static_cast<uint64_t>(en.link.GetLowVertex() - v);
-            const uint64_t hi = static_cast<uint64_t>(en.link.GetHighVertex() - v);
-            en.key = lo << 32 | hi;
+            uint32_t lo, hi;
+            ends(k, i, lo, hi);
+            ++start[lo + 1];
         }
-    std::sort(e, e + count, [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    for (size_t k = 0; k + 1 < count;) {
-        if (e[k].key == e[k + 1].key) {
-            e[k].link.Link(&e[k + 1].link);
-            k += 2;
-        } else {
-            ++k;
+    for (int p = 0; p < m_nPoints; ++p) start[p + 1] += start[p];
+    {
+        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+        for (int k = 0; k < m_nTriangles; ++k)
+            for (int i = 0; i < 3; ++i) {
+                uint32_t lo, hi;
+                ends(k, i, lo, hi);
+                const uint32_t at = fill[lo]++;
+                high[at] = hi;
+                entry[at] = static_cast<uint32_t>(k) * 4 + static_cast<uint32_t>(i);
+            }
+    }
+    // The pairs found, as links per slot; written to the triangles in table order afterwards, which
+    // touches the large triangle objects one after another instead of two at random per pair.
+    std::vector<int32_t> slots;
+    try {
+        slots.assign(count, -1);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    for (int p = 0; p < m_nPoints; ++p) {
+        const uint32_t b = start[p], e = start[p + 1];
+        // A vertex starts a handful of edges: an insertion sort, stable.
+        for (uint32_t a = b + 1; a < e; ++a) {
+            const uint32_t h = high[a], en = entry[a];
+            uint32_t j = a;
+            for (; j > b && high[j - 1] > h; --j) {
+                high[j] = high[j - 1];
+                entry[j] = entry[j - 1];
+            }
+            high[j] = h;
+            entry[j] = en;
+        }
+        for (uint32_t a = b; a + 1 < e;) {
+            if (high[a] == high[a + 1]) {
+                const uint32_t x = entry[a], y = entry[a + 1];
+                slots[3 * (x / 4) + x % 4] = static_cast<int32_t>(y);
+                slots[3 * (y / 4) + y % 4] = static_cast<int32_t>(x);
+                a += 2;
+            } else {
+                ++a;
+            }
         }
     }
+    for (int k = 0; k < m_nTriangles; ++k)
+        for (int i = 0; i < 3; ++i) {
+            const int32_t far = slots[3 * static_cast<size_t>(k) + i];
+            if (far < 0) continue;
+            const StGeoPointTriangleIndex l{t + far / 4, static_cast<unsigned char>(far % 4)};
+            t[k].SetNeighbor(i, &l);
+        }
 }
 
+// The swap passes work on a compact copy of the triangles (vertex indices, neighbour slots, the cosine of
+// each smallest angle) and of the vertices' coordinates, and write the triangles they changed back at the
+// end: the triangle objects are large and their vertices are read through virtual calls. A pass tests
+// only the edges whose test may have changed since it last failed (an edge fails again until its
+// triangle or the triangle across it is flipped), which gives the same swaps in the same order as
+// testing every edge of every triangle.
 void CGeoTin::ConvexCheck() {
     CGeoTinTriangle* tab = Triangles();
-    if (!tab) return;
+    CGeoTinPoint* v = Vertices();
+    if (!tab || !v || m_nTriangles <= 0) return;
+    const int nt = m_nTriangles;
+    struct Tri {
+        int32_t v[3];  // vertex table positions
+        int32_t n[3];  // links: 4 * triangle + edge, -1 none
+        double cosMin;
+    };
+    std::vector<Tri> tri;
+    std::vector<int32_t> px, py;
+    std::vector<unsigned char> dirty, seen;  // dirty: one bit per edge still to test, bit 3 = written back
+    try {
+        tri.resize(nt);
+        dirty.assign(nt, 7);
+        px.resize(m_nPoints);
+        py.resize(m_nPoints);
+        seen.assign(m_nPoints, 0);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    auto cosOf = [&](int a, int b, int c) {
+        return TinCosMinAngle(px[a], py[a], px[b], py[b], px[c], py[c]);
+    };
+    auto ccw = [&](int a, int b, int c) { return TinCcw(px[a], py[a], px[b], py[b], px[c], py[c]); };
+    for (int k = 0; k < nt; ++k) {
+        Tri& t = tri[k];
+        for (int i = 0; i < 3; ++i) {
+            CGeoTinPoint* p = tab[k].GetVertex(i);
+            const int32_t at = static_cast<int32_t>(p - v);
+            t.v[i] = at;
+            if (!seen[at]) {
+                seen[at] = 1;
+                px[at] = p->GetX();
+                py[at] = p->GetY();
+            }
+            StGeoPointTriangleIndex* link = tab[k].GetNeighbor(i);
+            t.n[i] = link ? static_cast<int32_t>(link->triangle - tab) * 4 + link->edge : -1;
+        }
+        t.cosMin = cosOf(t.v[0], t.v[1], t.v[2]);
+    }
+    const unsigned char kWrite = 8;
+
     bool swapped = true;
     for (int pass = 0; pass < 20 && swapped; ++pass) {
         swapped = false;
-        for (int k = 0; k < m_nTriangles; ++k) {
-            CGeoTinTriangle* T = tab + k;
+        for (int k = 0; k < nt; ++k) {
+            const unsigned char edges = dirty[k] & 7;
+            if (!edges) continue;
+            dirty[k] &= kWrite;
+            Tri& T = tri[k];
             for (int l = 0; l < 3; ++l) {
-                StGeoPointTriangleIndex* link = T->GetNeighbor(l);
-                if (!link) continue;
-                CGeoTinTriangle* U = link->triangle;
-                CGeoTinPoint* w = link->GetOppositeVertex();
-                CGeoTinPoint* vl = T->GetVertex(l);
-                CGeoTinPoint* vn = T->GetVertex((l + 1) % 3);
-                CGeoTinPoint* g = T->GetVertex((l + 2) % 3);
-                if (!TinTurnsAnticlockwise(vl, w, g) || !TinTurnsAnticlockwise(vn, g, w)) continue;
-                const double m = std::max(T->GetCosMinAngle(), U->GetCosMinAngle());
-                if (MinAngleOfPoints(vl, w, g) < m && MinAngleOfPoints(vn, g, w) < m) {
-                    T->reconstruct(l, link);
-                    swapped = true;
-                    break;
+                const int nb = T.n[l];
+                if (nb < 0 || !(edges >> l & 1)) continue;
+                const int u = nb >> 2, d = nb & 3;
+                Tri& U = tri[u];
+                const int w = U.v[(d + 2) % 3];
+                const int f = (l + 1) % 3, g = (l + 2) % 3;
+                const int vl = T.v[l], vn = T.v[f], vg = T.v[g];
+                if (!ccw(vl, w, vg) || !ccw(vn, vg, w)) continue;
+                const double m = std::max(T.cosMin, U.cosMin);
+                if (!(cosOf(vl, w, vg) < m && cosOf(vn, vg, w) < m)) continue;
+                // The flip of CGeoTinTriangle::reconstruct (l, link), links set as Link sets them.
+                const int e = (d + 1) % 3;
+                const int nU = U.n[e], nT = T.n[f];
+                T.v[f] = w;
+                U.v[e] = vg;
+                T.n[l] = nU;
+                if (nU >= 0) tri[nU >> 2].n[nU & 3] = k * 4 + l;
+                U.n[d] = nT;
+                if (nT >= 0) tri[nT >> 2].n[nT & 3] = u * 4 + d;
+                T.n[f] = u * 4 + e;
+                U.n[e] = k * 4 + f;
+                T.cosMin = cosOf(T.v[0], T.v[1], T.v[2]);
+                U.cosMin = cosOf(U.v[0], U.v[1], U.v[2]);
+                for (int t : {k, u}) {
+                    dirty[t] = 7 | kWrite;
+                    for (int i = 0; i < 3; ++i) {
+                        const int o = tri[t].n[i];
+                        if (o >= 0) dirty[o >> 2] |= static_cast<unsigned char>(1 << (o & 3)) | kWrite;
+                    }
                 }
+                swapped = true;
+                break;
+            }
+        }
+    }
+
+    for (int k = 0; k < nt; ++k) {
+        if (!(dirty[k] & kWrite)) continue;
+        for (int i = 0; i < 3; ++i) {
+            tab[k].SetVertex(v + tri[k].v[i], i);
+            const int nb = tri[k].n[i];
+            if (nb < 0) {
+                tab[k].SetNeighbor(i, nullptr);
+            } else {
+                const StGeoPointTriangleIndex l{tab + (nb >> 2), static_cast<unsigned char>(nb & 3)};
+                tab[k].SetNeighbor(i, &l);
             }
         }
     }

@@ -30,10 +30,7 @@ inline double BodyY(const CGeoVectorObject* body, int n) {
 // determinant in doubles can lose its sign for nearly collinear vertices at large coordinates, and the
 // flips must never turn a triangle over.
 BOOL TinTurnsAnticlockwise(const CGeoTinPoint* p, const CGeoTinPoint* q, const CGeoTinPoint* r) {
-    const long long x1 = p->GetX(), y1 = p->GetY();
-    const __int128 a = static_cast<__int128>(q->GetX() - x1) * (r->GetY() - y1);
-    const __int128 b = static_cast<__int128>(q->GetY() - y1) * (r->GetX() - x1);
-    return a > b ? TRUE : FALSE;
+    return TinCcw(p->GetX(), p->GetY(), q->GetX(), q->GetY(), r->GetX(), r->GetY()) ? TRUE : FALSE;
 }
 
 namespace {
@@ -87,9 +84,10 @@ int CompareTriangleEdges(const StGeoPointTriangleIndex* a, const StGeoPointTrian
 // ---- free helpers -------------------------------------------------------------------------------------
 
 double MinAngleOfPoints(const CGeoTinPoint* p1, const CGeoTinPoint* p2, const CGeoTinPoint* p3) {
-    const double x1 = p1->GetX(), y1 = p1->GetY();
-    const double x2 = p2->GetX(), y2 = p2->GetY();
-    const double x3 = p3->GetX(), y3 = p3->GetY();
+    return TinCosMinAngle(p1->GetX(), p1->GetY(), p2->GetX(), p2->GetY(), p3->GetX(), p3->GetY());
+}
+
+double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3) {
     const double A = (x2 - x3) * (x2 - x3) + (y2 - y3) * (y2 - y3);
     const double B = (x1 - x3) * (x1 - x3) + (y1 - y3) * (y1 - y3);
     const double C = (x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2);

@@ -51,6 +51,15 @@ BOOL TinTurnsAnticlockwise(const CGeoTinPoint* p, const CGeoTinPoint* q, const C
 // order: the side opposite p1, then p2, then p3. Degenerate input (two equal points) gives NaN or inf.
 double MinAngleOfPoints(const CGeoTinPoint* p1, const CGeoTinPoint* p2, const CGeoTinPoint* p3);
 
+// The two tests above on coordinates already read (x, y as GetX / GetY give them), bit for bit the same
+// results; the TIN's passes over many triangles use these on a copy of the coordinates.
+inline bool TinCcw(long long x1, long long y1, long long x2, long long y2, long long x3, long long y3) {
+    const __int128 a = static_cast<__int128>(x2 - x1) * (y3 - y1);
+    const __int128 b = static_cast<__int128>(y2 - y1) * (x3 - x1);
+    return a > b;
+}
+double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3);
+
 // Solves the n x n system rows (row-major, n * n) x = rhs by Gaussian elimination with partial pivoting;
 // the solution replaces rhs. Returns 0 (rows and rhs partly reduced) when a pivot of columns 0 .. n - 2
 // lies below bound in absolute value, else 1. The last diagonal entry is divided without a test.

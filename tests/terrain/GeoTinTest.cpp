@@ -285,6 +285,123 @@ TEST(GeoTin, ContourSegmentsAreForcedIntoTheTin) {
     EXPECT_GT(shares[1], 0.95);
 }
 
+// The links and swaps as the plain algorithm does them: every edge entry paired by its two vertices, and
+// every pass testing every edge of every triangle in table order. The library's faster passes must
+// leave the very same table: same vertices in the same slots, same links.
+class StepTin : public CGeoTin {
+public:
+    BOOL Sweep(const std::vector<CGeoVectorObject*>& bodies, CPoint centre) {
+        LONG n = 0;
+        for (auto* b : bodies) n += b->GetTinPointNumber();
+        if (!AllocateTables(n)) return FALSE;
+        CGeoTinPoint* cursor = GetTinPoint(0);
+        for (auto* b : bodies) b->CreateTinPoints(cursor, centre);
+        return Triangulate();
+    }
+    void PlainLinks() {
+        std::map<std::pair<CGeoTinPoint*, CGeoTinPoint*>, StGeoPointTriangleIndex> open;
+        for (LONG s = 1; s <= GetTriangleCount(); ++s)
+            for (int i = 0; i < 3; ++i) {
+                const StGeoPointTriangleIndex e{GetTriangle(s), static_cast<unsigned char>(i)};
+                const auto key = std::make_pair(e.GetLowVertex(), e.GetHighVertex());
+                auto it = open.find(key);
+                if (it == open.end()) {
+                    open.emplace(key, e);
+                } else {
+                    e.Link(&it->second);
+                    open.erase(it);
+                }
+            }
+    }
+    void PlainSwaps() {
+        bool swapped = true;
+        for (int pass = 0; pass < 20 && swapped; ++pass) {
+            swapped = false;
+            for (LONG s = 1; s <= GetTriangleCount(); ++s) {
+                CGeoTinTriangle* T = GetTriangle(s);
+                for (int l = 0; l < 3; ++l) {
+                    StGeoPointTriangleIndex* link = T->GetNeighbor(l);
+                    if (!link) continue;
+                    CGeoTinPoint* w = link->GetOppositeVertex();
+                    CGeoTinPoint* a = T->GetVertex(l);
+                    CGeoTinPoint* b = T->GetVertex((l + 1) % 3);
+                    CGeoTinPoint* g = T->GetVertex((l + 2) % 3);
+                    if (!TinTurnsAnticlockwise(a, w, g) || !TinTurnsAnticlockwise(b, g, w)) continue;
+                    const double m = std::max(T->GetCosMinAngle(), link->triangle->GetCosMinAngle());
+                    if (MinAngleOfPoints(a, w, g) < m && MinAngleOfPoints(b, g, w) < m) {
+                        T->reconstruct(l, link);
+                        swapped = true;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    // Every slot of the table: vertex positions, then the serial number and edge of each link.
+    std::vector<long> Table() {
+        std::vector<long> out;
+        for (LONG s = 1; s <= GetTriangleCount(); ++s) {
+            CGeoTinTriangle* t = GetTriangle(s);
+            for (int i = 0; i < 3; ++i) {
+                out.push_back(static_cast<long>(t->GetVertex(i) - GetTinPoint(0)));
+                StGeoPointTriangleIndex* link = t->GetNeighbor(i);
+                out.push_back(link ? link->triangle->GetSerialNumber() * 4 + link->edge : -1);
+            }
+        }
+        return out;
+    }
+};
+
+TEST(GeoTin, LinksAndSwapsGiveThePlainAlgorithmsTable) {
+    MinusYGuard guard;
+    CGeoTinPoint::SetMinusY(0);
+    std::vector<std::unique_ptr<CGeoVectorObject>> owned;
+    auto points = [&](const std::vector<POINT>& pts) {
+        std::vector<CGeoVectorObject*> bodies;
+        for (const POINT& p : pts) {
+            owned.emplace_back(new CGeoPoint(p));
+            bodies.push_back(owned.back().get());
+        }
+        return bodies;
+    };
+    std::vector<POINT> rings;  // nearly cocircular: many passes, many near-ties
+    for (int r = 1; r <= 30; ++r)
+        for (int i = 0; i < 100; ++i) {
+            const double a = 2.0 * M_PI * (i + 0.37 * r) / 100;
+            rings.push_back(POINT{static_cast<int>(std::lround(700 * r * std::cos(a))),
+                                  static_cast<int>(std::lround(700 * r * std::sin(a)))});
+        }
+    std::vector<CGeoVectorObject*> contours;
+    for (int k = 1; k <= 12; ++k) {
+        owned.emplace_back(Ring(150 * k, -90 * k, 1500.0 * k, 40 + 15 * k, 10.0 * k));
+        contours.push_back(owned.back().get());
+    }
+    const struct {
+        const char* name;
+        std::vector<CGeoVectorObject*> bodies;
+    } cases[] = {{"random", points(RandomPoints(4000, 11))},
+                 {"grid", points([] {
+                      std::vector<POINT> g;  // cocircular by the thousand
+                      for (int x = 0; x < 40; ++x)
+                          for (int y = 0; y < 40; ++y) g.push_back(POINT{x * 100, y * 100});
+                      return g;
+                  }())},
+                 {"rings", points(rings)},
+                 {"contours", contours}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StepTin plain, fast;
+        ASSERT_TRUE(plain.Sweep(c.bodies, CPoint(0, 0)));
+        ASSERT_TRUE(fast.Sweep(c.bodies, CPoint(0, 0)));
+        plain.PlainLinks();
+        fast.CreateNeighborhood();
+        ASSERT_EQ(plain.Table(), fast.Table());
+        plain.PlainSwaps();
+        fast.ConvexCheck();
+        EXPECT_EQ(plain.Table(), fast.Table());
+    }
+}
+
 TEST(GeoTin, SecondCreateReplacesTheFirst) {
     MinusYGuard guard;
     auto a = PointLayer(RandomPoints(50, 1));
