@@ -511,6 +511,19 @@ void CGeoTin::ConvexCheck() {
     for (int pass = 0; pass < 20 && swapped; ++pass) {
         swapped = false;
         for (int k = 0; k < nt; ++k) {
+            // The triangles across the edges of a triangle soon to be tested, and then their far vertices,
+            // are fetched ahead: they lie anywhere in the table.
+            if (k + 16 < nt && (dirty[k + 16] & 7))
+                for (int i = 0; i < 3; ++i)
+                    if (tri[k + 16].n[i] >= 0) __builtin_prefetch(&tri[tri[k + 16].n[i] >> 2]);
+            if (k + 8 < nt && (dirty[k + 8] & 7))
+                for (int i = 0; i < 3; ++i) {
+                    const int o = tri[k + 8].n[i];
+                    if (o < 0) continue;
+                    const int far = tri[o >> 2].v[((o & 3) + 2) % 3];
+                    __builtin_prefetch(&px[far]);
+                    __builtin_prefetch(&py[far]);
+                }
             const unsigned char edges = dirty[k] & 7;
             if (!edges) continue;
             dirty[k] &= kWrite;
@@ -525,7 +538,10 @@ void CGeoTin::ConvexCheck() {
                 const int vl = T.v[l], vn = T.v[f], vg = T.v[g];
                 if (!ccw(vl, w, vg) || !ccw(vn, vg, w)) continue;
                 const double m = std::max(T.cosMin, U.cosMin);
-                if (!(cosOf(vl, w, vg) < m && cosOf(vn, vg, w) < m)) continue;
+                const double cosT = cosOf(vl, w, vg);
+                if (!(cosT < m)) continue;
+                const double cosU = cosOf(vn, vg, w);
+                if (!(cosU < m)) continue;
                 // The flip of CGeoTinTriangle::reconstruct (l, link), links set as Link sets them.
                 const int e = (d + 1) % 3;
                 const int nU = U.n[e], nT = T.n[f];
@@ -537,8 +553,10 @@ void CGeoTin::ConvexCheck() {
                 if (nT >= 0) tri[nT >> 2].n[nT & 3] = u * 4 + d;
                 T.n[f] = u * 4 + e;
                 U.n[e] = k * 4 + f;
-                T.cosMin = cosOf(T.v[0], T.v[1], T.v[2]);
-                U.cosMin = cosOf(U.v[0], U.v[1], U.v[2]);
+                // The new triangles are (vl, w, vg) and (vn, vg, w) turned round, and the smallest angle's
+                // cosine does not depend on which vertex comes first.
+                T.cosMin = cosT;
+                U.cosMin = cosU;
                 for (int t : {k, u}) {
                     dirty[t] = 7 | kWrite;
                     for (int i = 0; i < 3; ++i) {
