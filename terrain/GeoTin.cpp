@@ -536,12 +536,26 @@ void CGeoTin::ConvexCheck() {
                 const int w = U.v[(d + 2) % 3];
                 const int f = (l + 1) % 3, g = (l + 2) % 3;
                 const int vl = T.v[l], vn = T.v[f], vg = T.v[g];
-                if (!ccw(vl, w, vg) || !ccw(vn, vg, w)) continue;
+                // Seen from U the same edge makes the same two tests on the same quadrilateral (its
+                // vertices and both cosines trade places; the larger cosine is the same unless one is
+                // NaN), so an edge that fails here fails there too until a flip marks it again.
+                const unsigned char twin = static_cast<unsigned char>(~(1 << d));
+                if (!ccw(vl, w, vg) || !ccw(vn, vg, w)) {
+                    dirty[u] &= twin;
+                    continue;
+                }
                 const double m = std::max(T.cosMin, U.cosMin);
+                const bool symmetric = !std::isnan(T.cosMin) && !std::isnan(U.cosMin);
                 const double cosT = cosOf(vl, w, vg);
-                if (!(cosT < m)) continue;
+                if (!(cosT < m)) {
+                    if (symmetric) dirty[u] &= twin;
+                    continue;
+                }
                 const double cosU = cosOf(vn, vg, w);
-                if (!(cosU < m)) continue;
+                if (!(cosU < m)) {
+                    if (symmetric) dirty[u] &= twin;
+                    continue;
+                }
                 // The flip of CGeoTinTriangle::reconstruct (l, link), links set as Link sets them.
                 const int e = (d + 1) % 3;
                 const int nU = U.n[e], nT = T.n[f];
