@@ -128,16 +128,14 @@ void Contours(CGeoDEM& dem, double interval, int n) {
     const double west = dem.GetPosition().left, south = static_cast<double>(dem.GetMaxY()) - (n - 1) * cell;
     GDALDatasetH grid = MemoryGrid(dem);
     int ours = 0;
-    std::unique_ptr<CGeoVectorLayer> kept;
-    GDALDatasetH keptOut = nullptr;
+    std::vector<std::unique_ptr<CGeoVectorLayer>> ourRounds;
+    std::vector<GDALDatasetH> theirRounds;
     auto runOurs = [&] {
-        auto layer = std::make_unique<CGeoVectorLayer>();
-        layer->SetUnit(6);
-        ours = dem.CreateContour(*layer, interval);
-        kept = std::move(layer);
+        ourRounds.push_back(std::make_unique<CGeoVectorLayer>());
+        ourRounds.back()->SetUnit(6);
+        ours = dem.CreateContour(*ourRounds.back(), interval);
     };
     auto runGdal = [&] {
-        if (keptOut) GDALClose(keptOut);
         GDALDatasetH out = GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr);
         OGRLayerH layer = GDALDatasetCreateLayer(out, "contour", nullptr, wkbLineString, nullptr);
         OGRFieldDefnH field = OGR_Fld_Create("elev", OFTReal);
@@ -145,9 +143,11 @@ void Contours(CGeoDEM& dem, double interval, int n) {
         OGR_Fld_Destroy(field);
         GDALContourGenerate(GDALGetRasterBand(grid, 1), static_cast<double>(step), 0.0, 0, nullptr, TRUE,
                             dem.GetInvalidElevation(), layer, -1, 0, nullptr, nullptr);
-        keptOut = out;
+        theirRounds.push_back(out);
     };
     const bench::Pair t = bench::Alternate(3, runOurs, runGdal);
+    CGeoVectorLayer* kept = ourRounds.back().get();
+    GDALDatasetH keptOut = theirRounds.back();
     bench::Row("contours of " + std::to_string(n) + "^2 hills (GDALContourGenerate)", t.ours, t.peer);
 
     // GDAL's lines per level and vertex squares (side half a cell, in node units: positions * 2 / cell).
@@ -194,7 +194,7 @@ void Contours(CGeoDEM& dem, double interval, int n) {
                 "farther than half a cell %ld\n",
                 ours, mine.vertices, mine.perLevel.size(), levelsDiffering, far);
     if (levelsDiffering || far) Fail("contours differ from GDAL's");
-    GDALClose(keptOut);
+    for (GDALDatasetH d : theirRounds) GDALClose(d);
     GDALClose(grid);
 }
 
@@ -215,15 +215,18 @@ void Reads(CGeoDEM& dem, const std::string& dir, int n) {
     for (int k = 0; k < 2; ++k) {
         const std::string& ourFile = k == 0 ? bil : grd;
         const std::string& peerFile = k == 0 ? bil : asc;
-        std::unique_ptr<CGeoDEM> loaded;
-        std::vector<int32_t> peer;
+        // Every round's result is kept until the end, so no round pays for freeing the one before.
+        std::vector<std::unique_ptr<CGeoDEM>> ourRounds;
+        std::vector<std::vector<int32_t>> peerRounds;
         const bench::Pair t = bench::Alternate(
             3,
             [&] {
-                loaded = std::make_unique<CGeoDEM>();
-                loaded->LoadRasterFile(CString(ourFile.c_str()));
+                ourRounds.push_back(std::make_unique<CGeoDEM>());
+                ourRounds.back()->LoadRasterFile(CString(ourFile.c_str()));
             },
-            [&] { peer = ReadBand(peerFile); });
+            [&] { peerRounds.push_back(ReadBand(peerFile)); });
+        const std::unique_ptr<CGeoDEM>& loaded = ourRounds.back();
+        const std::vector<int32_t>& peer = peerRounds.back();
         bench::Row(k == 0 ? "read a 32-bit BIL of " + size + " (GDAL EHdr)" : "read a .grd of " + size + " (GDAL AAIGrid)",
                    t.ours, t.peer);
         const bool same = loaded->GetNodes() && loaded->GetWidth() == n && loaded->GetHeight() == n &&
@@ -234,8 +237,8 @@ void Reads(CGeoDEM& dem, const std::string& dir, int n) {
 
 void Slope(CGeoDEM& dem, int n, bool check) {
     GDALDatasetH grid = MemoryGrid(dem);
-    CGradeSlope* ours = nullptr;
-    GDALDatasetH theirs = nullptr;
+    std::vector<std::unique_ptr<CGradeSlope>> ourRounds;
+    std::vector<GDALDatasetH> theirRounds;
     // Vertical units (decimetres) per horizontal unit (metres): 10.
     char* argv[] = {const_cast<char*>("-of"), const_cast<char*>("MEM"), const_cast<char*>("-s"),
                     const_cast<char*>("10"), nullptr};
@@ -243,13 +246,13 @@ void Slope(CGeoDEM& dem, int n, bool check) {
     const bench::Pair t = bench::Alternate(
         3,
         [&] {
-            delete ours;
-            dem.CalculateGradeSlope(ours, 0, 0);
+            CGradeSlope* slope = nullptr;
+            dem.CalculateGradeSlope(slope, 0, 0);
+            ourRounds.emplace_back(slope);
         },
-        [&] {
-            if (theirs) GDALClose(theirs);
-            theirs = GDALDEMProcessing("", grid, "slope", nullptr, options, nullptr);
-        });
+        [&] { theirRounds.push_back(GDALDEMProcessing("", grid, "slope", nullptr, options, nullptr)); });
+    CGradeSlope* ours = ourRounds.back().get();
+    GDALDatasetH theirs = theirRounds.back();
     GDALDEMProcessingOptionsFree(options);
     bench::Row("slope of " + std::to_string(n) + "^2 " + (check ? "plane" : "hills") + " (GDALDEMProcessing)",
                t.ours, t.peer);
@@ -270,8 +273,8 @@ void Slope(CGeoDEM& dem, int n, bool check) {
             if (differing) Fail("slopes differ from GDAL's");
         }
     }
-    delete ours;
-    if (theirs) GDALClose(theirs);
+    for (GDALDatasetH d : theirRounds)
+        if (d) GDALClose(d);
     GDALClose(grid);
 }
 
