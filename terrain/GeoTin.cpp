@@ -393,10 +393,20 @@ void CGeoTin::CreateNeighborhood() {
     } catch (const std::bad_alloc&) {
         return;
     }
+    // The triangles' vertices as table positions, read from the large triangle objects once.
+    std::vector<uint32_t> corner;
+    try {
+        corner.resize(count);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    for (int k = 0; k < m_nTriangles; ++k)
+        for (int i = 0; i < 3; ++i) corner[3 * static_cast<size_t>(k) + i] = static_cast<uint32_t>(t[k].GetVertex(i) - v);
+    // Edge i of triangle k runs from corner i to corner i + 1; the lower table position is its low end.
     auto ends = [&](int k, int i, uint32_t& lo, uint32_t& hi) {
-        const StGeoPointTriangleIndex link{t + k, static_cast<unsigned char>(i)};
-        lo = static_cast<uint32_t>(link.GetLowVertex() - v);
-        hi = static_cast<uint32_t>(link.GetHighVertex() - v);
+        const uint32_t a = corner[3 * static_cast<size_t>(k) + i], b = corner[3 * static_cast<size_t>(k) + (i + 1) % 3];
+        lo = std::min(a, b);
+        hi = std::max(a, b);
     };
     for (int k = 0; k < m_nTriangles; ++k)
         for (int i = 0; i < 3; ++i) {
