@@ -29,6 +29,10 @@ const char CLIP_OPEN_POLYGON_MESSAGE[] = "请指定封闭裁剪边缘!";
 
 namespace {
 
+// Kind tests through the classes' run-time records: a plain walk up a chain of pointers, where a
+// failed dynamic_cast compares type names across the libraries.
+#define IS_KIND(obj, Class) ((obj) != nullptr && (obj)->IsKindOf(RUNTIME_CLASS(Class)))
+
 const short kTextField = 10;  // DAO text
 
 bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
@@ -112,9 +116,12 @@ bool SchemasAgree(CGeoVectorLayerList& layers) {
 
 void ClipPolygonToLayer(const DPoint* polygon, int count, double originX, double originY, const CRect& bounds,
                         POINT* out) {
+    // Saturate truncates toward zero itself.
+    const double ox = originX * 1000, oy = originY * 1000;
+    const double right = bounds.right, top = bounds.top;
     for (int i = 0; i < count; ++i) {
-        out[i].x = Saturate(std::trunc((polygon[i].x + 0.5 - originX * 1000 - bounds.right) / 1000));
-        out[i].y = Saturate(std::trunc((polygon[i].y + 0.5 - originY * 1000 - bounds.top) / 1000));
+        out[i].x = Saturate((polygon[i].x + 0.5 - ox - right) / 1000);
+        out[i].y = Saturate((polygon[i].y + 0.5 - oy - top) / 1000);
     }
 }
 
@@ -211,9 +218,11 @@ int CopyObjectAttributes(CGeoVectorLayer* source, CGeoVectorLayer* target, UINT 
 int CopyObjectsToLayer(CObList& objects, CGeoVectorLayer* target, int withAttributes) {
     if (!Editable(target)) return 0;
     for (POSITION pos = objects.GetHeadPosition(); pos;) {
-        CGeoVectorObject* obj = dynamic_cast<CGeoVectorObject*>(objects.GetNext(pos));
-        if (!obj) continue;
-        CGeoVectorObject* d = dynamic_cast<CGeoVectorObject*>(obj->Duplicate(0, 1));
+        CObject* item = objects.GetNext(pos);
+        if (!IS_KIND(item, CGeoVectorObject)) continue;
+        CGeoVectorObject* obj = static_cast<CGeoVectorObject*>(item);
+        CObject* copy = obj->Duplicate(0, 1);
+        CGeoVectorObject* d = IS_KIND(copy, CGeoVectorObject) ? static_cast<CGeoVectorObject*>(copy) : nullptr;
         if (!d) continue;
         CGeoVectorLayer* own = dynamic_cast<CGeoVectorLayer*>(obj->GetLayer());
         if (own) {
@@ -275,7 +284,8 @@ int LayerMerge(CGeoVectorLayerList& layers, CGeoVectorLayer* target, int withAtt
 POINT* GetShapeRingPoints(CObject* polyline, int& count) {
     count = 0;
     std::vector<POINT> pts;
-    if (auto* ra = dynamic_cast<CGeoRAPolygon*>(polyline)) {
+    if (IS_KIND(polyline, CGeoRAPolygon)) {
+        auto* ra = static_cast<CGeoRAPolygon*>(polyline);
         const int n = ra->GetPoints();
         if (n > 0) {
             std::vector<POINT> ctrl(static_cast<size_t>(n));
@@ -285,14 +295,17 @@ POINT* GetShapeRingPoints(CObject* polyline, int& count) {
             pts.resize(static_cast<size_t>(std::max(m, 0)));
             if (!pts.empty()) pts.push_back(pts.front());
         }
-    } else if (auto* pg = dynamic_cast<CGeoPolygonLine*>(polyline)) {
+    } else if (IS_KIND(polyline, CGeoPolygonLine)) {
+        auto* pg = static_cast<CGeoPolygonLine*>(polyline);
         for (int i = 0; i < pg->GetPoints(); ++i) pts.push_back(pg->GetPoint(i));
         if (!pts.empty()) pts.push_back(pts.front());
-    } else if (auto* sp = dynamic_cast<CGeoSPLine*>(polyline)) {
+    } else if (IS_KIND(polyline, CGeoSPLine)) {
+        auto* sp = static_cast<CGeoSPLine*>(polyline);
         const POINT* buf = sp->GetPointBuffer();
         const int slots = sp->CGeoLine::GetPoints();
         if (buf) pts.assign(buf, buf + slots);
-    } else if (auto* pl = dynamic_cast<CGeoPLine*>(polyline)) {
+    } else if (IS_KIND(polyline, CGeoPLine)) {
+        auto* pl = static_cast<CGeoPLine*>(polyline);
         const POINT* buf = pl->GetPointBuffer();
         if (buf) pts.assign(buf, buf + pl->GetPoints());
     }
@@ -305,10 +318,9 @@ POINT* GetShapeRingPoints(CObject* polyline, int& count) {
 
 POINT* GetClipPoints(CObject* shape, int& count) {
     count = 0;
-    if (dynamic_cast<CGeoPLine*>(shape)) return GetShapeRingPoints(shape, count);
-    CGeoLine* line = dynamic_cast<CGeoLine*>(shape);
-    if (line && (dynamic_cast<CGeoTriPointArc*>(shape) || dynamic_cast<CGeoRect*>(shape) ||
-                 dynamic_cast<CGeoCircle*>(shape))) {
+    if (IS_KIND(shape, CGeoPLine)) return GetShapeRingPoints(shape, count);
+    CGeoLine* line = IS_KIND(shape, CGeoLine) ? static_cast<CGeoLine*>(shape) : nullptr;
+    if (line && (IS_KIND(shape, CGeoTriPointArc) || IS_KIND(shape, CGeoRect) || IS_KIND(shape, CGeoCircle))) {
         CGeoLine* converted = line->ConvertTo(0, 0);
         POINT* out = converted ? GetShapeRingPoints(converted, count) : nullptr;
         delete converted;
@@ -386,43 +398,42 @@ Box SegBox(POINT p, POINT q) {
 // hierarchy without sorting), so a segment or a ray meets only the edges near it.
 class ClipRing {
 public:
-    explicit ClipRing(std::vector<POINT> pts) : pts_(std::move(pts)) {
-        std::vector<Box> level;
-        for (size_t i = 0; i + 1 < pts_.size(); ++i) level.push_back(SegBox(pts_[i], pts_[i + 1]));
-        levels_.push_back(level);
-        while (levels_.back().size() > 1) {
-            const std::vector<Box>& below = levels_.back();
-            std::vector<Box> up;
-            for (size_t i = 0; i < below.size(); i += kFan) {
-                Box box = below[i];
-                for (size_t j = i + 1; j < std::min(below.size(), i + kFan); ++j) box.Add(below[j]);
-                up.push_back(box);
-            }
-            levels_.push_back(up);
-        }
-    }
+    // pts stays the caller's and must outlive the ring; the tree is built at the first question.
+    explicit ClipRing(const std::vector<POINT>& pts) : pts_(pts) {}
 
     const std::vector<POINT>& Points() const { return pts_; }
-    bool Empty() const { return levels_.front().empty(); }
 
     // Calls f (i) for every edge pts[i] - pts[i + 1] whose box meets q.
     template <class F>
     void Edges(const Box& q, F f) const {
-        if (Empty()) return;
-        std::vector<std::pair<int, size_t>> stack;  // (level, index)
-        const int top = static_cast<int>(levels_.size()) - 1;
-        for (size_t i = 0; i < levels_[top].size(); ++i) stack.push_back({top, i});
-        while (!stack.empty()) {
-            auto [level, i] = stack.back();
-            stack.pop_back();
-            if (!levels_[level][i].Meets(q)) continue;
-            if (level == 0) {
-                f(static_cast<int>(i));
+        if (levels_.empty()) Build();
+        if (levels_.front().empty()) return;
+        // Depth first: at most kFan entries wait on each level, so a small stack does.
+        struct Entry {
+            int level;
+            size_t index;
+        } stack[kFan * 40];
+        int top = 0;
+        const int highest = static_cast<int>(levels_.size()) - 1;
+        for (size_t i = 0; i < levels_[highest].size(); ++i) stack[top++] = {highest, i};
+        while (top > 0) {
+            const Entry e = stack[--top];
+            if (!levels_[e.level][e.index].Meets(q)) continue;
+            if (e.level == 0) {
+                f(static_cast<int>(e.index));
                 continue;
             }
-            const std::vector<Box>& below = levels_[level - 1];
-            for (size_t j = i * kFan; j < std::min(below.size(), i * kFan + kFan); ++j) stack.push_back({level - 1, j});
+            const std::vector<Box>& below = levels_[e.level - 1];
+            for (size_t j = e.index * kFan; j < std::min(below.size(), e.index * kFan + kFan); ++j)
+                stack[top++] = {e.level - 1, j};
         }
+    }
+
+    // Some edge's box meets q.
+    bool AnyEdge(const Box& q) const {
+        bool any = false;
+        Edges(q, [&](int) { any = true; });
+        return any;
     }
 
     // 1 inside, 0 outside, -1 on the boundary (even-odd rule), for p = (x / scale, y / scale) with
@@ -463,9 +474,25 @@ public:
     }
 
 private:
+    void Build() const {
+        std::vector<Box> level;
+        for (size_t i = 0; i + 1 < pts_.size(); ++i) level.push_back(SegBox(pts_[i], pts_[i + 1]));
+        levels_.push_back(level);
+        while (levels_.back().size() > 1) {
+            const std::vector<Box>& below = levels_.back();
+            std::vector<Box> up;
+            for (size_t i = 0; i < below.size(); i += kFan) {
+                Box box = below[i];
+                for (size_t j = i + 1; j < std::min(below.size(), i + kFan); ++j) box.Add(below[j]);
+                up.push_back(box);
+            }
+            levels_.push_back(up);
+        }
+    }
+
     static const size_t kFan = 8;
-    std::vector<POINT> pts_;
-    std::vector<std::vector<Box>> levels_;  // levels_[0]: one box per edge
+    const std::vector<POINT>& pts_;
+    mutable std::vector<std::vector<Box>> levels_;  // levels_[0]: one box per edge
 };
 
 // A place on a line: segment seg at parameter t in [0, 1) (t = 0: the vertex seg itself), the
@@ -534,6 +561,10 @@ void Contacts(const ClipRing& ring, POINT p, POINT q, std::vector<Place>& out) {
 // as that vertex (t = 0), once.
 std::vector<Place> FindCrossings(const std::vector<POINT>& v, const ClipRing& ring, const CRect& box) {
     std::vector<Place> out, seg;
+    if (v.empty()) return out;
+    Box all = SegBox(v[0], v[0]);
+    for (const POINT& p : v) all.Add(SegBox(p, p));
+    if (!ring.AnyEdge(all)) return out;  // near no edge: no contact anywhere
     for (int i = 0; i + 1 < static_cast<int>(v.size()); ++i) {
         const POINT p = v[i], q = v[i + 1];
         if (Same(p, q) || !LineXRect(p, q, box)) continue;
@@ -561,13 +592,13 @@ struct Piece {
 };
 
 bool IsClosedKind(CObject* obj) {
-    return dynamic_cast<CGeoPolygonLine*>(obj) || dynamic_cast<CGeoTriPointCircle*>(obj) ||
-           dynamic_cast<CGeoRect*>(obj) || dynamic_cast<CGeoCircle*>(obj);
+    return IS_KIND(obj, CGeoPolygonLine) || IS_KIND(obj, CGeoTriPointCircle) || IS_KIND(obj, CGeoRect) ||
+           IS_KIND(obj, CGeoCircle);
 }
 
 bool IsOpenKind(CObject* obj) {
-    return (dynamic_cast<CGeoPLine*>(obj) && !dynamic_cast<CGeoPolygonLine*>(obj)) ||
-           (dynamic_cast<CGeoTriPointArc*>(obj) && !dynamic_cast<CGeoTriPointCircle*>(obj));
+    return (IS_KIND(obj, CGeoPLine) && !IS_KIND(obj, CGeoPolygonLine)) ||
+           (IS_KIND(obj, CGeoTriPointArc) && !IS_KIND(obj, CGeoTriPointCircle));
 }
 
 // The stretch of the line v from place a to place b (a before b): the point of a, the vertices
@@ -640,11 +671,11 @@ std::vector<POINT> RingOf(CGeoObject* boundary) {
 // The clip worker's body on a ring already read; with nearOnly (the layer cut's own use), objects
 // whose bounds do not come near the ring's box are not copied into work at all (nothing of them
 // could be kept), though they count for the progress as if they had been.
-void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRing& ring, CGeoVectorLayer* source,
-                 CObList& removed, CObList& pieces, CGeoVectorLayer* work, int progressBase, bool nearOnly) {
+void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const CRect& box, const ClipRing& ring,
+                 CGeoVectorLayer* source, CObList& removed, CObList& pieces, CGeoVectorLayer* work, int progressBase,
+                 bool nearOnly, std::vector<CObject*>* whole = nullptr) {
     int step = layers.GetCount() > 0 ? 100 / layers.GetCount() : 0;
     if (step < 1) step = 10;
-    const CRect box = boundary->GetBoundsInMillimeter();
 
     int counted = 0;  // the objects that count for the progress
     if (nearOnly) {
@@ -656,8 +687,14 @@ void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRi
     CObList near;
     for (POSITION pos = source->m_ObjList.GetHeadPosition(); pos;) {
         CObject* obj = source->m_ObjList.GetNext(pos);
-        auto* vo = dynamic_cast<CGeoVectorObject*>(obj);
-        if (!vo || dynamic_cast<CGeoPolygon*>(obj)) continue;  // never copied
+        if (!obj) continue;
+        bool vector = false, polygon = false;  // one walk up the object's classes
+        for (const CRuntimeClass* rc = obj->GetRuntimeClass(); rc && !vector; rc = rc->m_pBaseClass) {
+            polygon = polygon || rc == RUNTIME_CLASS(CGeoPolygon);
+            vector = rc == RUNTIME_CLASS(CGeoVectorObject);
+        }
+        if (!vector || polygon) continue;  // never copied
+        auto* vo = static_cast<CGeoVectorObject*>(obj);
         ++counted;
         if (nearOnly) {
             const CRect b = vo->GetBoundsInMillimeter();
@@ -672,11 +709,14 @@ void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRi
 
     std::vector<CGeoVectorObject*> objects;
     for (POSITION pos = work->m_ObjList.GetHeadPosition(); pos;)
-        if (auto* obj = dynamic_cast<CGeoVectorObject*>(work->m_ObjList.GetNext(pos))) objects.push_back(obj);
+        if (CObject* item = work->m_ObjList.GetNext(pos); IS_KIND(item, CGeoVectorObject))
+            objects.push_back(static_cast<CGeoVectorObject*>(item));
 
     int k = 0;
     const int skipped = nearOnly ? counted - static_cast<int>(objects.size()) : 0;
-    for (int i = 0; i < skipped; ++i) SendProgress(progressBase + ++k / perStep);
+    if (AfxGetMainWnd())
+        for (int i = 0; i < skipped; ++i) SendProgress(progressBase + ++k / perStep);
+    k = skipped;
     for (CGeoVectorObject* obj : objects) {
         if (obj == boundary) continue;
         ++k;
@@ -686,16 +726,17 @@ void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRi
             removed.AddTail(obj);
             continue;
         }
-        if (auto* point = dynamic_cast<CGeoPoint*>(obj)) {
-            if (!ring.Locate(point->GetPoint())) removed.AddTail(obj);
+        const bool isLine = IS_KIND(obj, CGeoLine);
+        if (!isLine && IS_KIND(obj, CGeoPoint)) {
+            if (!ring.Locate(static_cast<CGeoPoint*>(obj)->GetPoint())) removed.AddTail(obj);
             continue;
         }
-        if (IsAnnotation(obj)) {
+        if (!isLine && IsAnnotation(obj)) {
             const POINT corner = {b.left, b.top};
             if (!ring.Locate(corner)) removed.AddTail(obj);
             continue;
         }
-        if (!dynamic_cast<CGeoLine*>(obj)) continue;
+        if (!isLine) continue;
         int count = 0;
         POINT* raw = GetClipPoints(obj, count);
         if (!raw) continue;
@@ -705,7 +746,13 @@ void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const ClipRi
         std::vector<Place> xs = FindCrossings(v, ring, box);
         if (xs.empty()) {
             const POINT test = v.size() == 2 ? CalcMidPoint(v[0], v[1]) : v[v.size() / 2];
-            if (!ring.Locate(test)) removed.AddTail(obj);
+            const int at = ring.Locate(test);
+            if (!at) removed.AddTail(obj);
+            // A line that meets the ring nowhere lies wholly on its test point's side: when that is
+            // strictly inside and the points cut were the line's own, every point of it is inside.
+            if (at == 1 && whole && IS_KIND(obj, CGeoPLine) && !IS_KIND(obj, CGeoSPLine) &&
+                !IS_KIND(obj, CGeoRAPolygon))
+                whole->push_back(obj);
             continue;
         }
         bool first = true;
@@ -739,7 +786,8 @@ void ClipLayerObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, CGeoVec
         AfxMessageBox(CLIP_OPEN_POLYGON_MESSAGE);
         return;
     }
-    ClipObjects(layers, boundary, ClipRing(poly), source, removed, pieces, work, progressBase, false);
+    ClipObjects(layers, boundary, boundary->GetBoundsInMillimeter(), ClipRing(poly), source, removed, pieces, work,
+                progressBase, false);
 }
 
 int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVectorLayer* target, int withAttributes) {
@@ -774,8 +822,16 @@ int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVecto
     layers.GetHead()->GetLayerOrigin(ox, oy);
     std::vector<POINT> pts(static_cast<size_t>(count));
     ClipPolygonToLayer(polygon, static_cast<int>(count), ox, oy, bounds, pts.data());
-    CGeoPLine boundary(static_cast<int>(count), pts.data(), TRUE);
-    const ClipRing ring(RingOf(&boundary));
+    // The boundary line over these points would answer its points and their bounds: both are taken
+    // from the points themselves.
+    const ClipRing ring(pts);
+    CRect box(pts[0].x, pts[0].y, pts[0].x, pts[0].y);
+    for (const POINT& p : pts) {
+        box.left = std::min(box.left, p.x);
+        box.right = std::max(box.right, p.x);
+        box.top = std::min(box.top, p.y);
+        box.bottom = std::max(box.bottom, p.y);
+    }
 
     for (POSITION pos = layers.GetHeadPosition(); pos;) {
         CGeoVectorLayer* layer = layers.GetNext(pos);
@@ -788,19 +844,23 @@ int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVecto
             work.m_Theme.AddField(f, -2);
         }
         CObList removed, pieces;
-        ClipObjects(layers, &boundary, ring, layer, removed, pieces, &work, 0, true);
         // The pieces were judged inside along their length already; their ends are crossings rounded
-        // to whole units, which may lie a fraction of a unit outside, so they are not tested again.
-        std::unordered_set<CObject*> cut;
-        for (POSITION p = pieces.GetHeadPosition(); p;) cut.insert(pieces.GetNext(p));
-        std::unordered_set<CObject*> listed;
+        // to whole units, which may lie a fraction of a unit outside, so they are not tested again;
+        // nor are the lines found wholly inside.
+        std::vector<CObject*> decided;
+        ClipObjects(layers, nullptr, box, ring, layer, removed, pieces, &work, 0, true, &decided);
+        for (POSITION p = pieces.GetHeadPosition(); p;) decided.push_back(pieces.GetNext(p));
+        std::sort(decided.begin(), decided.end());
+        // Removed objects no longer listed in work (cut lines whose place a piece took) are freed below.
+        std::unordered_set<CObject*> unlisted;
+        for (POSITION p = removed.GetHeadPosition(); p;) unlisted.insert(removed.GetNext(p));
         CObList keep;
         for (POSITION p = work.m_ObjList.GetHeadPosition(); p;) {
             CObject* item = work.m_ObjList.GetNext(p);
-            listed.insert(item);
-            CGeoVectorObject* obj = dynamic_cast<CGeoVectorObject*>(item);
-            if (!obj) continue;
-            if (cut.count(obj)) {
+            if (!unlisted.empty()) unlisted.erase(item);
+            if (!IS_KIND(item, CGeoVectorObject)) continue;
+            CGeoVectorObject* obj = static_cast<CGeoVectorObject*>(item);
+            if (std::binary_search(decided.begin(), decided.end(), item)) {
                 keep.AddTail(obj);
                 continue;
             }
@@ -820,11 +880,7 @@ int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVecto
             keep.AddTail(obj);
         }
         CopyObjectsToLayer(keep, target, 1);
-        // Cut lines whose place a piece took are out of the work layer's list: free them here.
-        for (POSITION p = removed.GetHeadPosition(); p;) {
-            CObject* obj = removed.GetNext(p);
-            if (!listed.count(obj)) delete obj;
-        }
+        for (CObject* obj : unlisted) delete obj;
     }
     return 1;
 }
