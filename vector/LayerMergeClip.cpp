@@ -722,11 +722,15 @@ void ClipObjects(CGeoVectorLayerList& layers, CGeoObject* boundary, const CRect&
         ++k;
         SendProgress(progressBase + k / perStep);
         const CRect b = obj->GetBoundsInMillimeter();
-        if (!(b.left < box.right && box.left < b.right && b.top < box.bottom && box.top < b.bottom)) {
+        const bool isLine = IS_KIND(obj, CGeoLine);
+        // Bounds that only touch the polygon's box are enough for a line: a line lying along an edge
+        // of the polygon on that box keeps the stretch it shares with the edge.
+        const bool meets = isLine ? b.left <= box.right && box.left <= b.right && b.top <= box.bottom && box.top <= b.bottom
+                                  : b.left < box.right && box.left < b.right && b.top < box.bottom && box.top < b.bottom;
+        if (!meets) {
             removed.AddTail(obj);
             continue;
         }
-        const bool isLine = IS_KIND(obj, CGeoLine);
         if (!isLine && IS_KIND(obj, CGeoPoint)) {
             if (!ring.Locate(static_cast<CGeoPoint*>(obj)->GetPoint())) removed.AddTail(obj);
             continue;

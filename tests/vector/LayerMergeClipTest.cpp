@@ -361,6 +361,7 @@ TEST(LayerMergeClip, LinesTouchingTheEdgeGiveNoEmptyPieces) {
         {"starts on the edge", {{0, 3000}, {4000, 3000}, {4000, 6000}}, 7000, 1},
         {"ends at a corner", {{5000, 5000}, {10000, 10000}}, std::hypot(5000.0, 5000.0), 1},
         {"along an edge", {{0, 2000}, {0, 8000}}, 6000, 1},
+        {"along an edge, in and out", {{-5000, 0}, {15000, 0}}, 10000, 1},
         {"touches the edge at a vertex", {{2000, 5000}, {10000, 6000}, {2000, 7000}}, 2 * std::hypot(8000.0, 1000.0), 2},
         {"crosses at a vertex", {{5000, 5000}, {10000, 5000}, {15000, 5000}}, 5000, 1},
     };
