@@ -14,8 +14,10 @@
 // Order. Groups (connected sets of touching polygons) come out in the order of a depth-first walk
 // over the touching pairs (pairs listed by ascending first, then second, selected position); each
 // group is merged starting from its first position, adding the others in group order as soon as
-// they touch the area merged so far. Shared arcs are found through an index by arc, so the cost
-// grows with the number of key values, not with the square of the number of polygons.
+// they touch the area merged so far. Shared arcs are found through an index by arc, and the area
+// being merged is kept as a balanced tree of its arcs, so a merge costs the added polygon's size
+// times a logarithm: one group of n key values takes about n log n, not n^2. A position selected
+// more than once counts once.
 #pragma once
 
 #include "vector/GeoPolygon.h"

@@ -406,6 +406,12 @@ public:
     // Calls f (i) for every edge pts[i] - pts[i + 1] whose box meets q.
     template <class F>
     void Edges(const Box& q, F f) const {
+        Edges(q, [](const Box&) { return true; }, f);
+    }
+
+    // The same, visiting only boxes for which also along (box) holds (a finer test than q).
+    template <class A, class F>
+    void Edges(const Box& q, A along, F f) const {
         if (levels_.empty()) Build();
         if (levels_.front().empty()) return;
         // Depth first: at most kFan entries wait on each level, so a small stack does.
@@ -418,7 +424,7 @@ public:
         for (size_t i = 0; i < levels_[highest].size(); ++i) stack[top++] = {highest, i};
         while (top > 0) {
             const Entry e = stack[--top];
-            if (!levels_[e.level][e.index].Meets(q)) continue;
+            if (!levels_[e.level][e.index].Meets(q) || !along(levels_[e.level][e.index])) continue;
             if (e.level == 0) {
                 f(static_cast<int>(e.index));
                 continue;
@@ -429,11 +435,29 @@ public:
         }
     }
 
-    // Some edge's box meets q.
+    // Some edge's box meets q (the walk stops at the first).
     bool AnyEdge(const Box& q) const {
-        bool any = false;
-        Edges(q, [&](int) { any = true; });
-        return any;
+        if (levels_.empty()) Build();
+        if (levels_.front().empty()) return false;
+        size_t stack[kFan * 40][2];
+        int top = 0;
+        const size_t highest = levels_.size() - 1;
+        for (size_t i = 0; i < levels_[highest].size(); ++i) {
+            stack[top][0] = highest;
+            stack[top++][1] = i;
+        }
+        while (top > 0) {
+            --top;
+            const size_t level = stack[top][0], index = stack[top][1];
+            if (!levels_[level][index].Meets(q)) continue;
+            if (level == 0) return true;
+            const std::vector<Box>& below = levels_[level - 1];
+            for (size_t j = index * kFan; j < std::min(below.size(), index * kFan + kFan); ++j) {
+                stack[top][0] = level - 1;
+                stack[top++][1] = j;
+            }
+        }
+        return false;
     }
 
     // 1 inside, 0 outside, -1 on the boundary (even-odd rule), for p = (x / scale, y / scale) with
@@ -517,7 +541,14 @@ void Contacts(const ClipRing& ring, POINT p, POINT q, std::vector<Place>& out) {
         const Wide dot = static_cast<Wide>(x.x - P.x) * dx + static_cast<Wide>(x.y - P.y) * dy;
         return Place{0, static_cast<long double>(dot) / static_cast<long double>(len2), x, true};
     };
-    ring.Edges(SegBox(p, q), [&](int i) {
+    // A box the segment's line passes beside (all four corners on one side) holds no contact: a
+    // long segment then visits only the boxes along it, not every box within its bounds.
+    auto passes = [&](const Box& b) {
+        const int s1 = Sign(Cross(P, Q, {b.l, b.b})), s2 = Sign(Cross(P, Q, {b.r, b.b})),
+                  s3 = Sign(Cross(P, Q, {b.l, b.t})), s4 = Sign(Cross(P, Q, {b.r, b.t}));
+        return !((s1 > 0 && s2 > 0 && s3 > 0 && s4 > 0) || (s1 < 0 && s2 < 0 && s3 < 0 && s4 < 0));
+    };
+    ring.Edges(SegBox(p, q), passes, [&](int i) {
         const P64 C = Of(pts[i]), D = Of(pts[i + 1]);
         if (C.x == D.x && C.y == D.y) return;
         const Wide o1 = Cross(C, D, P), o2 = Cross(C, D, Q);

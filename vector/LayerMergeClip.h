@@ -52,6 +52,12 @@ int LayerMerge(CGeoVectorLayerList& layers, CGeoVectorLayer* target, int withAtt
 // does not equal its first exactly: the message CLIP_OPEN_POLYGON_MESSAGE is shown once), or, with attributes, when the
 // layers' schemas disagree (common fields of the same names and types in every layer, same-ID
 // classes with the same number of same-named fields of the same types; text sizes may differ).
+// A line is cut at every point where it meets the polygon's outline (crossings, touches at a vertex,
+// both ends of a stretch along an edge); a piece is kept when a point strictly inside it lies inside
+// the polygon or on its outline, found with exact arithmetic, and its ends are the crossings rounded
+// to the nearest whole unit (so they may lie up to half a unit outside). Pieces of no length are
+// never made. Objects whose bounds stay clear of the polygon's box are not copied into the work
+// layer at all.
 int LayerCut(CGeoVectorLayerList& layers, DPoint* polygon, LONG count, CGeoVectorLayer* target, int withAttributes);
 
 // The clip polygon in layer coordinates, exactly as hosts fit their points to it:
@@ -82,8 +88,9 @@ int CopyObjectAttributes(CGeoVectorLayer* source, CGeoVectorLayer* target, UINT 
 // The clip worker: copies the objects of source (with attributes) into work and cuts them by the
 // closed boundary line. removed lists the work objects that lie outside or were cut (they stay in
 // work; a cut line's place is taken by its first surviving piece, the line itself is then no longer
-// listed in work and belongs to the caller); pieces lists the surviving pieces. Points are removed
-// when outside, annotations when the top-left corner of their bounds is outside, lines are cut;
+// listed in work and belongs to the caller); pieces lists the surviving pieces (cut as LayerCut
+// tells). Points are removed when outside, annotations when the top-left corner of their bounds is
+// outside, lines are cut (a line whose bounds only touch the boundary's box is cut too);
 // topological polygons and other objects are left alone. An open boundary shows
 // CLIP_OPEN_POLYGON_MESSAGE and does nothing. Only progressBase 0, outsideMode 0 and mode 0 are
 // defined; the two modes are accepted and ignored.
