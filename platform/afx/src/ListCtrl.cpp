@@ -140,6 +140,24 @@ int HitTest(HWND h, ListViewState* st, POINT pt, UINT* flags) {
 
 #define AFXM_USER_BEGINDRAG 0x0FF8
 
+// What a press of the mouse button on row i (-1: empty space) does to the selection.
+void PressSelect(HWND h, ListViewState* st, int i, bool right) {
+    bool ctrl = GetKeyState(VK_CONTROL) < 0 && !(Style(h) & LVS_SINGLESEL);
+    if (i >= 0) {
+        if (ctrl) {
+            UINT s = st->items[static_cast<size_t>(i)].state & LVIS_SELECTED;
+            SetState(h, st, i, s ? LVIS_FOCUSED : (LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
+        } else if (!(right && (st->items[static_cast<size_t>(i)].state & LVIS_SELECTED))) {
+            for (int k = 0; k < static_cast<int>(st->items.size()) && afx::ListOf(h) == st; ++k)
+                if (k != i) ChangeState(h, st, k, 0, LVIS_SELECTED);
+            if (afx::ListOf(h) == st) SetState(h, st, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        if (afx::ListOf(h) == st) st->mark = i;
+    } else if (!ctrl && !right) {
+        SetState(h, st, -1, 0, LVIS_SELECTED);
+    }
+}
+
 LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     ListViewState* st = static_cast<ListViewState*>(GetWindowExtra(h));
     switch (msg) {
@@ -168,22 +186,7 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             int i = HitTest(h, st, pt, nullptr);
-            if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
-                bool ctrl = GetKeyState(VK_CONTROL) < 0 && !(Style(h) & LVS_SINGLESEL);
-                if (i >= 0) {
-                    if (ctrl) {
-                        UINT s = st->items[static_cast<size_t>(i)].state & LVIS_SELECTED;
-                        SetState(h, st, i, s ? LVIS_FOCUSED : (LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
-                    } else if (!(msg == WM_RBUTTONDOWN && (st->items[static_cast<size_t>(i)].state & LVIS_SELECTED))) {
-                        for (int k = 0; k < static_cast<int>(st->items.size()) && afx::ListOf(h) == st; ++k)
-                            if (k != i) ChangeState(h, st, k, 0, LVIS_SELECTED);
-                        if (afx::ListOf(h) == st) SetState(h, st, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-                    }
-                    st->mark = i;
-                } else if (!ctrl && msg == WM_LBUTTONDOWN) {
-                    SetState(h, st, -1, 0, LVIS_SELECTED);
-                }
-            }
+            if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) PressSelect(h, st, i, msg == WM_RBUTTONDOWN);
             if (!IsWindow(h)) return 0;
             UINT code = msg == WM_LBUTTONDOWN ? NM_CLICK : msg == WM_RBUTTONDOWN ? NM_RCLICK : NM_DBLCLK;
             if (!Notify(h, code, i, 0, 0, 0, pt) && msg == WM_RBUTTONDOWN && IsWindow(h)) {
@@ -197,6 +200,14 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             int i = HitTest(h, st, pt, nullptr);
             if (i < 0) return FALSE;
+            // The press that starts a drag selects the row first, as a press does; a row already
+            // selected keeps the selection as it is (a drag of several rows).
+            if (!(st->items[static_cast<size_t>(i)].state & LVIS_SELECTED)) {
+                if (GetFocus() != h) SetFocus(h);
+                if (!IsWindow(h)) return FALSE;
+                PressSelect(h, st, i, wParam == MK_RBUTTON);
+                if (afx::ListOf(h) != st) return FALSE;
+            }
             Notify(h, wParam == MK_RBUTTON ? LVN_BEGINRDRAG : LVN_BEGINDRAG, i, 0, 0, 0, pt);
             return TRUE;
         }

@@ -120,6 +120,26 @@ void Session::ExpectDialog(CRuntimeClass* pClass, std::function<void(CDialog&)> 
 
 void Session::OnDialog(UINT nIDTemplate, std::function<void(CDialog&)> act) { m_responders.emplace_back(nIDTemplate, std::move(act)); }
 
+bool Session::OpenDialog(UINT nIDTemplate, std::function<void(CDialog&)> act, const std::function<bool()>& action) {
+    Step s;
+    s.kind = Kind::Dialog;
+    s.id = nIDTemplate;
+    s.dialog = std::move(act);
+    static unsigned serial = 0;
+    s.serial = ++serial;
+    const unsigned mine = s.serial;
+    m_script.push_front(std::move(s));
+    const bool acted = action();
+    for (auto it = m_script.begin(); it != m_script.end(); ++it)
+        if (it->serial == mine) {
+            // Still waiting: the dialog never opened.
+            m_script.erase(it);
+            if (acted) Fail("dialog " + std::to_string(nIDTemplate) + " did not open");
+            return false;
+        }
+    return acted;
+}
+
 void Session::ExpectSheet(const std::string& caption, std::function<void(CPropertySheet&)> act) {
     Step s;
     s.kind = Kind::Sheet;
@@ -403,7 +423,11 @@ bool DoubleClick(CWnd& parent, int id, int index) {
     HWND h = Ctl(parent, id);
     if (!Reachable(h, "DoubleClick")) return false;
     if (IsClass(h, "ListBox")) {
+        // Both presses of a double click land on the item: in a multiple-selection list box each toggles
+        // it, so it ends as it was before, with a selection change for each.
         if (index >= 0 && !Select(CWnd::FromHandle(h), index)) return false;
+        if (index >= 0 && (GetWindowLongPtrA(h, GWL_STYLE) & LBS_MULTIPLESEL) && !Select(CWnd::FromHandle(h), index)) return false;
+        if (!IsWindow(h)) return true;
         ::SendMessageA(h, AFXM_USER_DBLCLK, static_cast<WPARAM>(index), 0);
     } else {
         RECT rc;
@@ -580,6 +604,16 @@ namespace {
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // The client point of an item of a tree, or below its last visible item for NULL.
+// Whether a client point of the control is inside its client area below the top rows (a list's header):
+// where a person can click. Refused (told) when not.
+bool InView(HWND h, POINT pt, int top, const std::string& what) {
+    RECT client;
+    ::GetClientRect(h, &client);
+    if (pt.x >= 0 && pt.x < client.right && pt.y >= top && pt.y < client.bottom) return true;
+    Refuse(what + " is scrolled out of view: a person scrolls to it first");
+    return false;
+}
+
 bool TreePoint(CTreeCtrl* tree, HTREEITEM item, POINT& pt) {
     RECT r;
     if (item) {
@@ -588,7 +622,7 @@ bool TreePoint(CTreeCtrl* tree, HTREEITEM item, POINT& pt) {
             return false;
         }
         pt = Centre(r);
-        return true;
+        return InView(tree->m_hWnd, pt, 0, "the tree item \"" + tree->GetItemText(item).str() + "\"");
     }
     HTREEITEM last = nullptr;
     for (HTREEITEM h = tree->GetFirstVisibleItem(); h; h = tree->GetNextVisibleItem(h)) last = h;
@@ -605,7 +639,9 @@ bool ListPoint(CListCtrl* list, int row, POINT& pt) {
             return false;
         }
         pt = Centre(r);
-        return true;
+        const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list->m_hWnd, GWL_STYLE));
+        const int header = (style & LVS_TYPEMASK) == LVS_REPORT && !(style & LVS_NOCOLUMNHEADER) ? kListHeaderHeight : 0;
+        return InView(list->m_hWnd, pt, header, "the list's row " + std::to_string(row));
     }
     int n = list->GetItemCount();
     pt = POINT{5, kListHeaderHeight + 2};

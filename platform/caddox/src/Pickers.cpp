@@ -1,5 +1,6 @@
 #include "caddox/Pickers.h"
 
+#include "caddox/Choosers.h"
 #include "caddox/DrawPoint.h"
 #include "caddox/FillShape.h"
 #include "caddox/LineShape.h"
@@ -15,7 +16,12 @@ IMPLEMENT_DYNAMIC(CFillTypeComboBox, CComboBox)
 
 BEGIN_MESSAGE_MAP(CCaddoxPicker, CButton)
     ON_WM_PAINT()
+    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
 END_MESSAGE_MAP()
+
+void CCaddoxPicker::OnClicked() {
+    if (m_hWnd && IsWindowEnabled()) Choose();
+}
 
 void CCaddoxPicker::PostNcDestroy() {
     if (m_bAutoDelete) delete this;
@@ -55,6 +61,11 @@ BOOL CColourPicker::SelectColour(COLORREF cr) {
     return TRUE;
 }
 
+void CColourPicker::Choose() {
+    CColourChooser chooser(m_crColour, this);
+    if (chooser.DoModal() == IDOK && m_hWnd) PickColour(chooser.GetColour());
+}
+
 void CColourPicker::DrawValue(CDC* pDC, const CRect& rcFace) {
     pDC->FillSolidRect(&rcFace, m_crColour);
     pDC->Draw3dRect(&rcFace, 0x808080, 0x808080);
@@ -70,10 +81,13 @@ void CLineWidthPicker::PickWidth(float fWidth) {
     Notify(CPN_WIDTHCHANGED, 0);
 }
 
+void CLineWidthPicker::Choose() {
+    CLineWidthChooser chooser(m_fWidth, this);
+    if (chooser.DoModal() == IDOK && m_hWnd && chooser.GetWidth() != m_fWidth) PickWidth(chooser.GetWidth());
+}
+
 void CLineWidthPicker::DrawValue(CDC* pDC, const CRect& rcFace) {
-    int w = static_cast<int>(std::lround(m_fWidth));
-    if (w < 1) w = 1;
-    if (w > rcFace.Height()) w = rcFace.Height();
+    const int w = CaddoxWidthPixels(m_fWidth, rcFace.Height());
     const int y = rcFace.CenterPoint().y - w / 2;
     pDC->FillSolidRect(rcFace.left, y, rcFace.Width(), w, 0x000000);
 }
@@ -86,6 +100,11 @@ void CNonSymbPntPicker::SetMarker(int nMarker) {
 void CNonSymbPntPicker::PickMarker(int nMarker) {
     m_nMarker = nMarker;
     Notify(CPN_MARKERCHANGED, static_cast<WPARAM>(nMarker));
+}
+
+void CNonSymbPntPicker::Choose() {
+    CMarkerChooser chooser(m_nMarker, this);
+    if (chooser.DoModal() == IDOK && m_hWnd && chooser.GetMarker() != m_nMarker) PickMarker(chooser.GetMarker());
 }
 
 void CNonSymbPntPicker::DrawValue(CDC* pDC, const CRect& rcFace) {

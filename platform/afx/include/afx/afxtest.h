@@ -52,6 +52,10 @@ public:
     void ExpectDialog(CRuntimeClass* pClass, std::function<void(CDialog&)> act);
     // Answers every opening of the template that no expectation takes.
     void OnDialog(UINT nIDTemplate, std::function<void(CDialog&)> act);
+    // An action that opens a dialog of the template at once (a click on a button that runs it): the
+    // dialog takes act ahead of the script. False, with the expectation withdrawn, when the action was
+    // refused or did not open the dialog (a failure).
+    bool OpenDialog(UINT nIDTemplate, std::function<void(CDialog&)> act, const std::function<bool()>& action);
     // A property sheet whose caption contains `caption` ("" for any).
     void ExpectSheet(const std::string& caption, std::function<void(CPropertySheet&)> act);
     // A message box whose text contains `text` ("" for any) is answered with `answer`.
@@ -88,6 +92,7 @@ private:
         std::string text;
         std::string path;
         int answer = 0;
+        unsigned serial = 0;  // set for the expectation of OpenDialog
         std::function<void(CDialog&)> dialog;
         std::function<void(CPropertySheet&)> sheet;
         std::function<UINT(const std::vector<MenuItemInfo>&)> popup;
@@ -128,6 +133,8 @@ bool Check(CWnd& parent, int id, bool on);
 bool Select(CWnd& parent, int id, int index);
 bool Select(CWnd& parent, int id, const std::string& text);
 bool Select(CWnd* ctrl, int index);
+// A double click: on a list box item both presses select it (in an LBS_MULTIPLESEL box each toggles
+// it, so it ends as it was), then LBN_DBLCLK; on any other window WM_LBUTTONDBLCLK at its centre.
 bool DoubleClick(CWnd& parent, int id, int index = -1);
 // A key pressed with the focus where it is: the pretranslate chain, then the dialog manager, then the
 // focused window (WM_KEYDOWN, WM_CHAR for characters, WM_KEYUP).
@@ -153,7 +160,8 @@ bool ActivatePage(CPropertySheet& sheet, int nPage);
 // Trees and lists, with the cursor placed at the item's centre first (GetCursorPos reads it).
 // A left click selects the item (TVN_SELCHANGING may veto) and sends NM_CLICK; a right click sends
 // NM_RCLICK (and WM_CONTEXTMENU when that returns 0) without selecting; NULL / -1 means empty space
-// below the last item.
+// below the last item. An item whose centre is scrolled out of the client area (above it, below it, or
+// under a list's header) is refused: a person scrolls to it first (EnsureVisible, Scroll).
 bool ClickItem(CTreeCtrl* tree, HTREEITEM item);
 bool RightClick(CTreeCtrl* tree, HTREEITEM item);
 bool DoubleClick(CTreeCtrl* tree, HTREEITEM item);
@@ -162,8 +170,10 @@ bool RightClickRow(CListCtrl* list, int row);
 bool DoubleClickRow(CListCtrl* list, int row);
 // The first row clicked, the others with Ctrl held.
 bool SelectRows(CListCtrl* list, const std::vector<int>& rows);
-// A drag: the control's begin-drag notification at `from`, then the mouse moves to `to` (empty space
-// below the last item when NULL / -1) and the button is released there. Move and release go to the
+// A drag: the press at `from` and the control's begin-drag notification, then the mouse moves to `to`
+// (empty space below the last item when NULL / -1) and the button is released there. In a list the press
+// selects an unselected row first, as any press does (a selected row keeps the selection, so several
+// rows drag together); a tree keeps its selection, the notification naming the item dragged. Move and release go to the
 // window holding the capture (the drag handler usually takes it), else the window under the point.
 bool DragTree(CTreeCtrl* tree, HTREEITEM from, HTREEITEM to, bool rightButton = false);
 bool DragList(CListCtrl* list, int from, int to, bool rightButton = false);

@@ -2,13 +2,18 @@
 // lists of line types and fill types, for the style pages.
 //
 // A picker is a template button subclassed by its page (SubclassDlgItem or DDX_Control) or, failing
-// that, by its DDX function, which then attaches a picker that deletes itself with the window. What a
-// person picks arrives through PickColour / PickWidth / PickMarker (a host's chooser or a test driver
-// calls them): the value is stored, the button redrawn, and the parent told by SendMessage:
-//     CPN_COLOURCHANGED  0x7EC  wParam the colour, lParam the control id
-//     CPN_WIDTHCHANGED   0xBD5  wParam 0, lParam the control id (the width is read from the picker)
-//     CPN_MARKERCHANGED  0xBF2  wParam the marker number, lParam the control id
-// A value set by code (SetColour, SetWidth, SetMarker, or a DDX load) notifies nobody.
+// that, by its DDX function, which then attaches a picker that deletes itself with the window. A click on
+// it (mouse, or Space while it has the focus) opens its chooser (Choosers.h) modally; the parent does not
+// hear the click itself. What the person picks there arrives through PickColour / PickWidth / PickMarker
+// (which a host's own chooser may call too): the value is stored, the button redrawn, and the parent told
+// by SendMessage:
+//     CPN_COLOURCHANGED  0x7EC  wParam the colour, lParam the control id: every time a colour is taken
+//                               (OK in the chooser), even the one the picker held
+//     CPN_WIDTHCHANGED   0xBD5  wParam 0, lParam the control id (the width is read from the picker): when
+//                               the width taken differs from the one held
+//     CPN_MARKERCHANGED  0xBF2  wParam the marker number, lParam the control id: when the marker differs
+// Cancel in a chooser changes nothing and tells nobody. A value set by code (SetColour, SetWidth,
+// SetMarker, or a DDX load) notifies nobody.
 #pragma once
 
 #include <afx/afx.h>
@@ -30,6 +35,9 @@ protected:
     void PostNcDestroy() override;
     void Notify(UINT message, WPARAM wParam);
     void OnPaint();
+    void OnClicked();
+    // Runs the picker's chooser and takes its answer.
+    virtual void Choose() = 0;
     // Draws the value inside the button's face (client pixels).
     virtual void DrawValue(CDC* pDC, const CRect& rcFace) = 0;
     DECLARE_MESSAGE_MAP()
@@ -47,6 +55,7 @@ public:
 
 protected:
     void DrawValue(CDC* pDC, const CRect& rcFace) override;
+    void Choose() override;
     COLORREF m_crColour = 0;
 };
 
@@ -60,6 +69,7 @@ public:
 
 protected:
     void DrawValue(CDC* pDC, const CRect& rcFace) override;
+    void Choose() override;
     float m_fWidth = 0.0f;
 };
 
@@ -73,6 +83,7 @@ public:
 
 protected:
     void DrawValue(CDC* pDC, const CRect& rcFace) override;
+    void Choose() override;
     int m_nMarker = 0;
 };
 
