@@ -192,31 +192,38 @@ void CSymbolGridWnd::OnPaint() {
     const int visibleRows = client.Height() / m_nCellHeight + 2;
     const int first = m_nTopRow * m_nCols;
     const int last = std::min(m_nCount, (m_nTopRow + visibleRows) * m_nCols);
+    // The cell rectangle is grown by one pixel for the hover frame; the grid is drawn on the cells
+    // themselves, neighbours sharing their line, so every line is one pixel and the spacing regular.
     CPen grid(PS_SOLID, 1, RGB(255, 0, 0));
     CPen* pOldPen = dc.SelectObject(&grid);
     CBrush* pOldBrush = static_cast<CBrush*>(dc.SelectStockObject(NULL_BRUSH));
     for (int i = first; i < last; ++i) {
-        const CRect rc = GetCellRect(i);
-        dc.Rectangle(&rc);
+        CRect rc = GetCellRect(i);
+        rc.DeflateRect(1, 1);
+        dc.Rectangle(rc.left, rc.top, rc.right + 1, rc.bottom + 1);
     }
+    // Each symbol inside its cell, clipped to it: a symbol larger than its cell does not run over the
+    // lines or into its neighbours.
     const int nOldMode = dc.SetBkMode(TRANSPARENT);
     for (int i = first; i < last; ++i) {
         const LONG symbol = CellSymbol(i);
         if (!symbol) continue;
-        CRect rc = GetCellRect(i);
-        if (m_nKind == 2 || m_nKind == 3) rc.InflateRect(2, 2);
+        CRect cell = GetCellRect(i);
+        cell.DeflateRect(1, 1);
+        CRect rc = cell;
+        rc.DeflateRect(m_nKind == 2 || m_nKind == 3 ? 2 : 3, m_nKind == 2 || m_nKind == 3 ? 2 : 3);
+        const int saved = dc.SaveDC();
+        dc.IntersectClipRect(cell.left + 1, cell.top + 1, cell.right, cell.bottom);
         m_pSymbolLib->DrawSymbolLegend(dc.m_hDC, symbol, &rc, nullptr, 1, nullptr, 13, nullptr, 0);
+        dc.RestoreDC(saved);
     }
     dc.SetBkMode(nOldMode);
     if (m_nSelected >= first && m_nSelected < last) {
         CPen frame(PS_SOLID, 1, RGB(0, 0, 255));
         dc.SelectObject(&frame);
         CRect rc = GetCellRect(m_nSelected);
-        rc.left += 3;
-        rc.top += 3;
-        rc.right -= 1;
-        rc.bottom -= 1;
-        dc.Rectangle(&rc);
+        rc.DeflateRect(3, 3);
+        dc.Rectangle(rc.left, rc.top, rc.right + 1, rc.bottom + 1);
         dc.SelectObject(&grid);
     }
     dc.SelectObject(pOldPen);
@@ -232,7 +239,7 @@ void CSymbolGridWnd::DrawFrame(int nIndex, BOOL bPressed) {
     if (nIndex != m_nFramed) EraseFrame();
     CClientDC dc(this);
     CRect rc = GetCellRect(nIndex);
-    rc.DeflateRect(1, 1);
+    rc.DeflateRect(2, 2);  // inside the cell's lines
     const COLORREF light = ::GetSysColor(COLOR_BTNFACE), dark = ::GetSysColor(COLOR_3DDKSHADOW);
     dc.Draw3dRect(&rc, bPressed ? dark : light, bPressed ? light : dark);
     m_nFramed = nIndex;
@@ -243,7 +250,7 @@ void CSymbolGridWnd::EraseFrame() {
     if (m_nFramed < 0) return;
     CClientDC dc(this);
     CRect rc = GetCellRect(m_nFramed);
-    rc.DeflateRect(1, 1);
+    rc.DeflateRect(2, 2);
     dc.Draw3dRect(&rc, m_crBack, m_crBack);
     m_nFramed = -1;
 }

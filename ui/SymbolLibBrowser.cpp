@@ -375,13 +375,21 @@ void CSymbolPreview::OnPaint() {
     CRect rc;
     GetClientRect(&rc);
     dc.FillSolidRect(&rc, ::GetSysColor(COLOR_BTNFACE));
-    CRect edge = rc;
-    dc.DrawEdge(&edge, EDGE_ETCHED, BF_RECT);
     CFont font;
     font.CreatePointFont(90, "宋体");
     CFont* pOldFont = dc.SelectObject(&font);
-    CRect caption(rc.left + 10, rc.top - 5, rc.right, rc.top + 5);
-    dc.DrawText(CString("预览"), &caption, DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_WORD_ELLIPSIS);
+    // The caption sits inside the control, on the frame's top line as a group box's does: drawn half
+    // above the control's top edge it would be cut in half there.
+    const CString text("预览");
+    const CSize extent = dc.GetTextExtent(text);
+    CRect edge = rc;
+    edge.top += extent.cy / 2;
+    dc.DrawEdge(&edge, EDGE_ETCHED, BF_RECT);
+    CRect caption(rc.left + 8, rc.top, rc.left + 8 + extent.cx + 4, rc.top + extent.cy);
+    dc.FillSolidRect(&caption, ::GetSysColor(COLOR_BTNFACE));
+    dc.SetBkMode(TRANSPARENT);
+    caption.left += 2;
+    dc.DrawText(text, &caption, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
     dc.SelectObject(pOldFont);
     if (!m_pSymbolLib) return;
     CRect draw;

@@ -3,6 +3,8 @@
 // and the dialog opened by a DEM through its hook.
 #include <afx/afx.h>
 #include <afx/afxtest.h>
+#include <caddox/ChooserActions.h>
+#include <win32/gdirecord.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -235,7 +237,7 @@ TEST_F(LevelDialog, PickedColourGoesToTheSelectedClassOnly)
         ASSERT_TRUE(ClickClass(d, 3));
         auto* picker = static_cast<CColourPicker*>(d.GetDlgItem(IDC_DEM_COLOUR));
         EXPECT_EQ(picker->GetColour(), kNine[3]);
-        ASSERT_TRUE(picker->SelectColour(0x0000FF));
+        ASSERT_TRUE(afxtest::ChooseColour(d, IDC_DEM_COLOUR, 0x0000FF));
         CArray<DWORD, DWORD> colors;
         List(d)->GetRowColors(colors);
         EXPECT_EQ(colors[3], 0x0000FFu);
@@ -348,6 +350,45 @@ TEST(ColorListCtrl, ClicksOnRowsOnlyTellTheParentAndModesAboveTwoAreRefused)
     CColorListCtrl made;
     ASSERT_TRUE(made.PreCreateWindow(cs));
     EXPECT_EQ(static_cast<DWORD>(cs.style), LVS_REPORT | LVS_OWNERDRAWFIXED | WS_BORDER);
+}
+
+TEST(ColorListCtrl, TheRangeOnASwatchReadsOnItsColour)
+{
+    afxtest::Session session;
+    session.SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    CDEMLevelDlg dlg;
+    dlg.m_Parameter = NineClasses();
+    dlg.m_dMaximum = 900.0;
+    session.ExpectDialog(IDD_DEM_LEVEL, [](CDialog& d) {
+        CColorListCtrl* list = List(d);
+        // Dark and light class colours, the first row selected (highlighted while the list has the focus).
+        const COLORREF swatches[4] = {0x217500, 0xFFFFFF, 0x000080, 0x07DFBC};
+        const COLORREF want[4] = {0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
+        CArray<DWORD, DWORD> colors;
+        for (COLORREF c : swatches) colors.Add(c);
+        list->SetRowColors(colors);
+        afxtest::SetFocus(list);
+        for (int row = 0; row < 4; ++row) {
+            HDC hdc = win32::CreateRecordingDC(400, 400);
+            DRAWITEMSTRUCT dis{};
+            dis.CtlType = ODT_LISTVIEW;
+            dis.itemID = static_cast<UINT>(row);
+            dis.hDC = hdc;
+            list->DrawItem(&dis);
+            const std::string range = list->GetItemText(row, 0).str();
+            bool drawn = false;
+            for (const auto& r : win32::GetRecording(hdc))
+                if (r.call == "DrawText" && r.text == range) {
+                    drawn = true;
+                    EXPECT_EQ(r.textColor, want[row]) << "row " << row << " " << range;
+                }
+            EXPECT_TRUE(drawn) << row;
+            DeleteDC(hdc);
+        }
+        afxtest::Cancel(d);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(session.Verify());
 }
 
 TEST(DemLevelHook, TheDemOpensTheDialogAndStoresOnlyAConfirmedResult)

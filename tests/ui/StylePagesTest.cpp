@@ -12,6 +12,7 @@
 #include "platform/quenby/SampleSymbolLib.h"
 
 #include <afx/afxtest.h>
+#include <caddox/ChooserActions.h>
 #include <quenby/SymbolLibIO.h>
 #include <win32/gdirecord.h>
 
@@ -115,8 +116,8 @@ TEST_F(StylePages, PointPageSendsItsPartWhileEditedAndWritesItOnlyOnApply) {
 
         afxtest::MessageSpy spy;
         afxtest::Type(p, 1068, "45");
-        page.m_btnColour.SelectColour(0x00AA00);
-        page.m_btnMarker.PickMarker(5);
+        afxtest::ChooseColour(p, 1063, 0x00AA00);
+        afxtest::ChooseMarker(p, 1121, 5);
         const auto changing = m_sheet.Of(WM_GEOVIEW_CHANGING);
         ASSERT_EQ(changing.size(), 3u);
         for (const Heard& h : changing) EXPECT_EQ(h.wParam, static_cast<WPARAM>(STYLEPAGE_POINT));
@@ -216,8 +217,8 @@ TEST_F(StylePages, LinePageSendsTheChosenEndsWidthAndColour) {
         EXPECT_EQ(page.m_cmbLineType.GetItemData(0), 3u);
         afxtest::Click(p, 1052);  // flat ends
         afxtest::Click(p, 1056);  // round corners
-        page.m_btnWidth.PickWidth(1.5f);
-        page.m_btnColour.SelectColour(0x123456);
+        afxtest::ChooseWidth(p, 1043, 1.5f);
+        afxtest::ChooseColour(p, 1063, 0x123456);
         EXPECT_EQ(page.m_cmbLineType.m_crColor, 0x123456u);  // the list draws in the new colour
         const auto changing = m_sheet.Of(WM_GEOVIEW_CHANGING);
         ASSERT_EQ(changing.size(), 4u);
@@ -245,7 +246,7 @@ TEST_F(StylePages, FillPageSendsTypeTransparencyAndColourAndRestoreReloads) {
         EXPECT_EQ(afxtest::CheckState(p, 1046), 0);
         afxtest::Select(p, 1090, 6);
         afxtest::Click(p, 1046);
-        page.m_btnColour.SelectColour(0x00FFFF);
+        afxtest::ChooseColour(p, 1063, 0x00FFFF);
         EXPECT_EQ(page.m_cmbFillType.m_crColor, 0x00FFFFu);
         EXPECT_EQ(page.m_cmbFillType.GetCurSel(), 6);  // refilled on the type chosen
         const auto changing = m_sheet.Of(WM_GEOVIEW_CHANGING);
@@ -401,7 +402,7 @@ TEST_F(StylePages, AnnotationSizeIsShownSentOnApplyAndTheSampleFollowsTheColour)
         EXPECT_EQ(m_sheet.Of(WM_GEOVIEW_CHANGING).size(), 1u);
 
         // The sample is drawn at once on the static in the colour picked.
-        page.m_btnColour.SelectColour(0x0000FF);
+        afxtest::ChooseColour(p, 1063, 0x0000FF);
         CWnd* sample = p.GetDlgItem(1134);
         CRect rc;
         sample->GetClientRect(&rc);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,6 +69,24 @@ TEST_F(GridHost, LayoutOfTheWorkedCases) {
     EXPECT_EQ(points.Locate(5), 1);  // 57 is the first number beginning with 5
     EXPECT_EQ(points.GetSelectedSymbol(), 57);
     EXPECT_EQ(points.Locate(8), 0);
+}
+
+TEST_F(GridHost, CellLinesAreSingleAndEvenlySpaced) {
+    CSymbolGridWnd points(0, &m_lib, 0);
+    MakeGrid(points, 250, 200);  // 6 columns of 41 pixels from a margin of 2
+    points.Invalidate();
+    points.UpdateWindow();
+    CDC* dc = points.GetDC();
+    const int cell = points.GetCellWidth();
+    for (int row = 0; row < 2; ++row) {  // six cells, then the last two
+        std::vector<int> lines, want;
+        const int y = 2 + row * cell + cell / 2;
+        for (int x = 0; x < 250; ++x)
+            if (dc->GetPixel(x, y) == RGB(255, 0, 0)) lines.push_back(x);
+        for (int k = 0; k <= (row == 0 ? 6 : 2); ++k) want.push_back(2 + k * cell);
+        EXPECT_EQ(lines, want) << "row " << row;
+    }
+    points.ReleaseDC(dc);
 }
 
 TEST(SymbolSelectDlg, PressAndReleaseTypingAndEnter) {

@@ -338,11 +338,27 @@ RECT WindowArea(HWND h, POINT origin) {
     return RECT{origin.x, origin.y, origin.x + (wr.right - wr.left), origin.y + (wr.bottom - wr.top)};
 }
 
+// A button or a text static that an object of the program subclassed and that paints itself (a picker,
+// a grid, a sample the dialog draws on): after a paint its canvas holds what it drew. The screen shows
+// such a window from its canvas too.
+bool PaintsItself(HWND h, const std::string& cls) {
+    if (cls != "button" && cls != "static") return false;
+    if (cls == "static") {
+        const DWORD t = Style(h) & SS_TYPEMASK;
+        if (t == SS_BITMAP || t == SS_ICON || t == SS_OWNERDRAW) return false;
+    }
+    if (!CWnd::FromHandlePermanent(h)) return false;
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateWindow(h);
+    return win32::GetWindowCanvas(h) != nullptr;
+}
+
 void DrawWindow(HDC dc, HWND h, POINT origin) {
     RECT rc = WindowArea(h, origin);
     std::string cls = Cls(h);
     bool children = true;
-    if (cls == "button") DrawButton(dc, h, rc);
+    if (PaintsItself(h, cls)) DrawByPaint(dc, h, rc);
+    else if (cls == "button") DrawButton(dc, h, rc);
     else if (cls == "edit") DrawEditLike(dc, h, rc, GetWindowTextRaw(h), (Style(h) & ES_READONLY) != 0);
     else if (cls == "static" && (Style(h) & SS_TYPEMASK) != SS_OWNERDRAW) DrawStatic(dc, h, rc);
     else if (cls == "combobox") DrawCombo(dc, h, rc);

@@ -180,9 +180,20 @@ protected:
         if (!m_image.isNull()) p.drawImage(0, 0, m_image);
     }
     void mousePressEvent(QMouseEvent* e) override {
+        if (IsButton() && e->button() == Qt::LeftButton) return;  // a button clicks on its release
         SendMouse(m_h, e->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, e->pos(), e->buttons(), e->modifiers());
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
+        // A button that paints itself (a picker) is still a button: a left click on it is the driver's
+        // click, as on any other button of the screen.
+        if (IsButton() && e->button() == Qt::LeftButton) {
+            if (rect().contains(e->pos())) {
+                MirrorModifiers(e->modifiers());
+                afxtest::Click(Wnd(m_h));
+                Settle();
+            }
+            return;
+        }
         SendMouse(m_h, e->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP, e->pos(), e->buttons(), e->modifiers());
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
@@ -198,6 +209,10 @@ protected:
     // A window that paints itself takes the focus in its own mouse handlers, if it wants it.
 
 private:
+    bool IsButton() const {
+        const DWORD type = Style(m_h) & BS_TYPEMASK;
+        return ClassOf(m_h) == "button" && type != BS_GROUPBOX && IsWindowEnabled(m_h);
+    }
     // A static paints with its parent's clipping: what it drew past its edges shows over the parent,
     // on a widget of the parent's that lets the mouse through and covers only that text.
     void PlaceSpill() {
@@ -987,7 +1002,15 @@ void RefreshMirror(Kind kind, HWND h, QWidget* w) {
                 QSignalBlocker block(e);
                 e->setText(t);
             }
-            e->setReadOnly((s & ES_READONLY) != 0);
+            // A read-only edit looks like the desktop's: grey, with a plain frame and no focus ring, so that
+            // nobody takes it for a field to type in.
+            const bool readOnly = (s & ES_READONLY) != 0;
+            if (e->isReadOnly() != readOnly || e->styleSheet().isEmpty() == readOnly) {
+                e->setReadOnly(readOnly);
+                e->setStyleSheet(readOnly ? QStringLiteral("QLineEdit { background: rgb(212, 208, 200); color: black;"
+                                                           " border: 1px solid rgb(128, 128, 128); padding: 0 2px; }")
+                                          : QString());
+            }
             e->setEchoMode((s & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
             e->setAlignment((s & ES_RIGHT) ? Qt::AlignRight : (s & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft);
             break;

@@ -477,3 +477,41 @@ TEST_F(DialogTest, SheetStaysOpenOnARefusedApplyAndCancelResetsCreatedPagesOnly)
     std::vector<std::string> want = {"b init", "b active", "b kill", "b apply", "b reset"};
     EXPECT_EQ(g_calls, want);
 }
+
+TEST(ListBoxDoubleClick, BothPressesLandOnTheItem) {
+    // A double click is two presses on the item: a multiple-selection box toggles it twice (so it ends
+    // as it was), the others select it; then the box tells its parent of the double click.
+    struct Case {
+        DWORD style;
+        std::vector<std::string> items;
+        int selChanges;
+    };
+    const UINT kLists = 9120;
+    for (const Case& c : {Case{LBS_MULTIPLESEL, {"a", "b", "c"}, 2}, Case{LBS_EXTENDEDSEL, {"a", "*b", "c"}, 1},
+                          Case{0, {"a", "b", "c"}, 1}}) {
+        SCOPED_TRACE(c.style);
+        AfxRegisterDialogTemplate({kLists, "列表", 100, 80, DS_MODALFRAME | WS_POPUP | WS_CAPTION,
+                                   {{IDC_LIST, "ListBox", "", LBS_NOTIFY | WS_BORDER | c.style, 5, 5, 60, 50, 0, false, "a\nb\nc"},
+                                    {IDCANCEL, "Button", "取消", BS_PUSHBUTTON, 50, 60, 40, 14}}});
+        afxtest::Session s;
+        s.SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        CDialog dlg(kLists);
+        s.ExpectDialog(kLists, [&](CDialog& d) {
+            afxtest::MessageSpy spy;
+            EXPECT_TRUE(afxtest::DoubleClick(d, IDC_LIST, 1));
+            int changes = 0, doubles = 0;
+            for (const auto& r : spy.Of(WM_COMMAND)) {
+                if (r.to != d.m_hWnd || LOWORD(r.wParam) != IDC_LIST) continue;
+                changes += HIWORD(r.wParam) == LBN_SELCHANGE;
+                doubles += HIWORD(r.wParam) == LBN_DBLCLK;
+            }
+            EXPECT_EQ(changes, c.selChanges);
+            EXPECT_EQ(doubles, 1);
+            if (c.style) EXPECT_EQ(afxtest::Items(d, IDC_LIST), c.items);
+            else EXPECT_EQ(static_cast<CListBox*>(d.GetDlgItem(IDC_LIST))->GetCurSel(), 1);
+            afxtest::Cancel(d);
+        });
+        dlg.DoModal();
+        EXPECT_TRUE(s.Verify());
+    }
+}

@@ -262,6 +262,38 @@ TEST_F(TreeListTest, ListSelectionNotifiesAndListDragsDropOnRows) {
         d.m_rows.SortItems([](LPARAM x, LPARAM y, LPARAM) { return static_cast<int>(y - x); }, 0);
         EXPECT_EQ(d.m_rows.GetItemText(0, 0), "湖泊");
     });
-    std::vector<std::string> tail(dlg.events.end() - 2, dlg.events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"row drop 0 on 2", "row drop 1 on -1"}));
+    // Row 0 was selected (with row 2): its drag keeps both. Row 1 was not: the press selects it first,
+    // alone, as a press on a desktop list does, before the drag begins.
+    EXPECT_EQ(dlg.events, (std::vector<std::string>{"row drop 0 on 2", "row 0 off", "row 2 off", "row 1 on",
+                                                     "row drop 1 on -1"}));
+}
+
+TEST_F(TreeListTest, ItemsScrolledOutOfViewAreRefusedUntilScrolledTo) {
+    std::vector<std::string> refused;
+    s.SetFailureHandler([&](const std::string& m) { refused.push_back(m); });
+    Run([&](TreesDlg& d) {
+        for (int i = 3; i < 30; ++i) d.m_rows.InsertItem(i, "行");
+        for (int i = 0; i < 30; ++i) d.m_tree.InsertItem("项");
+        d.events.clear();
+        // Far below the visible rows: a person cannot click them, and nothing is selected.
+        EXPECT_FALSE(afxtest::ClickRow(&d.m_rows, 25));
+        EXPECT_FALSE(afxtest::DoubleClickRow(&d.m_rows, 25));
+        EXPECT_FALSE(afxtest::DragList(&d.m_rows, 25, 0));
+        HTREEITEM last = d.m_tree.GetRootItem();
+        while (d.m_tree.GetNextSiblingItem(last)) last = d.m_tree.GetNextSiblingItem(last);
+        EXPECT_FALSE(afxtest::ClickItem(&d.m_tree, last));
+        EXPECT_EQ(refused.size(), 4u);
+        EXPECT_TRUE(d.events.empty());
+        EXPECT_EQ(d.m_rows.GetSelectedCount(), 0u);
+        // Scrolled to, they are clicked as any other.
+        d.m_rows.EnsureVisible(25, FALSE);
+        d.m_tree.EnsureVisible(last);
+        EXPECT_TRUE(afxtest::ClickRow(&d.m_rows, 25));
+        EXPECT_TRUE(afxtest::ClickItem(&d.m_tree, last));
+        EXPECT_EQ(d.m_rows.GetNextItem(-1, LVNI_SELECTED), 25);
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), last);
+        // The first rows are now above the view.
+        EXPECT_FALSE(afxtest::ClickRow(&d.m_rows, 0));
+        EXPECT_EQ(refused.size(), 5u);
+    });
 }
