@@ -105,13 +105,6 @@ void CColorListCtrl::OnKillFocus(CWnd* pNewWnd)
     if (pNewWnd && pNewWnd != this && IsReportView()) RedrawSelectedRows();
 }
 
-COLORREF CColorListCtrl::ContrastingText(COLORREF back)
-{
-    // Perceived brightness (ITU-R BT.601 weights), 0..255.
-    const int luma = (299 * GetRValue(back) + 587 * GetGValue(back) + 114 * GetBValue(back)) / 1000;
-    return luma < 140 ? RGB(255, 255, 255) : RGB(0, 0, 0);
-}
-
 void CColorListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     if (!lpDrawItemStruct || !m_hWnd) return;
@@ -153,7 +146,12 @@ void CColorListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     // The swatch: the first column in the row's colour.
     const int firstWidth = GetColumnCount() > 0 ? GetColumnWidth(0) : bounds.Width();
     CRect first(bounds.left, bounds.top, bounds.left + firstWidth, bounds.bottom);
-    if (m_RowColors.GetSize() > 0 && item < m_RowColors.GetSize()) dc->FillSolidRect(&first, m_RowColors[item]);
+    if (m_RowColors.GetSize() > 0 && item < m_RowColors.GetSize()) {
+        dc->FillSolidRect(&first, m_RowColors[item]);
+        // The fill leaves the swatch's colour as the background colour: the texts after it would stand on
+        // patches of it (a range in black on dark green). They stand on the row's own background.
+        dc->SetBkColor(backColor);
+    }
 
     // State image and small icon (with its overlay, blended when highlighted).
     int x = first.left;
@@ -169,13 +167,7 @@ void CColorListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         x += 16;
     }
     CRect textRect(x + blank, first.top, first.right - blank, first.bottom);
-    // On a swatch the text takes black or white, whichever reads on the swatch's colour: the row's text
-    // colour would be black on a dark class colour (or white on a light one when highlighted).
-    const bool onSwatch = m_RowColors.GetSize() > 0 && item < m_RowColors.GetSize();
-    const COLORREF rowText = dc->GetTextColor();
-    if (onSwatch) dc->SetTextColor(ContrastingText(m_RowColors[item]));
     dc->DrawText(text0, &textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (onSwatch) dc->SetTextColor(rowText);
 
     // Further columns: in mode 0 they are never highlighted.
     if (m_nSelectionMode == 0) {

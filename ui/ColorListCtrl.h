@@ -50,8 +50,6 @@ public:
 
     // 0 and no change for an empty array; otherwise the row colours (COLORREF, row i at index i) are
     // replaced and 1 returned. Rows past the end of the array get no swatch.
-    // The text colour that reads on a swatch of the colour: white on dark colours, black on light ones.
-    static COLORREF ContrastingText(COLORREF back);
     int SetRowColors(const CArray<DWORD, DWORD>& colors);
     // out is emptied and receives the row colours; their count.
     int GetRowColors(CArray<DWORD, DWORD>& out) const;

@@ -4,6 +4,8 @@
 #include "raster/GeoMosaicPLine.h"
 #include "ui/resources/RasterDialogTemplates.h"
 
+#include <afx/Dc.h>
+
 IMPLEMENT_DYNAMIC(CMosaicLinePropertyDlg, CDialog)
 
 CMosaicLinePropertyDlg::CMosaicLinePropertyDlg(CWnd* pParent) : CDialog(IDD, pParent)
@@ -45,9 +47,23 @@ BOOL CMosaicLinePropertyDlg::OnInitDialog()
     m_ListCtrl.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     CRect client;
     m_ListCtrl.GetClientRect(&client);
-    const int width = client.Width() / 5;
     const char* const headings[5] = {"索引号", "象点坐标X (象素)", "象点坐标Y (象素)", "东坐标X", "北坐标Y"};
-    for (int c = 0; c < 5; ++c) m_ListCtrl.InsertColumn(c, headings[c], LVCFMT_LEFT, width);
+    // Each column as wide as its heading needs, the room left shared out evenly, so that no heading is
+    // cut; when the headings do not fit side by side, each column takes a fifth of the width.
+    int widths[5];
+    int needed = 0;
+    {
+        // Measured on a memory DC: a DC of the list itself would give it a canvas of its own.
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CFont* pOld = m_ListCtrl.GetFont() ? dc.SelectObject(m_ListCtrl.GetFont()) : nullptr;
+        for (int c = 0; c < 5; ++c) needed += widths[c] = dc.GetTextExtent(CString(headings[c])).cx + 16;
+        if (pOld) dc.SelectObject(pOld);
+        dc.DeleteDC();
+    }
+    for (int c = 0; c < 5; ++c)
+        widths[c] = needed <= client.Width() ? widths[c] + (client.Width() - needed) / 5 : client.Width() / 5;
+    for (int c = 0; c < 5; ++c) m_ListCtrl.InsertColumn(c, headings[c], LVCFMT_LEFT, widths[c]);
     const std::vector<stMosaicPoint>& points = m_pLine->GetMosaicPointArray();
     for (int i = 0; i < static_cast<int>(points.size()); ++i) {
         CString text;

@@ -1,8 +1,10 @@
 // The style editors on the demo's river layer, driven by a scripted person: the display-style page
 // shows the layer's style in its previews; its line button opens the style sheet, where the line gets
-// square ends and a wider pen and the lettering a right slant; the page, two sheet pages and the
-// point page with the symbol browser are drawn into PNG pictures as they stand.
+// square ends and a wider pen (picked in the width chooser) and the lettering a right slant; the page,
+// two sheet pages, the point page with the symbol browser and the three choosers are drawn into PNG
+// pictures as they stand.
 #include <afx/afxtest.h>
+#include <caddox/Choosers.h>
 
 #include "core/GeoVectorLayer.h"
 #include "ui/SDStylePage.h"
@@ -19,6 +21,18 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+
+namespace {
+
+// A click on a cell of a chooser's grid.
+void PickCell(CDialog& chooser, int cell) {
+    auto* grid = static_cast<CChooserGrid*>(CWnd::FromHandlePermanent(chooser.GetDlgItem(CADDOX_IDC_CHOOSER_GRID)->m_hWnd));
+    const CPoint at = grid->GetCellRect(cell).CenterPoint();
+    afxtest::Mouse(grid, WM_LBUTTONDOWN, at, MK_LBUTTON);
+    afxtest::Mouse(grid, WM_LBUTTONUP, at, 0);
+}
+
+}  // namespace
 
 int RunStyleEditDemo(const std::string& outDir) {
     std::unique_ptr<CGeoVectorLayer> layer(demo::BuildRivers());
@@ -43,9 +57,24 @@ int RunStyleEditDemo(const std::string& outDir) {
     person.ExpectSheet("显示风格设置", [&](CPropertySheet& sheet) {
         CPropertyPage& line = *sheet.GetActivePage();
         afxtest::Click(line, 1054);
-        static_cast<CStyleSheet&>(sheet).m_pageLine.m_btnWidth.PickWidth(2.0f);
+        // The width picker's chooser: the 2 mm row clicked, then OK.
+        person.OpenDialog(CADDOX_IDD_WIDTH_CHOOSER, [&](CDialog& c) {
+            PickCell(c, CLineWidthChooser::WidthIndex(2.0f));
+            picture(c.m_hWnd, "demo-chooser-width.png", "line-width chooser:");
+            afxtest::Ok(c);
+        }, [&] { return afxtest::Click(line, 1043); });
         picture(sheet.m_hWnd, "demo-style-sheet-line.png", "style sheet, line page:");
         afxtest::ActivatePage(sheet, 0);
+        CPropertyPage& point = *sheet.GetActivePage();
+        // The marker and colour choosers of the point page, left as they were (Cancel).
+        person.OpenDialog(CADDOX_IDD_MARKER_CHOOSER, [&](CDialog& c) {
+            picture(c.m_hWnd, "demo-chooser-marker.png", "marker chooser:");
+            afxtest::Cancel(c);
+        }, [&] { return afxtest::Click(point, 1121); });
+        person.OpenDialog(CADDOX_IDD_COLOUR_CHOOSER, [&](CDialog& c) {
+            picture(c.m_hWnd, "demo-chooser-colour.png", "colour chooser:");
+            afxtest::Cancel(c);
+        }, [&] { return afxtest::Click(point, 1063); });
         picture(sheet.m_hWnd, "demo-style-sheet-point.png", "style sheet, point page:");
         afxtest::ActivatePage(sheet, 3);
         afxtest::Click(*sheet.GetActivePage(), 1482);

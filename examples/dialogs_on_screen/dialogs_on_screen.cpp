@@ -7,6 +7,7 @@
 #include <afx/WinApp.h>
 
 #include <afxqt/QtScreen.h>
+#include <caddox/Choosers.h>
 #include <quenby/SymbolLibIO.h>
 
 #include <cstdio>
@@ -111,10 +112,20 @@ int main(int argc, char** argv) {
     r = libPick.DoModal();
     std::printf("symbol library: %d, %s\n", static_cast<int>(r), static_cast<LPCTSTR>(libPick.GetLibFileName()));
 
+    // The style sheet's pickers open their choosers on a click; here they are also opened alone.
     CStyleSheet styles("显示风格设置");
     styles.SetData(GEOVIEW(), &lib, 1, 30, 40);
     r = styles.DoModal();
     std::printf("display style: %d\n", static_cast<int>(r));
+    CColourChooser colour(0x217500);
+    r = colour.DoModal();
+    std::printf("colour: %d, %06x\n", static_cast<int>(r), static_cast<unsigned>(colour.GetColour()));
+    CLineWidthChooser width(0.5f);
+    r = width.DoModal();
+    std::printf("line width: %d, %g\n", static_cast<int>(r), static_cast<double>(width.GetWidth()));
+    CMarkerChooser marker(2);
+    r = marker.DoModal();
+    std::printf("marker: %d, %d\n", static_cast<int>(r), marker.GetMarker());
 
     CGeoGClass river;
     river.SetGCID(3);

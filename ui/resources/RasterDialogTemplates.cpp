@@ -34,18 +34,19 @@ void RegisterRasterDialogTemplates()
               {IDOK, "Button", "确定(&O)", BS_DEFPUSHBUTTON | WS_TABSTOP, 46, 140, 54, 14},
               {IDCANCEL, "Button", "取消(&C)", button, 117, 140, 54, 14}}});
         AfxRegisterDialogTemplate(
-            {IDD_MOSAIC_LINE_PROPERTY, "接边线属性", 261, 167, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+            // Wide enough for the five column headings of the point list side by side.
+            {IDD_MOSAIC_LINE_PROPERTY, "接边线属性", 301, 167, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
              {{IDC_STATIC, "Static", "线属图对象", SS_LEFT, 7, 9, 42, 10},
-              {IDC_MOSAIC_LAYER, "Edit", "", shown, 52, 7, 75, 13},
-              {IDC_STATIC, "Static", "线接点总数", SS_LEFT, 134, 9, 42, 10},
-              {IDC_MOSAIC_COUNT, "Edit", "", shown, 179, 7, 75, 13},
+              {IDC_MOSAIC_LAYER, "Edit", "", shown, 52, 7, 92, 13},
+              {IDC_STATIC, "Static", "线接点总数", SS_LEFT, 154, 9, 42, 10},
+              {IDC_MOSAIC_COUNT, "Edit", "", shown, 199, 7, 95, 13},
               {IDC_STATIC, "Static", "头接点名称", SS_LEFT, 7, 27, 42, 10},
-              {IDC_MOSAIC_HEAD, "Edit", "", shown, 52, 25, 75, 13},
-              {IDC_STATIC, "Static", "尾接点名称", SS_LEFT, 134, 27, 42, 10},
-              {IDC_MOSAIC_TAIL, "Edit", "", shown, 179, 25, 75, 13},
+              {IDC_MOSAIC_HEAD, "Edit", "", shown, 52, 25, 92, 13},
+              {IDC_STATIC, "Static", "尾接点名称", SS_LEFT, 154, 27, 42, 10},
+              {IDC_MOSAIC_TAIL, "Edit", "", shown, 199, 25, 95, 13},
               {IDC_MOSAIC_POINTS, "SysListView32", "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
-               7, 44, 247, 97},
-              {IDOK, "Button", "确定", BS_DEFPUSHBUTTON | WS_TABSTOP, 105, 147, 50, 14}}});
+               7, 44, 287, 97},
+              {IDOK, "Button", "确定", BS_DEFPUSHBUTTON | WS_TABSTOP, 125, 147, 50, 14}}});
         return true;
     }();
     (void)registered;
