@@ -178,9 +178,12 @@ void CSymbolGridWnd::OnPaint() {
         }
         return;
     }
+    // The bar stays where it is, disabled when every row shows: hidden, it would widen the client area
+    // under a grid laid out for the narrower one, and the next paint would lay the cells out again over
+    // the lines of this one.
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     si.nMin = 0;
     si.nMax = m_nRows - 1;
     si.nPage = static_cast<UINT>(client.Height() / m_nCellHeight);
