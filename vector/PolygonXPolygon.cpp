@@ -760,6 +760,32 @@ std::vector<POINT> PointsOf(CGeoPolygonLine* line) {
     return pts;
 }
 
+// Removes every stretch where a ring runs out along a segment and straight back (a segment followed by
+// its reverse, also across the ring's seam): such a spike bounds nothing, and its two edges would lie on
+// top of each other in the network.
+void DropSpikes(std::vector<Seg>& segs) {
+    std::vector<Seg> out;
+    out.reserve(segs.size());
+    auto reverse = [](const Seg& x, const Seg& y) { return Same(x.p, y.q) && Same(x.q, y.p); };
+    for (size_t i = 0; i < segs.size();) {
+        const size_t first = out.size();
+        const int ring = segs[i].ring;
+        for (; i < segs.size() && segs[i].ring == ring; ++i) {
+            if (out.size() > first && reverse(out.back(), segs[i]))
+                out.pop_back();
+            else
+                out.push_back(segs[i]);
+        }
+        size_t head = first;
+        while (out.size() - head >= 2 && reverse(out.back(), out[head])) {
+            out.pop_back();
+            ++head;
+        }
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(first), out.begin() + static_cast<std::ptrdiff_t>(head));
+    }
+    segs.swap(out);
+}
+
 // A box, bounds included.
 struct Box {
     Long l, b, r, t;
@@ -935,6 +961,7 @@ CGeoPolygonLine* CPolygonXPolygon::PolygonLineXPolygonLine(CGeoPolygonLine* a, C
     }
     Noder noder(segs);
     const bool met = noder.Run();
+    DropSpikes(segs);
     std::vector<POINT> ring = Overlay(segs, noder.Shared()).LargestPart();
     if (ring.size() < 3) return nullptr;
     if (!met) {

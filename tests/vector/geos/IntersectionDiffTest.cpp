@@ -119,6 +119,13 @@ TEST(IntersectionAgainstGeos, AwkwardPairs) {
         {"nine holes and a bar through a row of them", nineHoles, S(Rect(-1000, 1500, 11000, 5500))},
         {"nine holes and a square inside", nineHoles, S(Rect(500, 500, 9500, 9500))},
         {"a square around the hole", framed, S(Rect(2500, 2500, 6500, 7500))},
+        // A crossing rounded onto the common box's border leaves the first ring running out and back
+        // along one segment.
+        {"a rounded crossing that leaves a spike",
+         S({{49, 62}, {41, 66}, {41, 74}, {30, 77}, {28, 73}, {27, 70}, {13, 66}, {14, 62}, {17, 59}, {18, 55},
+            {15, 50}, {16, 50}, {15, 48}, {20, 49}, {22, 46}, {18, 39}, {27, 40}, {30, 45}, {30, 44}, {31, 35},
+            {35, 39}, {35, 42}, {35, 47}, {37, 47}, {39, 48}, {45, 44}, {41, 53}, {40, 56}}),
+         S({{35, 64}, {30, 61}, {14, 45}, {31, 51}})},
         {"disjoint", S(square), S(Rect(20000, 0, 30000, 10000))},
         {"one inside the other", S(square), S(Rect(3000, 3000, 7000, 7000))},
         {"the first inside the second", S(Rect(3000, 3000, 7000, 7000)), S(square)},
