@@ -197,6 +197,9 @@ Qt::Key QtKey(UINT vk) {
         case VK_BACK: return Qt::Key_Backspace;
         case VK_DOWN: return Qt::Key_Down;
         case VK_UP: return Qt::Key_Up;
+        case VK_LEFT: return Qt::Key_Left;
+        case VK_RIGHT: return Qt::Key_Right;
+        case VK_SPACE: return Qt::Key_Space;
         default: return Qt::Key_unknown;
     }
 }
@@ -878,6 +881,9 @@ std::vector<Case> Cases() {
           {CADDOX_IDD_COLOUR_CHOOSER, {Point(grid, colourCell(CColourChooser::PaletteIndex(0x008000))), Key(VK_ESCAPE)}},
           {CADDOX_IDD_COLOUR_CHOOSER, {Type(CADDOX_IDC_CHOOSER_BLUE, "300"), Click(IDOK), Type(CADDOX_IDC_CHOOSER_BLUE, "255"),
                                        Click(IDOK)}}}},
+        // A chooser worked with the keyboard alone: the arrows in the grid, then Enter.
+        {"style_sheet_marker_by_keys", styleSheet, {Page("点风格"), Click(1121), Click(IDOK)},
+         {}, styleMembers, {}, {{CADDOX_IDD_MARKER_CHOOSER, {Key(VK_RIGHT), Key(VK_DOWN), Key(VK_RETURN)}}}},
         {"style_sheet_width_typed", styleSheet, {Page("线风格"), Click(1043), Click(IDOK)}, {}, styleMembers, {},
          {{CADDOX_IDD_WIDTH_CHOOSER, {Type(CADDOX_IDC_CHOOSER_WIDTH, "0.35"), Click(IDOK)}}}},
         {"dem_level_class_colour", demLevel, {Row(IDC_DEM_CLASS_LIST, 1), Click(IDC_DEM_COLOUR), Click(IDC_DEM_CONFIRM)}, {},
