@@ -945,6 +945,8 @@ std::vector<Case> Cases() {
          {Page("文字"), Type(1001, "新注记"), Pick(1040, 4), Type(1034, "30"), Type(1030, "0"), Click(IDOK), Type(1030, "80"),
           Click(1057), Click(1469), Click(IDOK)},
          {IDOK}, DumpAnno, OpenAnno},
+        {"anno_text_page_frame_colour", Make<AnnoText>(AnnoText::Box), {Page("文字"), Click(1055), Click(IDOK)}, {}, DumpAnno,
+         OpenAnno, {{CADDOX_IDD_COLOUR_CHOOSER, {Point(CADDOX_IDC_CHOOSER_GRID, CPoint(5 * 24 + 12, 1 * 21 + 10)), Click(IDOK)}}}},
         {"anno_text_page_box_margins", Make<AnnoText>(AnnoText::Box),
          {Page("文字"), Click(1049), Click(1049), Click(IDOK)}, {}, DumpAnno, OpenAnno,
          {{2034, {Type(1042, "125"), Type(1045, "40"), Click(IDOK)}}, {2034, {Type(1043, "500"), Key(VK_ESCAPE)}}}},
