@@ -181,9 +181,11 @@ void CChooserGrid::OnPaint() {
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
-    CFont* pOldFont = nullptr;
-    if (CWnd* pParent = GetParent())
-        if (CFont* pFont = pParent->GetFont()) pOldFont = dc.SelectObject(pFont);
+    // The cells' texts in the dialog font.
+    CFont dialogFont;
+    CFont* pFont = GetParent() ? GetParent()->GetFont() : nullptr;
+    if (!pFont && dialogFont.CreatePointFont(90, "宋体")) pFont = &dialogFont;
+    CFont* pOldFont = pFont ? dc.SelectObject(pFont) : nullptr;
     const bool focused = ::GetFocus() == m_hWnd;
     for (int i = 0; i < m_nCount; ++i) {
         const CRect cell = GetCellRect(i);
