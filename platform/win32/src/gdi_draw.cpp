@@ -413,21 +413,32 @@ BOOL PolyBezierTo(HDC hdc, const POINT* pts, DWORD count) {
     return TRUE;
 }
 
-BOOL PolyDraw(HDC hdc, const POINT* pts, const BYTE* types, int count) {
-    DC* dc = DcFrom(hdc);
-    if (!dc || !pts || !types || count < 1) return FALSE;
-    // Validate first: Béziers come in threes, and only the known types occur.
+namespace win32 {
+namespace gdi {
+
+bool ValidPolyDrawTypes(const BYTE* types, int count) {
+    // Béziers come in threes, and only the known types occur.
     for (int i = 0; i < count; ++i) {
-        BYTE t = types[i] & ~PT_CLOSEFIGURE;
+        const BYTE t = types[i] & ~PT_CLOSEFIGURE;
         if (t == PT_BEZIERTO) {
             if (i + 2 >= count || (types[i + 1] & ~PT_CLOSEFIGURE) != PT_BEZIERTO ||
                 (types[i + 2] & ~PT_CLOSEFIGURE) != PT_BEZIERTO)
-                return FALSE;
+                return false;
             i += 2;
         } else if (t != PT_MOVETO && t != PT_LINETO) {
-            return FALSE;
+            return false;
         }
     }
+    return true;
+}
+
+}  // namespace gdi
+}  // namespace win32
+
+BOOL PolyDraw(HDC hdc, const POINT* pts, const BYTE* types, int count) {
+    DC* dc = DcFrom(hdc);
+    if (!dc || !pts || !types || count < 1) return FALSE;
+    if (!ValidPolyDrawTypes(types, count)) return FALSE;
     std::vector<POINT> d = DevicePoints(*dc, pts, (size_t)count);
     if (GdiRecord* r = Record(*dc, "PolyDraw", d)) r->types.assign(types, types + count);
     Shape s;

@@ -268,6 +268,8 @@ RECT ShapeBox(const Shape& s, double grow);
 
 // Draws a shape with the DC's pen (stroke) and brush (fill, closed figures only).
 void DrawShape(DC& dc, const Shape& s, bool stroke, bool fill);
+// PolyDraw's point types: PT_MOVETO, PT_LINETO and Béziers in threes, each possibly with PT_CLOSEFIGURE.
+bool ValidPolyDrawTypes(const BYTE* types, int count);
 
 // Pixel access in the bitmap's own format.
 uint32_t ColorToPixel(const Bitmap& b, COLORREF c);

@@ -222,17 +222,7 @@ int GetPathPrecise(HDC hdc, double* xy, BYTE* types, int count) {
 BOOL PolyDrawPrecise(HDC hdc, const double* xy, const BYTE* types, int count) {
     DC* dc = DcFrom(hdc);
     if (!dc || !xy || !types || count < 1 || (types[0] & ~PT_CLOSEFIGURE) != PT_MOVETO) return FALSE;
-    for (int i = 0; i < count; ++i) {
-        const BYTE t = types[i] & ~PT_CLOSEFIGURE;
-        if (t == PT_BEZIERTO) {
-            if (i + 2 >= count || (types[i + 1] & ~PT_CLOSEFIGURE) != PT_BEZIERTO ||
-                (types[i + 2] & ~PT_CLOSEFIGURE) != PT_BEZIERTO)
-                return FALSE;
-            i += 2;
-        } else if (t != PT_MOVETO && t != PT_LINETO) {
-            return FALSE;
-        }
-    }
+    if (!ValidPolyDrawTypes(types, count)) return FALSE;
     const Xform t = PointXform(*dc);
     Shape s;
     std::vector<POINT> rounded;
