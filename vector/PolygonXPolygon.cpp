@@ -690,7 +690,14 @@ private:
         int bestAt = -1;
         bool onVertex = false;
         Wide bestN = 0, bestD = 1;  // crossing x = bestN / bestD
-        for (size_t i = 0; i < n; ++i) {
+        bool touching = false;
+        for (size_t i = 0; i < n && !touching; ++i) {
+            if (Same(ring[i], h)) {  // the hole touches the ring there: joined without a bridge
+                bestAt = static_cast<int>(i);
+                onVertex = touching = true;
+            }
+        }
+        for (size_t i = 0; i < n && !touching; ++i) {
             const POINT a = ring[i], b = ring[(i + 1) % n];
             Wide xn, xd;
             bool vertex = false;
