@@ -2,6 +2,7 @@
 
 #include "core/GeoHelpers.h"
 
+#include <afx/FileReplacement.h>
 #include <win32/codepage.h>
 #include <win32/module.h>
 
@@ -223,19 +224,17 @@ int CGeoBandData::WriteHugeData(CFile* file)
     }
     // Replace the file as a whole: truncating it in place would destroy bytes that this very band may
     // be mapping.
-    const CString temp = m_strExternFileName + ".~wr";
+    CFileReplacement save;
+    CString temp;
+    if (!save.Add(m_strExternFileName, temp)) return 0;
     try {
         CFile out(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareDenyNone);
         if (m_dwLength) out.Write(data, m_dwLength);
         out.Close();
-        CFile::Rename(temp, m_strExternFileName);
     } catch (CFileException&) {
-        try {
-            CFile::Remove(temp);
-        } catch (CFileException&) {
-        }
-        return 0;
+        return 0;  // the temporary goes with save
     }
+    if (!save.Commit()) return 0;
     return GetBuffer() != nullptr || m_dwLength == 0;
 }
 

@@ -15,7 +15,8 @@ public:
     ~CDocument() override;
 
     // A new open file (owned by the document until ReleaseFile), or NULL with the cause in *pError.
-    // Flags with modeCreate, modeWrite or modeReadWrite write through a temporary file.
+    // Flags with modeCreate, modeWrite or modeReadWrite write through a temporary file
+    // (CFileReplacement); a target without write permission for anyone is refused (accessDenied).
     virtual CFile* GetFile(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
     // Closes and deletes the file. For a written file: bAbort FALSE commits it to its target
     // (throwing CFileException when that fails), TRUE discards it.
