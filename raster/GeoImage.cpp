@@ -348,13 +348,17 @@ void CGeoImage::Serialize(CArchive& ar)
         }
         CGeoRasterObject::Serialize(ar);
         if (m_bModified && m_DIB.Ready()) {
-            if (m_DIB.SaveFile(m_strFileName, CNewDIB::typeAuto, 1)) {
-                m_bModified = 0;
-            } else {
+            if (!m_DIB.SaveFile(m_strFileName, CNewDIB::typeAuto, 1)) {
+                // The record would name an image file that does not hold these pixels: the whole save
+                // fails, so a host saving through a temporary file keeps its old file.
                 CString text;
                 text.Format("图像文件保存失败: %s", (LPCSTR)m_strFileName);
+                const CString why = m_DIB.GetSaveError();
+                if (!why.IsEmpty()) text += "\n" + why;
                 AfxMessageBox(text, MB_OK);
+                AfxThrowUserException();
             }
+            m_bModified = 0;
         }
         ar << static_cast<LONG>(m_nStored);
         SerializeLists(ar);

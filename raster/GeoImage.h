@@ -15,11 +15,13 @@
 //   four lists          each in the class library's list form, in this order: drawn mosaic lines,
 //                       control points, second control points, mosaic lines
 // Storing an image that has no file name asks for one (a save-file dialog); storing a modified image
-// writes its bitmap to that file first. Loading looks for the image file at the stored path, then by its
-// bare name in the current folder, then as the archive's own path with ".tif"; a missing file leaves the
-// image empty (an image layer then drops it). Storing fails (CUserException, after telling the user)
-// while partial loading is on, and when the user cancels the file dialog: a host that saves through a
-// temporary file keeps its old file.
+// writes its bitmap to that file first (replacing the file only once the new one is complete). Loading
+// looks for the image file at the stored path, then by its bare name in the current folder, then as the
+// archive's own path with ".tif"; a missing file leaves the image empty, its file name kept (an image
+// layer names the file to the user). Storing fails (CUserException, after telling the user) while
+// partial loading is on, when the user cancels the file dialog, and when the bitmap cannot be written
+// ("图像文件保存失败: <file>" and the cause): a host that saves through a temporary file keeps its old
+// file.
 //
 // Partial loading (process-wide): after SetPartialRectInSerialize the next image loaded shifts its
 // control points and mosaic points to the pixel rectangle of the given map rectangle, then the mode ends.

@@ -4,6 +4,8 @@
 
 #include "core/DialogHooks.h"
 
+#include <afx/WinApp.h>
+#include <brisca/FileFunctions.h>
 #include <ostrel/Units.h>
 #include <pellion/GeoGaussTransformer.h>
 
@@ -22,13 +24,15 @@ void CGeoImageLayer::Serialize(CArchive& ar)
 {
     CGeoRasterLayer::Serialize(ar);
     if (ar.IsStoring()) return;
+    // An image whose file is away keeps its place and its link: dropping it would lose it for good at
+    // the next save, though the file may only be on a drive that is not mounted.
     for (POSITION pos = m_ObjList.GetHeadPosition(); pos;) {
-        const POSITION at = pos;
         CObject* o = m_ObjList.GetNext(pos);
-        if (o->IsKindOf(RUNTIME_CLASS(CGeoImage)) && !static_cast<CGeoImage*>(o)->GetDIB()->Ready()) {
-            m_ObjList.RemoveAt(at);
-            delete o;
-        }
+        if (!o->IsKindOf(RUNTIME_CLASS(CGeoImage))) continue;
+        auto* image = static_cast<CGeoImage*>(o);
+        if (image->GetDIB()->Ready()) continue;
+        const CString name = image->GetFileName();
+        AfxMessageBox(CString(FileIsExist(name) ? "图像文件无法读取: " : "图像文件不存在: ") + name, MB_OK);
     }
 }
 

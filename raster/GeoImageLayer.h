@@ -19,8 +19,10 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    // Storing adds nothing; after loading, every image whose file was not found (empty bitmap) is removed
-    // and deleted, with its control points and mosaic lines: saving the layer afterwards loses them.
+    // Storing adds nothing. After loading, every image whose file was not found or could not be read
+    // (empty bitmap) is named in a message box ("图像文件不存在: <file>" or "图像文件无法读取: <file>") and
+    // stays in the layer without pixels, its file name, control points and mosaic lines kept, so that
+    // saving the layer keeps the link and the image comes back once its file is in place again.
     // Only objects of the class CGeoImage or a class derived from it.
     int ObjectIsValid(CGeoAccessorialObject* pObject) override;
     // Only a Gauss transformer is acted on: with an east input offset below 1 the layer's origin follows

@@ -276,7 +276,7 @@ TEST(GeoImage, LayerFileRoundTripKeepsPathsPointsAndPixels)
     delete loaded;
 }
 
-TEST(GeoImage, LoadingLooksForTheImageInThreePlacesAndDropsMissingOnes)
+TEST(GeoImage, LoadingLooksForTheImageInThreePlacesAndKeepsMissingOnes)
 {
     testsupport::TempDir dir;
     std::filesystem::create_directories(dir("doc/img"));
@@ -308,12 +308,35 @@ TEST(GeoImage, LoadingLooksForTheImageInThreePlacesAndDropsMissingOnes)
     ASSERT_EQ(static_cast<CGeoImageLayer*>(l3)->GetObjectCount(), 1);
     delete l3;
 
-    // None: the image vanishes from the layer.
-    std::filesystem::remove(dir("doc/L.tif"));
+    // None: the user is told which file is missing; the image stays, without pixels, and a save keeps
+    // its link, so it is back once the file is.
+    std::filesystem::rename(dir("doc/L.tif"), dir("away.tif"));
+    AfxClearMessageLog();
     CGeoLayer* l4 = map.LoadLayer(dir("doc/L.LYR").c_str());
     ASSERT_NE(l4, nullptr);
-    EXPECT_EQ(static_cast<CGeoImageLayer*>(l4)->GetObjectCount(), 0);
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(std::string((LPCSTR)AfxGetMessageLog()[0].text), "图像文件不存在: " + dir("doc/img/a.tif"));
+    ASSERT_EQ(static_cast<CGeoImageLayer*>(l4)->GetObjectCount(), 1);
+    auto* kept = static_cast<CGeoImage*>(static_cast<CGeoImageLayer*>(l4)->GetObjectList().GetHead());
+    EXPECT_FALSE(kept->GetDIB()->Ready());
+    ASSERT_EQ(map.SaveLayer(l4, dir("doc/L.LYR").c_str()), 1);
     delete l4;
+    std::filesystem::rename(dir("away.tif"), dir("doc/img/a.tif"));
+    CGeoLayer* l5 = map.LoadLayer(dir("doc/L.LYR").c_str());
+    ASSERT_NE(l5, nullptr);
+    ASSERT_EQ(static_cast<CGeoImageLayer*>(l5)->GetObjectCount(), 1);
+    EXPECT_TRUE(static_cast<CGeoImage*>(static_cast<CGeoImageLayer*>(l5)->GetObjectList().GetHead())->GetDIB()->Ready());
+    delete l5;
+
+    // A file that is there but cannot be read is told apart.
+    testsupport::WriteFileBytes(dir("doc/img/a.tif"), "not an image");
+    AfxClearMessageLog();
+    CGeoLayer* l6 = map.LoadLayer(dir("doc/L.LYR").c_str());
+    ASSERT_NE(l6, nullptr);
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(std::string((LPCSTR)AfxGetMessageLog()[0].text), "图像文件无法读取: " + dir("doc/img/a.tif"));
+    EXPECT_EQ(static_cast<CGeoImageLayer*>(l6)->GetObjectCount(), 1);
+    delete l6;
 }
 
 TEST(GeoImage, StoringAsksForAFileNameAndWritesModifiedBitmaps)
@@ -351,11 +374,14 @@ TEST(GeoImage, StoringAsksForAFileNameAndWritesModifiedBitmaps)
     ASSERT_EQ(written.ReadFile(driver.path), 1);
     EXPECT_EQ(written.GetPixelIndex(1, 1), 200);
 
-    // A bitmap that cannot be written is reported, and stays marked for the next save.
+    // A bitmap that cannot be written is reported, fails the layer save (no layer file naming an image
+    // that is not there), and stays marked for the next save.
     image->SetRasterFileName(dir("no/such/folder/x.tif").c_str());
     AfxClearMessageLog();
-    ASSERT_EQ(map.SaveLayer(layer, dir("L2.LYR").c_str()), 1);
+    EXPECT_THROW(map.SaveLayer(layer, dir("L2.LYR").c_str()), CUserException);
     ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_NE(std::string((LPCSTR)AfxGetMessageLog()[0].text).find("x.tif"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir("L2.LYR")));
     EXPECT_EQ(image->IsModified(), 1);
     delete layer;
 }

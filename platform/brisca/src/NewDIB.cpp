@@ -1,5 +1,7 @@
 #include "brisca/NewDIB.h"
 
+#include <afx/FileReplacement.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -208,8 +210,15 @@ int CNewDIB::ReadFile(const CString& path, int type)
     return 0;
 }
 
+int CNewDIB::SaveFailed(const CString& path, const CFileException& e)
+{
+    m_strSaveError = CFileReplacement::FailureText(path, e);
+    return 0;
+}
+
 int CNewDIB::SaveFile(const CString& path, int type, int)
 {
+    m_strSaveError.Empty();
     if (!Ready()) return 0;
     if (type == typeAuto) {
         const int dot = path.ReverseFind('.');

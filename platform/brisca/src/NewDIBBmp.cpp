@@ -1,6 +1,8 @@
 // BMP files: the file header, a 40-byte (or longer) information header, the colour table and the rows.
 #include "brisca/NewDIB.h"
 
+#include <afx/FileReplacement.h>
+
 #include <cstring>
 
 namespace {
@@ -79,15 +81,22 @@ int CNewDIB::SaveBMP(const CString& path)
     fh.bfType = 0x4D42;
     fh.bfOffBits = (DWORD)(sizeof fh + sizeof ih) + tableBytes;
     fh.bfSize = fh.bfOffBits + (DWORD)m_bits.size();
+    // Written beside the old file and renamed over it, so that a failed save leaves the old image.
+    CFileReplacement save;
+    CString temp;
+    CFileException e;
+    if (!save.Add(path, temp, &e)) return SaveFailed(path, e);
     try {
-        CFile f(path, CFile::modeCreate | CFile::modeWrite);
+        CFile f(temp, CFile::modeCreate | CFile::modeWrite);
         f.Write(&fh, sizeof fh);
         f.Write(&ih, sizeof ih);
         if (tableBytes) f.Write(GetBitmapInfo()->bmiColors, tableBytes);
         f.Write(m_bits.data(), (UINT)m_bits.size());
         f.Close();
-    } catch (CFileException&) {
-        return 0;
+    } catch (CFileException& written) {
+        written.m_strFileName = path;
+        return SaveFailed(path, written);
     }
+    if (!save.Commit(&e)) return SaveFailed(path, e);
     return 1;
 }

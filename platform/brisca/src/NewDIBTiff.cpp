@@ -2,9 +2,11 @@
 #include "brisca/GeoTIFF.h"
 #include "brisca/NewDIB.h"
 
+#include <afx/FileReplacement.h>
 #include <win32/codepage.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <tiffio.h>
@@ -191,8 +193,18 @@ int CNewDIB::SaveTIFF(const CString& path)
 {
     TIFFSetWarningHandler(QuietHandler);
     TIFFSetErrorHandler(QuietHandler);
-    TiffPtr tif = OpenTiff(path, "w");
-    if (!tif) return 0;
+    // Written beside the old file and renamed over it, so that a failed save leaves the old image.
+    CFileReplacement save;
+    CString temp;
+    CFileException e;
+    if (!save.Add(path, temp, &e)) return SaveFailed(path, e);
+    auto failed = [&](int err) {
+        if (err == 0) err = EIO;
+        return SaveFailed(path, CFileException(CFileException::OsErrorToException(err), err, path));
+    };
+    errno = 0;
+    TiffPtr tif = OpenTiff(temp, "w");
+    if (!tif) return failed(errno);
     const int width = GetWidth(), height = GetHeight(), bits = GetBitCount();
     const BITMAPINFO* bmi = GetBitmapInfo();
     TIFF* t = tif.get();
@@ -249,9 +261,12 @@ int CNewDIB::SaveTIFF(const CString& path)
                 line[(size_t)x * 3 + 2] = src[(size_t)x * step];
             }
         }
-        if (TIFFWriteScanline(t, line.data(), (uint32_t)r, 0) < 0) return 0;
+        errno = 0;
+        if (TIFFWriteScanline(t, line.data(), (uint32_t)r, 0) < 0) return failed(errno);
     }
-    TIFF* raw = tif.release();
-    TIFFClose(raw);
+    errno = 0;
+    if (!TIFFFlush(t)) return failed(errno);
+    TIFFClose(tif.release());
+    if (!save.Commit(&e)) return SaveFailed(path, e);
     return 1;
 }

@@ -76,8 +76,13 @@ public:
     // Writes the image; typeAuto chooses by the extension (".bmp", ".tif" or ".tiff", any case).
     // TIFF: LZW, rows top first, grey images as min-is-black, other indexed ones with their palette,
     // 24 and 32 bits as RGB; the resolution in pixels per centimetre. Returns 0 when empty, for an
-    // unknown type, or when the file cannot be written. The last argument is accepted and unused.
+    // unknown type, or when the file cannot be written. The file is written beside the old one under a
+    // temporary name and renamed over it, so a failed save leaves the old file as it was; a read-only
+    // old file is not replaced. The last argument is accepted and unused.
     int SaveFile(const CString& path, int type = typeAuto, int = 1);
+    // Why the last SaveFile failed: the file and the cause ("" after a success, and for an empty image
+    // or an unknown type).
+    CString GetSaveError() const { return m_strSaveError; }
 
     // The name the bitmap is saved under; returns 1 when its extension is one SaveFile can write.
     int SetFileName(CString name);
@@ -103,7 +108,10 @@ private:
     int ReadTIFF(const CString& path);
     int SaveBMP(const CString& path);
     int SaveTIFF(const CString& path);
+    // Keeps e's text as the save error; returns 0.
+    int SaveFailed(const CString& path, const CFileException& e);
     static int CopyBlock(const CNewDIB& from, int fx, int fy, CNewDIB& to, int tx, int ty, int w, int h);
 
     CString m_strFileName;
+    CString m_strSaveError;
 };
