@@ -4,6 +4,8 @@
 #include "core/CorvaneModule.h"
 #include "core/GeoGClass.h"
 
+#include <afx/Document.h>
+
 IMPLEMENT_SERIAL(CGeoClassLabel, CObject, 0)
 IMPLEMENT_SERIAL(CGeoLayerLabel, CObject, 0)
 IMPLEMENT_SERIAL(CGeoProLabel, CObject, 0)
@@ -366,15 +368,29 @@ int ReadGeoAttributeLabel(const CString& path, CGeoProLabel& first, CGeoProLabel
 }
 
 int WriteGeoAttributeLabel(const CString& path, CGeoProLabel& first, CGeoProLabel& second, CGeoProLabel& third) {
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) return 0;
+    // Through a temporary file renamed over the old one, so that a failed save leaves the old sets.
+    CDocument doc;
+    CFileException fe;
+    CFile* file = doc.GetFile(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
+    if (!file) {
+        doc.ReportSaveLoadException(path, &fe, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return 0;
+    }
     try {
-        CArchive ar(&file, CArchive::store, 4096);
+        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
         first.Serialize(ar);
         second.Serialize(ar);
         third.Serialize(ar);
         ar.Close();
-    } catch (CException&) {
+    } catch (CException& e) {
+        doc.ReleaseFile(file, TRUE);
+        doc.ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return 0;
+    }
+    try {
+        doc.ReleaseFile(file, FALSE);
+    } catch (CException& e) {
+        doc.ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return 0;
     }
     return 1;

@@ -230,6 +230,7 @@ private:
 // version is above 1.3, the second and the third. 1 when read; 0 when the file cannot be opened or is
 // cut short (the sets then hold what was read before the fault).
 int ReadGeoAttributeLabel(const CString& path, CGeoProLabel& first, CGeoProLabel& second, CGeoProLabel& third);
-// Writes the three sets into a new file (created or truncated). 1, or 0 when the file cannot be
-// created or written.
+// Writes the three sets to the file, through a temporary file beside it that replaces it only when
+// complete (a failed save leaves the old file as it was; a read-only old file is not replaced). 1, or 0
+// after a message box naming the file and the cause when it cannot be created or written.
 int WriteGeoAttributeLabel(const CString& path, CGeoProLabel& first, CGeoProLabel& second, CGeoProLabel& third);

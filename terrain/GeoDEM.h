@@ -194,12 +194,17 @@ public:
     // values read. 0 when the header cannot be read, the data file cannot be opened ("无法打开: "), the
     // rectangle leaves the grid, the band cannot be made or the data is short.
     int LoadBilBlock(CString path, CRect rect, int applyOffset);
-    // Writes CNSDTF-DEM text. 0 when the file cannot be created or there is no grid.
+    // Writes CNSDTF-DEM text. 0 without a grid (no message). Saves of .grd and BIL files are written
+    // beside their targets under temporary names and renamed over them together only when all are
+    // complete, so a failed or killed save leaves the previous files whole; a read-only old file is not
+    // replaced. A save that fails (the file cannot be made or written, the disk is full) tells the
+    // user why ("DEM数据保存失败: <file>: <cause>") and returns 0.
     int SaveAsGrd(CString path);
     // Writes an ARC/INFO BIL triple of nbits (8, 16 unsigned; 32 signed) per value. A ".bil" path (any
     // case) is the data file and the companions go beside it; any other path is the base of all three.
     // 0, with no file made, for other nbits, no grid, or (8 and 16 bits) a valid value or a present
-    // invalid value that the unsigned width cannot hold; 0 when a file cannot be created.
+    // invalid value that the unsigned width cannot hold; 0 with the message above when the save fails
+    // (the three files are replaced together, as for SaveAsGrd).
     int SaveAsBil(CString path, int nbits);
 
     // ---- elevation classes and drawing (GeoDEMDraw.cpp) ----

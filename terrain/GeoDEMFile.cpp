@@ -8,11 +8,13 @@
 #include "terrain/GeoDEM.h"
 #include "terrain/DemProgress.h"
 
+#include <afx/FileReplacement.h>
 #include <afx/WinApp.h>
 #include <win32/codepage.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -30,6 +32,7 @@ const char kBadNbits[] = "不支持非32、16或8位的BIL格式DEM！";
 const char kShortData[] = "DEM数据不完整: ";
 const char kOutOfRange[] = "DEM的范围超出坐标范围: ";
 const char kFloatBil[] = "不支持浮点型(PIXELTYPE FLOAT)的BIL格式DEM: ";
+const char kSaveFailed[] = "DEM数据保存失败: ";
 
 std::string Native(const CString& path) { return win32::GbkPathToNative(std::string(static_cast<LPCTSTR>(path))); }
 
@@ -56,6 +59,47 @@ FILE* OpenCompanion(const CString& path, const char* mode)
     }
     return nullptr;
 }
+
+// One save of DEM files: each written to a temporary beside its target, all renamed together at the
+// end (CFileReplacement), so a failed or killed save leaves the previous files whole.
+class DemSave {
+public:
+    // The temporary for target opened for writing; NULL when it cannot be made (the cause is kept).
+    FILE* Open(const CString& target, const char* mode)
+    {
+        CString temp;
+        if (!m_save.Add(target, temp, &m_error)) return nullptr;
+        errno = 0;
+        FILE* fp = std::fopen(Native(temp).c_str(), mode);
+        if (!fp) Fail(target, errno);
+        return fp;
+    }
+    // Closes fp; false (the cause kept) when a write before failed (written false) or closing fails.
+    bool Close(FILE* fp, const CString& target, bool written)
+    {
+        const int writeError = written ? 0 : errno;
+        const bool closed = std::fclose(fp) == 0;
+        if (written && closed) return true;
+        Fail(target, written ? errno : writeError);
+        return false;
+    }
+    bool Commit() { return m_save.Commit(&m_error) != FALSE; }
+    // Tells the user why the save of path failed; returns 0.
+    int Report(const CString& path)
+    {
+        AfxMessageBox(CString(kSaveFailed) + CFileReplacement::FailureText(path, m_error), MB_OK);
+        return 0;
+    }
+
+private:
+    void Fail(const CString& target, int err)
+    {
+        if (err == 0) err = EIO;
+        m_error = CFileException(CFileException::OsErrorToException(err), err, target);
+    }
+    CFileReplacement m_save;
+    CFileException m_error;
+};
 
 bool ReadAll(FILE* fp, std::string& out)
 {
@@ -219,6 +263,10 @@ bool ReadWorldFile(FILE* fp, double v[6])
 
 CString BilBase(const CString& path) { return path.Left(std::max(0, path.GetLength() - 4)); }
 
+// Finishes a save of the BIL files of base that a killed process left between its renames (SaveAsBil
+// commits the header first), so that no reader meets a header and a grid from different saves.
+void FinishBilSave(const CString& base) { CFileReplacement::Recover(base + ".hdr"); }
+
 enum class Placement { kRead, kUnreadable, kMissing };
 
 // The six world-file numbers of a BIL: from base + ".blw" when it exists, else from the header's
@@ -291,6 +339,7 @@ void CGeoDEM::ResetForLoad(const CString& path)
 int CGeoDEM::LoadRasterFile(CString path)
 {
     ResetForLoad(path);
+    if (Lower4(path) == ".bil") FinishBilSave(BilBase(path));
     FILE* fp = OpenFile(path, "rb");
     if (!fp) {
         AfxMessageBox(CString("can't open this file: ") + path);
@@ -454,6 +503,7 @@ int CGeoDEM::ReadBilInfoFile(CString path, int& reserved, int& intelOrder, UINT&
 int CGeoDEM::ReadBilInfoFileImpl(CString path, int& intelOrder, UINT& bits)
 {
     const CString base = BilBase(path);
+    FinishBilSave(base);
     FILE* hdr = OpenCompanion(base + ".hdr", "rt");
     if (!hdr) {
         AfxMessageBox(CString(kMissingBilFile) + base + ".hdr");
@@ -646,8 +696,9 @@ int CGeoDEM::SaveAsGrd(CString path)
 {
     const LONG* v = Nodes();
     if (!v) return 0;
-    FILE* fp = OpenFile(path, "w");
-    if (!fp) return 0;
+    DemSave save;
+    FILE* fp = save.Open(path, "w");
+    if (!fp) return save.Report(path);
     const LONG w = GetWidth(), h = GetHeight();
     char head[1024];
     const int n = std::snprintf(head, sizeof head,
@@ -671,8 +722,8 @@ int CGeoDEM::SaveAsGrd(CString path)
         const size_t len = static_cast<size_t>(out - buf.data());
         ok = std::fwrite(buf.data(), 1, len, fp) == len;
     }
-    if (std::fclose(fp) != 0) ok = false;
-    return ok ? 1 : 0;
+    if (!save.Close(fp, path, ok) || !save.Commit()) return save.Report(path);
+    return 1;
 }
 
 int CGeoDEM::SaveAsBil(CString path, int nbits)
@@ -704,25 +755,29 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
         base = path;
         data = path + ".bil";
     }
-    FILE* hdr = OpenFile(base + ".hdr", "w");
-    if (!hdr) return 0;
+    // The three files are one save: the header goes first, as readers look for a commit left unfinished
+    // under its name (CFileReplacement::Recover).
+    DemSave save;
+    const CString hdrName = base + ".hdr", blwName = base + ".blw";
+    FILE* hdr = save.Open(hdrName, "w");
+    if (!hdr) return save.Report(path);
     const int rowBytes = static_cast<int>(w) * (nbits / 8);
-    std::fprintf(hdr,
+    bool ok = std::fprintf(hdr,
                  "BYTEORDER      I\nLAYOUT       BIL\nNROWS         %d\nNCOLS         %d\nNBANDS        1\nNBITS         %d\n"
                  "BANDROWBYTES         %d\nTOTALROWBYTES        %d\nBANDGAPBYTES         0\nHZoom        %d\nInvalidValue         %d\n",
                  static_cast<int>(h), static_cast<int>(w), nbits, rowBytes, rowBytes,
-                 static_cast<int>(TruncLong(1.0 / m_dScale + 0.5)), static_cast<int>(invalid));
+                 static_cast<int>(TruncLong(1.0 / m_dScale + 0.5)), static_cast<int>(invalid)) > 0;
     // Readers that follow the format's own rules take 32-bit data as unsigned unless told.
-    if (nbits == 32) std::fprintf(hdr, "PIXELTYPE SIGNEDINT\n");
-    bool ok = std::fclose(hdr) == 0;
-    FILE* blw = OpenFile(base + ".blw", "w");
-    if (!blw) return 0;
+    if (ok && nbits == 32) ok = std::fprintf(hdr, "PIXELTYPE SIGNEDINT\n") > 0;
+    if (!save.Close(hdr, hdrName, ok)) return save.Report(path);
+    FILE* blw = save.Open(blwName, "w");
+    if (!blw) return save.Report(path);
     const double cell = GetCellSize();
-    std::fprintf(blw, "%f\n%f\n0.00000000000000\n%f\n%f\n%f\n", cell, m_dAlfa, -cell, m_rcBounds.left + cell / 2,
-                 GetMaxY() - cell / 2);
-    ok = std::fclose(blw) == 0 && ok;
-    FILE* fp = OpenFile(data, "wb");
-    if (!fp) return 0;
+    ok = std::fprintf(blw, "%f\n%f\n0.00000000000000\n%f\n%f\n%f\n", cell, m_dAlfa, -cell, m_rcBounds.left + cell / 2,
+                      GetMaxY() - cell / 2) > 0;
+    if (!save.Close(blw, blwName, ok)) return save.Report(path);
+    FILE* fp = save.Open(data, "wb");
+    if (!fp) return save.Report(path);
     std::vector<BYTE> buf(static_cast<size_t>(rowBytes));
     for (LONG k = 0; k < h && ok; ++k) {
         const LONG* row = v + static_cast<size_t>(h - 1 - k) * w;
@@ -738,8 +793,8 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
         }
         ok = std::fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
     }
-    if (std::fclose(fp) != 0) ok = false;
-    return ok ? 1 : 0;
+    if (!save.Close(fp, data, ok) || !save.Commit()) return save.Report(path);
+    return 1;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -748,6 +803,7 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
 int GetBilRange(CString path, double& x1, double& y1, double& x2, double& y2)
 {
     const CString base = BilBase(path);
+    FinishBilSave(base);
     FILE* hdr = OpenCompanion(base + ".hdr", "rt");
     if (!hdr) return 0;
     BilHeader h;
@@ -766,6 +822,7 @@ int GetBilRange(CString path, double& x1, double& y1, double& x2, double& y2)
 int GetBilResolution(CString path, double& dx, double& dy)
 {
     const CString base = BilBase(path);
+    FinishBilSave(base);
     BilHeader h;
     if (FILE* hdr = OpenCompanion(base + ".hdr", "rt")) {
         if (!ParseBilHeader(hdr, h)) h = BilHeader();
@@ -793,6 +850,7 @@ CString EditorBase(const CString& path)
 int EditHeader(const CString& base, const char* key, const std::string& line)
 {
     const CString name = base + ".hdr";
+    FinishBilSave(base);
     FILE* fp = OpenCompanion(name, "rb");
     if (!fp) {
         AfxMessageBox(CString("无法打开文件:") + name);
@@ -823,11 +881,11 @@ int EditHeader(const CString& base, const char* key, const std::string& line)
         if (!out.empty() && out.back() != '\n') out += '\n';
         out += line;
     }
-    FILE* wf = OpenFile(name, "wb");
-    if (!wf) wf = OpenCompanion(name, "r+b");
+    DemSave save;
+    FILE* wf = save.Open(name, "wb");
     if (!wf) return -1;
     const bool ok = std::fwrite(out.data(), 1, out.size(), wf) == out.size();
-    return std::fclose(wf) == 0 && ok ? 1 : -1;
+    return save.Close(wf, name, ok) && save.Commit() ? 1 : -1;
 }
 
 std::string Line(const char* format, long value)

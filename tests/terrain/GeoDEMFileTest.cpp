@@ -473,3 +473,30 @@ TEST(DemFiles, RecordReloadsTheGridFileAndSkipsStoredBands)
     ASSERT_EQ(loaded.GetPixel(0L, 0L, out), 1);
     EXPECT_DOUBLE_EQ(out, 0.7);
 }
+
+TEST(DemFiles, AFailedSaveSaysWhyAndLeavesThePreviousFiles)
+{
+    TempDir dir;
+    auto first = MakeDemFn(4, 3, [](int c, int r) { return c + 10 * r; });
+    auto second = MakeDemFn(3, 4, [](int c, int r) { return 50 + c + r; });
+    ASSERT_EQ(first->SaveAsBil(CString(dir("a.bil").c_str()), 32), 1);
+    ASSERT_EQ(first->SaveAsGrd(CString(dir("a.grd").c_str())), 1);
+    const std::string files[] = {"a.bil", "a.hdr", "a.blw", "a.grd"};
+    std::vector<std::string> before;
+    for (const std::string& f : files) before.push_back(testsupport::ReadFileBytes(dir(f)));
+
+    // A read-only header stops the whole BIL save before any of its files changes.
+    std::filesystem::permissions(dir("a.hdr"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                                   std::filesystem::perms::others_read);
+    AfxClearMessageLog();
+    EXPECT_EQ(second->SaveAsBil(CString(dir("a.bil").c_str()), 32), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据保存失败: " + dir("a.hdr") + ": 拒绝访问。");
+    std::filesystem::permissions(dir("a.grd"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(second->SaveAsGrd(CString(dir("a.grd").c_str())), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据保存失败: " + dir("a.grd") + ": 拒绝访问。");
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(testsupport::ReadFileBytes(dir(files[i])), before[i]) << files[i];
+
+    EXPECT_EQ(second->SaveAsGrd(CString(dir("no/such/b.grd").c_str())), 0);
+    EXPECT_EQ(LastMessage(), "DEM数据保存失败: " + dir("no/such/b.grd") + ": 找不到文件。");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 4);
+}
