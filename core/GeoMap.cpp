@@ -5,6 +5,7 @@
 
 #include <ostrel/ostrel.h>
 
+#include <exception>
 #include <memory>
 
 IMPLEMENT_SERIAL(CGeoMap, CGeoObject, 0)
@@ -30,6 +31,9 @@ CGeoLayer* CreateLayerByClassName(const CString& name) {
     }
     return nullptr;
 }
+
+const char kLayerNotSaved[] = "图层未保存: ";
+const char kLayerNotRead[] = "图层文件无法读取: ";
 
 bool EndsWithLyr(const CString& path) {
     if (path.GetLength() <= 4) return false;
@@ -204,8 +208,30 @@ void CGeoMap::Serialize(CArchive& ar) {
         ar << static_cast<DWORD>(m_layers.GetCount());
         for (POSITION p = m_layers.GetHeadPosition(); p;) {
             CGeoLayer* layer = m_layers.GetNext(p);
-            if (SaveLayer(layer, layer->GetFileName())) ar << layer->GetFileName();
-            else ar << CString(kInvalidFileName);
+            const CString before = layer->GetFileName();
+            CString why;
+            bool saved = false;
+            try {
+                saved = SaveLayer(layer, before) != 0;
+            } catch (CUserException&) {
+                // Cancelled, or refused after its own message.
+            } catch (CException& e) {
+                why = e.GetErrorText();
+            }
+            if (saved) {
+                ar << layer->GetFileName();
+                continue;
+            }
+            // The layer's file still holds its last save (layer files are replaced only when complete):
+            // the map keeps pointing at it rather than forgetting the layer.
+            if (!before.IsEmpty()) {
+                CString text = CString(kLayerNotSaved) + layer->GetObjectName() + " (" + before + ")";
+                if (!why.IsEmpty()) text += "\n" + why;
+                AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+            } else if (!why.IsEmpty()) {
+                AfxMessageBox(CString(kLayerNotSaved) + layer->GetObjectName() + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
+            }
+            ar << (before.IsEmpty() ? CString(kInvalidFileName) : before);
         }
     } else {
         DWORD n;
@@ -214,8 +240,27 @@ void CGeoMap::Serialize(CArchive& ar) {
             CString path;
             ar >> path;
             if (path == kInvalidFileName) continue;
-            CGeoLayer* layer = LoadLayer(path);
-            if (layer) AddLayer(layer, -1);
+            // One layer that cannot be read costs that layer only: the map goes on with the others.
+            CGeoLayer* layer = nullptr;
+            CString why;
+            try {
+                layer = LoadLayer(path);
+            } catch (CException& e) {
+                why = e.GetErrorText();
+                if (why.IsEmpty()) why = "?";
+            } catch (std::exception&) {
+                why = "内存不足。";
+            }
+            if (layer) {
+                AddLayer(layer, -1);
+                continue;
+            }
+            CFileStatus status;
+            // A file that cannot be opened has been named by LoadLayer already.
+            if (why.IsEmpty() && !CFile::GetStatus(path, status)) continue;
+            CString text = CString(kLayerNotRead) + path;
+            if (!why.IsEmpty()) text += "\n" + why;
+            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
         }
     }
 }

@@ -6,8 +6,12 @@
 //
 // Layer file (".LYR"): an archive holding the layer's run-time class name as a string, then the layer's
 // own Serialize. Map record: the CGeoObject part, a DWORD layer count, then one path string per layer,
-// head first; a layer whose save failed or was cancelled is recorded as the marker path "\\\" (three
-// backslashes) and skipped when the record is loaded.
+// head first. A layer whose save failed keeps its file's path (that file still holds the layer's last
+// save), and the user is told ("图层未保存: <layer> (<file>)", with the cause when there is one); a layer
+// that has no file yet and was not saved (cancelled, or failed after its own message) is recorded as the
+// marker path "\\\" (three backslashes), which loading skips. Loading goes on past every layer file
+// that cannot be read: one that cannot be opened is named by LoadLayer, an empty, foreign, truncated or
+// damaged one in "图层文件无法读取: <file>" (with the cause when there is one).
 //
 // Layer positions here are the opposite of the schema lists': -2 the head, -1 the tail, an index i after
 // the layer at i. Layers are numbered from 0 at the head.

@@ -120,8 +120,9 @@ int CGeoTemplet::SaveTemplet(CString strPath) {
         ar << m_strName << static_cast<DWORD>(m_ThemeList.GetCount());
         for (POSITION pos = m_ThemeList.GetHeadPosition(); pos;) m_ThemeList.GetNext(pos)->Serialize(ar);
         ar.Close();
-    } catch (CFileException&) {
+    } catch (CFileException& e) {
         doc.ReleaseFile(pFile, TRUE);  // the previous file stays as it was
+        doc.ReportSaveLoadException(m_strFilePath, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         m_strFilePath = strOldPath;
         return 0;
     } catch (...) {
@@ -131,7 +132,8 @@ int CGeoTemplet::SaveTemplet(CString strPath) {
     }
     try {
         doc.ReleaseFile(pFile, FALSE);  // puts the new file in the place of the previous one
-    } catch (CFileException&) {
+    } catch (CFileException& e) {
+        doc.ReportSaveLoadException(m_strFilePath, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         m_strFilePath = strOldPath;
         return 0;
     }

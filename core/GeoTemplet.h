@@ -48,7 +48,8 @@ public:
     // The file is written through a temporary file that replaces the previous one only when everything
     // was written, so a failed save never destroys the previous file. A file that cannot be created is
     // reported with the document's save failure box (the file path then stays the one tried); a file
-    // error while writing gives 0 and restores the previous file path. Other archive exceptions reach the
+    // error while writing (a full disk) is reported with the same box and gives 0, the previous file
+    // path restored. Other archive exceptions reach the
     // caller, likewise with the previous file path restored.
     int SaveTemplet(CString strPath);
     // Reads the templet file, chosen as for SaveTemplet (open dialog "打开模板"); 1 on success, 0

@@ -332,3 +332,84 @@ TEST(GeoMap, LayerLeftOutForWantOfADriverIsLogged) {
     EXPECT_TRUE(AfxGetMessageLog()[0].bFileDialog);
     EXPECT_EQ(AfxGetMessageLog()[0].text, "保存图层 无名");
 }
+
+TEST(GeoMap, LayersThatCannotBeSavedKeepTheirFilesInTheMapAndAreNamed) {
+    TempDir dir;
+    DriverScope scope(nullptr);
+    CMemFile record;
+    {
+        CGeoMap map;
+        CGeoVectorLayer* a = VectorLayerWithBoxes("A", 1);
+        CGeoVectorLayer* b = VectorLayerWithBoxes("B", 2);
+        auto* c = new CThrowingTestLayer;
+        c->SetObjectName("C");
+        map.AddLayer(a, -1);
+        map.AddLayer(b, -1);
+        map.AddLayer(c, -1);
+        a->SetFileName(dir("a.LYR"));
+        ASSERT_EQ(map.SaveLayer(b, dir("b.LYR")), 1);
+        // A layer file marked read-only is not replaced, though its folder would allow it.
+        ASSERT_EQ(::chmod(win32::GbkPathToNative(dir("b.LYR").str()).c_str(), 0444), 0);
+        const std::string before = Slurp(dir("b.LYR"));
+        b->Add(new CTestShape(CRect(500, 500, 510, 510)));
+        c->SetFileName(dir("c.LYR"));
+        WriteBytes(dir("c.LYR"), "previous");
+        AfxClearMessageLog();
+        CArchive ar(&record, CArchive::store);
+        map.Serialize(ar);
+        ar.Close();
+        EXPECT_EQ(Slurp(dir("b.LYR")), before);
+        EXPECT_EQ(Slurp(dir("c.LYR")), "previous");
+        const auto& log = AfxGetMessageLog();
+        ASSERT_EQ(log.size(), 3u);
+        EXPECT_EQ(log[0].text, dir("b.LYR") + ": 拒绝访问。");
+        EXPECT_EQ(log[1].text, "图层未保存: B (" + dir("b.LYR") + ")");
+        EXPECT_EQ(log[2].text.Left(log[2].text.Find('\n')), "图层未保存: C (" + dir("c.LYR") + ")");
+    }
+    // The record still names b.LYR, which loads as the layer's last save; c.LYR cannot be read and is
+    // named, and the map goes on without it.
+    AfxClearMessageLog();
+    CGeoMap loaded;
+    record.SeekToBegin();
+    CArchive ar(&record, CArchive::load);
+    loaded.Serialize(ar);
+    EXPECT_EQ(Names(loaded), (std::vector<CString>{"A", "B"}));
+    EXPECT_EQ(static_cast<CGeoVectorLayer*>(loaded.FindLayer(1))->GetObjectCount(), 2);
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(AfxGetMessageLog()[0].text.Left(AfxGetMessageLog()[0].text.Find('\n')), "图层文件无法读取: " + dir("c.LYR"));
+    ::chmod(win32::GbkPathToNative(dir("b.LYR").str()).c_str(), 0644);
+}
+
+TEST(GeoMap, LoadingGoesOnPastEveryLayerFileThatCannotBeRead) {
+    TempDir dir;
+    DriverScope scope(nullptr);
+    CMemFile record;
+    const char* files[] = {"empty.LYR", "cut.LYR", "missing.LYR", "good.LYR"};
+    {
+        CGeoMap map;
+        for (const char* file : files) {
+            CGeoVectorLayer* layer = VectorLayerWithBoxes(file, 3);
+            layer->SetFileName(dir(file));
+            map.AddLayer(layer, -1);
+        }
+        CArchive ar(&record, CArchive::store);
+        map.Serialize(ar);
+        ar.Close();
+    }
+    WriteBytes(dir("empty.LYR"), "");
+    const std::string whole = Slurp(dir("cut.LYR"));
+    WriteBytes(dir("cut.LYR"), whole.substr(0, whole.size() / 2));
+    ASSERT_EQ(std::remove(win32::GbkPathToNative(dir("missing.LYR").str()).c_str()), 0);
+
+    AfxClearMessageLog();
+    CGeoMap loaded;
+    record.SeekToBegin();
+    CArchive ar(&record, CArchive::load);
+    loaded.Serialize(ar);
+    EXPECT_EQ(Names(loaded), (std::vector<CString>{"good.LYR"}));
+    const auto& log = AfxGetMessageLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].text, "图层文件无法读取: " + dir("empty.LYR"));
+    EXPECT_EQ(log[1].text.Left(log[1].text.Find('\n')), "图层文件无法读取: " + dir("cut.LYR"));
+    EXPECT_EQ(log[2].text, dir("missing.LYR") + ": 找不到文件。");
+}
