@@ -2,6 +2,7 @@
 
 #include "tamsel/ValueConvert.h"
 
+#include <afx/WinApp.h>
 #include <win32/codepage.h>
 
 #include <sqlite3.h>
@@ -32,6 +33,10 @@ namespace {
 const int kApplicationId = 0x54414D53;
 const int kFormatVersion = 1;
 const char kKeyColumn[] = "UserID";
+// How long a write waits for another process that holds the database's write lock.
+const int kBusyWaitMs = 2000;
+const char kDatabaseBusy[] = "属性数据库正被其他程序写入，等待2秒后仍未释放，修改未完成: ";
+const char kDatabaseUnwritable[] = "属性数据库不能写入，修改未完成: ";
 
 const char* kMetaSchema =
     "CREATE TABLE TamselClasses(Class INTEGER PRIMARY KEY);"
@@ -292,6 +297,8 @@ public:
     // Runs one statement's worth of change, which SQLite makes atomic by itself, in the pending
     // transaction.
     template <class Fn> bool ChangeOne(Fn fn);
+    // Tells the user why a change was refused when the engine could not write (rc its result code).
+    void ReportRefusedWrite(int rc);
 
     bool Exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
     // The value a pragma reads back as text ("" when it gives none).
@@ -367,7 +374,7 @@ bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString&
     m_native = native;
     m_gbk = gbk;
     m_readOnly = readOnly;
-    sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_busy_timeout(m_db, kBusyWaitMs);
     if (create) {
         // Only a new temporary file is made here, and it is never opened again after a crash, so its
         // schema goes in without waiting for the disk. The file's bytes come out the same (each statement
@@ -432,12 +439,14 @@ bool CGeoAttributeDatabase::Impl::Change(Fn fn) {
         SchemaMayChange();
         return Exec("RELEASE change");
     }
+    const int rc = sqlite3_errcode(m_db);
     SchemaMayChange();
     Exec("ROLLBACK TO change");
     Exec("RELEASE change");
     if (common.size() != m_common.size() || classes.size() != m_classes.size()) ForgetStatements();
     m_common.swap(common);
     m_classes.swap(classes);
+    ReportRefusedWrite(rc);
     return false;
 }
 
@@ -445,7 +454,29 @@ template <class Fn>
 bool CGeoAttributeDatabase::Impl::ChangeOne(Fn fn) {
     if (!m_db || m_readOnly) return false;
     if (sqlite3_get_autocommit(m_db) && !Exec("BEGIN")) return false;
-    return fn();
+    if (fn()) return true;
+    ReportRefusedWrite(sqlite3_errcode(m_db));
+    return false;
+}
+
+void CGeoAttributeDatabase::Impl::ReportRefusedWrite(int rc) {
+    // Only what the file refused is the user's to know; a change refused for its own content (an
+    // unknown class, a taken name) is the caller's answer to give.
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        AfxMessageBox(CString(kDatabaseBusy) + m_gbk, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_PERM:
+        AfxMessageBox(CString(kDatabaseUnwritable) + m_gbk + " (" + sqlite3_errstr(rc) + ")", MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
 }
 
 sqlite3_stmt* CGeoAttributeDatabase::Impl::Prepare(const std::string& sql) {

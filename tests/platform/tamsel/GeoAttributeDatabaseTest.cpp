@@ -1,4 +1,5 @@
 // The attribute database over SQLite: schema, records, conversions, files and read-only files.
+#include <afx/WinApp.h>
 #include <tamsel/GeoAttributeDatabase.h>
 #include <tamsel/ValueConvert.h>
 
@@ -534,4 +535,34 @@ TEST(TamselDatabase, StoredTypesAndBytesOfEveryFieldType) {
                   "integer 5|integer 5|integer 50000|real 5.5|real 5.5|real 4.42592125810185170855e+04",
                   "6|null NULL|text 'six'|null NULL|null NULL|null NULL|null NULL|null NULL|null NULL|null NULL|"
                   "null NULL|null NULL"}));
+}
+
+TEST(TamselDatabase, AnEditBlockedByAnotherWriterWaitsThenSaysWhy) {
+    std::string dir = TestDir("busy");
+    const std::string path = dir + "/busy.mdb";
+    {
+        CGeoAttributeDatabase db(GetDAOEngine());
+        BuildSchema(db);
+        ASSERT_TRUE(db.Save(path.c_str()));
+    }
+    CGeoAttributeDatabase db(GetDAOEngine(), path.c_str(), 0);
+    ASSERT_TRUE(db.IsOpen());
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    ValueList l;
+    Values({COleVariant("a"), COleVariant(1.0), COleVariant(LONG(1))}, &l);
+    AfxClearMessageLog();
+    EXPECT_FALSE(db.NewID(1, &l, 7));
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(AfxGetMessageLog()[0].text.str(), "属性数据库正被其他程序写入，等待2秒后仍未释放，修改未完成: " + path);
+
+    // A change refused for its content says nothing; the lock gone, the edit goes through.
+    ASSERT_EQ(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    AfxClearMessageLog();
+    EXPECT_FALSE(db.NewID(1, &l, 12345));
+    EXPECT_TRUE(db.NewID(1, &l, 7));
+    EXPECT_TRUE(AfxGetMessageLog().empty());
 }

@@ -15,6 +15,13 @@
 // closed, so a long run of writes costs no flush per record; each call is still all-or-nothing (a call
 // that fails leaves no part of its change behind). Reads always see the writes made before them.
 //
+// Refused writes. A change that finds another process writing the file waits up to 2 seconds for its
+// write lock, then is refused (FALSE, nothing of it kept) after a message box
+// "属性数据库正被其他程序写入，等待2秒后仍未释放，修改未完成: <file>"; a change the file or its folder
+// cannot take (read-only folder, full disk, I/O error) is refused after
+// "属性数据库不能写入，修改未完成: <file> (<engine's reason>)". Changes refused for their content (an
+// unknown class, a taken name) return FALSE without a message.
+//
 // Read-only. A file without any write permission bit (CFile::GetStatus reports it read-only) opens
 // read-only: IsReadOnly is TRUE and every call that would change it returns FALSE.
 //
