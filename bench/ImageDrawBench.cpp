@@ -108,6 +108,8 @@ bool Row(const char* what, int bitCount, int scale)
     auto call = std::find_if(calls.begin(), calls.end(), [](const win32::GdiRecord& r) { return r.call == "StretchDIBits"; });
     if (call == calls.end()) {
         std::printf("wrong: the layer painted no pixels\n");
+        cairo_surface_destroy(kept);
+        ::DeleteDC(dc.Detach());
         return false;
     }
     const POINT d1 = call->points[0], d2 = call->points[1];

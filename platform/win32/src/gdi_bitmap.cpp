@@ -120,10 +120,12 @@ struct DibToBitmap {
     }
 };
 
-// Visits the destination pixels of a (possibly mirrored) device rectangle from (x1, y1) to (x2, y2) that
-// are visible, with the source coordinates (nearest sample) of a source range [sx1, sx2) x [sy1, sy2).
+// Visits the visible destination rows of a (possibly mirrored) device rectangle from (x1, y1) to (x2, y2)
+// with the source coordinates (nearest sample) of a source range [sx1, sx2) x [sy1, sy2): f(y, sy, left,
+// right, cols) for each visible run [left, right) of row y, where cols[i] is the source column of pixel
+// left + i. Runs come rectangle by rectangle of the visible area, rows top to bottom within each.
 template <class F>
-void ForEachStretched(DC& dc, int x1, int y1, int x2, int y2, double sx1, double sy1, double sx2, double sy2, F f) {
+void ForEachStretchedRun(DC& dc, int x1, int y1, int x2, int y2, double sx1, double sy1, double sx2, double sy2, F f) {
     RECT vis;
     if (!VisibleBox(dc, &vis)) return;
     int l = std::min(x1, x2), r = std::max(x1, x2), t = std::min(y1, y2), b = std::max(y1, y2);
@@ -137,13 +139,21 @@ void ForEachStretched(DC& dc, int x1, int y1, int x2, int y2, double sx1, double
     auto body = [&](int bl, int bt, int br, int bb) {
         for (int y = bt; y < bb; ++y) {
             int sy = FloorInt(sy1 + (y + 0.5 - y1) / (double)(y2 - y1) * (sy2 - sy1));
-            for (int x = bl; x < br; ++x) f(x, y, col[(size_t)(x - l)], sy);
+            f(y, sy, bl, br, col.data() + (bl - l));
         }
     };
     if (dc.st.hasClip)
         dc.st.clip.ForEachRectIn(l, t, r, b, body);
     else
         body(l, t, r, b);
+}
+
+// The same, pixel by pixel: f(x, y, sx, sy).
+template <class F>
+void ForEachStretched(DC& dc, int x1, int y1, int x2, int y2, double sx1, double sy1, double sx2, double sy2, F f) {
+    ForEachStretchedRun(dc, x1, y1, x2, y2, sx1, sy1, sx2, sy2, [&](int y, int sy, int bl, int br, const int* cols) {
+        for (int x = bl; x < br; ++x) f(x, y, cols[x - bl], sy);
+    });
 }
 
 // Colour conversion between bitmaps as GDI does it for blits, giving a destination pixel value.
@@ -183,21 +193,65 @@ int StretchFromDib(DC& dc, POINT d1, POINT d2, double sx1, double sy1, double sx
     bool copy = rop == SRCCOPY;
     bool standard32 = dib.bpp == 32 && dib.masks[0] == 0xFF0000 && dib.masks[1] == 0xFF00 && dib.masks[2] == 0xFF;
     if (copy && b->bpp == 32 && (dib.bpp == 24 || dib.bpp == 8 || standard32)) {
-        // The common painting of an image onto a 32-bit surface, without per-pixel format dispatch.
-        ForEachStretched(dc, d1.x, d1.y, d2.x, d2.y, sx1, sy1, sx2, sy2, [&](int x, int y, int sx, int sy) {
-            if (sx < 0 || sx >= dib.w || sy < firstRow || sy >= firstRow + rows) return;
-            const uint8_t* row = dib.Row(bits, sy);
-            uint32_t v;
-            if (dib.bpp == 24) {
-                const uint8_t* p = row + (size_t)sx * 3;
-                v = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
-            } else if (dib.bpp == 32) {
-                std::memcpy(&v, row + (size_t)sx * 4, 4);
-                v &= 0xFFFFFF;
-            } else {
-                v = row[sx] < conv.lut.size() ? conv.lut[row[sx]] : 0;
+        // The common painting of an image onto a 32-bit surface, a row at a time: a repeated source row
+        // (an image drawn larger than its pixels) is copied from the row above.
+        uint32_t lut[256] = {};
+        std::copy_n(conv.lut.begin(), std::min<size_t>(conv.lut.size(), 256), lut);
+        const unsigned w = (unsigned)dib.w;
+        const int bpp = dib.bpp;
+        // The run painted last, and whether every pixel of it came from the image.
+        int lastY = 0, lastSy = 0, lastLeft = 0, lastRight = 0;
+        bool lastWhole = false;
+        ForEachStretchedRun(dc, d1.x, d1.y, d2.x, d2.y, sx1, sy1, sx2, sy2, [&](int y, int sy, int bl, int br, const int* cols) {
+            if (sy < firstRow || sy >= firstRow + rows) {
+                lastWhole = false;
+                return;
             }
-            std::memcpy(b->Row(y) + (size_t)x * 4, &v, 4);
+            uint32_t* out = reinterpret_cast<uint32_t*>(b->Row(y)) + bl;
+            const int n = br - bl;
+            if (lastWhole && sy == lastSy && y == lastY + 1 && bl == lastLeft && br == lastRight) {
+                std::memcpy(out, reinterpret_cast<const uint32_t*>(b->Row(lastY)) + bl, (size_t)n * 4);
+                lastY = y;
+                return;
+            }
+            const uint8_t* row = dib.Row(bits, sy);
+            bool whole = true;
+            if (bpp == 24) {
+                for (int i = 0; i < n; ++i) {
+                    const unsigned sx = (unsigned)cols[i];
+                    if (sx >= w) {
+                        whole = false;
+                        continue;
+                    }
+                    const uint8_t* p = row + (size_t)sx * 3;
+                    out[i] = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
+                }
+            } else if (bpp == 8) {
+                for (int i = 0; i < n; ++i) {
+                    const unsigned sx = (unsigned)cols[i];
+                    if (sx >= w) {
+                        whole = false;
+                        continue;
+                    }
+                    out[i] = lut[row[sx]];
+                }
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const unsigned sx = (unsigned)cols[i];
+                    if (sx >= w) {
+                        whole = false;
+                        continue;
+                    }
+                    uint32_t v;
+                    std::memcpy(&v, row + (size_t)sx * 4, 4);
+                    out[i] = v & 0xFFFFFF;
+                }
+            }
+            lastY = y;
+            lastSy = sy;
+            lastLeft = bl;
+            lastRight = br;
+            lastWhole = whole;
         });
         return 1;
     }

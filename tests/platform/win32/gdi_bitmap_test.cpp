@@ -134,6 +134,66 @@ TEST(GdiDib, StretchDIBitsSamplesTheNearestPixel) {
     DeleteDC(dc);
 }
 
+// Painting an image with SRCCOPY has a fast path of its own; a raster operation with the same truth
+// table (0xCC: the source) but another low word takes the general one. Both must leave the same pixels,
+// whatever the depth, stretch, mirroring, clipping or part of the source outside the image.
+TEST(GdiDib, StretchDIBitsCopyAgreesWithTheGeneralPath) {
+    const DWORD kSourceByTable = 0x00CC0000;
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFF; };
+    const int W = 13, H = 9;
+    struct Case {
+        int x, y, w, h, xs, ys, ws, hs;
+    };
+    const Case cases[] = {
+        {3, 2, 13, 9, 0, 0, 13, 9},       // one to one
+        {0, 0, 40, 30, 2, 1, 8, 6},       // enlarged: rows and columns repeat
+        {5, 4, 14, 10, 0, 0, 13, 9},      // one pixel larger, as an image layer draws
+        {1, 1, 6, 5, 0, 0, 13, 9},        // shrunk
+        {30, 2, -25, 20, 0, 0, 13, 9},    // mirrored left to right
+        {2, 28, 30, -25, 0, 0, 13, 9},    // mirrored top to bottom
+        {0, 0, 40, 30, -3, -2, 20, 14},   // source partly outside the image: those pixels stay
+        {-10, -5, 60, 45, 0, 0, 13, 9},   // destination beyond the canvas
+    };
+    for (int bpp : {8, 24, 32}) {
+        for (int topDown = 0; topDown < 2; ++topDown) {
+            Info info(W, topDown ? -H : H, bpp);
+            info.h.biClrUsed = bpp == 8 ? 200 : 0;  // indices past the table paint black
+            for (int i = 0; i < 200; ++i) info.colors[i] = RGBQUAD{(BYTE)next(), (BYTE)next(), (BYTE)next(), 0};
+            const int stride = (W * bpp + 31) / 32 * 4;
+            std::vector<BYTE> bits((size_t)stride * H);
+            for (BYTE& b : bits) b = (BYTE)next();
+            for (const Case& c : cases) {
+                for (int clipped = 0; clipped < 2; ++clipped) {
+                    HDC dc[2] = {Canvas(40, 30), Canvas(40, 30)};
+                    for (int y = 0; y < 30; ++y)
+                        for (int x = 0; x < 40; ++x) {
+                            const COLORREF bg = RGB(next(), next(), next());
+                            SetPixel(dc[0], x, y, bg);
+                            SetPixel(dc[1], x, y, bg);
+                        }
+                    for (int k = 0; k < 2; ++k) {
+                        if (clipped) {  // two boxes, so one row is painted in two runs
+                            HRGN a = CreateRectRgn(2, 3, 15, 25), b = CreateRectRgn(20, 0, 33, 18);
+                            CombineRgn(a, a, b, RGN_OR);
+                            SelectClipRgn(dc[k], a);
+                            DeleteObject(a);
+                            DeleteObject(b);
+                        }
+                        StretchDIBits(dc[k], c.x, c.y, c.w, c.h, c.xs, c.ys, c.ws, c.hs, bits.data(), info.bmi(),
+                                      DIB_RGB_COLORS, k ? kSourceByTable : SRCCOPY);
+                    }
+                    EXPECT_EQ(Pixels(dc[0]).c, Pixels(dc[1]).c)
+                        << bpp << " bits, top-down " << topDown << ", clipped " << clipped << ", case at "
+                        << c.x << "," << c.y << " " << c.w << "x" << c.h;
+                    DeleteDC(dc[0]);
+                    DeleteDC(dc[1]);
+                }
+            }
+        }
+    }
+}
+
 TEST(GdiDib, SetDIBitsToDeviceCopiesScanLines) {
     Checker c;
     HDC dc = Canvas(6, 6);
