@@ -4,6 +4,9 @@
 #include "ostrel/Measure.h"
 #include "ostrel/ShapePoints.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -21,7 +24,7 @@ POINT HalfWay(const POINT& a, const POINT& b) {
 }
 
 // Moves the points whose flag is set to the front, in order; returns their number.
-int Gather(POINT* pts, int n, const std::vector<char>& keep) {
+int Gather(POINT* pts, int n, const char* keep) {
     int k = 0;
     for (int i = 0; i < n; ++i)
         if (keep[i]) pts[k++] = pts[i];
@@ -42,34 +45,79 @@ int CCompressPts::Compress(POINT* points, int* n, int closed) {
     const double D = m_dDistance;
     int count = *n;
 
+    // One flag a point, and the open chords (never more than the points): held on the stack for the
+    // short lines most layers are made of.
+    const int kInline = 256;
+    char keepInline[kInline];
+    std::pair<int, int> openInline[kInline];
+    std::vector<char> keepHeap;
+    std::vector<std::pair<int, int>> openHeap;
+    char* keep = keepInline;
+    std::pair<int, int>* open = openInline;
+    if (count > kInline) {
+        keepHeap.resize(count);
+        openHeap.resize(count);
+        keep = keepHeap.data();
+        open = openHeap.data();
+    }
+
     // 1. Distance pass: split every chord at its farthest inner point while that point matters.
     //    Chords are independent of one another, so a work list gives the same kept set as splitting
     //    all open chords pass by pass.
     if (D != 0.0) {
-        std::vector<char> keep(count, 0);
+        std::fill(keep, keep + count, 0);
         keep[0] = keep[count - 1] = 1;
-        std::vector<std::pair<int, int>> open;
-        open.emplace_back(0, count - 1);
-        while (!open.empty()) {
-            auto [a, b] = open.back();
-            open.pop_back();
+        // Within 2^31 - 1 on both axes every cross product fits 64 bits exactly, and so converts to
+        // the same double as the wide one; wider lines take the wide measure.
+        long long minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
+        for (int i = 1; i < count; ++i) {
+            minX = std::min<long long>(minX, points[i].x);
+            maxX = std::max<long long>(maxX, points[i].x);
+            minY = std::min<long long>(minY, points[i].y);
+            maxY = std::max<long long>(maxY, points[i].y);
+        }
+        const bool narrow = maxX - minX <= INT32_MAX && maxY - minY <= INT32_MAX;
+        int top = 0;
+        open[top++] = {0, count - 1};
+        while (top > 0) {
+            const auto [a, b] = open[--top];
             if (b - a < 2) continue;  // no inner point: closed at once
             // One chord length serves every point tested against this chord.
             const double chord = Distance(points[a], points[b]);
             int c = a + 1;
-            double e = PointToStraightLine(points[c], points[a], points[b], chord);
-            for (int i = a + 2; i < b; ++i) {
-                double d = PointToStraightLine(points[i], points[a], points[b], chord);
-                if (d > e) {  // strictly: the first index wins a tie
-                    e = d;
-                    c = i;
+            double e;
+            if (narrow && chord != 0.0) {
+                // The distance to the chord's straight line, |(b - a) x (p - a)| / chord, as the wide
+                // measure gives it.
+                const long long ax = points[a].x, ay = points[a].y;
+                const long long bx = points[b].x - ax, by = points[b].y - ay;
+                auto distance = [&](int i) {
+                    const long long cross = bx * (points[i].y - ay) - by * (points[i].x - ax);
+                    return std::fabs(static_cast<double>(cross)) / chord;
+                };
+                e = distance(c);
+                for (int i = a + 2; i < b; ++i) {
+                    const double d = distance(i);
+                    if (d > e) {  // strictly: the first index wins a tie
+                        e = d;
+                        c = i;
+                    }
+                }
+            } else {
+                e = PointToStraightLine(points[c], points[a], points[b], chord);
+                for (int i = a + 2; i < b; ++i) {
+                    const double d = PointToStraightLine(points[i], points[a], points[b], chord);
+                    if (d > e) {
+                        e = d;
+                        c = i;
+                    }
                 }
             }
             // A zero chord gives inf (split) for e > 0 and NaN (no split) for e == 0.
             if (e > D || e / chord > kRelativeDeviation) {
                 keep[c] = 1;
-                open.emplace_back(c, b);
-                open.emplace_back(a, c);
+                open[top++] = {c, b};
+                open[top++] = {a, c};
             }
         }
         count = Gather(points, count, keep);
@@ -81,7 +129,7 @@ int CCompressPts::Compress(POINT* points, int* n, int closed) {
     // 3. Spike pass: P[j-1] == P[j+1] means P[j] is the tip of a spike and P[j+1] its return.
     //    The tests read the values from before the pass; the first and the last point always stay.
     if (count >= 3) {
-        std::vector<char> keep(count, 1);
+        std::fill(keep, keep + count, 1);
         for (int j = 1; j <= count - 2;) {
             if (PointEqual(points[j - 1], points[j + 1])) {
                 keep[j] = 0;
@@ -131,7 +179,7 @@ void CCompressPts::CompressByDirection(POINT* points, int* n) {
         keep[i] = 0;
         d = d2;
     }
-    *n = Gather(points, count, keep);
+    *n = Gather(points, count, keep.data());
 }
 
 void CCompressPts::CompressStartEndPoint(POINT* points, int* n) {

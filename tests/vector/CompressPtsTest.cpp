@@ -2,8 +2,12 @@
 // few points (those must not read outside the caller's array).
 #include "vector/CompressPts.h"
 
+#include "ostrel/Measure.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <vector>
 
 namespace {
@@ -142,6 +146,58 @@ TEST(CompressPts, LongRunsKeepTheirEnds) {
                     EXPECT_EQ(pts[n - 1].x, last.x);
                     EXPECT_EQ(pts[n - 1].y, last.y);
                 }
+            }
+        }
+    }
+}
+
+// The distance pass split by plain recursion, every distance from the library's exact measure.
+void SplitByReference(const Pts& p, int a, int b, double D, std::vector<char>& keep) {
+    if (b - a < 2) return;
+    const double chord = Distance(p[a], p[b]);
+    int c = a + 1;
+    double e = PointToStraightLine(p[c], p[a], p[b], chord);
+    for (int i = a + 2; i < b; ++i) {
+        const double d = PointToStraightLine(p[i], p[a], p[b], chord);
+        if (d > e) e = d, c = i;
+    }
+    if (e > D || e / chord > 0.207) {
+        keep[c] = 1;
+        SplitByReference(p, a, c, D, keep);
+        SplitByReference(p, c, b, D, keep);
+    }
+}
+
+// Coordinates of every magnitude: short spans, spans at the edge of what a 64-bit cross product holds,
+// and lines across the whole coordinate range, whose products need more; short lines and long ones.
+// The thinner keeps exactly the points the reference split keeps (x only grows, so no point repeats
+// and the spike and ring steps have nothing to do).
+TEST(CompressPts, KeepsTheReferencePointsAtEveryMagnitude) {
+    std::mt19937_64 rng(5);
+    const int64_t spans[] = {1000, INT32_MAX, UINT32_MAX};
+    for (int64_t span : spans) {
+        for (int n : {40, 300}) {
+            for (double D : {1.0, 1e3, 1e8}) {
+                Pts line(static_cast<size_t>(n));
+                const int64_t step = span / n;
+                for (int i = 0; i < n; ++i) {
+                    line[i].x = static_cast<LONG>(INT32_MIN + i * step + static_cast<int64_t>(rng() % step));
+                    line[i].y = static_cast<LONG>(INT32_MIN + static_cast<int64_t>(rng() % (span + 1)));
+                }
+                std::vector<char> keep(n, 0);
+                keep[0] = keep[n - 1] = 1;
+                SplitByReference(line, 0, n - 1, D, keep);
+                Pts want;
+                for (int i = 0; i < n; ++i)
+                    if (keep[i]) want.push_back(line[i]);
+                CCompressPts t;
+                t.m_dDistance = D;
+                Pts got(line);
+                int m = n;
+                ASSERT_EQ(t.Compress(got.data(), &m, 0), 1);
+                got.resize(static_cast<size_t>(m));
+                EXPECT_TRUE(SamePoints(got, want)) << "span " << span << ", " << n << " points, D " << D << ": "
+                                                   << got.size() << " kept, expected " << want.size();
             }
         }
     }
