@@ -224,7 +224,13 @@ int StretchFromDib(DC& dc, POINT d1, POINT d2, double sx1, double sy1, double sx
                         continue;
                     }
                     const uint8_t* p = row + (size_t)sx * 3;
-                    out[i] = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
+                    if (sx + 1 < w) {  // a pixel follows in the row: one 4-byte read
+                        uint32_t v;
+                        std::memcpy(&v, p, 4);
+                        out[i] = v & 0xFFFFFF;
+                    } else {
+                        out[i] = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16;
+                    }
                 }
             } else if (bpp == 8) {
                 for (int i = 0; i < n; ++i) {

@@ -141,19 +141,19 @@ TEST(GdiDib, StretchDIBitsCopyAgreesWithTheGeneralPath) {
     const DWORD kSourceByTable = 0x00CC0000;
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFF; };
-    const int W = 13, H = 9;
+    const int W = 12, H = 9;  // 24-bit rows of 36 bytes: no padding after the last pixel
     struct Case {
         int x, y, w, h, xs, ys, ws, hs;
     };
     const Case cases[] = {
-        {3, 2, 13, 9, 0, 0, 13, 9},       // one to one
+        {3, 2, 12, 9, 0, 0, 12, 9},       // one to one
         {0, 0, 40, 30, 2, 1, 8, 6},       // enlarged: rows and columns repeat
-        {5, 4, 14, 10, 0, 0, 13, 9},      // one pixel larger, as an image layer draws
-        {1, 1, 6, 5, 0, 0, 13, 9},        // shrunk
-        {30, 2, -25, 20, 0, 0, 13, 9},    // mirrored left to right
-        {2, 28, 30, -25, 0, 0, 13, 9},    // mirrored top to bottom
+        {5, 4, 13, 10, 0, 0, 12, 9},      // one pixel larger, as an image layer draws
+        {1, 1, 6, 5, 0, 0, 12, 9},        // shrunk
+        {30, 2, -25, 20, 0, 0, 12, 9},    // mirrored left to right
+        {2, 28, 30, -25, 0, 0, 12, 9},    // mirrored top to bottom
         {0, 0, 40, 30, -3, -2, 20, 14},   // source partly outside the image: those pixels stay
-        {-10, -5, 60, 45, 0, 0, 13, 9},   // destination beyond the canvas
+        {-10, -5, 60, 45, 0, 0, 12, 9},   // destination beyond the canvas
     };
     for (int bpp : {8, 24, 32}) {
         for (int topDown = 0; topDown < 2; ++topDown) {
