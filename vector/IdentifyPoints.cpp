@@ -10,6 +10,7 @@
 #include "vector/GeoPoint.h"
 #include "vector/GeoPolygon.h"
 
+#include <afx/FileReplacement.h>
 #include <afx/WinApp.h>
 
 #include <boost/geometry.hpp>
@@ -506,7 +507,11 @@ int LoadIdentificationPointFile(CString strPath, CIPInfoList& list) {
 
 int SaveIdentificationPointFile(CString strPath, CIPInfoList& list) {
     if (strPath.IsEmpty()) return 0;
-    FILE* f = std::fopen(strPath, "wt");
+    // Written beside the old file and renamed over it only when complete.
+    CFileReplacement save;
+    CString temp;
+    if (!save.Add(strPath, temp)) return 0;
+    FILE* f = std::fopen(temp, "wt");
     if (!f) return 0;
     bool ok = true;
     for (POSITION p = list.GetHeadPosition(); p;) {
@@ -516,7 +521,7 @@ int SaveIdentificationPointFile(CString strPath, CIPInfoList& list) {
             ok = false;
     }
     if (std::fclose(f) != 0) ok = false;
-    return ok ? 1 : 0;
+    return ok && save.Commit() ? 1 : 0;
 }
 
 int SpacifyIdentificationPointFile(CString strPath) {

@@ -155,7 +155,9 @@ void InputIPAttributeImmediately(int bOn);
 // 0 for an empty path or a file that cannot be opened (list untouched). Otherwise the list is cleared
 // and gets the rows of the file (see the top of this file); 1 when it then holds a row, else 0.
 int LoadIdentificationPointFile(CString strPath, CIPInfoList& list);
-// 0 when the file cannot be created; else writes every row and returns 1 (an empty list: empty file).
+// Writes every row and returns 1 (an empty list: empty file). The file is written beside the old one
+// and renamed over it when complete, so a save that fails (0: the file cannot be made or written, or
+// the old file is read-only) leaves the old file as it was.
 int SaveIdentificationPointFile(CString strPath, CIPInfoList& list);
 // Empty path: the current path becomes empty, the table is cleared, 1. Otherwise the file is read into
 // the table; 1 and the path becomes current, or 0 with the current path kept.

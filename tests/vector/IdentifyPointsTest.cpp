@@ -14,6 +14,8 @@
 #include <afx/WinApp.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -268,6 +270,10 @@ TEST(IdentifyPoints, IPFileRowsAreWrittenTabbedAndReadUntilTheFirstBadRow) {
     ASSERT_EQ(SaveIdentificationPointFile(tmp("empty.txt").c_str(), none), 1);
     EXPECT_EQ(testsupport::ReadFileBytes(tmp("empty.txt")), "");
     EXPECT_EQ(SaveIdentificationPointFile(tmp("no/such/dir.txt").c_str(), rows), 0);
+    // A read-only file is left as it was.
+    std::filesystem::permissions(tmp("empty.txt"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(SaveIdentificationPointFile(tmp("empty.txt").c_str(), rows), 0);
+    EXPECT_EQ(testsupport::ReadFileBytes(tmp("empty.txt")), "");
 
     struct Case {
         const char* text;
