@@ -163,6 +163,16 @@ TEST_F(ScreenTest, APersonTypesClicksAndPicksAndTheModelHearsItAsFromTheDriver) 
         dlg.GetDlgItem(IDC_Q_MENU)->EnableWindow(FALSE);
         AfxQtSync();
         EXPECT_FALSE(Control(dlg, IDC_Q_MENU)->isEnabled());
+        // A read-only edit is shown grey, as the desktop shows it, where a field to type in is white.
+        dlg.GetDlgItem(IDC_Q_COUNT)->SendMessage(EM_SETREADONLY, TRUE, 0);
+        AfxQtSync();
+        auto* count = qobject_cast<QLineEdit*>(Control(dlg, IDC_Q_COUNT));
+        ASSERT_NE(count, nullptr);
+        EXPECT_TRUE(count->isReadOnly());
+        const QImage readOnly = count->grab().toImage(), editable = name->grab().toImage();
+        const QColor grey = readOnly.pixelColor(readOnly.width() - 4, readOnly.height() / 2);
+        const QColor white = editable.pixelColor(editable.width() - 4, editable.height() / 2);
+        EXPECT_LT(grey.lightness() + 20, white.lightness()) << grey.name().toStdString() << " " << white.name().toStdString();
         screentest::SaveShot(top, "screen_test_dialog");
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the default button: OK

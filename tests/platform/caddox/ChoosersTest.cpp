@@ -6,6 +6,7 @@
 #include <caddox/DrawPoint.h>
 #include <caddox/Pickers.h>
 
+#include <afx/WindowPicture.h>
 #include <afx/afxtest.h>
 
 #include <gtest/gtest.h>
@@ -230,4 +231,22 @@ TEST(CaddoxChoosers, APickerAPersonCannotReachOpensNothing) {
     EXPECT_EQ(r.failures.size(), 3u);
     EXPECT_TRUE(r.dlg.heard.empty());
     EXPECT_EQ(r.dlg.m_crColour, 0x123456u);
+}
+
+TEST(CaddoxChoosers, APictureOfTheWindowShowsThePickersFaces) {
+    // The picture runs the pickers' own painting: the colour picker's face is filled with its colour
+    // (nothing else on the dialog has it), where a plain button would show an empty face.
+    PickerRun r([](CDialog& d) {
+        HDC dc = AfxDrawWindowPicture(d.m_hWnd);
+        ASSERT_NE(dc, nullptr);
+        CRect rc;
+        d.GetWindowRect(&rc);
+        int found = 0;
+        for (int y = 0; y < rc.Height() + 40; ++y)
+            for (int x = 0; x < rc.Width(); ++x) found += GetPixel(dc, x, y) == 0x123456u;
+        CRect face;
+        d.GetDlgItem(1063)->GetClientRect(&face);
+        EXPECT_GT(found, face.Width() * face.Height() / 3);
+        DeleteDC(dc);
+    });
 }
