@@ -1,7 +1,5 @@
 #include "ui/PropageStyleAnno.h"
 
-#include <algorithm>
-
 #include "annotation/AnnoStyleSample.h"
 #include "annotation/GeoAnnoRecord.h"
 #include "core/GeoView.h"
@@ -9,21 +7,6 @@
 
 #include <afx/Dc.h>
 #include <ostrel/FontComboBox.h>
-
-namespace {
-
-// Shrinks a character size (width, height) in proportion until chars characters side by side fit in
-// maxWidth x maxHeight pixels; a size that fits stays as it is.
-void FitSample(int& width, int& height, int chars, int maxWidth, int maxHeight) {
-    if (width <= 0 || height <= 0 || maxWidth <= 0 || maxHeight <= 0) return;
-    const double needW = static_cast<double>(width) * chars, needH = height;
-    const double f = std::min({1.0, maxWidth / needW, maxHeight / needH});
-    if (f >= 1.0) return;
-    width = std::max(1, static_cast<int>(width * f));
-    height = std::max(1, static_cast<int>(height * f));
-}
-
-}  // namespace
 
 IMPLEMENT_DYNCREATE(CPropageStyleAnno, CStylePage)
 
@@ -216,9 +199,6 @@ void CPropageStyleAnno::PaintSample(CDC* pDC) {
     anno.m_strText = "中文字样";
     anno.m_nCharWidth = m_bShowSize ? static_cast<int>(m_nCharWidth) : 100;
     anno.m_nCharHeight = m_bShowSize ? static_cast<int>(m_nCharHeight) : 100;
-    // A sample larger than the box is drawn smaller, in the same proportions, so that all four characters
-    // show whole: cut at both ends it would show neither the face nor the style.
-    FitSample(anno.m_nCharWidth, anno.m_nCharHeight, 4, rcClient.Width() - 8, rcClient.Height() - 8);
     anno.m_nAlignType = 4;
     anno.m_nPositionType = 0;
     CRect rcBounds = rcClient;

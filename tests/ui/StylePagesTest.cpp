@@ -426,3 +426,39 @@ TEST_F(StylePages, AnnotationSizeIsShownSentOnApplyAndTheSampleFollowsTheColour)
     EXPECT_EQ(m_sheet.heard[3].msg, static_cast<UINT>(WM_ANNOSIZE_CHANGED));
     EXPECT_EQ(gv.m_crAnnoColor, 0x0000FFu);
 }
+
+TEST_F(StylePages, ALargeLetteringSampleShowsWholeInsideItsBox) {
+    // The sample's characters as large as the box or larger (the default 100 without the size shown,
+    // upright and slanted, and large sizes shown) still show whole, with no ink against the box's ends.
+    struct Case {
+        int showSize;
+        UINT width, height;
+        DWORD flags;  // right slant: 0x02 with 0x200
+    };
+    for (const Case& c : {Case{0, 30, 40, 0}, Case{0, 30, 40, 0x02 | 0x200}, Case{1, 200, 150, 0}, Case{1, 500, 500, 0}}) {
+        SCOPED_TRACE(c.showSize);
+        GEOVIEW gv;
+        gv.m_crAnnoColor = 0x0000FF;
+        gv.m_dwTextFlags = c.flags;
+        CPropageStyleAnno page;
+        page.SetData(&gv, c.showSize, c.width, c.height);
+        Run(page, [&](CPropertySheet& s, CPropertyPage& p) {
+            CWnd* sample = p.GetDlgItem(1134);
+            sample->Invalidate();
+            sample->UpdateWindow();
+            p.Invalidate();
+            p.UpdateWindow();
+            CRect rc;
+            sample->GetClientRect(&rc);
+            HDC dc = ::GetDC(sample->m_hWnd);
+            int inside = 0, atEnds = 0;
+            for (int y = 0; y < rc.Height(); ++y)
+                for (int x = 0; x < rc.Width(); ++x)
+                    if (::GetPixel(dc, x, y) == 0x0000FF) (x < 6 || x >= rc.Width() - 6 || y < 4 || y >= rc.Height() - 4 ? atEnds : inside)++;
+            ::ReleaseDC(sample->m_hWnd, dc);
+            EXPECT_GT(inside, 50);
+            EXPECT_EQ(atEnds, 0);
+            afxtest::Cancel(s);
+        });
+    }
+}
