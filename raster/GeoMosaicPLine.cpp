@@ -110,12 +110,13 @@ int CGeoMosaicPLine::SetFocusNode(int index)
 
 int CGeoMosaicPLine::GetX(int i) const
 {
-    return i >= 0 && i < GetMosaicPoints() ? static_cast<int>(m_MosaicPoints[i].x + 0.5) : 0;
+    // Saturated: a stored position may lie beyond any int.
+    return i >= 0 && i < GetMosaicPoints() ? Trunc(m_MosaicPoints[i].x + 0.5) : 0;
 }
 
 int CGeoMosaicPLine::GetY(int i) const
 {
-    return i >= 0 && i < GetMosaicPoints() ? static_cast<int>(m_MosaicPoints[i].y + 0.5) : 0;
+    return i >= 0 && i < GetMosaicPoints() ? Trunc(m_MosaicPoints[i].y + 0.5) : 0;
 }
 
 void CGeoMosaicPLine::SetGeoStandardHistogram(CRect r) { m_StandardHistogram.SetExtent(r.top, r.bottom, r.left, r.right); }

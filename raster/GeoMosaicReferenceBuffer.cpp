@@ -13,7 +13,16 @@
 IMPLEMENT_SERIAL(CGeoMosaicReferenceBuffer, CObject, 1)
 
 namespace {
-int Round(double v) { return static_cast<int>(v + 0.5); }
+// v + 0.5 truncated, saturated to the int range (NaN gives 0): positions along a segment come from
+// callers' ratios, which need not lie in 0 .. 1.
+int Round(double v)
+{
+    v += 0.5;
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT_MAX;
+    if (v <= -2147483648.0) return INT_MIN;
+    return static_cast<int>(v);
+}
 }  // namespace
 
 CGeoMosaicReferenceBuffer::CGeoMosaicReferenceBuffer() = default;
@@ -199,8 +208,10 @@ BYTE* CGeoMosaicReferenceBuffer::GetBuffer(int segment, double t, double)
     const long long last = static_cast<long long>(m_nEnd) - m_nBegin;
     const double position = m_Segments[segment].length * t;
     const double fl = std::floor(position);
-    const long long at = static_cast<long long>(std::max(0, static_cast<int>(fl))) + m_Segments[segment].start;
-    const double f = position - fl;
+    // fl is a whole number (or NaN): Round of fl - 0.5 is fl itself, saturated.
+    const long long at = static_cast<long long>(std::max(0, Round(fl - 0.5))) + m_Segments[segment].start;
+    double f = position - fl;
+    if (!(f >= 0.0 && f < 1.0)) f = 0.0;  // a ratio that is not a number, or infinite
     const size_t row = GetBytesPerRow();
     const BYTE* A;
     const BYTE* B;
