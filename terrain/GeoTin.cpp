@@ -612,6 +612,17 @@ void CGeoTin::ConvexCheck() {
 void CGeoTin::CrossCheck() {
     CGeoTinTriangle* tab = Triangles();
     if (!tab) return;
+    // Only vertices of bodies with segments (two points or more) can force anything: without any, every
+    // triangle would pass over all of its vertices, so the pass is left out.
+    bool segments = false;
+    const CGeoVectorObject* last = nullptr;
+    for (int i = 0; i < m_nPoints && !segments; ++i) {
+        CGeoVectorObject* body = GetTinPoint(i)->GetMainBody();
+        if (!body || body == last) continue;
+        last = body;
+        segments = body->GetPoints() >= 2;
+    }
+    if (!segments) return;
     LONG counter = 1;
     for (int pass = 0; pass < 10 && counter; ++pass) {
         counter = 0;
