@@ -589,22 +589,18 @@ int CGeoDEM::LoadBilData(FILE* fp, const CString& path)
     }
     demprogress::Begin(kReadingBil);
     LONG* v = reinterpret_cast<LONG*>(band->GetBuffer());
-    // Little-endian 32-bit rows on a little-endian machine are read straight into the band.
-    const uint32_t one = 1;
-    const bool direct = bits == 32 && intel != 0 && *reinterpret_cast<const BYTE*>(&one) == 1;
-    std::vector<BYTE> row(direct ? 0 : rowBytes);
+    std::vector<BYTE> row(rowBytes);
     const LONG invalid = m_lInvalid, offset = m_lOffset;
     LONG lo = kDemEmptyMin, hi = kDemEmptyMax;
     for (LONG k = 0; k < h; ++k) {
-        LONG* dst = v + static_cast<size_t>(h - 1 - k) * w;
-        BYTE* into = direct ? reinterpret_cast<BYTE*>(dst) : row.data();
-        if (std::fread(into, 1, rowBytes, fp) != rowBytes) {
+        if (std::fread(row.data(), 1, rowBytes, fp) != rowBytes) {
             delete band;
             AfxMessageBox(CString(kShortData) + path);
             demprogress::End();
             return 0;
         }
-        if (!direct) DecodeRow(row.data(), dst, w, static_cast<int>(bits), intel != 0);
+        LONG* dst = v + static_cast<size_t>(h - 1 - k) * w;
+        DecodeRow(row.data(), dst, w, static_cast<int>(bits), intel != 0);
         for (LONG c = 0; c < w; ++c) {
             if (dst[c] == invalid) continue;
             dst[c] -= offset;
