@@ -1,24 +1,28 @@
 // CPolygonXPolygon: the common part of two closed polygon lines.
 //
-// The two outlines are cut into segments and noded: every crossing of two segments is rounded to the
-// nearest whole unit (floor of x + 0.5, computed exactly) and both segments are split there, a vertex
-// lying on another segment splits it, and collinear overlaps are split at each other's ends; the cut
-// pieces are searched again until nothing crosses. The pieces form a planar network whose faces are
-// classified exactly by their winding numbers about each input (nonzero = inside), and the boundary of
-// the faces inside both is traced as rings. The crossing search is a sweep over the segments sorted by
-// x, so the work grows as n log n plus the crossings for inputs whose segments are not piled up on
-// one vertical band.
+// Outside the box the two inputs' boxes share (with a unit to spare) only how often each ring winds
+// round matters, so each ring is first reduced there to a path along that box's border. The rings are
+// then cut into segments and noded: every crossing of two segments is rounded to the nearest whole unit
+// (floor of x + 0.5, computed exactly) and both segments are split there, a vertex lying on another
+// segment splits it, and collinear overlaps are split at each other's ends; the cut pieces are searched
+// again until nothing crosses, and a ring running out along a segment and straight back loses that
+// spike. The pieces form a planar network whose faces are classified exactly by their winding numbers
+// about each input (nonzero = inside), and the boundary of the faces inside both is traced as rings.
+// The crossing search is a sweep over the segments sorted by x, so the work grows as n log n plus the
+// crossings, unless many segments span the same range of x (long spikes side by side), where it tends
+// to n^2.
 //
-// Coordinates are those of the inputs (32-bit, the whole range), with no unit conversion. An input may
-// run either way round, touch or cross itself, or reach holes along a bridge traversed both ways (the
-// two traversals cancel).
+// Coordinates are those of the inputs (32-bit, the whole range), with no unit conversion; a point of
+// the answer lies within a unit of the exact boundary. An input may run either way round, touch or
+// cross itself, or reach holes along a bridge traversed both ways (the two traversals cancel).
 //
 // The answer, when the common region has several separate parts, is the part of largest area: its
 // outline counterclockwise (y axis up) from its lowest leftmost vertex, without repeated or straight-
-// through vertices, and a hole of that part joined to the outline by a bridge run out and back along
-// the same horizontal line from the hole's leftmost vertex. When the outlines neither cross nor touch
-// and one lies inside the other, the inner input's own points are the answer, in its own order (a
-// repeated closing point, and repeated consecutive points, left out).
+// through vertices, and a hole of that part joined to the outline where it touches it, or else by a
+// bridge run out and back along the horizontal line from the hole's lowest leftmost vertex to the
+// nearest point of the outline on its left. When the outlines never meet and the answer is the whole
+// of one input (it lies inside the other and around none of its holes), that input's own points are
+// the answer, in its own order (a repeated closing point, and repeated consecutive points, left out).
 #pragma once
 
 #include <afx/afx.h>
