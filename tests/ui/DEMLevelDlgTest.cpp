@@ -329,7 +329,12 @@ TEST(ColorListCtrl, ClicksOnRowsOnlyTellTheParentAndModesAboveTwoAreRefused)
         EXPECT_EQ(spy.Of(CLM_ROWCLICKED)[0].lParam, 2);
         EXPECT_EQ(list->GetItemState(2, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
         spy.Clear();
-        afxtest::ClickRow(list, -1);  // below the last row
+        // Nine rows fill the list: there is no empty space below the last one for a person to click.
+        std::vector<std::string> refused;
+        afxtest::Current()->SetFailureHandler([&](const std::string& m) { refused.push_back(m); });
+        EXPECT_FALSE(afxtest::ClickRow(list, -1));
+        afxtest::Current()->SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        EXPECT_EQ(refused.size(), 1u);
         EXPECT_TRUE(spy.Of(CLM_ROWCLICKED).empty());
         EXPECT_EQ(Level(d).GetSelectedClass(), 2);
 

@@ -628,7 +628,7 @@ bool TreePoint(CTreeCtrl* tree, HTREEITEM item, POINT& pt) {
     for (HTREEITEM h = tree->GetFirstVisibleItem(); h; h = tree->GetNextVisibleItem(h)) last = h;
     pt = POINT{5, 2};
     if (last && tree->GetItemRect(last, &r, FALSE)) pt.y = r.bottom + 2;
-    return true;
+    return InView(tree->m_hWnd, pt, 0, "the empty space below the tree's last item");
 }
 
 bool ListPoint(CListCtrl* list, int row, POINT& pt) {
@@ -646,7 +646,8 @@ bool ListPoint(CListCtrl* list, int row, POINT& pt) {
     int n = list->GetItemCount();
     pt = POINT{5, kListHeaderHeight + 2};
     if (n > 0 && list->GetItemRect(n - 1, &r, LVIR_BOUNDS)) pt = POINT{5, r.bottom + 2};
-    return true;
+    // Below the last row only where the rows leave room: a list whose rows fill it has no empty space.
+    return InView(list->m_hWnd, pt, 0, "the empty space below the list's last row");
 }
 
 void MoveCursor(HWND h, POINT client) {

@@ -161,7 +161,8 @@ bool ActivatePage(CPropertySheet& sheet, int nPage);
 // A left click selects the item (TVN_SELCHANGING may veto) and sends NM_CLICK; a right click sends
 // NM_RCLICK (and WM_CONTEXTMENU when that returns 0) without selecting; NULL / -1 means empty space
 // below the last item. An item whose centre is scrolled out of the client area (above it, below it, or
-// under a list's header) is refused: a person scrolls to it first (EnsureVisible, Scroll).
+// under a list's header) is refused: a person scrolls to it first (EnsureVisible, Scroll); so is the
+// empty space below the last item where the items fill the control.
 bool ClickItem(CTreeCtrl* tree, HTREEITEM item);
 bool RightClick(CTreeCtrl* tree, HTREEITEM item);
 bool DoubleClick(CTreeCtrl* tree, HTREEITEM item);
