@@ -771,9 +771,16 @@ std::vector<POINT> PointsOf(CGeoPolygonLine* line) {
 // its reverse, also across the ring's seam): such a spike bounds nothing, and its two edges would lie on
 // top of each other in the network.
 void DropSpikes(std::vector<Seg>& segs) {
+    auto reverse = [](const Seg& x, const Seg& y) { return Same(x.p, y.q) && Same(x.q, y.p); };
+    bool any = false;
+    for (size_t i = 0, first = 0; i < segs.size() && !any; ++i) {
+        if (segs[i].ring != segs[first].ring) first = i;
+        const bool last = i + 1 == segs.size() || segs[i + 1].ring != segs[i].ring;
+        any = reverse(segs[i], last ? segs[first] : segs[i + 1]);
+    }
+    if (!any) return;
     std::vector<Seg> out;
     out.reserve(segs.size());
-    auto reverse = [](const Seg& x, const Seg& y) { return Same(x.p, y.q) && Same(x.q, y.p); };
     for (size_t i = 0; i < segs.size();) {
         const size_t first = out.size();
         const int ring = segs[i].ring;
