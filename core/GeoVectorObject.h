@@ -28,6 +28,7 @@
 
 #include <quenby/SymbolAttrib.h>
 
+#include <memory>
 #include <vector>
 
 class CDC;
@@ -387,7 +388,13 @@ protected:
     DISPLAYATTR m_nDisplayAttr = DISPLAYATTR_SELF;
     int m_nDangleType = 0;
     DWORD m_dwSymbolAttrFlag = 0;
-    GEOVIEW m_ADGeoView;
+    // The style the attribute display rules last gave (see GetGeoView), made the first time one is asked
+    // for: most objects are never drawn by attribute, and a style is a large part of an object.
+    std::unique_ptr<GEOVIEW> m_pADGeoView;
+    GEOVIEW& ADGeoView() {
+        if (!m_pADGeoView) m_pADGeoView.reset(new GEOVIEW);
+        return *m_pADGeoView;
+    }
     double m_dZ = 0.0;
     // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
     LONG m_lWidth = 0;

@@ -65,12 +65,12 @@ void CGeoVectorObject::GetGeoView(GEOVIEW& view, DISPLAYATTR attr)
             GEOVIEW found;
             CGeoVectorLayer* pLayer = VectorLayerOf(this);
             if (pLayer && pLayer->GetGeoViewAD(this, found))
-                m_ADGeoView = found;
+                ADGeoView() = found;
             else
-                m_ADGeoView = GetSelfGeoView();
+                ADGeoView() = GetSelfGeoView();
             m_bADInitialized = 1;
         }
-        view = m_ADGeoView;
+        view = ADGeoView();
         break;
     default: break;
     }

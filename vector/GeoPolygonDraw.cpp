@@ -55,10 +55,10 @@ int CGeoPolygon::OnGetGeoViewBegin(GEOVIEW& view, tagDisplayState ds) {
         case 3:
             if (!IsADInitilized() || IsADRefresh() || !pLabel->IsADInitilized()) {
                 // Where no rule applies the label point's own style stands, as for any object.
-                if (!pLayer || !pLayer->GetGeoViewAD(pLabel, m_ADGeoView)) m_ADGeoView = pLabel->GetSelfGeoView();
+                if (!pLayer || !pLayer->GetGeoViewAD(pLabel, ADGeoView())) ADGeoView() = pLabel->GetSelfGeoView();
                 InitilizeAD(1);
             }
-            view = m_ADGeoView;
+            view = ADGeoView();
             return 0;
         case 4:
             return -1;
