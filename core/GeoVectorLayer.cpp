@@ -210,9 +210,15 @@ struct CGeoVectorLayer::LoadedIDs {
     }
 };
 
+void CGeoVectorLayer::LoadedIDsDeleter::operator()(LoadedIDs* p) const { delete p; }
+
 CGeoAccessorialObject* CGeoVectorLayer::FindObj(UINT nID) {
     if (nID == 0) return nullptr;
-    if (m_pLoadedIDs) return m_pLoadedIDs->Find(nID);
+    if (m_bResolving) {
+        // Made by the first look-up: a layer without polygons never needs it.
+        if (!m_pLoadedIDs) m_pLoadedIDs.reset(new LoadedIDs(m_ObjList));
+        return m_pLoadedIDs->Find(nID);
+    }
     if (!IsAvlPermit()) {
         IndexDrop();
         for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
@@ -384,10 +390,9 @@ void CGeoVectorLayer::Serialize(CArchive& ar) {
             if (!pOb || !pOb->IsKindOf(RUNTIME_CLASS(CGeoVectorObject)) || (!m_ObjList.IsEmpty() && m_ObjList.Find(pOb)))
                 bad = true;
         }
-        std::vector<CObject*> seen(loaded);
-        std::sort(seen.begin(), seen.end());
-        if (bad || std::adjacent_find(seen.begin(), seen.end()) != seen.end())
-            AfxThrowArchiveException(CArchiveException::badClass);
+        // Every object ReadOwnedObject gives is one it has just made (a reference to one read before
+        // throws), so no object can come twice.
+        if (bad) AfxThrowArchiveException(CArchiveException::badClass);
         m_Theme.Serialize(ar);
     } catch (...) {
         std::set<CObject*> freed;
@@ -467,17 +472,19 @@ void CGeoVectorLayer::ResolveLoadedObjects() {
     // Every object is listed and linked, so each may now look up the others (topological polygons
     // resolve their border arcs through FindObj). One that cannot stand is taken out (Unlink, with its
     // record, whatever the editable flag) and deleted.
-    LoadedIDs ids(m_ObjList);
-    struct Using {
-        LoadedIDs*& at;
-        ~Using() { at = nullptr; }
-    } using_{m_pLoadedIDs};
-    m_pLoadedIDs = &ids;
+    struct Resolving {
+        CGeoVectorLayer& layer;
+        ~Resolving() {
+            layer.m_bResolving = 0;
+            layer.m_pLoadedIDs.reset();
+        }
+    } resolving{*this};
+    m_bResolving = 1;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         CGeoVectorObject* pObject = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p));
         if (pObject->OnLayerLoaded()) continue;
         Unlink(pObject, TRUE);
-        ids.Forget(pObject, m_ObjList);
+        if (m_pLoadedIDs) m_pLoadedIDs->Forget(pObject, m_ObjList);
         delete pObject;
     }
 }
@@ -559,17 +566,24 @@ void CGeoVectorLayer::GetUsedGCID(CUIntArray& ids, CUIntArray* pCounts) const {
     ids.RemoveAll();
     if (pCounts) pCounts->RemoveAll();
     // Codes in first-seen order, found by a hash map: one pass, however many codes the layer uses.
+    // Neighbours in the list often share a code, so the last code's place is kept beside the map, and
+    // the map is only asked (without making a node) when the code changes.
     std::unordered_map<UINT, INT_PTR> index;
+    UINT lastID = 0;
+    INT_PTR lastAt = -1;
     for (POSITION p = m_ObjList.GetHeadPosition(); p;) {
         UINT id = static_cast<CGeoVectorObject*>(m_ObjList.GetNext(p))->GetObjectClassID();
         if (id == 0) continue;
-        auto found = index.emplace(id, ids.GetSize());
-        if (found.second) {
-            ids.Add(id);
-            if (pCounts) pCounts->Add(1);
-        } else if (pCounts) {
-            ++(*pCounts)[found.first->second];
+        if (id != lastID || lastAt < 0) {
+            auto found = index.try_emplace(id, ids.GetSize());
+            lastID = id;
+            lastAt = found.first->second;
+            if (found.second) {
+                ids.Add(id);
+                if (pCounts) pCounts->Add(0);
+            }
         }
+        if (pCounts) ++(*pCounts)[lastAt];
     }
 }
 

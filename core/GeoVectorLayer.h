@@ -55,6 +55,7 @@
 #include "core/GeoObjectIndex.h"
 #include "core/GeoTheme.h"
 
+#include <memory>
 #include <vector>
 
 class CGeoAttributeDatabase;
@@ -353,10 +354,14 @@ protected:
     int m_bUnopenedDBReported = 0;
     CAvlTree m_AvlTree;
     int m_bAvlBuilt = 0;
-    // While ResolveLoadedObjects runs: the loaded objects by ID, which FindObj answers from instead of
-    // building the ID tree (defined in GeoVectorLayer.cpp).
+    // While ResolveLoadedObjects runs (m_bResolving): the loaded objects by ID, which FindObj makes on
+    // its first call and answers from instead of building the ID tree (defined in GeoVectorLayer.cpp).
     struct LoadedIDs;
-    LoadedIDs* m_pLoadedIDs = nullptr;
+    struct LoadedIDsDeleter {
+        void operator()(LoadedIDs* p) const;
+    };
+    std::unique_ptr<LoadedIDs, LoadedIDsDeleter> m_pLoadedIDs;
+    int m_bResolving = 0;
     // Look-ups by user ID and bounds; m_bListOnly once they cannot be trusted (an object listed twice).
     // The order key the next listed object gets.
     mutable CGeoObjectIndex m_ObjIndex;
