@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace win32 {
@@ -97,7 +99,65 @@ std::string GbkToUtf8(const std::string& gbk) {
     return Convert(GbkToUtf8Cd(), gbk.data(), gbk.size(), "\xEF\xBF\xBD", 1);
 }
 
+namespace {
+
+// Every two-byte GBK character that converts to one character of the Basic Multilingual Plane and back
+// to the same two bytes, with that character's UTF-8 form: built once from the converters themselves,
+// so a text of such characters (and ASCII) converts by table to exactly what they would give.
+class TwoByteTable {
+public:
+    TwoByteTable() : m_utf8(kLeads * kTrails) {
+        std::string out, back;
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (!ConvertAll(GbkToUtf8Cd(), pair, 2, out) || out.size() < 2 || out.size() > 3) continue;
+                if (!ConvertAll(Utf8ToGbkCd(), out.data(), out.size(), back) || back != std::string(pair, 2)) continue;
+                Entry& e = m_utf8[static_cast<size_t>(lead - 0x81) * kTrails + (trail - 0x40)];
+                e.size = static_cast<uint8_t>(out.size());
+                std::memcpy(e.bytes, out.data(), out.size());
+            }
+    }
+    // Appends the character's UTF-8 form; false when it has none in the table.
+    bool Append(unsigned char lead, unsigned char trail, std::string& out) const {
+        if (trail < 0x40 || trail > 0xFE) return false;
+        const Entry& e = m_utf8[static_cast<size_t>(lead - 0x81) * kTrails + (trail - 0x40)];
+        if (e.size == 0) return false;
+        out.append(e.bytes, e.size);
+        return true;
+    }
+
+private:
+    static const int kLeads = 0xFE - 0x81 + 1, kTrails = 0xFE - 0x40 + 1;
+    struct Entry {
+        uint8_t size = 0;
+        char bytes[3] = {0, 0, 0};
+    };
+    std::vector<Entry> m_utf8;
+};
+
+const TwoByteTable& Table() {
+    static const TwoByteTable table;
+    return table;
+}
+
+}  // namespace
+
 bool GbkToUtf8Exact(const std::string& gbk, std::string& utf8) {
+    // By table while every character is ASCII or in it; anything else goes through the converters.
+    utf8.clear();
+    const TwoByteTable& table = Table();
+    bool byTable = true;
+    for (size_t i = 0; byTable && i < gbk.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(gbk[i]);
+        if (c < 0x80)
+            utf8 += static_cast<char>(c);
+        else if (IsGbkLeadByte(c) && i + 1 < gbk.size() && table.Append(c, static_cast<unsigned char>(gbk[i + 1]), utf8))
+            ++i;
+        else
+            byTable = false;
+    }
+    if (byTable) return true;
     thread_local std::string back;
     return ConvertAll(GbkToUtf8Cd(), gbk.data(), gbk.size(), utf8) &&
            ConvertAll(Utf8ToGbkCd(), utf8.data(), utf8.size(), back) && back == gbk;
