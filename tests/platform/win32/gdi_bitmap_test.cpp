@@ -131,6 +131,21 @@ TEST(GdiDib, StretchDIBitsSamplesTheNearestPixel) {
     StretchDIBits(dc, 0, 0, 4, 4, 10, 10, 4, 4, c.bits, c.info.bmi(), DIB_RGB_COLORS, SRCCOPY);
     EXPECT_EQ(InkBox(dc).right, 0);
     EXPECT_EQ(StretchDIBits(dc, 0, 0, 4, 4, 0, 0, 4, 4, nullptr, c.info.bmi(), DIB_RGB_COLORS, SRCCOPY), (int)GDI_ERROR);
+    // Through a clipping region only the region's pixels change, and an index beyond the palette
+    // paints black.
+    Checker odd;
+    odd.bits[0] = 9;  // the bottom-left pixel, red before
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    HRGN clip = CreateRectRgn(0, 0, 20, 40);
+    SelectClipRgn(dc, clip);
+    StretchDIBits(dc, 0, 0, 40, 40, 0, 0, 4, 4, odd.bits, odd.info.bmi(), DIB_RGB_COLORS, SRCCOPY);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    EXPECT_EQ(Pixels(dc).at(5, 35), 0u);
+    EXPECT_EQ(Pixels(dc).at(5, 15), RGB(255, 0, 0));
+    EXPECT_EQ(Pixels(dc).at(15, 35), 0u);
+    EXPECT_EQ(Pixels(dc).at(25, 15), RGB(255, 255, 255));
+    EXPECT_EQ(Pixels(dc).at(35, 35), RGB(255, 255, 255));
     DeleteDC(dc);
 }
 
