@@ -25,8 +25,10 @@ TEST(Codepage, GbkToUtf8ReplacesWhatIsNotGbk) {
         std::string exact = "left over";
         const bool bad = c.utf8.find("\xEF\xBF\xBD") != std::string::npos;
         EXPECT_EQ(win32::GbkToUtf8Exact(c.gbk, exact), !bad);
-        if (!bad) EXPECT_EQ(exact, c.utf8);
-        if (!bad) EXPECT_EQ(win32::Utf8ToGbk(c.utf8), c.gbk);
+        if (!bad) {
+            EXPECT_EQ(exact, c.utf8);
+            EXPECT_EQ(win32::Utf8ToGbk(c.utf8), c.gbk);
+        }
     }
 }
 
