@@ -10,8 +10,9 @@
 // Record: int image width, int image height, double pixel size (metres), int strip width, int begin,
 // int end, int ~count of reference points (a non-negative value marks an old record without the next
 // field), int bits per pixel, count x (double x, double y), then (end - begin + 1) strip records when
-// the strip width is not 0 and end >= begin. Counts, sizes or a strip beyond 256 MiB raise
-// CArchiveException. The segment table is not stored: the owning mosaic line rebuilds it.
+// the strip width is not 0 and end >= begin. Counts, sizes or a strip beyond 256 MiB, and points or a
+// strip the archive does not hold, raise CArchiveException before anything is allocated for them. The
+// segment table is not stored: the owning mosaic line rebuilds it.
 //
 // CGeoPLineBuffer: the seam's column for every image row (side 0) or its row for every column (side 2),
 // from the line's map coordinates; -99999 where the seam does not pass.
