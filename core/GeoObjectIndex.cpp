@@ -23,8 +23,10 @@ using opentable::OpenTable;
 namespace {
 
 // The tree holds each object's bounds as an exact integer box with the object itself, so a search needs
-// nothing but the tree to answer.
-typedef bg::model::point<LONG, 2, bg::cs::cartesian> Point;
+// nothing but the tree to answer. The coordinates are 64-bit although the bounds are 32-bit: the tree
+// adds corners (box centres when it packs) and subtracts them (sizes when it splits), which overflows
+// 32 bits for bounds far apart or reaching across the range.
+typedef bg::model::point<int64_t, 2, bg::cs::cartesian> Point;
 typedef bg::model::box<Point> Box;
 typedef std::pair<Box, CGeoVectorObject*> Entry;
 typedef bgi::rtree<Entry, bgi::quadratic<16>> Tree;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <algorithm>
 #include <random>
 #include <vector>
@@ -242,6 +244,23 @@ TEST(LayerIndex, BoundsOneUnitApartFarFromTheOriginAreTold)
     const CRect rect(far + 29, -far - 28, far + 30, -far - 27);
     EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), WalkFind(layer, rect, SELOBJ_MEET));
     EXPECT_EQ(layer.FindObj(rect, SELOBJ_MEET, 0), boxes[7]);
+}
+
+TEST(LayerIndex, BoundsReachingAcrossTheCoordinateRangeAreTold)
+{
+    // Corners near both ends of the range: the look-up's sums and sizes must not overflow.
+    CGeoVectorLayer layer;
+    const int lo = INT_MIN + 2, hi = INT_MAX - 2;
+    const CRect rects[] = {CRect(lo, lo, hi, hi), CRect(hi - 10, hi - 10, hi, hi), CRect(lo, lo, lo + 10, lo + 10),
+                           CRect(lo, hi - 10, lo + 10, hi), CRect(hi - 10, lo, hi, lo + 10), CRect(-5, -5, 5, 5)};
+    for (int round = 0; round < 20; ++round)
+        for (const CRect& r : rects) layer.Add(new CDrawTestBox(r));
+    for (const CRect& r : rects)
+        for (SELOBJMODE mode : {SELOBJ_MEET, SELOBJ_INSIDE})
+            ASSERT_EQ(layer.FindObj(r, mode, 0), WalkFind(layer, r, mode)) << r.left << "," << r.top;
+    std::vector<CGeoVectorObject*> near;
+    ASSERT_TRUE(layer.FindByBounds(CRect(hi - 1, hi - 1, hi, hi), near));
+    EXPECT_EQ(near.size(), 40u);  // the whole-range boxes and the boxes at the top right corner
 }
 
 // Thousands of objects under two user IDs, taken out in random order until a few are left and then put
