@@ -56,7 +56,8 @@ void UseVectorLayer(CGeoVectorLayer& layer, CDC& dc) {
     if (!tin.Create(list)) return;
     const CRect b = tin.GetBounds();
     for (LONG s = 1; s <= tin.GetTriangleCount() && s <= 8; ++s)
-        tin.GetElevation(b.left + b.Width() / 2, b.top + b.Height() / 2, s, 1.0, 0);
+        tin.GetElevation(static_cast<int>((static_cast<long long>(b.left) + b.right) / 2),
+                         static_cast<int>((static_cast<long long>(b.top) + b.bottom) / 2), s, 1.0, 0);
 }
 
 void UseImageLayer(CGeoImageLayer& layer, CDC& dc) {
