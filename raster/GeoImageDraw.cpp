@@ -35,16 +35,17 @@ void CGeoImage::Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint off
         C.right = std::min(D.right, clip->right);
         C.bottom = std::min(D.bottom, clip->bottom);
     }
-    if (C.left >= C.right || C.top >= C.bottom || D.Width() <= 0 || D.Height() <= 0) return;
+    if (C.left >= C.right || C.top >= C.bottom || D.right <= D.left || D.bottom <= D.top) return;
 
     const double W = GetWidth(), H = GetHeight();
-    const double dw = D.Width(), dh = D.Height();
+    // Sizes in double: bounds may reach across the coordinate range, past what an int difference holds.
+    const double dw = double(D.right) - D.left, dh = double(D.bottom) - D.top;
     // The source pixels under the visible part (rows from the top), one pixel more on every side so
     // that partly visible pixels at the edges are painted too.
-    LONG sl = Trunc(W * (C.left - D.left) / dw + 0.5) - 1;
-    LONG st = Trunc(H * (C.top - D.top) / dh + 0.5) - 1;
-    LONG sr = Trunc(W * (C.right - D.left) / dw + 0.5) + 1;
-    LONG sb = Trunc(H * (C.bottom - D.top) / dh + 0.5) + 1;
+    LONG sl = Trunc(W * (double(C.left) - D.left) / dw + 0.5) - 1;
+    LONG st = Trunc(H * (double(C.top) - D.top) / dh + 0.5) - 1;
+    LONG sr = Trunc(W * (double(C.right) - D.left) / dw + 0.5) + 1;
+    LONG sb = Trunc(H * (double(C.bottom) - D.top) / dh + 0.5) + 1;
     sl = std::max<LONG>(sl, 0);
     st = std::max<LONG>(st, 0);
     sr = std::min<LONG>(sr, GetWidth() - 1);
@@ -52,7 +53,7 @@ void CGeoImage::Draw(CDC* pDC, RECT* clip, UINT scale, CPoint origin, CPoint off
     if (sl > sr || st > sb) return;
 
     // Those pixels' own rectangle on the map, so that they land exactly where they belong.
-    const double bw = bounds.Width(), bh = bounds.Height();
+    const double bw = double(bounds.right) - bounds.left, bh = double(bounds.bottom) - bounds.top;
     const LONG left = Trunc(bounds.left + bw * sl / W + 0.5);
     const LONG right = Trunc(bounds.left + bw * (sr + 1) / W + 0.5);
     const LONG north = Trunc(bounds.bottom - bh * st / H + 0.5);
