@@ -11,7 +11,10 @@
 #include <caddox/LineShape.h>
 #include <ostrel/Units.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 IMPLEMENT_SERIAL(CGeoMosaicPLine, CGeoPLine, 1)
 
@@ -335,10 +338,14 @@ void CGeoMosaicPLine::OnDrawWithoutSymbolization(CDC* pDC, UINT scale, UINT, CPo
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
     const int oldRop = xorMode ? pDC->SetROP2(R2_XORPEN) : 0;
     auto cross = [pDC](CPoint p, int h) {
-        pDC->MoveTo(p.x - h, p.y);
-        pDC->LineTo(p.x + h, p.y);
-        pDC->MoveTo(p.x, p.y - h);
-        pDC->LineTo(p.x, p.y + h);
+        // Saturated: a point at the edge of the coordinate range still gets its arms.
+        auto at = [](LONG v, int d) {
+            return static_cast<int>(std::clamp<int64_t>(int64_t(v) + d, INT_MIN, INT_MAX));
+        };
+        pDC->MoveTo(at(p.x, -h), p.y);
+        pDC->LineTo(at(p.x, h), p.y);
+        pDC->MoveTo(p.x, at(p.y, -h));
+        pDC->LineTo(p.x, at(p.y, h));
     };
     auto label = [pDC](CPoint p, const CString& text) {
         const COLORREF oldColor = pDC->SetTextColor(RGB(255, 0, 0));
