@@ -3,6 +3,8 @@
 #include <afx/FileReplacement.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -234,12 +236,18 @@ int CNewDIB::SaveFile(const CString& path, int type, int)
 int CNewDIB::DrawDIB(CDC* pDC, RECT* destination, RECT* source, DWORD rop)
 {
     if (!pDC || !destination || !source || !Ready()) return 0;
-    const int sw = source->right - source->left, sh = source->bottom - source->top;
+    // Sizes that an int cannot hold (rectangles reaching across the coordinate range) cannot be drawn.
+    const int64_t dw = int64_t(destination->right) - destination->left, dh = int64_t(destination->bottom) - destination->top;
+    const int64_t sw64 = int64_t(source->right) - source->left, sh64 = int64_t(source->bottom) - source->top;
+    for (int64_t v : {dw, dh, sw64, sh64})
+        if (v > INT_MAX || v < INT_MIN) return 0;
+    const int sw = static_cast<int>(sw64), sh = static_cast<int>(sh64);
     // The source counts rows from the top; the bits are bottom-up.
-    const int ySrc = GetHeight() - source->bottom;
+    const int64_t ySrc64 = int64_t(GetHeight()) - source->bottom;
+    if (ySrc64 > INT_MAX || ySrc64 < INT_MIN) return 0;
+    const int ySrc = static_cast<int>(ySrc64);
     const int lines = ::StretchDIBits(pDC->GetSafeHdc(), destination->left, destination->top,
-                                      destination->right - destination->left,
-                                      destination->bottom - destination->top, source->left, ySrc, sw, sh,
+                                      static_cast<int>(dw), static_cast<int>(dh), source->left, ySrc, sw, sh,
                                       GetDIBBits(), GetBitmapInfo(), DIB_RGB_COLORS, rop);
     return lines > 0;
 }
