@@ -11,8 +11,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 STAGE = $(abspath $(RELEASE))/stage
 
 # make fuzz builds the libFuzzer targets with clang in build-fuzz/ and runs each reader family for
-# FUZZ_SECONDS (default 600); findings land in build-fuzz/findings/.
+# FUZZ_SECONDS (default 600), FUZZ_PARALLEL families side by side (default 1); findings land in
+# build-fuzz/findings/.
 FUZZ_SECONDS ?= 600
+FUZZ_PARALLEL ?= 1
 
 .PHONY: all release test demo install bench fuzz deps configure build clean
 
@@ -55,7 +57,7 @@ bench:
 	scripts/run-benches $(RELEASE)
 
 fuzz: deps
-	JOBS=$(JOBS) scripts/fuzz $(FUZZ_SECONDS)
+	JOBS=$(JOBS) FUZZ_PARALLEL=$(FUZZ_PARALLEL) scripts/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(RELEASE) build-fuzz
