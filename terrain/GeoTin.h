@@ -108,9 +108,11 @@ public:
     void TerrainCheck();
 
     // Writes path + ".dxf" (appended in every case) as an ENTITIES section with one POLYLINE per
-    // triangle in table order, its VERTEX records (x, y with "%.1lf") being vertex 2, 0, 1, 2. Fails
-    // silently when the file cannot be opened. A TIN without triangles writes an empty but complete
-    // section.
+    // triangle in table order, its VERTEX records (x, y with "%.1lf") being vertex 2, 0, 1, 2. The file
+    // is written beside the target and renamed over it when complete: a failed export leaves the
+    // previous file whole. Fails silently when the file cannot be created; a write that fails after
+    // that (a full disk) is told to the user with its cause. A TIN without triangles writes an empty
+    // but complete section.
     void ExportToDxf(CString path) const;
 
     // ---- the sweep, step by step ----

@@ -8,9 +8,13 @@
 #include "vector/GeoPLine.h"
 
 #include <cmath>
+#include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include <sys/resource.h>
 
 using namespace tintest;
 
@@ -220,6 +224,42 @@ TEST(GeoTinSources, DxfText) {
     EXPECT_EQ(ReadAll(dir.Path() + "/empty.dxf"), "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n");
     // An unwritable place fails silently.
     tin.ExportToDxf((dir.Path() + "/missing/folder/x").c_str());
+}
+
+// A full disk halfway through an export: the previous file stays whole, nothing is left beside it,
+// and the user is told why.
+TEST(GeoTinSources, DxfExportThatFailsKeepsThePreviousFileAndSaysWhy) {
+    MinusYGuard guard;
+    testsupport::TempDir dir("tin-dxf-full");
+    auto layer = PointLayer(RandomPoints(500, 5, 20000));
+    CGeoTin tin;
+    CGeoVectorLayerList list;
+    list.AddTail(layer.get());
+    ASSERT_TRUE(tin.Create(list));
+    const std::string base = dir.Path() + "/tin";
+    std::ofstream(base + ".dxf") << "previous";
+
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+    AfxClearMessageLog();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    tin.ExportToDxf(base.c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(ReadAll(base + ".dxf"), "previous");
+    ASSERT_EQ(AfxGetMessageLog().size(), 1u);
+    EXPECT_EQ(std::string(AfxGetMessageLog()[0].text).rfind("DXF文件保存失败: ", 0), 0u);
+    AfxClearMessageLog();
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) entries += e.path().filename() != "tin.dxf";
+    EXPECT_EQ(entries, 0);  // no temporary left behind
+
+    tin.ExportToDxf(base.c_str());  // with room again, the new file takes its place
+    EXPECT_EQ(ReadAll(base + ".dxf").rfind("0\nSECTION\n2\nENTITIES\n", 0), 0u);
 }
 
 TEST(GeoTinSources, DxfOpensInAnOutsideReader) {
