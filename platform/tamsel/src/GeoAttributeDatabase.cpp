@@ -35,6 +35,9 @@ const int kFormatVersion = 1;
 const char kKeyColumn[] = "UserID";
 // How long a write waits for another process that holds the database's write lock.
 const int kBusyWaitMs = 2000;
+// How many pages a pending transaction may hold changed in memory before SQLite writes some out early
+// (64 MB at the usual page size of 4 KB).
+const int kSpillPages = 16384;
 const char kDatabaseBusy[] = "属性数据库正被其他程序写入，等待2秒后仍未释放，修改未完成: ";
 const char kDatabaseUnwritable[] = "属性数据库不能写入，修改未完成: ";
 
@@ -375,6 +378,11 @@ bool CGeoAttributeDatabase::Impl::Open(const std::string& native, const CString&
     m_gbk = gbk;
     m_readOnly = readOnly;
     sqlite3_busy_timeout(m_db, kBusyWaitMs);
+    // Writes pile up in one transaction until Save. Past the usual cache size SQLite would write dirty
+    // pages out mid-transaction, flushing the journal to disk first, and read them back for the next
+    // records; up to kSpillPages dirty pages stay in memory instead. After the commit the cache goes back
+    // to its usual size.
+    if (!readOnly) Exec(("PRAGMA cache_spill=" + std::to_string(kSpillPages)).c_str());
     if (create) {
         // Only a new temporary file is made here, and it is never opened again after a crash, so its
         // schema goes in without waiting for the disk. The file's bytes come out the same (each statement
