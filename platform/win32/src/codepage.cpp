@@ -118,20 +118,21 @@ public:
                 std::memcpy(e.bytes, out.data(), out.size());
             }
     }
-    // Appends the character's UTF-8 form; false when it has none in the table.
-    bool Append(unsigned char lead, unsigned char trail, std::string& out) const {
-        if (trail < 0x40 || trail > 0xFE) return false;
+    // Writes the character's UTF-8 form at `out`, which has room for 4 bytes, and gives its length; 0
+    // when it has none in the table.
+    size_t Put(unsigned char lead, unsigned char trail, char* out) const {
+        if (trail < 0x40 || trail > 0xFE) return 0;
         const Entry& e = m_utf8[static_cast<size_t>(lead - 0x81) * kTrails + (trail - 0x40)];
-        if (e.size == 0) return false;
-        out.append(e.bytes, e.size);
-        return true;
+        std::memcpy(out, &e, sizeof e);  // the bytes past the character are overwritten or cut off
+        return e.size;
     }
 
 private:
     static const int kLeads = 0xFE - 0x81 + 1, kTrails = 0xFE - 0x40 + 1;
+    // Four bytes, so that a character is copied whole: its UTF-8 bytes, then their count.
     struct Entry {
-        uint8_t size = 0;
         char bytes[3] = {0, 0, 0};
+        uint8_t size = 0;
     };
     std::vector<Entry> m_utf8;
 };
@@ -145,18 +146,29 @@ const TwoByteTable& Table() {
 
 bool GbkToUtf8Exact(const std::string& gbk, std::string& utf8) {
     // By table while every character is ASCII or in it; anything else goes through the converters.
-    utf8.clear();
+    // Written straight into the result: a character grows from two bytes to three at most, and the
+    // table writes four at a time.
     const TwoByteTable& table = Table();
+    const size_t n = gbk.size();
+    utf8.resize(n + n / 2 + 4);
+    char* out = &utf8[0];
+    size_t used = 0;
     bool byTable = true;
-    for (size_t i = 0; byTable && i < gbk.size(); ++i) {
+    for (size_t i = 0; i < n; ++i) {
         const unsigned char c = static_cast<unsigned char>(gbk[i]);
-        if (c < 0x80)
-            utf8 += static_cast<char>(c);
-        else if (IsGbkLeadByte(c) && i + 1 < gbk.size() && table.Append(c, static_cast<unsigned char>(gbk[i + 1]), utf8))
-            ++i;
-        else
+        if (c < 0x80) {
+            out[used++] = static_cast<char>(c);
+            continue;
+        }
+        const size_t size = IsGbkLeadByte(c) && i + 1 < n ? table.Put(c, static_cast<unsigned char>(gbk[i + 1]), out + used) : 0;
+        if (size == 0) {
             byTable = false;
+            break;
+        }
+        used += size;
+        ++i;
     }
+    utf8.resize(used);
     if (byTable) return true;
     thread_local std::string back;
     return ConvertAll(GbkToUtf8Cd(), gbk.data(), gbk.size(), utf8) &&

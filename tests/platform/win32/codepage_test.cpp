@@ -15,6 +15,7 @@ TEST(Codepage, GbkToUtf8ReplacesWhatIsNotGbk) {
     } cases[] = {
         {"ASCII", "road 7", "road 7"},
         {"Chinese", "\xBA\xD3\xC1\xF7", "\xE6\xB2\xB3\xE6\xB5\x81"},  // 河流
+        {"Chinese between ASCII", "A\xBA\xD3" "1\xC1\xF7" "z", "A\xE6\xB2\xB3" "1\xE6\xB5\x81" "z"},
         {"a byte that starts nothing", "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
         {"a lead byte at the end", "a\x81", "a\xEF\xBF\xBD"},
         {"empty", "", ""},
