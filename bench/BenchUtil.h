@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -37,6 +38,28 @@ inline Pair Alternate(int rounds, const std::function<void()>& ours, const std::
     return best;
 }
 
+// Alternate's best rounds, and the median of the rounds' own ratios (ours / peer, the two timed back to
+// back). On a machine that stays busy throughout, a round's two sides meet much the same load while the
+// best rounds of each side may fall in different spells, so the median ratio moves less from run to run.
+struct Paired {
+    double ours = 0, peer = 0, ratio = 0;
+};
+
+inline Paired AlternatePaired(int rounds, const std::function<void()>& ours, const std::function<void()>& peer) {
+    Paired best{1e300, 1e300, 0};
+    std::vector<double> ratios;
+    for (int r = 0; r < rounds; ++r) {
+        const double o = TimeOnce(ours), p = TimeOnce(peer);
+        best.ours = std::min(best.ours, o);
+        best.peer = std::min(best.peer, p);
+        ratios.push_back(p > 0 ? o / p : 0.0);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    const size_t n = ratios.size();
+    best.ratio = n == 0 ? 0.0 : n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
+    return best;
+}
+
 // The bytes malloc has handed out and not had back: small blocks from its arenas and large blocks mapped
 // on their own (bucket arrays and buffers of big containers are the latter).
 inline size_t HeapInUse() {
@@ -50,6 +73,11 @@ inline void Header() {
 
 inline void Row(const std::string& what, double ours, double peer) {
     std::printf("%-58s %12.4f %12.4f %8.2f\n", what.c_str(), ours, peer, peer > 0 ? ours / peer : 0.0);
+}
+
+// A row whose ratio is the median of its rounds' own ratios (AlternatePaired), marked with "m".
+inline void Row(const std::string& what, const Paired& p) {
+    std::printf("%-58s %12.4f %12.4f %7.2fm\n", what.c_str(), p.ours, p.peer, p.ratio);
 }
 
 }  // namespace bench
