@@ -45,18 +45,29 @@ struct Paired {
     double ours = 0, peer = 0, ratio = 0;
 };
 
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Adds one round's times of both sides to a Paired: the best of each, and the round's ratio to `ratios`
+// (whose median Finish puts in the ratio).
+inline void AddRound(Paired& p, std::vector<double>& ratios, double ours, double peer) {
+    p.ours = std::min(p.ours, ours);
+    p.peer = std::min(p.peer, peer);
+    ratios.push_back(peer > 0 ? ours / peer : 0.0);
+}
+
 inline Paired AlternatePaired(int rounds, const std::function<void()>& ours, const std::function<void()>& peer) {
     Paired best{1e300, 1e300, 0};
     std::vector<double> ratios;
     for (int r = 0; r < rounds; ++r) {
-        const double o = TimeOnce(ours), p = TimeOnce(peer);
-        best.ours = std::min(best.ours, o);
-        best.peer = std::min(best.peer, p);
-        ratios.push_back(p > 0 ? o / p : 0.0);
+        const double o = TimeOnce(ours);
+        AddRound(best, ratios, o, TimeOnce(peer));
     }
-    std::sort(ratios.begin(), ratios.end());
-    const size_t n = ratios.size();
-    best.ratio = n == 0 ? 0.0 : n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
+    best.ratio = Median(ratios);
     return best;
 }
 
