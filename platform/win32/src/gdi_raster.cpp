@@ -67,9 +67,11 @@ public:
         if (!ownOffset) cairo_translate(cr, dx, dy);
     }
     ~MaskCairo() {
-        cairo_destroy(cr);
-        cairo_surface_flush(surface_);
-        cairo_surface_destroy(surface_);
+        if (!cr) {  // the coverage was taken
+            padded_.data.swap(Spare());
+            return;
+        }
+        End();
         for (int y = 0; y < target_.h; ++y) {
             uint8_t* dst = target_.Row(target_.y0 + y);
             const uint8_t* src = padded_.Row(target_.y0 + y) + kPad;
@@ -82,10 +84,26 @@ public:
     }
     MaskCairo(const MaskCairo&) = delete;
     MaskCairo& operator=(const MaskCairo&) = delete;
+
+    // Ends the drawing and gives the nonzero part of the coverage inside the mask's box (tightly packed,
+    // empty when nothing is covered) instead of combining it into the mask, whose pixels stay untouched.
+    Mask TakeNonzero() {
+        End();
+        return NonzeroPart(padded_.Row(target_.y0) + kPad, padded_.stride, target_.x0, target_.y0, target_.w,
+                           target_.h);
+    }
+
     cairo_t* cr = nullptr;
     double dx = 0, dy = 0;  // device to surface coordinates
 
 private:
+    void End() {
+        cairo_destroy(cr);
+        cr = nullptr;
+        cairo_surface_flush(surface_);
+        cairo_surface_destroy(surface_);
+        surface_ = nullptr;
+    }
     static std::vector<uint8_t>& Spare() {
         static thread_local std::vector<uint8_t> spare;
         return spare;
@@ -744,6 +762,46 @@ void FillIntoMask(Mask& m, const Shape& s, int fillMode, bool antialias) {
     cairo_set_source_rgba(mc.cr, 0, 0, 0, 1.0);
     AddShapePath(mc.cr, s, mc.dx, mc.dy);
     cairo_fill(mc.cr);
+}
+
+Mask NonzeroPart(const uint8_t* data, int stride, int x0, int y0, int w, int h) {
+    int l = w, r = 0, t = h, b = 0;
+    for (int y = 0; y < h; ++y) {
+        int first, last;
+        RowExtent(data + (size_t)y * stride, w, &first, &last);
+        if (first >= last) continue;
+        l = std::min(l, first);
+        r = std::max(r, last);
+        t = std::min(t, y);
+        b = y + 1;
+    }
+    Mask out;
+    if (l >= r) return out;
+    out.x0 = x0 + l;
+    out.y0 = y0 + t;
+    out.w = r - l;
+    out.h = b - t;
+    out.stride = out.w;
+    out.data.resize((size_t)out.w * out.h);
+    for (int y = 0; y < out.h; ++y)
+        std::memcpy(out.Row(out.y0 + y), data + (size_t)(t + y) * stride + l, (size_t)out.w);
+    return out;
+}
+
+Mask FillCoverage(const Shape& s, const RECT& box) {
+    Mask frame;  // the box only: the coverage is taken from Cairo's surface, never combined into it
+    frame.x0 = box.left;
+    frame.y0 = box.top;
+    frame.w = box.right - box.left;
+    frame.h = box.bottom - box.top;
+    frame.stride = frame.w;
+    if (frame.Empty() || s.empty()) return Mask();
+    MaskCairo mc(frame, true, true);
+    cairo_set_fill_rule(mc.cr, CAIRO_FILL_RULE_WINDING);
+    cairo_set_source_rgba(mc.cr, 0, 0, 0, 1.0);
+    AddShapePath(mc.cr, s, mc.dx, mc.dy);
+    cairo_fill(mc.cr);
+    return mc.TakeNonzero();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -25,18 +25,27 @@ struct TextCoverage {
     double reach = 0;       // how far from the origin, on either axis, laying out any point can go
 };
 
+// The antialiased nonzero-rule coverage of turned text: the outlines, lying inside `box` (their ShapeBox
+// grown by 2), rasterised by FreeType with exact areas, as FreeType draws a font's own turned glyphs, at
+// a fraction of the cost of Cairo's sampled fill. Into `ink`, trimmed to its nonzero part. False when
+// the box is larger than kept coverage may be, or the outlines have more points than FreeType takes or
+// a figure without its own start, and Cairo's fill serves; the answer depends on the outlines alone, so
+// a direct fill and a kept coverage of the same outlines agree.
+bool TurnedCoverage(const Shape& outlines, const RECT& box, Mask* ink);
+
 class TextCoverageCache {
 public:
     // The antialiased coverage filled with the nonzero rule from the outlines `build` lays from the
     // baseline origin (ox, oy) (device pixels), cached under `key`, which must name everything the
-    // outlines depend on but the whole pixels of that origin; `build` and the origin count only for a new
-    // key. nullptr when there are no outlines or they span too many pixels to keep. The coverage stays
-    // valid until the next call.
+    // outlines depend on but the whole pixels of that origin; `build`, `turned` and the origin count only
+    // for a new key. Turned text is rasterised by TurnedCoverage where it can be, as its direct fill is.
+    // nullptr when there are no outlines or they span too many pixels to keep. The coverage stays valid
+    // until the next call.
     template <class Build>
-    const TextCoverage* Find(const std::string& key, double ox, double oy, Build build) {
+    const TextCoverage* Find(const std::string& key, double ox, double oy, bool turned, Build build) {
         auto it = entries_.find(key);
         if (it != entries_.end()) return it->second.kept ? &it->second.coverage : nullptr;
-        return Insert(key, build(), ox, oy);
+        return Insert(key, build(), ox, oy, turned);
     }
 
 private:
@@ -44,7 +53,7 @@ private:
         bool kept = false;
         TextCoverage coverage;
     };
-    const TextCoverage* Insert(const std::string& key, const Shape& outlines, double ox, double oy);
+    const TextCoverage* Insert(const std::string& key, const Shape& outlines, double ox, double oy, bool turned);
 
     std::unordered_map<std::string, Entry> entries_;
     size_t bytes_ = 0;

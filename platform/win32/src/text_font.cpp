@@ -242,6 +242,8 @@ int ConicTo(const FT_Vector* q, const FT_Vector* to, void* user) {
 
 }  // namespace
 
+FT_Library FreeTypeLibrary() { return Library(); }
+
 const FontChain& ResolveChain(const char* faceGbk, bool bold, bool italic) {
     static auto* cache = new std::map<std::string, FontChain>();
     // Text calls ask for the same chain in long runs: the last one answers without building a key.

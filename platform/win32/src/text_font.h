@@ -11,6 +11,7 @@
 #include "gdi_internal.h"
 
 typedef struct FT_FaceRec_* FT_Face;
+typedef struct FT_LibraryRec_* FT_Library;
 
 namespace win32 {
 namespace gdi {
@@ -40,6 +41,8 @@ struct FontChain {
     mutable std::unordered_map<uint32_t, std::pair<Face*, unsigned>> found;  // FindGlyph's answers so far
 };
 
+// The FreeType library the faces are loaded with; nullptr when it could not start.
+FT_Library FreeTypeLibrary();
 // The chain for a face name (GBK) and the style wanted; cached, so cheap to call per text call.
 const FontChain& ResolveChain(const char* faceGbk, bool bold, bool italic);
 // The face holding a glyph for the code point and its glyph index; the first face's .notdef (glyph 0)

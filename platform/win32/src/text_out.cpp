@@ -221,15 +221,16 @@ bool WithinBinade(double o, double reach) {
 }
 
 // Draws antialiased text from the coverage cache when its mask lies wholly inside the visible area, and
-// its outlines then come out as the kept outlines moved by whole pixels, number for number, so that
-// Cairo sees the same outlines relative to the same mask and the pixels are those of a direct fill.
+// its outlines then come out as the kept outlines moved by whole pixels, number for number, so that the
+// rasteriser (Cairo for upright text, FreeType for turned) sees the same outlines relative to the same
+// mask and the pixels are those of a direct fill.
 // Upright text: its origin is a pixel corner and its coordinates are glyph points scaled by rational
 // sizes, which lie either exactly on Cairo's grid or far from where its rounding turns, whichever whole
 // pixel they are moved by; it is kept as laid from the origin. Turned text: its coordinates are sums of
 // turned glyph points and its origin, rounded as doubles round in the origin's binade; it is kept as
 // laid from where it was first drawn, under the fraction of a pixel and the binade of that origin, and
 // drawn again from that very origin, or where all the sums stay in that binade. A mask cut by the
-// visible edge is filled afresh, as the cut can change its edge pixels, and so is text without
+// visible edge is filled afresh, as a cut Cairo fill can change its edge pixels, and so is text without
 // antialiasing, whose scanline fill works in absolute coordinates. False when the text must be filled
 // directly.
 bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const TextPlace& tp, const Region* extra) {
@@ -272,8 +273,8 @@ bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const 
         PutBytes(k, tp.adv[i]);
     }
     const double fromX = upright ? 0 : tp.ox, fromY = upright ? 0 : tp.oy;
-    const TextCoverage* c =
-        SharedTextCoverage().Find(key, fromX, fromY, [&] { return TextOutlines(f, gs, tp, fromX, fromY); });
+    const TextCoverage* c = SharedTextCoverage().Find(key, fromX, fromY, !upright,
+                                                      [&] { return TextOutlines(f, gs, tp, fromX, fromY); });
     if (!c) return false;
     // Kept from this very origin, the coverage is the direct fill's whatever the binades.
     const bool same = c->ox == fromX && c->oy == fromY;
@@ -290,9 +291,35 @@ bool DrawCachedText(DC& dc, const RFont& f, const std::vector<Glyph>& gs, const 
     return true;
 }
 
-void FillSolidShape(DC& dc, const Shape& s, COLORREF c, bool antialias, const Region* clip) {
+// The part of a mask inside the rectangle, tightly packed; empty when none is.
+Mask CropMask(const Mask& m, const RECT& r) {
+    Mask out;
+    const int l = std::max<int>(m.x0, r.left), t = std::max<int>(m.y0, r.top);
+    const int rt = (int)std::min<int64_t>((int64_t)m.x0 + m.w, r.right);
+    const int b = (int)std::min<int64_t>((int64_t)m.y0 + m.h, r.bottom);
+    if (l >= rt || t >= b) return out;
+    out.x0 = l;
+    out.y0 = t;
+    out.w = rt - l;
+    out.h = b - t;
+    out.stride = out.w;
+    out.data.resize((size_t)out.w * out.h);
+    for (int y = t; y < b; ++y) std::memcpy(out.Row(y), m.Row(y) + (l - m.x0), (size_t)out.w);
+    return out;
+}
+
+// Fills the shape with the colour; antialiased turned text (`turned`) is rasterised as its kept coverage
+// is (TurnedCoverage), over its whole box, and the visible part blended, so that a cut leaves the
+// pixels inside as the whole text gives them.
+void FillSolidShape(DC& dc, const Shape& s, COLORREF c, bool antialias, const Region* clip, bool turned = false) {
     if (s.empty() || !dc.Surface()) return;
     RECT box = ShapeBox(s, 2);
+    Mask ink;
+    if (antialias && turned && TurnedCoverage(s, box, &ink)) {
+        RECT v;
+        if (VisibleBox(dc, &v)) CompositeAlpha(dc, CropMask(ink, v), c, clip);
+        return;
+    }
     Mask m = MakeMask(dc, box.left, box.top, box.right, box.bottom);
     if (m.Empty()) return;
     FillIntoMask(m, s, WINDING, antialias);
@@ -354,7 +381,8 @@ BOOL DrawTextAt(DC& dc, const char* call, int x, int y, UINT options, const RECT
     }
     if (dc.st.bkMode == OPAQUE && tp.total > 0) FillSolidShape(dc, TextCell(f, tp), dc.st.bkColor, false, extra);
     if (!DrawCachedText(dc, f, gs, tp, extra))
-        FillSolidShape(dc, TextOutlines(f, gs, tp, tp.ox, tp.oy), dc.st.textColor, f.antialias, extra);
+        FillSolidShape(dc, TextOutlines(f, gs, tp, tp.ox, tp.oy), dc.st.textColor, f.antialias, extra,
+                       f.lf.lfEscapement % 3600 != 0);
     return TRUE;
 }
 

@@ -173,6 +173,38 @@ TEST(GdiTextCoverage, TurnedTextDrawnAgainGivesTheDirectFillsPixels) {
                             {{190, 190}, {191, 200}, {200, 186}, {195, 204}, {195, 204}, {120, 120}, {121, 67}, {63, 170}, {170, 101}});
 }
 
+// Turned text cut by the visible area is filled afresh, over its whole box, and only the visible part is
+// blended: inside a clip rectangle through the ink, the pixels are those of the whole text, and outside
+// it none changes. The rectangles cut each side of the ink and its corners.
+TEST(GdiTextCoverage, TurnedTextCutByTheClipGivesTheWholeTextsPixelsInside) {
+    const TextCase c{"宋体", -21, 0, FW_NORMAL, false, true, false, "图 Wg"};
+    const std::vector<RECT> clips = {{0, 0, 100, 200}, {100, 0, 200, 200}, {0, 0, 200, 100},
+                                     {0, 100, 200, 200}, {90, 85, 115, 112}, {0, 0, 1, 1}};
+    for (int esc : {1, 450, 1337, 2700, -300}) {
+        Surface whole(200, 200, 32);
+        DrawAll(whole.dc, c, esc, {{100, 100}}, nullptr, TA_CENTER | TA_BASELINE);
+        const Pixels all(whole.dc), blank(Surface(200, 200, 32).dc);
+        const RECT ink = Diff(blank, all);
+        ASSERT_LT(ink.left, ink.right) << "escapement " << esc << ": no ink";
+        for (const RECT& r : clips) {
+            Surface cut(200, 200, 32);
+            HRGN clip = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+            SelectClipRgn(cut.dc, clip);
+            DeleteObject(clip);
+            DrawAll(cut.dc, c, esc, {{100, 100}}, nullptr, TA_CENTER | TA_BASELINE);
+            const Pixels part(cut.dc);
+            int wrong = 0;
+            for (int y = 0; y < 200; ++y)
+                for (int x = 0; x < 200; ++x) {
+                    const bool in = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                    wrong += part.at(x, y) != (in ? all : blank).at(x, y);
+                }
+            EXPECT_EQ(wrong, 0) << "escapement " << esc << " clip " << r.left << "," << r.top << " - " << r.right
+                                << "," << r.bottom;
+        }
+    }
+}
+
 TEST(GdiTextCoverage, CoverageBlendsColourOverThePixels) {
     // White text on black shows each pixel's coverage; the same text in another colour over the
     // pattern must give (colour x a + pixel x (255 - a) + 127) / 255 in every channel.
