@@ -37,6 +37,15 @@ bool Meet(const CRect& a, const CRect& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
+// The arc with ID |v| of the layer; NULL when none, not a CGeoPLine or without a layer.
+CGeoPLine* ArcOf(CGeoVectorLayer* pLayer, LONG v) {
+    if (!pLayer) return nullptr;
+    CGeoAccessorialObject* pObject = pLayer->FindObj(AbsKey(v));
+    // An ID naming anything but a polyline (a damaged file) is a missing arc, never a line.
+    if (!pObject || !pObject->IsKindOf(RUNTIME_CLASS(CGeoPLine))) return nullptr;
+    return static_cast<CGeoPLine*>(pObject);
+}
+
 }  // namespace
 
 void SetUseData(int bUseData) { g_bUseData = bUseData; }
@@ -60,36 +69,62 @@ CGeoPolygon::CGeoPolygon(CGeoArcList& lines) {
 }
 
 CGeoPolygon::~CGeoPolygon() {
-    m_KeyString.RemoveAll();
-    m_Border.RemoveAll();
-    m_PointList.RemoveAll();
     // The cache is this polygon's whatever the flag says now: it was only ever kept while the flag was
     // on, and a load that ended on an incomplete polygon must not leak every other polygon's rings.
     FreeCache();
 }
 
 void CGeoPolygon::FreeCache() const {
-    delete[] m_pRingPoints;
-    delete[] m_pRingSizes;
+    // With points the sizes share their block; without, they have one of their own.
+    if (m_pRingPoints)
+        delete[] m_pRingPoints;
+    else
+        delete[] m_pRingSizes;
     m_pRingPoints = nullptr;
     m_pRingSizes = nullptr;
     m_nRingCount = 0;
 }
 
+void CGeoPolygon::ResizeEntries(int nKeys) {
+    std::unique_ptr<Entry[]> entries(nKeys > 0 ? new Entry[static_cast<size_t>(nKeys)] : nullptr);
+    const int kept = std::min(nKeys, m_nKeys);
+    for (int i = 0; i < kept; ++i) entries[i] = m_pEntries[i];
+    for (int i = kept; i < nKeys; ++i) entries[i] = Entry{nullptr, 0, 0};
+    m_pEntries = std::move(entries);
+    m_nKeys = nKeys;
+    m_nBorder = std::min(m_nBorder, nKeys);
+}
+
 void CGeoPolygon::Serialize(CArchive& ar) {
     CGeoVectorObject::Serialize(ar);
+    // The keys as an array of 32-bit values: the archive count, then their bytes as they lie in memory.
+    LONG chunk[256];
+    const int chunkKeys = static_cast<int>(sizeof chunk / sizeof chunk[0]);
     if (ar.IsStoring()) {
-        m_KeyString.Serialize(ar);
+        ar.WriteCount(static_cast<DWORD>(m_nKeys));
+        for (int i = 0; i < m_nKeys; i += chunkKeys) {
+            const int n = std::min(chunkKeys, m_nKeys - i);
+            for (int k = 0; k < n; ++k) chunk[k] = m_pEntries[i + k].key;
+            ar.Write(chunk, static_cast<UINT>(sizeof(LONG) * n));
+        }
         ar << m_dwLabelPointID;
     } else {
-        m_KeyString.RemoveAll();
-        m_Border.RemoveAll();
-        m_SortedKeys.RemoveAll();
-        m_bSortedValid = 0;
-        m_PointList.RemoveAll();
+        ResizeEntries(0);
+        m_pSortedKeys.reset();
+        m_pPointList.reset();
         FreeCache();
         m_pLabelPoint = nullptr;
-        m_KeyString.Serialize(ar);
+        const DWORD count = ar.ReadCount();
+        if (count > 0x7FFFFFFF) AfxThrowArchiveException(CArchiveException::badIndex);
+        ar.EnsureAvailable(count);  // every key takes at least one byte
+        ResizeEntries(static_cast<int>(count));
+        if (m_nKeys > 0) ar.EnsureAvailable(static_cast<ULONGLONG>(sizeof(LONG)) * static_cast<ULONGLONG>(m_nKeys));
+        for (int i = 0; i < m_nKeys; i += chunkKeys) {
+            const int n = std::min(chunkKeys, m_nKeys - i);
+            const UINT bytes = static_cast<UINT>(sizeof(LONG) * n);
+            if (ar.Read(chunk, bytes) != bytes) AfxThrowArchiveException(CArchiveException::endOfFile);
+            for (int k = 0; k < n; ++k) m_pEntries[i + k].key = chunk[k];
+        }
         ar >> m_dwLabelPointID;
     }
 }
@@ -103,80 +138,87 @@ CGeoVectorLayer* CGeoPolygon::GetVectorLayer() const {
     return static_cast<CGeoVectorLayer*>(pLayer);
 }
 
-CGeoPLine* CGeoPolygon::FindArc(LONG v) const {
-    CGeoVectorLayer* pLayer = GetVectorLayer();
-    if (!pLayer) return nullptr;
-    CGeoAccessorialObject* pObject = pLayer->FindObj(AbsKey(v));
-    // An ID naming anything but a polyline (a damaged file) is a missing arc, never a line.
-    if (!pObject || !pObject->IsKindOf(RUNTIME_CLASS(CGeoPLine))) return nullptr;
-    return static_cast<CGeoPLine*>(pObject);
-}
+CGeoPLine* CGeoPolygon::FindArc(LONG v) const { return ArcOf(GetVectorLayer(), v); }
 
 void CGeoPolygon::RebuildSortedKeys() {
-    m_SortedKeys.SetSize(m_KeyString.GetSize());
-    for (int i = 0; i < m_KeyString.GetSize(); ++i) m_SortedKeys[i] = static_cast<LONG>(AbsKey(m_KeyString[i]));
-    CHeapSort::HeapSort(m_SortedKeys.GetData(), m_SortedKeys.GetSize());
+    if (!m_pSortedKeys) m_pSortedKeys.reset(new CGeoKeyString);
+    CGeoKeyString& sorted = *m_pSortedKeys;
+    sorted.SetSize(m_nKeys);
+    for (int i = 0; i < m_nKeys; ++i) sorted[i] = static_cast<LONG>(AbsKey(m_pEntries[i].key));
+    CHeapSort::HeapSort(sorted.GetData(), sorted.GetSize());
 }
 
 void CGeoPolygon::GetKeyString(CGeoKeyString& out, int bSorted) {
-    if (bSorted && !m_bSortedValid) {
-        RebuildSortedKeys();
-        m_bSortedValid = 1;
+    if (bSorted) {
+        if (!m_pSortedKeys) RebuildSortedKeys();
+        out.Copy(*m_pSortedKeys);
+        return;
     }
-    out.Copy(bSorted ? m_SortedKeys : m_KeyString);
+    out.SetSize(m_nKeys);
+    for (int i = 0; i < m_nKeys; ++i) out[i] = m_pEntries[i].key;
 }
 
-void CGeoPolygon::GetPolyBorder(CGeoPolyBorder& out) const { out.Copy(m_Border); }
+void CGeoPolygon::GetPolyBorder(CGeoPolyBorder& out) const {
+    out.SetSize(m_nBorder);
+    for (int i = 0; i < m_nBorder; ++i) {
+        out[i].arc = m_pEntries[i].arc;
+        out[i].forward = m_pEntries[i].forward;
+    }
+}
 
 void CGeoPolygon::SetKeyString(CGeoKeyString& keys) {
-    m_KeyString.Copy(keys);
-    m_Border.RemoveAll();
-    for (int i = 0; i < m_KeyString.GetSize(); ++i) {
-        const LONG v = m_KeyString[i];
-        QhPLine entry;
+    const int n = keys.GetSize();
+    std::unique_ptr<Entry[]> entries(n > 0 ? new Entry[static_cast<size_t>(n)] : nullptr);
+    CGeoVectorLayer* pLayer = GetVectorLayer();
+    for (int i = 0; i < n; ++i) {
+        const LONG v = keys[i];
+        entries[i] = Entry{nullptr, v, 0};
         if (v != POLYGON_RING_END) {
-            entry.arc = FindArc(v);
-            entry.forward = v >= 0;
+            entries[i].arc = ArcOf(pLayer, v);
+            entries[i].forward = v >= 0;
         }
-        m_Border.Add(entry);
     }
-    if (m_bSortedValid) RebuildSortedKeys();
+    m_pEntries = std::move(entries);
+    m_nKeys = m_nBorder = n;
+    if (m_pSortedKeys) RebuildSortedKeys();
     RecalcBounds();
 }
 
+void CGeoPolygon::TakeBorder(const CGeoPolyBorder& border) {
+    const int n = border.GetSize();
+    std::unique_ptr<Entry[]> entries(n > 0 ? new Entry[static_cast<size_t>(n)] : nullptr);
+    for (int i = 0; i < n; ++i) entries[i] = Entry{border[i].arc, KeyOf(border[i]), border[i].forward};
+    m_pEntries = std::move(entries);
+    m_nKeys = m_nBorder = n;
+}
+
 void CGeoPolygon::SetKeyString(CGeoPolyBorder& border) {
-    m_Border.Copy(border);
-    m_KeyString.SetSize(m_Border.GetSize());
-    for (int i = 0; i < m_Border.GetSize(); ++i) m_KeyString[i] = KeyOf(m_Border[i]);
-    if (m_bSortedValid) RebuildSortedKeys();
+    TakeBorder(border);
+    if (m_pSortedKeys) RebuildSortedKeys();
     RecalcBounds();
 }
 
 void CGeoPolygon::SetBorderLine(const CGeoPolyBorder& border) {
-    m_Border.RemoveAll();
-    m_KeyString.RemoveAll();
-    for (int i = 0; i < border.GetSize(); ++i) {
-        m_Border.Add(border[i]);
-        m_KeyString.Add(KeyOf(border[i]));
-    }
+    TakeBorder(border);
     RecalcBounds();
 }
 
 void CGeoPolygon::BuildBorderLine() {
-    m_Border.RemoveAll();
     SetUseData(1);
-    m_Border.SetSize(m_KeyString.GetSize());
-    for (int i = 0; i < m_KeyString.GetSize(); ++i) {
-        const LONG v = m_KeyString[i];
-        QhPLine& entry = m_Border[i];
+    CGeoVectorLayer* pLayer = GetVectorLayer();
+    for (int i = 0; i < m_nKeys; ++i) {
+        Entry& entry = m_pEntries[i];
+        const LONG v = entry.key;
+        entry.arc = nullptr;
         if (v == POLYGON_RING_END) {
             entry.forward = 1;
         } else {
-            entry.arc = FindArc(v);
+            entry.arc = ArcOf(pLayer, v);
             entry.forward = v >= 0;
             if (!entry.arc) SetUseData(0);
         }
     }
+    m_nBorder = m_nKeys;
     RecalcBounds();
 }
 
@@ -184,34 +226,44 @@ void CGeoPolygon::GetPolyData(POINT** ppPoints, int** ppRingSizes, int& nRingCou
     if (ppPoints) *ppPoints = nullptr;
     if (ppRingSizes) *ppRingSizes = nullptr;
     nRingCount = 0;
-    const int n = m_KeyString.GetSize();
+    const int n = m_nKeys;
     if (n == 0) return;
     // The border is walked beside the keys; a key without its border entry counts as missing.
     int rings = 0;
-    for (int i = 0; i < n; ++i) {
-        if (m_KeyString[i] == POLYGON_RING_END)
-            ++rings;
-        else if (i >= m_Border.GetSize() || !m_Border[i].arc)
-            return;
-    }
-    // Every slot in use: a spline arc contributes the curve it draws. The points go straight from the
-    // arcs into one block of the exact size.
     long long total = 0;
-    for (int i = 0; i < n; ++i)
-        if (m_KeyString[i] != POLYGON_RING_END) total += std::max(0, m_Border[i].arc->CGeoLine::GetPoints());
+    for (int i = 0; i < n; ++i) {
+        if (m_pEntries[i].key == POLYGON_RING_END)
+            ++rings;
+        else if (i >= m_nBorder || !m_pEntries[i].arc)
+            return;
+        else  // every slot in use: a spline arc contributes the curve it draws
+            total += std::max(0, m_pEntries[i].arc->CGeoLine::GetPoints());
+    }
     if (total > INT_MAX) return;
-    int* sizes = new int[rings > 0 ? rings : 1];
-    POINT* pts = total > 0 ? new POINT[static_cast<size_t>(total)] : nullptr;
+    const int sizeSlots = rings > 0 ? rings : 1;
+    // The points go straight from the arcs into one block of the exact size. A cache keeps the ring
+    // sizes in the same block, after the points (a POINT holds two sizes); what goes to the caller is
+    // two blocks, each to be freed alone.
+    const bool cached = GetUseData() != 0;
+    POINT* pts = nullptr;
+    int* sizes = nullptr;
+    if (total > 0 && cached) {
+        pts = new POINT[static_cast<size_t>(total) + static_cast<size_t>(sizeSlots + 1) / 2];
+        sizes = reinterpret_cast<int*>(pts + total);
+    } else {
+        sizes = new int[sizeSlots];
+        if (total > 0) pts = new POINT[static_cast<size_t>(total)];
+    }
     int ring = 0, r = 0;
     POINT* at = pts;
     for (int i = 0; i < n; ++i) {
-        const LONG v = m_KeyString[i];
+        const LONG v = m_pEntries[i].key;
         if (v == POLYGON_RING_END) {
             sizes[ring++] = r;
             r = 0;
             continue;
         }
-        const CGeoPLine* pArc = m_Border[i].arc;
+        const CGeoPLine* pArc = m_pEntries[i].arc;
         const int count = pArc->CGeoLine::GetPoints();
         if (count <= 0) continue;
         const POINT* from = pArc->GetPointBuffer();
@@ -222,20 +274,17 @@ void CGeoPolygon::GetPolyData(POINT** ppPoints, int** ppRingSizes, int& nRingCou
         at += count;
         r += count;
     }
-    if (GetUseData()) {
+    if (cached) {
         FreeCache();
         m_pRingPoints = pts;
         m_pRingSizes = sizes;
         m_nRingCount = rings;
+    } else {
+        if (!ppPoints) delete[] pts;
+        if (!ppRingSizes) delete[] sizes;
     }
-    if (ppPoints)
-        *ppPoints = pts;
-    else if (!GetUseData())
-        delete[] pts;
-    if (ppRingSizes)
-        *ppRingSizes = sizes;
-    else if (!GetUseData())
-        delete[] sizes;
+    if (ppPoints) *ppPoints = pts;
+    if (ppRingSizes) *ppRingSizes = sizes;
     nRingCount = rings;
 }
 
@@ -262,20 +311,28 @@ CGeoPolygon::Rings::~Rings() {
 
 void CGeoPolygon::ConstructPolygonFromLineList(CGeoArcList& lines) {
     CGeoArcList ring;
+    CGeoPolyBorder border;
+    CGeoKeyString keys;
     for (POSITION p = lines.GetHeadPosition(); p;) {
         CGeoPLine* pArc = lines.GetNext(p);
         if (pArc) {
             ring.AddTail(pArc);
             continue;
         }
-        CGeoPolyBorder border;
-        CGeoKeyString keys;
         ConstructOnePolygonFromLineList(ring, border, keys);
-        m_Border.Append(border);
-        m_KeyString.Append(keys);
         ring.RemoveAll();
     }
-    if (m_bSortedValid) RebuildSortedKeys();
+    // The keys follow the present keys and the border entries the present border, which may be
+    // shorter (a loaded polygon not yet resolved).
+    const int nKeys = m_nKeys, nBorder = m_nBorder;
+    ResizeEntries(nKeys + keys.GetSize());
+    for (int i = 0; i < keys.GetSize(); ++i) m_pEntries[nKeys + i].key = keys[i];
+    for (int i = 0; i < border.GetSize(); ++i) {
+        m_pEntries[nBorder + i].arc = border[i].arc;
+        m_pEntries[nBorder + i].forward = border[i].forward;
+    }
+    m_nBorder = nBorder + border.GetSize();
+    if (m_pSortedKeys) RebuildSortedKeys();
     // The border changed; the bounds follow at RecalcBounds, but the layer's look-up of border arcs
     // must hear of it now.
     BoundsChanged();
@@ -329,8 +386,8 @@ void CGeoPolygon::ConstructOnePolygonFromLineList(CGeoArcList& ringLines, CGeoPo
 
 int CGeoPolygon::IsPartOf(const CGeoPLine* pArc) const {
     if (!pArc) return 0;
-    for (int i = 0; i < m_Border.GetSize(); ++i)
-        if (m_Border[i].arc == pArc) return 1;
+    for (int i = 0; i < m_nBorder; ++i)
+        if (m_pEntries[i].arc == pArc) return 1;
     return 0;
 }
 
@@ -435,7 +492,8 @@ POINT CGeoPolygon::SetLabelPoint(CGeoPoint* pPoint) {
     pLayer->Replace(pLabel, pPoint);
     pLabel->SetUnit(pPoint->GetUnit());
     pLabel->SetZ(pPoint->GetZ());
-    if (POSITION p = m_PointList.Find(pPoint)) m_PointList.SetAt(p, pLabel);
+    if (m_pPointList)
+        if (POSITION p = m_pPointList->Find(pPoint)) m_pPointList->SetAt(p, pLabel);
     pPoint->Remove();
     SetLabelPoint(pLabel);
     return pLabel->GetPoint();
@@ -454,16 +512,20 @@ CGeoLabelPoint* CGeoPolygon::GetLabelPoint() const {
     return m_pLabelPoint;
 }
 
-void CGeoPolygon::AddPoint(CGeoPoint* pPoint) { m_PointList.AddTail(pPoint); }
+void CGeoPolygon::AddPoint(CGeoPoint* pPoint) {
+    if (!m_pPointList) m_pPointList.reset(new CGeoPointList);
+    m_pPointList->AddTail(pPoint);
+}
 
 void CGeoPolygon::GetPointList(CGeoPointList& out) const {
-    for (POSITION p = m_PointList.GetHeadPosition(); p;) out.AddTail(m_PointList.GetNext(p));
+    if (!m_pPointList) return;
+    for (POSITION p = m_pPointList->GetHeadPosition(); p;) out.AddTail(m_pPointList->GetNext(p));
 }
 
 int CGeoPolygon::GetLabelPointList(CGeoPointList& out) const {
     if (m_dwLabelPointID == 0) return 0;
-    for (POSITION p = m_PointList.GetHeadPosition(); p;) {
-        CGeoPoint* pPoint = m_PointList.GetNext(p);
+    for (POSITION p = m_pPointList ? m_pPointList->GetHeadPosition() : nullptr; p;) {
+        CGeoPoint* pPoint = m_pPointList->GetNext(p);
         if (pPoint && pPoint->IsKindOf(RUNTIME_CLASS(CGeoLabelPoint))) out.AddTail(pPoint);
     }
     return out.IsEmpty() ? 0 : 1;
@@ -472,8 +534,8 @@ int CGeoPolygon::GetLabelPointList(CGeoPointList& out) const {
 int CGeoPolygon::GetLabelPointCount() const {
     if (m_dwLabelPointID == 0) return 0;
     int n = 0;
-    for (POSITION p = m_PointList.GetHeadPosition(); p;) {
-        CGeoPoint* pPoint = m_PointList.GetNext(p);
+    for (POSITION p = m_pPointList ? m_pPointList->GetHeadPosition() : nullptr; p;) {
+        CGeoPoint* pPoint = m_pPointList->GetNext(p);
         if (pPoint && pPoint->IsKindOf(RUNTIME_CLASS(CGeoLabelPoint))) ++n;
     }
     return n;
@@ -530,23 +592,26 @@ double CGeoPolygon::Length() {
 // Overrides
 
 void CGeoPolygon::RecalcBounds() {
-    m_rcBounds.SetRectEmpty();
-    bool first = true;
-    for (int i = 0; i < m_Border.GetSize() && m_Border[i].arc; ++i) {
-        const CRect r = m_Border[i].arc->GetBounds();
-        if (first) {
-            m_rcBounds = r;
-            first = false;
+    CRect bounds(0, 0, 0, 0);
+    for (int i = 0; i < m_nBorder && m_pEntries[i].arc; ++i) {
+        const CRect r = m_pEntries[i].arc->GetBounds();
+        if (i == 0) {
+            bounds = r;
             continue;
         }
         // Sides are extended one by one, so that a straight horizontal or vertical arc, whose bounds
         // have no area, still widens the bounds, and so that bounds without area so far keep their
         // extent when an arc with area joins them.
-        m_rcBounds.left = std::min(m_rcBounds.left, r.left);
-        m_rcBounds.top = std::min(m_rcBounds.top, r.top);
-        m_rcBounds.right = std::max(m_rcBounds.right, r.right);
-        m_rcBounds.bottom = std::max(m_rcBounds.bottom, r.bottom);
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
     }
+    // Written member by member: the layer hears of the change once.
+    m_rcBounds.left = bounds.left;
+    m_rcBounds.top = bounds.top;
+    m_rcBounds.right = bounds.right;
+    m_rcBounds.bottom = bounds.bottom;
     BoundsChanged();
 }
 

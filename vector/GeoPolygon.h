@@ -40,6 +40,8 @@
 
 #include "core/GeoVectorObject.h"
 
+#include <memory>
+
 class CGeoPLine;
 class CGeoPoint;
 class CGeoLabelPoint;
@@ -149,9 +151,9 @@ public:
     DWORD GetLabelPointID() const { return m_dwLabelPointID; }
     // The point list: points of the layer that lie inside the polygon. Not owned.
     void AddPoint(CGeoPoint* pPoint);
-    int GetPointCount() const { return m_PointList.GetCount(); }
+    int GetPointCount() const { return m_pPointList ? m_pPointList->GetCount() : 0; }
     void GetPointList(CGeoPointList& out) const;
-    void ReleasePoints() { m_PointList.RemoveAll(); }
+    void ReleasePoints() { m_pPointList.reset(); }
     // 0 for label-point ID 0; else appends the listed label points to out, 1 when out is then not empty.
     int GetLabelPointList(CGeoPointList& out) const;
     int GetLabelPointCount() const;
@@ -316,11 +318,27 @@ protected:
         bool owned_ = false;
     };
 
-    CGeoKeyString m_KeyString;
-    CGeoKeyString m_SortedKeys;
-    int m_bSortedValid = 0;
-    CGeoPolyBorder m_Border;
-    CGeoPointList m_PointList;
+    // The key string and the border in one block of m_nKeys entries: entry i holds key i, and for
+    // i < m_nBorder border entry i (arc and direction). The border is never longer than the key string:
+    // it is empty from a load until BuildBorderLine, and otherwise as long.
+    struct Entry {
+        CGeoPLine* arc;
+        LONG key;
+        int forward;
+    };
+    std::unique_ptr<Entry[]> m_pEntries;
+    int m_nKeys = 0;
+    int m_nBorder = 0;
+    // A block of nKeys entries in place of the present one, the keys and border entries that fit kept;
+    // the border is cut to nKeys.
+    void ResizeEntries(int nKeys);
+    // Keys and border both from border (KeyOf each entry).
+    void TakeBorder(const CGeoPolyBorder& border);
+    // The sorted copy of the keys once asked for (NULL until then).
+    std::unique_ptr<CGeoKeyString> m_pSortedKeys;
+    // Made by the first AddPoint: most polygons never list a point.
+    std::unique_ptr<CGeoPointList> m_pPointList;
+    // The ring cache: while the points are not NULL the ring sizes lie in the same block, after them.
     mutable POINT* m_pRingPoints = nullptr;
     mutable int* m_pRingSizes = nullptr;
     mutable int m_nRingCount = 0;

@@ -254,10 +254,10 @@ void CGeoPolygon::MoveHandleTo(int nHandle, CPoint point) {
     } else {
         int i = 0;
         int pos = 0;
-        for (; i < m_Border.GetSize(); ++i)
-            if (m_Border[i].arc && (pos = GetHandlePosOnLine(m_Border[i].arc, h)) != 0) break;
-        if (i == m_Border.GetSize()) return;
-        CGeoPLine* pArc = m_Border[i].arc;
+        for (; i < m_nBorder; ++i)
+            if (m_pEntries[i].arc && (pos = GetHandlePosOnLine(m_pEntries[i].arc, h)) != 0) break;
+        if (i == m_nBorder) return;
+        CGeoPLine* pArc = m_pEntries[i].arc;
         if (pos >= 1) {
             // An inner vertex belongs to this arc alone: the arc and the two polygons beside it.
             CGeoPolygon* pNeighbour = GetNeighbourPolygon(pArc);

@@ -43,8 +43,8 @@ int CGeoPolygon::UsesBorderArc(const CGeoVectorObject* pArc) const {
 }
 
 void CGeoPolygon::GetBorderArcs(std::vector<const CGeoVectorObject*>& arcs) const {
-    for (int i = 0; i < m_Border.GetSize(); ++i)
-        if (m_Border[i].arc) arcs.push_back(m_Border[i].arc);
+    for (int i = 0; i < m_nBorder; ++i)
+        if (m_pEntries[i].arc) arcs.push_back(m_pEntries[i].arc);
 }
 
 namespace {
@@ -62,11 +62,10 @@ int CGeoPolygon::HasHandleNear(POINT p) const {
 
 int CGeoPolygon::HasBorderPointAt(POINT p, CGeoVectorLayer* pLayer) const {
     if (!pLayer || !NearPoint(GetBounds(), p)) return 0;
-    CGeoKeyString keys;
-    const_cast<CGeoPolygon*>(this)->GetKeyString(keys, 0);
-    for (int i = 0; i < keys.GetSize(); ++i) {
-        if (keys[i] == POLYGON_RING_END) continue;
-        const UINT id = keys[i] < 0 ? 0u - static_cast<UINT>(keys[i]) : static_cast<UINT>(keys[i]);
+    for (int i = 0; i < m_nKeys; ++i) {
+        const LONG key = m_pEntries[i].key;
+        if (key == POLYGON_RING_END) continue;
+        const UINT id = key < 0 ? 0u - static_cast<UINT>(key) : static_cast<UINT>(key);
         CGeoAccessorialObject* pArc = pLayer->FindObj(id);
         if (!pArc || !pArc->IsKindOf(RUNTIME_CLASS(CGeoPLine))) continue;
         if (GetHandlePosOnLine(static_cast<CGeoPLine*>(pArc), p) != 0) return 1;

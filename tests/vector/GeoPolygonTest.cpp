@@ -389,3 +389,31 @@ TEST(GeoPolygon, RecordHoldsKeysAndLabelIDOnly) {
         EXPECT_THROW(Load(bad, [&](CArchive& ar) { broken.Serialize(ar); }), CArchiveException) << cut;
     }
 }
+
+// The keys are written and read in pieces; whatever their number, the record is that of a key array
+// (its count, 16-bit or escaped to 32-bit, then the values) and reads back whole.
+TEST(GeoPolygon, LongKeyStringsKeepTheArrayRecord) {
+    for (int n : {255, 256, 257, 700, 70000}) {
+        CGeoKeyString keys;
+        for (int i = 0; i < n; ++i) keys.Add(i % 7 == 6 ? POLYGON_RING_END : (i % 2 ? -(i + 1) : i + 1));
+        CGeoPolygon polygon;
+        polygon.SetKeyString(keys);
+        Bytes want = Store([&](CArchive& ar) {
+            polygon.CGeoVectorObject::Serialize(ar);
+            keys.Serialize(ar);
+            ar << static_cast<DWORD>(0);
+        });
+        Bytes got = Store([&](CArchive& ar) { polygon.Serialize(ar); });
+        ASSERT_EQ(got, want) << n;
+
+        CGeoPolygon back;
+        Load(got, [&](CArchive& ar) { back.Serialize(ar); });
+        CGeoKeyString read;
+        back.GetKeyString(read, 0);
+        EXPECT_EQ(ToVector(read), ToVector(keys)) << n;
+        // Short of its last key byte the record is refused.
+        Bytes bad(got.begin(), got.end() - 5);
+        CGeoPolygon broken;
+        EXPECT_THROW(Load(bad, [&](CArchive& ar) { broken.Serialize(ar); }), CArchiveException) << n;
+    }
+}
