@@ -325,7 +325,7 @@ void CGeoPolygon::ConstructPolygonFromLineList(CGeoArcList& lines) {
     // The keys follow the present keys and the border entries the present border, which may be
     // shorter (a loaded polygon not yet resolved).
     const int nKeys = m_nKeys, nBorder = m_nBorder;
-    ResizeEntries(nKeys + keys.GetSize());
+    if (keys.GetSize() > 0) ResizeEntries(nKeys + keys.GetSize());
     for (int i = 0; i < keys.GetSize(); ++i) m_pEntries[nKeys + i].key = keys[i];
     for (int i = 0; i < border.GetSize(); ++i) {
         m_pEntries[nBorder + i].arc = border[i].arc;
