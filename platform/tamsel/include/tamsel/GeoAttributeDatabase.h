@@ -13,7 +13,8 @@
 //
 // Writes. Writes are collected into one transaction that is committed by Save and when the database is
 // closed, so a long run of writes costs no flush per record; each call is still all-or-nothing (a call
-// that fails leaves no part of its change behind). Reads always see the writes made before them.
+// that fails leaves no part of its change behind). Reads always see the writes made before them. The
+// pending changes stay in memory up to some 64 MB of the file's pages before any is written to the file.
 //
 // Refused writes. A change that finds another process writing the file waits up to 2 seconds for its
 // write lock, then is refused (FALSE, nothing of it kept) after a message box
