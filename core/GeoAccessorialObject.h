@@ -98,6 +98,8 @@ public:
     int DetachLayer(int nFlag);
 
 protected:
+    explicit CGeoAccessorialObject(NameLater tag) : CGeoObject(tag) {}
+
     friend class CGeoLayer;  // Fetch and Deviate set the layer link
 
     // A listed object passes a change of its bounds on to its layer (CGeoLayer::OnObjectBoundsChanged).

@@ -10,7 +10,10 @@
 #include <ostrel/Translate.h>
 #include <ostrel/Units.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 IMPLEMENT_SERIAL(CGeoObject, CObject, 1)
 
@@ -49,20 +52,20 @@ CRect Normalized(const RECT& r)
     return n;
 }
 
-CString ObjectName(int counter) { return CString("对象 ") + itos(counter); }
-
 } // namespace
 
 CGeoObject::CGeoObject()
 {
     ++s_nObjectCount;
-    m_strName = ObjectName(s_nObjectCount);
+    SetNumberedName("对象 ", s_nObjectCount);
 }
+
+CGeoObject::CGeoObject(NameLater) { ++s_nObjectCount; }
 
 CGeoObject::CGeoObject(const CRect& bounds) : m_rcBounds(this, Normalized(bounds))
 {
     ++s_nObjectCount;
-    m_strName = ObjectName(s_nObjectCount);
+    SetNumberedName("对象 ", s_nObjectCount);
 }
 
 CGeoObject::~CGeoObject() = default;
@@ -244,7 +247,18 @@ HCURSOR CGeoObject::GetHandleCursor(int nHandle) const
     }
 }
 
-void CGeoObject::DefaultObjectName() { m_strName = ObjectName(s_nObjectCount); }
+void CGeoObject::DefaultObjectName() { SetNumberedName("对象 ", s_nObjectCount); }
+
+void CGeoObject::SetNumberedName(LPCSTR prefix, int counter)
+{
+    // Every object made names itself, and one read from a file twice over (its class renames it) before
+    // its stored name replaces both: built in place, without the temporaries of string sums.
+    char text[64];
+    const size_t n = std::min(std::strlen(prefix), sizeof text - 12);
+    std::memcpy(text, prefix, n);
+    *std::to_chars(text + n, text + sizeof text - 1, counter).ptr = '\0';
+    m_strName = text;
+}
 
 int CGeoObject::HandleHitTest(CPoint point, UINT scale, CPoint origin, CPoint offset) const
 {

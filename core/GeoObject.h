@@ -235,9 +235,18 @@ public:
     void LPtoRP(UINT scale, CPoint origin, CPoint offset, const POINT* src, POINT* dst, int n) const;
 
 protected:
+    // For a class that names its objects itself in its own constructor: the counter is raised as by every
+    // constructor, but no default name is made that the class would replace at once (objects are made
+    // by the hundred thousand when a layer is read).
+    struct NameLater {};
+    explicit CGeoObject(NameLater);
+
     friend class CGeoObjectBounds;
     // Hears BoundsChanged; the base does nothing (an object in a layer passes it on to the layer).
     virtual void OnBoundsChanged();
+    // Names the object with a default name: the prefix followed by the counter in decimal (the prefix cut
+    // to 52 bytes).
+    void SetNumberedName(LPCSTR prefix, int counter);
 
     CGeoObjectBounds m_rcBounds{this};
     CString m_strName;

@@ -23,7 +23,7 @@ tagVM_SYM_VARIANT Variant(WORD type, LONG value)
 
 }  // namespace
 
-CGeoVectorObject::CGeoVectorObject() : m_GeoView(GetDefaultGEOVIEW()) {}
+CGeoVectorObject::CGeoVectorObject() = default;
 
 CGeoVectorObject::~CGeoVectorObject() = default;
 
@@ -233,7 +233,7 @@ int CGeoVectorObject::SetObjectClassID(UINT nClassID)
 
 GEOVIEW CGeoVectorObject::SetGeoView(GEOVIEW view)
 {
-    GEOVIEW previous = m_GeoView;
+    GEOVIEW previous = m_GeoView.Get();
     m_GeoView = view;
     return previous;
 }

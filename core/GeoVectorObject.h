@@ -25,6 +25,7 @@
 #include "core/DisplayState.h"
 #include "core/GeoAccessorialObject.h"
 #include "core/GeoView.h"
+#include "core/SharedGeoView.h"
 
 #include <quenby/SymbolAttrib.h>
 
@@ -379,15 +380,22 @@ public:
     // ==== end of symbolised output ====
 
 protected:
+    explicit CGeoVectorObject(NameLater tag) : CGeoAccessorialObject(tag) {}
+
     UINT m_nClassID = 0;
     // Beside the class ID: an attribute write reads the one and clears the other, and together they fill
     // what would otherwise be padding.
     int m_bADInitialized = 0;
     CSymbolAttrib m_SymbolAttrib;
-    GEOVIEW m_GeoView;
+    // The own view, shared with the objects whose own view is equal (see CSharedGeoView): read it as a
+    // GEOVIEW, replace it whole.
+    CSharedGeoView m_GeoView;
     DISPLAYATTR m_nDisplayAttr = DISPLAYATTR_SELF;
     int m_nDangleType = 0;
     DWORD m_dwSymbolAttrFlag = 0;
+    // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
+    // Beside the flag, where it fills what would otherwise be padding.
+    LONG m_lWidth = 0;
     // The style the attribute display rules last gave (see GetGeoView), made the first time one is asked
     // for: most objects are never drawn by attribute, and a style is a large part of an object.
     std::unique_ptr<GEOVIEW> m_pADGeoView;
@@ -396,8 +404,6 @@ protected:
         return *m_pADGeoView;
     }
     double m_dZ = 0.0;
-    // Symbol width in 0.01 mm of the old form; meaningful when bit 0 of m_dwSymbolAttrFlag is set.
-    LONG m_lWidth = 0;
 };
 
 // Lets the user edit the object's attribute record in the attribute value dialog. 2 without a dialog

@@ -76,6 +76,13 @@ void ReadBytes(CArchive& ar, BYTE* p, UINT n) {
     if (ar.Read(p, n) != n) AfxThrowArchiveException(CArchiveException::endOfFile);
 }
 
+// Four raw bytes, read as a DWORD is (in line from the archive's buffer) and kept in their file order.
+void Read4Bytes(CArchive& ar, BYTE* p) {
+    DWORD v;
+    ar >> v;
+    std::memcpy(p, &v, 4);
+}
+
 }  // namespace
 
 GEOVIEW::GEOVIEW()
@@ -240,13 +247,13 @@ void GEOVIEW::Serialize(CArchive& ar) {
         m_nPointShape = ReadInt(ar);
         m_crPointColor = ReadDword(ar);
         m_nPointSize = ReadInt(ar);
-        ReadBytes(ar, m_bySymbol, 4);
+        Read4Bytes(ar, m_bySymbol);
     }
     if (CarriesLine(type)) {
         m_nLineShape = ReadInt(ar);
         m_crLineColor = ReadDword(ar);
         intWidth = ReadInt(ar);
-        ReadBytes(ar, m_bySymbol + 4, 4);
+        Read4Bytes(ar, m_bySymbol + 4);
         m_crFillColor = ReadDword(ar);
         m_nFillShape = ReadInt(ar);
         m_bTransparent = ReadInt(ar);

@@ -14,7 +14,7 @@ IMPLEMENT_SERIAL(CGeoOpenLine, CGeoLine, 1)
 
 int CGeoLine::s_nLineCount = -1;
 
-CGeoLine::CGeoLine() {
+CGeoLine::CGeoLine() : CGeoVectorObject(NameLater()) {
     ++s_nLineCount;
     DefaultObjectName();
 }
@@ -113,7 +113,7 @@ int CGeoLine::Intersects(const CRect& rect, SELOBJMODE mode) const {
     return Through(r & b);
 }
 
-void CGeoLine::DefaultObjectName() { m_strName = CString("线 ") + itos(s_nLineCount); }
+void CGeoLine::DefaultObjectName() { SetNumberedName("线 ", s_nLineCount); }
 
 CGeoVectorObject* CGeoLine::ConvertShape(WORD code, DWORD flags) const { return ConvertTo(code, flags); }
 

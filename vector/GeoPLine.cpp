@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 IMPLEMENT_SERIAL(CGeoPLine, CGeoOpenLine, 1)
@@ -169,8 +170,22 @@ void CGeoPLine::LoadPoints(CArchive& ar) {
     bool identity = n > 0 && n == m_nSlotCount && n <= kStep;
     for (int i = 0; identity && i < n; ++i) identity = GetPointSize(i) == 1;
     if (identity) {
-        if (m_nCapacity < LineMemSize(n) && !AppendLineMem(static_cast<int>(LineMemSize(n)))) AfxThrowMemoryException();
         const UINT want = static_cast<UINT>(n) * sizeof(POINT);
+        if (g_allocator == nullptr && m_nCapacity != static_cast<int>(want)) {
+            // A line made to be loaded has the default block of 50 slots: the points go into a block of
+            // their own size and the default one is let go, which its next line then takes up again
+            // (shrinking it in place instead would leave each time a remnant that the next line cannot).
+            std::unique_ptr<POINT, decltype(&std::free)> block(static_cast<POINT*>(std::malloc(want)), &std::free);
+            if (!block) AfxThrowMemoryException();
+            if (ar.Read(block.get(), want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
+            std::free(m_pPoints);
+            m_pPoints = block.release();
+            m_nCapacity = static_cast<int>(want);
+            OnLineChanged();
+            Trim();
+            return;
+        }
+        if (m_nCapacity < LineMemSize(n) && !AppendLineMem(static_cast<int>(LineMemSize(n)))) AfxThrowMemoryException();
         if (ar.Read(m_pPoints, want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
         OnLineChanged();
         Trim();

@@ -47,7 +47,7 @@ CGeoPoint::CGeoPoint() : CGeoPoint(0, 0) {}
 
 CGeoPoint::CGeoPoint(POINT p) : CGeoPoint(p.x, p.y) {}
 
-CGeoPoint::CGeoPoint(int x, int y) {
+CGeoPoint::CGeoPoint(int x, int y) : CGeoVectorObject(NameLater()) {
     ++s_nPointCount;
     DefaultObjectName();
     SetPosition(POINT{x, y});
@@ -111,7 +111,7 @@ void CGeoPoint::DrawElevation(CDC*, POINT, int, int, CPoint, CPoint) {}
 
 CString CGeoPoint::GetObjectTypeName() const { return CString("矢量点"); }
 
-void CGeoPoint::DefaultObjectName() { m_strName = CString("点 ") + itos(s_nPointCount); }
+void CGeoPoint::DefaultObjectName() { SetNumberedName("点 ", s_nPointCount); }
 
 CGeoObject* CGeoPoint::Duplicate(int withAttribute, int withRecord) {
     CGeoPoint* copy = new CGeoPoint;

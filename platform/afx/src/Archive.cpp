@@ -46,6 +46,7 @@ void CArchive::Flush() {
         // Give back what was buffered but not read, so the file position is where reading stopped.
         UINT unread = m_nBufLen - m_nBufPos;
         if (unread) m_pFile->Seek(-static_cast<LONGLONG>(unread), CFile::current);
+        m_nBufBase += m_nBufPos;
         m_nBufPos = m_nBufLen = 0;
     } else if (m_nBufLen) {
         m_pFile->Write(m_buf.data(), m_nBufLen);
@@ -55,6 +56,7 @@ void CArchive::Flush() {
 
 void CArchive::FillBuffer() {
     if (!m_pFile) Throw(CArchiveException::endOfFile);
+    m_nBufBase += m_nBufPos;
     m_nBufPos = 0;
     m_nBufLen = m_pFile->Read(m_buf.data(), static_cast<UINT>(m_buf.size()));
 }
@@ -158,6 +160,12 @@ DWORD CArchive::ReadStringLength(bool& wide) {
 CArchive& CArchive::operator>>(CString& s) {
     bool wide;
     DWORD n = ReadStringLength(wide);
+    // A name or a face name of a layer file: already in the buffer, taken from there in one copy.
+    if (!wide && m_bLoading && m_nBufPos <= m_nBufLen && m_nBufLen - m_nBufPos >= n) {
+        s = CString(reinterpret_cast<const char*>(m_buf.data() + m_nBufPos), static_cast<int>(n));
+        m_nBufPos += n;
+        return *this;
+    }
     ULONGLONG bytes = wide ? static_cast<ULONGLONG>(n) * 2 : n;
     EnsureAvailable(bytes);
     // Read in bounded steps, so a corrupt length on a stream of unknown size cannot allocate at once

@@ -203,7 +203,8 @@ void CSymbolAttrib::Serialize(CArchive& ar) {
                 loaded.Materialize();
                 loaded.m_items[BodyDword(bytes + at)].value = v;
             }
-            *this = loaded;
+            m_wMask = loaded.m_wMask;
+            m_items.swap(loaded.m_items);
             return;
         }
     }

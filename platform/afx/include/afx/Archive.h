@@ -49,6 +49,23 @@ public:
     // allocate from a stored count ask first. Unknown lengths (a stream) never throw here.
     void EnsureAvailable(ULONGLONG nBytes);
 
+    // For a reader that recognises a record it has read before by its bytes: the unread bytes of the
+    // load buffer (NULL and 0 when storing), the bytes read so far, and a pass over n of the buffered
+    // bytes (no more than GetLoadBuffer reports). Bytes that a read took (GetLoadedCount grew by c) came
+    // from the buffer as GetLoadBuffer showed it before the read whenever c is not more than it showed.
+    const BYTE* GetLoadBuffer(UINT& nAvailable) const {
+        const bool ok = m_bLoading && m_nBufPos <= m_nBufLen;
+        nAvailable = ok ? m_nBufLen - m_nBufPos : 0;
+        return ok ? m_buf.data() + m_nBufPos : nullptr;
+    }
+    ULONGLONG GetLoadedCount() const { return m_nBufBase + m_nBufPos; }
+    void SkipLoaded(UINT n) {
+        UINT available;
+        GetLoadBuffer(available);
+        if (n > available) Throw(CArchiveException::endOfFile);
+        m_nBufPos += n;
+    }
+
     CArchive& operator<<(BYTE by) { return WriteRaw(&by, 1); }
     CArchive& operator<<(char ch) { return WriteRaw(&ch, 1); }
     CArchive& operator<<(WORD w) { return WriteRaw(&w, 2); }
@@ -169,6 +186,7 @@ private:
     std::vector<BYTE> m_buf;
     UINT m_nBufPos = 0;
     UINT m_nBufLen = 0;
+    ULONGLONG m_nBufBase = 0;  // loading: the bytes read before the buffer's present contents
     DWORD m_nMapCount = 1;  // next index; 0 is NULL
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray;

@@ -11,6 +11,7 @@
 #include "afx/String.h"
 
 #include <cstring>
+#include <new>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -63,7 +64,7 @@ protected:
     };
 
 public:
-    explicit ListImpl(int nBlockSize = 10) { (void)nBlockSize; }
+    explicit ListImpl(int nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
     ~ListImpl() { RemoveAll(); }
     ListImpl(const ListImpl&) = delete;
     ListImpl& operator=(const ListImpl&) = delete;
@@ -103,11 +104,12 @@ public:
         Node* n = m_pHead;
         while (n) {
             Node* next = n->pNext;
-            delete n;
+            n->~Node();
             n = next;
         }
         m_pHead = m_pTail = nullptr;
         m_nCount = 0;
+        FreeBlocks();
     }
 
     POSITION GetHeadPosition() const { return m_pHead; }
@@ -160,7 +162,7 @@ protected:
     POSITION InsertBefore(POSITION position, ARG newElement, bool) {
         Node* at = static_cast<Node*>(position);
         if (!at) at = m_pHead;
-        Node* n = new Node{{}, at, at ? at->pPrev : nullptr, newElement};
+        Node* n = NewNode(at, at ? at->pPrev : nullptr, newElement);
         if (at) {
             if (at->pPrev) at->pPrev->pNext = n; else m_pHead = n;
             at->pPrev = n;
@@ -173,7 +175,7 @@ protected:
     POSITION InsertAfter(POSITION position, ARG newElement, bool) {
         Node* at = static_cast<Node*>(position);
         if (!at) at = m_pTail;
-        Node* n = new Node{{}, at ? at->pNext : nullptr, at, newElement};
+        Node* n = NewNode(at ? at->pNext : nullptr, at, newElement);
         if (at) {
             if (at->pNext) at->pNext->pPrev = n; else m_pTail = n;
             at->pNext = n;
@@ -186,13 +188,66 @@ protected:
     void Unlink(Node* n) {
         if (n->pPrev) n->pPrev->pNext = n->pNext; else m_pHead = n->pNext;
         if (n->pNext) n->pNext->pPrev = n->pPrev; else m_pTail = n->pPrev;
-        delete n;
-        --m_nCount;
+        FreeNode(n);
+        if (--m_nCount == 0) FreeBlocks();
     }
 
     Node* m_pHead = nullptr;
     Node* m_pTail = nullptr;
     int m_nCount = 0;
+
+private:
+    // Nodes are taken from blocks of m_nBlockSize, as the class library's lists take them: one
+    // allocation serves many elements (a layer lists every object it holds), a removed node waits for
+    // the next insert, and the blocks go back when the list is empty.
+    union Slot {
+        Slot* pNextFree;
+        alignas(Node) unsigned char raw[sizeof(Node)];
+    };
+    struct alignas(Slot) Block {
+        Block* pNext;
+    };
+
+    Node* NewNode(Node* pNext, Node* pPrev, ARG newElement) {
+        if (!m_pFree) {
+            Block* b = new (::operator new(sizeof(Block) + sizeof(Slot) * static_cast<size_t>(m_nBlockSize))) Block{m_pBlocks};
+            m_pBlocks = b;
+            Slot* slots = reinterpret_cast<Slot*>(b + 1);
+            for (int i = m_nBlockSize; i-- > 0;) {
+                Slot* s = new (static_cast<void*>(&slots[i])) Slot;
+                s->pNextFree = m_pFree;
+                m_pFree = s;
+            }
+        }
+        Slot* s = m_pFree;
+        m_pFree = s->pNextFree;
+        try {
+            return new (static_cast<void*>(s)) Node{{}, pNext, pPrev, newElement};
+        } catch (...) {
+            Slot* back = new (static_cast<void*>(s)) Slot;
+            back->pNextFree = m_pFree;
+            m_pFree = back;
+            throw;
+        }
+    }
+    void FreeNode(Node* n) {
+        n->~Node();
+        Slot* s = new (static_cast<void*>(n)) Slot;
+        s->pNextFree = m_pFree;
+        m_pFree = s;
+    }
+    void FreeBlocks() {
+        while (m_pBlocks) {
+            Block* next = m_pBlocks->pNext;
+            ::operator delete(static_cast<void*>(m_pBlocks));
+            m_pBlocks = next;
+        }
+        m_pFree = nullptr;
+    }
+
+    int m_nBlockSize;
+    Slot* m_pFree = nullptr;
+    Block* m_pBlocks = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
