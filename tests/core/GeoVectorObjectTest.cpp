@@ -211,6 +211,42 @@ TEST(GeoVectorObject, RoundTripKeepsSymbolAttributesAndView) {
     EXPECT_EQ(objbytes::Store(back), bytes);
 }
 
+// Objects with equal own views hold one style between them: a change through one object is never seen
+// through another, and a view record read over another starting style gives that style's fields.
+TEST(GeoVectorObject, OwnViewsStayEachObjectsOwn) {
+    CTestShape a, b;
+    GEOVIEW red = a.GetGeoView();
+    red.m_crLineColor = 0x0000FF;
+    GEOVIEW blue = red;
+    blue.m_crLineColor = 0xFF0000;
+    a.SetGeoView(red);
+    b.SetGeoView(red);
+    EXPECT_EQ(a.SetGeoView(blue).m_crLineColor, 0x0000FFu);
+    EXPECT_EQ(a.GetGeoView().m_crLineColor, 0xFF0000u);
+    EXPECT_EQ(b.GetGeoView().m_crLineColor, 0x0000FFu);
+    b.SetGeoView(GetDefaultGEOVIEW());
+    EXPECT_EQ(ViewRecord(b.GetGeoView()), ViewRecord(GetDefaultGEOVIEW()));
+    EXPECT_EQ(a.GetGeoView().m_crLineColor, 0xFF0000u);
+
+    // A line-only view leaves the point colour as the loading object's default style has it. The same
+    // record read again (as a layer file repeats it) must still follow the default of the moment.
+    GEOVIEW line = red;
+    line.m_nViewType = GEOVIEW_LINE;
+    CTestShape saved;
+    saved.SetGeoView(line);
+    const std::vector<BYTE> bytes = objbytes::Store(saved);
+    const COLORREF kept = GetDefaultColor();
+    for (COLORREF defaultColour : {0x112233u, 0x112233u, 0x445566u, 0x445566u}) {
+        SetDefaultColor(defaultColour);
+        CTestShape back;
+        EXPECT_EQ(objbytes::Load(back, bytes), 0u);
+        EXPECT_EQ(back.GetGeoView().m_crPointColor, defaultColour);
+        EXPECT_EQ(back.GetGeoView().m_crLineColor, 0x0000FFu);
+        EXPECT_EQ(objbytes::Store(back), bytes);
+    }
+    SetDefaultColor(kept);
+}
+
 TEST(GeoVectorObject, TruncatedRecordThrows) {
     CGeoVectorObject obj;
     const std::vector<BYTE> full = objbytes::Store(obj);

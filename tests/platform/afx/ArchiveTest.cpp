@@ -117,6 +117,48 @@ TEST(Archive, StringLengthForms) {
     }
 }
 
+// Strings read through a buffer that is refilled in the middle of them or that holds them whole read
+// the same; the count of bytes read follows every refill, and the buffered bytes are what comes next.
+TEST(Archive, SmallBufferStringsAndTheLoadCursor) {
+    std::vector<CString> strings;
+    // Up to 481 bytes each, through a buffer of the smallest size (512 bytes): many strings cross a refill.
+    for (int n = 0; n < 14; ++n)
+        strings.push_back(CString(std::string(static_cast<size_t>(37 * n), static_cast<char>('a' + n))));
+    const Bytes b = Store([&](CArchive& ar) {
+        for (const CString& s : strings) ar << s << static_cast<DWORD>(0xC0DE0000u + s.GetLength());
+    });
+    CMemFile f(b.data(), static_cast<UINT>(b.size()));
+    CArchive ar(&f, CArchive::load, 1);
+    ULONGLONG offset = 0;
+    for (const CString& s : strings) {
+        SCOPED_TRACE(s.GetLength());
+        CString back;
+        ar >> back;
+        EXPECT_EQ(back, s);
+        offset += (s.GetLength() < 255 ? 1 : 3) + static_cast<ULONGLONG>(s.GetLength());
+        EXPECT_EQ(ar.GetLoadedCount(), offset);
+        UINT available = 0;
+        const BYTE* next = ar.GetLoadBuffer(available);
+        EXPECT_LE(available, 512u);
+        if (available > 0) {
+            EXPECT_EQ(*next, b[static_cast<size_t>(offset)]);
+        }
+        if (available >= 4) {
+            ar.SkipLoaded(4);  // the DWORD passed over instead of read
+        } else {
+            DWORD tag;
+            ar >> tag;
+            EXPECT_EQ(tag, 0xC0DE0000u + s.GetLength());
+        }
+        offset += 4;
+        EXPECT_EQ(ar.GetLoadedCount(), offset);
+    }
+    UINT available = 0;
+    ar.GetLoadBuffer(available);
+    EXPECT_EQ(available, 0u);
+    EXPECT_THROW(ar.SkipLoaded(1), CArchiveException);
+}
+
 TEST(Archive, GbkStringCountsBytes) {
     CString s("中文");
     Bytes b = Store([&](CArchive& ar) { ar << s; });

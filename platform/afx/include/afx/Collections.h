@@ -212,9 +212,9 @@ private:
         if (!m_pFree) {
             Block* b = new (::operator new(sizeof(Block) + sizeof(Slot) * static_cast<size_t>(m_nBlockSize))) Block{m_pBlocks};
             m_pBlocks = b;
-            Slot* slots = reinterpret_cast<Slot*>(b + 1);
+            Slot* pSlots = reinterpret_cast<Slot*>(b + 1);
             for (int i = m_nBlockSize; i-- > 0;) {
-                Slot* s = new (static_cast<void*>(&slots[i])) Slot;
+                Slot* s = new (static_cast<void*>(&pSlots[i])) Slot;
                 s->pNextFree = m_pFree;
                 m_pFree = s;
             }
