@@ -255,6 +255,7 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
     std::vector<POINT> d = DevicePoints(*dc, pts, (size_t)count);
     Record(*dc, "Polyline", d);
     Shape s;
+    s.reserve(d.size());
     for (int i = 0; i < count; ++i) Add(s, d[i], i ? PT_LINETO : PT_MOVETO);
     Emit(*dc, s, false, false);
     return TRUE;

@@ -2,7 +2,9 @@
 // DeleteObject.
 #include <cstdlib>
 #include <cstring>
-#include <unordered_set>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "gdi_internal.h"
 
@@ -10,17 +12,85 @@ namespace win32 {
 namespace gdi {
 namespace {
 
+// The handles of live objects. Painting a layer makes, selects and deletes a pen for every object it
+// draws, each step asking here first: an open-addressed table (linear probing, removal by shifting
+// back) answers without allocating a node per object or dividing by a prime on every look-up.
+class LiveSet {
+public:
+    void Insert(const void* p) {
+        if ((m_count + 1) * 2 > m_slots.size()) Grow();
+        Place(p);
+    }
+    bool Contains(const void* p) const { return p && Find(p) != kNone; }
+    void Erase(const void* p) {
+        size_t i = p ? Find(p) : kNone;
+        if (i == kNone) return;
+        m_slots[i] = nullptr;
+        --m_count;
+        // Later entries of the same run move back into the gap unless their home lies after it.
+        const size_t mask = m_slots.size() - 1;
+        for (size_t j = (i + 1) & mask; m_slots[j]; j = (j + 1) & mask) {
+            const size_t home = Hash(m_slots[j]) & mask;
+            const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (stays) continue;
+            m_slots[i] = m_slots[j];
+            m_slots[j] = nullptr;
+            i = j;
+        }
+    }
+
+private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    static size_t Hash(const void* p) {
+        uint64_t x = reinterpret_cast<uintptr_t>(p);
+        x ^= x >> 33;
+        x *= 0xff51afd7ed558ccdULL;
+        x ^= x >> 33;
+        return static_cast<size_t>(x);
+    }
+    size_t Find(const void* p) const {
+        if (m_slots.empty()) return kNone;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = Hash(p) & mask;; i = (i + 1) & mask) {
+            if (m_slots[i] == p) return i;
+            if (!m_slots[i]) return kNone;
+        }
+    }
+    void Place(const void* p) {
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = Hash(p) & mask;; i = (i + 1) & mask) {
+            if (m_slots[i] == p) return;
+            if (!m_slots[i]) {
+                m_slots[i] = p;
+                ++m_count;
+                return;
+            }
+        }
+    }
+    void Grow() {
+        std::vector<const void*> old;
+        old.swap(m_slots);
+        m_slots.assign(std::max<size_t>(64, old.size() * 2), nullptr);
+        m_count = 0;
+        for (const void* p : old)
+            if (p) Place(p);
+    }
+
+    std::vector<const void*> m_slots;  // a power of two long, at most half full
+    size_t m_count = 0;
+};
+
 // Never destroyed, so that objects freed during static destruction still find it.
-std::unordered_set<const void*>& Live() {
-    static auto* live = new std::unordered_set<const void*>();
+LiveSet& Live() {
+    static auto* live = new LiveSet();
     return *live;
 }
 
 }  // namespace
 
-Object::Object(DWORD t) : type(t) { Live().insert(this); }
-Object::~Object() { Live().erase(this); }
-bool IsLive(const void* h) { return Live().count(h) != 0; }
+Object::Object(DWORD t) : type(t) { Live().Insert(this); }
+Object::~Object() { Live().Erase(this); }
+bool IsLive(const void* h) { return Live().Contains(h); }
 
 void ObjRef::Reset() {
     if (o_) {

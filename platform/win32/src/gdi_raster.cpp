@@ -300,6 +300,7 @@ void StepPolylines(const std::vector<Polyline2>& lines, const PenInfo& pen, bool
         size_t n = l.xy.size() / 2;
         if (n == 0) continue;
         std::vector<POINT> pts;
+        pts.reserve(n + (l.closed ? 1 : 0));
         for (size_t i = 0; i < n; ++i) {
             POINT p{LRound(l.xy[2 * i]), LRound(l.xy[2 * i + 1])};
             if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
@@ -600,6 +601,12 @@ std::vector<Polyline2> Flatten(const Shape& s, double tol, const RECT* keepBox) 
         BYTE t = p.type & ~PT_CLOSEFIGURE;
         if (t == PT_MOVETO || out.empty()) {
             out.push_back(Polyline2());
+            // Room for the figure's points up to the next move (a curve may still add more): a short
+            // line is drawn by the hundred thousand, and growing each one step by step costs more than
+            // drawing it.
+            size_t end = i + 1;
+            while (end < s.size() && (s[end].type & ~PT_CLOSEFIGURE) != PT_MOVETO) ++end;
+            out.back().xy.reserve(2 * (end - i + 1));
             if (t != PT_MOVETO) {
                 out.back().xy.push_back(cx);
                 out.back().xy.push_back(cy);

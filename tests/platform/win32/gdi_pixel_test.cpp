@@ -556,6 +556,28 @@ TEST(GdiObjects, SelectReturnsThePreviousAndDeletionWaitsForTheDC) {
     DeleteDC(dc);
 }
 
+// The registry of live handles through growth and removals in scattered order: every handle still
+// alive is found, every one just deleted is not (a second delete fails), whatever was removed around it.
+TEST(GdiObjects, ManyHandlesLiveAndDieInAnyOrder) {
+    std::vector<HPEN> live;
+    for (int i = 0; i < 5000; ++i) live.push_back(CreatePen(PS_SOLID, 1, RGB(i % 256, 0, 0)));
+    for (size_t step : {7u, 3u, 1u}) {
+        std::vector<HPEN> kept, dead;
+        for (size_t i = 0; i < live.size(); ++i) (i % step == 0 ? dead : kept).push_back(live[i]);
+        for (HPEN p : dead) EXPECT_TRUE(DeleteObject(p));
+        for (HPEN p : kept) EXPECT_EQ(GetObjectType(p), static_cast<DWORD>(OBJ_PEN));
+        // Checked before anything new is made, which might take a freed address.
+        for (HPEN p : dead) {
+            EXPECT_EQ(GetObjectType(p), 0u);
+            EXPECT_FALSE(DeleteObject(p));
+        }
+        live = kept;
+        for (size_t i = 0; i < dead.size() / 2; ++i) live.push_back(CreatePen(PS_DASH, 1, RGB(0, 0, 255)));
+        for (HPEN p : live) EXPECT_EQ(GetObjectType(p), static_cast<DWORD>(OBJ_PEN));
+    }
+    for (HPEN p : live) EXPECT_TRUE(DeleteObject(p));
+}
+
 TEST(GdiMapping, ModesOriginsAndExtents) {
     HDC dc = Canvas(200, 200);
     EXPECT_EQ(SetMapMode(dc, MM_LOMETRIC), MM_TEXT);
