@@ -110,8 +110,7 @@ void CGeoPolygon::Serialize(CArchive& ar) {
         ar << m_dwLabelPointID;
     } else {
         ResizeEntries(0);
-        m_pSortedKeys.reset();
-        m_pPointList.reset();
+        m_pExtras.reset();
         FreeCache();
         m_pLabelPoint = nullptr;
         const DWORD count = ar.ReadCount();
@@ -140,9 +139,13 @@ CGeoVectorLayer* CGeoPolygon::GetVectorLayer() const {
 
 CGeoPLine* CGeoPolygon::FindArc(LONG v) const { return ArcOf(GetVectorLayer(), v); }
 
+CGeoPolygon::Extras& CGeoPolygon::GetExtras() {
+    if (!m_pExtras) m_pExtras.reset(new Extras);
+    return *m_pExtras;
+}
+
 void CGeoPolygon::RebuildSortedKeys() {
-    if (!m_pSortedKeys) m_pSortedKeys.reset(new CGeoKeyString);
-    CGeoKeyString& sorted = *m_pSortedKeys;
+    CGeoKeyString& sorted = GetExtras().sortedKeys;
     sorted.SetSize(m_nKeys);
     for (int i = 0; i < m_nKeys; ++i) sorted[i] = static_cast<LONG>(AbsKey(m_pEntries[i].key));
     CHeapSort::HeapSort(sorted.GetData(), sorted.GetSize());
@@ -150,8 +153,11 @@ void CGeoPolygon::RebuildSortedKeys() {
 
 void CGeoPolygon::GetKeyString(CGeoKeyString& out, int bSorted) {
     if (bSorted) {
-        if (!m_pSortedKeys) RebuildSortedKeys();
-        out.Copy(*m_pSortedKeys);
+        if (!SortedKeysValid()) {
+            RebuildSortedKeys();
+            m_pExtras->sortedValid = true;
+        }
+        out.Copy(m_pExtras->sortedKeys);
         return;
     }
     out.SetSize(m_nKeys);
@@ -180,7 +186,7 @@ void CGeoPolygon::SetKeyString(CGeoKeyString& keys) {
     }
     m_pEntries = std::move(entries);
     m_nKeys = m_nBorder = n;
-    if (m_pSortedKeys) RebuildSortedKeys();
+    if (SortedKeysValid()) RebuildSortedKeys();
     RecalcBounds();
 }
 
@@ -194,7 +200,7 @@ void CGeoPolygon::TakeBorder(const CGeoPolyBorder& border) {
 
 void CGeoPolygon::SetKeyString(CGeoPolyBorder& border) {
     TakeBorder(border);
-    if (m_pSortedKeys) RebuildSortedKeys();
+    if (SortedKeysValid()) RebuildSortedKeys();
     RecalcBounds();
 }
 
@@ -332,7 +338,7 @@ void CGeoPolygon::ConstructPolygonFromLineList(CGeoArcList& lines) {
         m_pEntries[nBorder + i].forward = border[i].forward;
     }
     m_nBorder = nBorder + border.GetSize();
-    if (m_pSortedKeys) RebuildSortedKeys();
+    if (SortedKeysValid()) RebuildSortedKeys();
     // The border changed; the bounds follow at RecalcBounds, but the layer's look-up of border arcs
     // must hear of it now.
     BoundsChanged();
@@ -492,8 +498,8 @@ POINT CGeoPolygon::SetLabelPoint(CGeoPoint* pPoint) {
     pLayer->Replace(pLabel, pPoint);
     pLabel->SetUnit(pPoint->GetUnit());
     pLabel->SetZ(pPoint->GetZ());
-    if (m_pPointList)
-        if (POSITION p = m_pPointList->Find(pPoint)) m_pPointList->SetAt(p, pLabel);
+    if (m_pExtras)
+        if (POSITION p = m_pExtras->points.Find(pPoint)) m_pExtras->points.SetAt(p, pLabel);
     pPoint->Remove();
     SetLabelPoint(pLabel);
     return pLabel->GetPoint();
@@ -512,20 +518,17 @@ CGeoLabelPoint* CGeoPolygon::GetLabelPoint() const {
     return m_pLabelPoint;
 }
 
-void CGeoPolygon::AddPoint(CGeoPoint* pPoint) {
-    if (!m_pPointList) m_pPointList.reset(new CGeoPointList);
-    m_pPointList->AddTail(pPoint);
-}
+void CGeoPolygon::AddPoint(CGeoPoint* pPoint) { GetExtras().points.AddTail(pPoint); }
 
 void CGeoPolygon::GetPointList(CGeoPointList& out) const {
-    if (!m_pPointList) return;
-    for (POSITION p = m_pPointList->GetHeadPosition(); p;) out.AddTail(m_pPointList->GetNext(p));
+    if (!m_pExtras) return;
+    for (POSITION p = m_pExtras->points.GetHeadPosition(); p;) out.AddTail(m_pExtras->points.GetNext(p));
 }
 
 int CGeoPolygon::GetLabelPointList(CGeoPointList& out) const {
     if (m_dwLabelPointID == 0) return 0;
-    for (POSITION p = m_pPointList ? m_pPointList->GetHeadPosition() : nullptr; p;) {
-        CGeoPoint* pPoint = m_pPointList->GetNext(p);
+    for (POSITION p = m_pExtras ? m_pExtras->points.GetHeadPosition() : nullptr; p;) {
+        CGeoPoint* pPoint = m_pExtras->points.GetNext(p);
         if (pPoint && pPoint->IsKindOf(RUNTIME_CLASS(CGeoLabelPoint))) out.AddTail(pPoint);
     }
     return out.IsEmpty() ? 0 : 1;
@@ -534,8 +537,8 @@ int CGeoPolygon::GetLabelPointList(CGeoPointList& out) const {
 int CGeoPolygon::GetLabelPointCount() const {
     if (m_dwLabelPointID == 0) return 0;
     int n = 0;
-    for (POSITION p = m_pPointList ? m_pPointList->GetHeadPosition() : nullptr; p;) {
-        CGeoPoint* pPoint = m_pPointList->GetNext(p);
+    for (POSITION p = m_pExtras ? m_pExtras->points.GetHeadPosition() : nullptr; p;) {
+        CGeoPoint* pPoint = m_pExtras->points.GetNext(p);
         if (pPoint && pPoint->IsKindOf(RUNTIME_CLASS(CGeoLabelPoint))) ++n;
     }
     return n;

@@ -151,9 +151,11 @@ public:
     DWORD GetLabelPointID() const { return m_dwLabelPointID; }
     // The point list: points of the layer that lie inside the polygon. Not owned.
     void AddPoint(CGeoPoint* pPoint);
-    int GetPointCount() const { return m_pPointList ? m_pPointList->GetCount() : 0; }
+    int GetPointCount() const { return m_pExtras ? m_pExtras->points.GetCount() : 0; }
     void GetPointList(CGeoPointList& out) const;
-    void ReleasePoints() { m_pPointList.reset(); }
+    void ReleasePoints() {
+        if (m_pExtras) m_pExtras->points.RemoveAll();
+    }
     // 0 for label-point ID 0; else appends the listed label points to out, 1 when out is then not empty.
     int GetLabelPointList(CGeoPointList& out) const;
     int GetLabelPointCount() const;
@@ -334,10 +336,16 @@ protected:
     void ResizeEntries(int nKeys);
     // Keys and border both from border (KeyOf each entry).
     void TakeBorder(const CGeoPolyBorder& border);
-    // The sorted copy of the keys once asked for (NULL until then).
-    std::unique_ptr<CGeoKeyString> m_pSortedKeys;
-    // Made by the first AddPoint: most polygons never list a point.
-    std::unique_ptr<CGeoPointList> m_pPointList;
+    // What most polygons never use, made the first time it is: the sorted copy of the keys (once asked
+    // for) and the point list.
+    struct Extras {
+        CGeoKeyString sortedKeys;
+        bool sortedValid = false;
+        CGeoPointList points;
+    };
+    std::unique_ptr<Extras> m_pExtras;
+    Extras& GetExtras();
+    bool SortedKeysValid() const { return m_pExtras && m_pExtras->sortedValid; }
     // The ring cache: while the points are not NULL the ring sizes lie in the same block, after them.
     mutable POINT* m_pRingPoints = nullptr;
     mutable int* m_pRingSizes = nullptr;
