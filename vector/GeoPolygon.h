@@ -321,8 +321,8 @@ protected:
     };
 
     // The key string and the border in one block of m_nKeys entries: entry i holds key i, and for
-    // i < m_nBorder border entry i (arc and direction). The border is never longer than the key string:
-    // it is empty from a load until BuildBorderLine, and otherwise as long.
+    // i < m_nBorder border entry i (arc and direction). The border is never longer than the key string
+    // and as long once set or resolved; a loaded polygon has none until BuildBorderLine.
     struct Entry {
         CGeoPLine* arc;
         LONG key;
