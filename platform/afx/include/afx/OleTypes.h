@@ -4,6 +4,8 @@
 #include "afx/Archive.h"
 #include "afx/String.h"
 
+#include <utility>
+
 // Variant type codes.
 enum VARENUM {
     VT_EMPTY = 0,
@@ -105,8 +107,13 @@ public:
     COleVariant() = default;
     COleVariant(const COleVariant&) = default;
     COleVariant& operator=(const COleVariant&) = default;
+    // A text value is taken over, not copied, from a value or string about to go: a record of values is
+    // built for every write, so a copy of each text would be one more allocation per field.
+    COleVariant(COleVariant&&) noexcept = default;
+    COleVariant& operator=(COleVariant&&) noexcept = default;
     COleVariant(LPCSTR psz) : vt(VT_BSTR), strVal(psz) {}
     COleVariant(const CString& s) : vt(VT_BSTR), strVal(s) {}
+    COleVariant(CString&& s) : vt(VT_BSTR), strVal(std::move(s)) {}
     COleVariant(BYTE b) : vt(VT_UI1) { bVal = b; }
     COleVariant(short s, VARTYPE vtSrc = VT_I2);   // VT_I2 or VT_BOOL
     COleVariant(LONG l, VARTYPE vtSrc = VT_I4);    // VT_I4, VT_ERROR or VT_BOOL
