@@ -46,6 +46,14 @@ CString LastComponent(const char* path)
     return CString(start);
 }
 
+// A quarter of the physical memory at most, so that many such bands still leave the system room.
+bool FitsInMemory(DWORD size)
+{
+    const long pages = sysconf(_SC_PHYS_PAGES), page = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || page <= 0) return false;
+    return (unsigned long long)size <= (unsigned long long)pages * (unsigned long long)page / 4;
+}
+
 }  // namespace
 
 CGeoBandData::CGeoBandData() = default;
@@ -105,6 +113,20 @@ int CGeoBandData::Create(const char* fileName, const char* mappingName, DWORD si
 {
     CString file = fileName ? CString(fileName) : TemporaryFileName();
     m_strMappingName = mappingName ? CString(mappingName) : CString("share") + LastComponent(file);
+    // A scratch band that memory can comfortably hold takes private pages of memory: its bytes vanish
+    // with it and no other view ever shares them, so a file would only make every first touch of a page
+    // a file-system fault and send the bytes to a disk. Larger ones keep the temporary file, which the
+    // system can page out to its own disk.
+    if (!fileName && size != 0 && (bytesToMap == 0 || bytesToMap == size) && FitsInMemory(size)) {
+        m_pView = static_cast<BYTE*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (m_pView) {
+            m_bPrivateMemory = TRUE;
+            m_bWritable = TRUE;
+            m_dwOffset = m_dwViewBase = m_dwOffsetInView = 0;
+            m_dwLength = size;
+            return 1;
+        }
+    }
     m_hFile = CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) return 0;
@@ -188,7 +210,9 @@ int CGeoBandData::Open(HANDLE file, DWORD offset, DWORD length, DWORD bytesToMap
 
 void CGeoBandData::ReleaseHugeData()
 {
-    if (m_pView) UnmapViewOfFile(m_pView);
+    if (m_pView && m_bPrivateMemory) VirtualFree(m_pView, 0, MEM_RELEASE);
+    else if (m_pView) UnmapViewOfFile(m_pView);
+    m_bPrivateMemory = FALSE;
     if (m_hMapping) CloseHandle(m_hMapping);
     if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
     m_pView = nullptr;

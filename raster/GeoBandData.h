@@ -1,6 +1,7 @@
 // Band buffers of raster objects and TINs: byte blocks that never live on the heap but in a view of a
 // file mapping, over a temporary file that disappears with the band, over a named outside file, or over
-// the archive file itself where the band's bytes were written.
+// the archive file itself where the band's bytes were written; a scratch band that memory holds easily
+// takes private pages of memory instead of the temporary file.
 #pragma once
 
 #include <afx/afx.h>
@@ -45,7 +46,8 @@ public:
 
     // A temporary delete-on-close file (fileName NULL: a fresh unique name in the temporary folder) or
     // a new file of that name, which must not exist, mapped read/write with size bytes; bytesToMap 0
-    // maps all. The mapping name is the given one, else "share" + the file name after its last '\\' or
+    // maps all. A scratch band (fileName NULL) of all its size and at most a quarter of the physical
+    // memory takes private zeroed pages of memory instead (VirtualAlloc), no file made. The mapping name is the given one, else "share" + the file name after its last '\\' or
     // '/'. Returns 1 when a view exists. The file cannot be made: 0 without a message. The mapping or
     // the view fails (size 0, for one): a message box with the system's text, 0.
     int Create(const char* fileName, const char* mappingName, DWORD size, DWORD bytesToMap);
@@ -85,6 +87,7 @@ private:
     DWORD m_dwOffsetInView = 0;
     DWORD m_dwLength = 0;
     BOOL m_bWritable = FALSE;
+    BOOL m_bPrivateMemory = FALSE;  // m_pView is a VirtualAlloc block of a scratch band, not a view
 };
 
 // The bands of one raster object, band 0 first. The array owns its bands: DeleteAllBands deletes them;

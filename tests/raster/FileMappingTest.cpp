@@ -82,4 +82,20 @@ TEST(FileMapping, DeleteOnCloseAndCreateNew) {
               INVALID_HANDLE_VALUE);  // a folder is no file
 }
 
+TEST(FileMapping, PrivateMemoryIsZeroedAndFreedOnlyWhole) {
+    const size_t size = 3 * 4096 + 5;
+    char* p = static_cast<char*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p[0], 0);
+    EXPECT_EQ(p[size - 1], 0);
+    p[size - 1] = 7;
+    EXPECT_EQ(VirtualAlloc(nullptr, 0, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE), nullptr);
+    EXPECT_EQ(VirtualAlloc(nullptr, 16, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY), nullptr);
+    EXPECT_FALSE(VirtualFree(p + 4096, 0, MEM_RELEASE));  // not the start of a block
+    EXPECT_FALSE(VirtualFree(p, size, MEM_RELEASE));      // only whole blocks, given as 0 bytes
+    EXPECT_FALSE(UnmapViewOfFile(p));                     // a block is no view
+    EXPECT_TRUE(VirtualFree(p, 0, MEM_RELEASE));
+    EXPECT_FALSE(VirtualFree(p, 0, MEM_RELEASE));
+}
+
 }  // namespace

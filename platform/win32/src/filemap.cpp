@@ -209,6 +209,43 @@ BOOL FlushViewOfFile(LPCVOID base, size_t bytes)
     return TRUE;
 }
 
+namespace {
+
+std::map<const void*, size_t>& Blocks()
+{
+    static std::map<const void*, size_t> blocks;
+    return blocks;
+}
+
+}  // namespace
+
+LPVOID VirtualAlloc(LPVOID address, size_t bytes, DWORD type, DWORD protect)
+{
+    if (address || bytes == 0 || type != (MEM_COMMIT | MEM_RESERVE) || protect != PAGE_READWRITE) {
+        SetLastError(87);
+        return nullptr;
+    }
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) {
+        SetLastError(8);  // not enough memory
+        return nullptr;
+    }
+    Blocks()[p] = bytes;
+    return p;
+}
+
+BOOL VirtualFree(LPVOID address, size_t bytes, DWORD type)
+{
+    auto it = Blocks().find(address);
+    if (it == Blocks().end() || bytes != 0 || type != MEM_RELEASE) {
+        SetLastError(87);
+        return FALSE;
+    }
+    ::munmap(address, it->second);
+    Blocks().erase(it);
+    return TRUE;
+}
+
 BOOL CloseHandle(HANDLE h)
 {
     KernelObject* obj = AsObject(h, KernelObject::File);
