@@ -302,6 +302,19 @@ void DecodeRow(const BYTE* src, LONG* dst, LONG n, int bits, bool intel)
     }
 }
 
+// Reads one row of n values of the given width from fp into dst, through row (room for the row's bytes)
+// unless the file's values are already this machine's 32-bit integers, which go straight into dst.
+bool ReadRow(FILE* fp, std::vector<BYTE>& row, LONG* dst, LONG n, int bits, bool intel)
+{
+    const size_t bytes = static_cast<size_t>(n) * static_cast<size_t>(bits) / 8;
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (bits == 32 && intel) return std::fread(dst, 1, bytes, fp) == bytes;
+#endif
+    if (std::fread(row.data(), 1, bytes, fp) != bytes) return false;
+    DecodeRow(row.data(), dst, n, bits, intel);
+    return true;
+}
+
 // Appends the decimal form of v.
 inline char* PutLong(char* out, LONG v)
 {
@@ -593,14 +606,13 @@ int CGeoDEM::LoadBilData(FILE* fp, const CString& path)
     const LONG invalid = m_lInvalid, offset = m_lOffset;
     LONG lo = kDemEmptyMin, hi = kDemEmptyMax;
     for (LONG k = 0; k < h; ++k) {
-        if (std::fread(row.data(), 1, rowBytes, fp) != rowBytes) {
+        LONG* dst = v + static_cast<size_t>(h - 1 - k) * w;
+        if (!ReadRow(fp, row, dst, w, static_cast<int>(bits), intel != 0)) {
             delete band;
             AfxMessageBox(CString(kShortData) + path);
             demprogress::End();
             return 0;
         }
-        LONG* dst = v + static_cast<size_t>(h - 1 - k) * w;
-        DecodeRow(row.data(), dst, w, static_cast<int>(bits), intel != 0);
         for (LONG c = 0; c < w; ++c) {
             if (dst[c] == invalid) continue;
             dst[c] -= offset;
@@ -655,15 +667,15 @@ int CGeoDEM::LoadBilBlock(CString path, CRect rect, int applyOffset)
     LONG lo = kDemEmptyMin, hi = kDemEmptyMax;
     for (LONG k = 0; k < bh; ++k) {
         const int64_t pos = ((static_cast<int64_t>(r0) + k) * wf + c0) * bits / 8;
-        if (fseeko(fp, static_cast<off_t>(pos), SEEK_SET) != 0 || std::fread(row.data(), 1, rowBytes, fp) != rowBytes) {
+        LONG* dst = v + static_cast<size_t>(bh - 1 - k) * bw;
+        if (fseeko(fp, static_cast<off_t>(pos), SEEK_SET) != 0 ||
+            !ReadRow(fp, row, dst, bw, static_cast<int>(bits), intel != 0)) {
             delete band;
             std::fclose(fp);
             AfxMessageBox(CString(kShortData) + path);
             demprogress::End();
             return 0;
         }
-        LONG* dst = v + static_cast<size_t>(bh - 1 - k) * bw;
-        DecodeRow(row.data(), dst, bw, static_cast<int>(bits), intel != 0);
         for (LONG c = 0; c < bw; ++c) {
             if (dst[c] == invalid) continue;
             dst[c] -= offset;
