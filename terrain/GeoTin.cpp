@@ -28,6 +28,7 @@ struct CGeoTin::Hull {
     std::vector<int> next, prev;
     std::vector<unsigned char> on;
     std::vector<int64_t> x, y;  // every vertex as seen through GetX / GetY
+    std::vector<CPoint> point;  // and through GetPoint, for the triangles' bounds
     std::vector<int> hash;
     int head = -1;
     double cx = 0.0, cy = 0.0;
@@ -172,7 +173,12 @@ void CGeoTin::AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p
     CGeoTinTriangle* t = new (Triangles() + m_nTriangles) CGeoTinTriangle(p1, p2, p3);
     ++m_nTriangles;
     t->SetSerialNumber(m_nTriangles);
-    t->SetPosition();
+    // During a sweep the hull holds every vertex's point, read once.
+    const int a = m_pHull ? TableIndex(p1) : -1, b = m_pHull ? TableIndex(p2) : -1, c = m_pHull ? TableIndex(p3) : -1;
+    if (a >= 0 && b >= 0 && c >= 0)
+        t->SetPosition(m_pHull->point[a], m_pHull->point[b], m_pHull->point[c]);
+    else
+        t->SetPosition();
     // A triangle's bounds keep top >= bottom and so count as empty here: the TIN's bounds do not grow
     // (and empty bounds come out all zero).
     CRect r = t->GetPosition();
@@ -203,11 +209,13 @@ BOOL CGeoTin::StartHull() {
         hull->on.assign(n, 0);
         hull->x.resize(n);
         hull->y.resize(n);
+        hull->point.resize(n);
         const int hashSize = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
         hull->hash.assign(std::max(hashSize, 1), -1);
         for (int i = 0; i < n; ++i) {
             hull->x[i] = v[i].GetX();
             hull->y[i] = v[i].GetY();
+            hull->point[i] = v[i].GetPoint();
         }
         m_pHull = std::move(hull);
     } catch (const std::bad_alloc&) {
@@ -484,21 +492,23 @@ void CGeoTin::ConvexCheck() {
         double cosMin;
     };
     std::vector<Tri> tri;
-    std::vector<int32_t> px, py;
+    struct XY {
+        int32_t x, y;
+    };
+    std::vector<XY> xy;  // both coordinates of a vertex in one cache line
     std::vector<unsigned char> dirty, seen;  // dirty: one bit per edge still to test, bit 3 = written back
     try {
         tri.resize(nt);
         dirty.assign(nt, 7);
-        px.resize(m_nPoints);
-        py.resize(m_nPoints);
+        xy.resize(m_nPoints);
         seen.assign(m_nPoints, 0);
     } catch (const std::bad_alloc&) {
         return;
     }
     auto cosOf = [&](int a, int b, int c) {
-        return TinCosMinAngle(px[a], py[a], px[b], py[b], px[c], py[c]);
+        return TinCosMinAngle(xy[a].x, xy[a].y, xy[b].x, xy[b].y, xy[c].x, xy[c].y);
     };
-    auto ccw = [&](int a, int b, int c) { return TinCcw(px[a], py[a], px[b], py[b], px[c], py[c]); };
+    auto ccw = [&](int a, int b, int c) { return TinCcw(xy[a].x, xy[a].y, xy[b].x, xy[b].y, xy[c].x, xy[c].y); };
     for (int k = 0; k < nt; ++k) {
         Tri& t = tri[k];
         for (int i = 0; i < 3; ++i) {
@@ -507,8 +517,8 @@ void CGeoTin::ConvexCheck() {
             t.v[i] = at;
             if (!seen[at]) {
                 seen[at] = 1;
-                px[at] = p->GetX();
-                py[at] = p->GetY();
+                xy[at].x = p->GetX();
+                xy[at].y = p->GetY();
             }
             StGeoPointTriangleIndex* link = tab[k].GetNeighbor(i);
             t.n[i] = link ? static_cast<int32_t>(link->triangle - tab) * 4 + link->edge : -1;
@@ -528,11 +538,10 @@ void CGeoTin::ConvexCheck() {
                     if (tri[k + 16].n[i] >= 0) __builtin_prefetch(&tri[tri[k + 16].n[i] >> 2]);
             if (k + 8 < nt && (dirty[k + 8] & 7))
                 for (int i = 0; i < 3; ++i) {
+                    __builtin_prefetch(&xy[tri[k + 8].v[i]]);
                     const int o = tri[k + 8].n[i];
                     if (o < 0) continue;
-                    const int far = tri[o >> 2].v[((o & 3) + 2) % 3];
-                    __builtin_prefetch(&px[far]);
-                    __builtin_prefetch(&py[far]);
+                    __builtin_prefetch(&xy[tri[o >> 2].v[((o & 3) + 2) % 3]]);
                 }
             const unsigned char edges = dirty[k] & 7;
             if (!edges) continue;
@@ -556,13 +565,11 @@ void CGeoTin::ConvexCheck() {
                 }
                 const double m = std::max(T.cosMin, U.cosMin);
                 const bool symmetric = !std::isnan(T.cosMin) && !std::isnan(U.cosMin);
+                // Both cosines at once: their square roots and divisions overlap, and the outcome of the
+                // first comparison is hard to foresee.
                 const double cosT = cosOf(vl, w, vg);
-                if (!(cosT < m)) {
-                    if (symmetric) dirty[u] &= twin;
-                    continue;
-                }
                 const double cosU = cosOf(vn, vg, w);
-                if (!(cosU < m)) {
+                if (!(cosT < m) || !(cosU < m)) {
                     if (symmetric) dirty[u] &= twin;
                     continue;
                 }
@@ -633,9 +640,51 @@ void CGeoTin::CrossCheck() {
 void CGeoTin::CreatePlaneForm() {
     CGeoTinTriangle* tab = Triangles();
     if (!tab) return;
+    // Every vertex is read once, not once per triangle around it: its coordinates, height and point
+    // come through virtual calls of its body.
+    struct Seen {
+        double x, y, z;
+        CPoint point;
+    };
+    CGeoTinPoint* v = Vertices();
+    std::vector<Seen> seen;
+    std::vector<unsigned char> read;
+    try {
+        seen.resize(m_nPoints);
+        read.assign(m_nPoints, 0);
+    } catch (const std::bad_alloc&) {
+        seen.clear();
+    }
     for (int k = 0; k < m_nTriangles; ++k) {
-        tab[k].CreatePlaneForm();
-        tab[k].SetPosition();
+        CGeoTinTriangle& t = tab[k];
+        int at[3];
+        bool cached = !seen.empty() && t.HasVertices();
+        for (int i = 0; i < 3 && cached; ++i) {
+            at[i] = TableIndex(t.GetVertex(i));
+            cached = at[i] >= 0;
+        }
+        if (!cached) {
+            t.CreatePlaneForm();
+            t.SetPosition();
+            continue;
+        }
+        double x[3], y[3], z[3];
+        for (int i = 0; i < 3; ++i) {
+            Seen& s = seen[at[i]];
+            if (!read[at[i]]) {
+                read[at[i]] = 1;
+                const CGeoTinPoint& p = v[at[i]];
+                s.x = p.GetX();
+                s.y = p.GetY();
+                s.z = p.GetZ();
+                s.point = p.GetPoint();
+            }
+            x[i] = s.x;
+            y[i] = s.y;
+            z[i] = s.z;
+        }
+        t.CreatePlaneForm(x, y, z);
+        t.SetPosition(seen[at[0]].point, seen[at[1]].point, seen[at[2]].point);
     }
 }
 

@@ -87,15 +87,6 @@ double MinAngleOfPoints(const CGeoTinPoint* p1, const CGeoTinPoint* p2, const CG
     return TinCosMinAngle(p1->GetX(), p1->GetY(), p2->GetX(), p2->GetY(), p3->GetX(), p3->GetY());
 }
 
-double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3) {
-    const double A = (x2 - x3) * (x2 - x3) + (y2 - y3) * (y2 - y3);
-    const double B = (x1 - x3) * (x1 - x3) + (y1 - y3) * (y1 - y3);
-    const double C = (x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2);
-    if (A <= B && A <= C) return (B + C - A) / 2.0 / std::sqrt(B * C);
-    if (B <= A && B <= C) return (A + C - B) / 2.0 / std::sqrt(A * C);
-    return (A + B - C) / 2.0 / std::sqrt(A * B);
-}
-
 int SolvePlaneForm(double* rows, double* rhs, double bound, int n) {
     auto at = [&](int r, int c) -> double& { return rows[r * n + c]; };
     for (int i = 0; i < n - 1; ++i) {
@@ -152,7 +143,10 @@ void CGeoTinTriangle::SetNeighbor(int i, const StGeoPointTriangleIndex* link) {
 
 void CGeoTinTriangle::SetPosition() {
     if (!HasVertices()) return;
-    const CPoint a = m_pVertex[0]->GetPoint(), b = m_pVertex[1]->GetPoint(), c = m_pVertex[2]->GetPoint();
+    SetPosition(m_pVertex[0]->GetPoint(), m_pVertex[1]->GetPoint(), m_pVertex[2]->GetPoint());
+}
+
+void CGeoTinTriangle::SetPosition(const CPoint& a, const CPoint& b, const CPoint& c) {
     m_rcBounds.left = std::min({a.x, b.x, c.x});
     m_rcBounds.right = std::max({a.x, b.x, c.x});
     m_rcBounds.top = std::max({a.y, b.y, c.y});
@@ -289,12 +283,22 @@ int CGeoTinTriangle::ReconstructNeighborhood(CGeoTinTriangle* other) {
 // ---- plane form and elevation --------------------------------------------------------------------------
 
 void CGeoTinTriangle::CreatePlaneForm() {
+    double x[3], y[3], z[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = m_pVertex[i]->GetX();
+        y[i] = m_pVertex[i]->GetY();
+        z[i] = m_pVertex[i]->GetZ();
+    }
+    CreatePlaneForm(x, y, z);
+}
+
+void CGeoTinTriangle::CreatePlaneForm(const double x[3], const double y[3], const double z[3]) {
     double rows[9], rhs[3];
     for (int i = 0; i < 3; ++i) {
-        rows[i * 3 + 0] = m_pVertex[i]->GetX();
-        rows[i * 3 + 1] = m_pVertex[i]->GetY();
+        rows[i * 3 + 0] = x[i];
+        rows[i * 3 + 1] = y[i];
         rows[i * 3 + 2] = 1.0;
-        rhs[i] = m_pVertex[i]->GetZ();
+        rhs[i] = z[i];
     }
     if (SolvePlaneForm(rows, rhs, 1e-8, 3)) {
         m_a = rhs[0];
@@ -304,7 +308,7 @@ void CGeoTinTriangle::CreatePlaneForm() {
         AfxMessageBox("Error: Plane form");
         m_a = 0.0;
         m_b = 0.0;
-        m_c = m_pVertex[0]->GetZ();
+        m_c = z[0];
     }
 }
 

@@ -18,6 +18,8 @@
 
 #include "core/GeoVectorObject.h"
 
+#include <cmath>
+
 class CDC;
 class CGeoTinPoint;
 class CGeoTinTriangle;
@@ -58,7 +60,15 @@ inline bool TinCcw(long long x1, long long y1, long long x2, long long y2, long 
     const __int128 b = static_cast<__int128>(y2 - y1) * (x3 - x1);
     return a > b;
 }
-double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3);
+// Inline: the swap passes call it twice for every edge they test.
+inline double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3) {
+    const double A = (x2 - x3) * (x2 - x3) + (y2 - y3) * (y2 - y3);
+    const double B = (x1 - x3) * (x1 - x3) + (y1 - y3) * (y1 - y3);
+    const double C = (x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2);
+    if (A <= B && A <= C) return (B + C - A) / 2.0 / std::sqrt(B * C);
+    if (B <= A && B <= C) return (A + C - B) / 2.0 / std::sqrt(A * C);
+    return (A + B - C) / 2.0 / std::sqrt(A * B);
+}
 
 // Solves the n x n system rows (row-major, n * n) x = rhs by Gaussian elimination with partial pivoting;
 // the solution replaces rhs. Returns 0 (rows and rhs partly reduced) when a pivot of columns 0 .. n - 2
@@ -98,6 +108,8 @@ public:
     // Bounds from the vertices' GetPoint: left = smallest x, top = largest y, right = largest x,
     // bottom = smallest y (top >= bottom, unlike the library's normalised rectangles).
     void SetPosition();
+    // The same bounds from the vertices' points already read (a, b, c: GetPoint of vertex 0, 1, 2).
+    void SetPosition(const CPoint& a, const CPoint& b, const CPoint& c);
     // The bounds as SetPosition keeps them (top >= bottom), not normalised: a triangle's rectangle is
     // a map rectangle with y growing upwards.
     CRect GetBounds() const override;
@@ -133,6 +145,8 @@ public:
     // The plane z = a x + b y + c through the three vertices. Collinear vertices: the message box
     // "Error: Plane form" and the level plane at vertex 0's height.
     void CreatePlaneForm();
+    // The same from the vertices' GetX, GetY and GetZ already read (x[i], y[i], z[i] of vertex i).
+    void CreatePlaneForm(const double x[3], const double y[3], const double z[3]);
     // trunc((a x + b y + c) / k + 0.5), toward zero, with x, y in the frame of GetX / GetY. The plane is
     // evaluated at (x, y) even when the point lies outside the triangle.
     LONG GetElevation(int x, int y, double k) const;
