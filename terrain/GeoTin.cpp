@@ -15,6 +15,12 @@
 
 IMPLEMENT_SERIAL(CGeoTin, CGeoVectorObject, 0)
 
+inline int CGeoTin::TableIndex(const CGeoTinPoint* p) const {
+    const CGeoTinPoint* v = Vertices();
+    if (!v || !p || p < v || p >= v + m_nPoints) return -1;
+    return static_cast<int>(p - v);
+}
+
 // ---- the hull during the sweep -------------------------------------------------------------------------
 //
 // The hull is a circular doubly-linked list of vertex indices, anticlockwise, with a head: the list
@@ -116,14 +122,6 @@ void CGeoTin::ReleaseHelpers()
 
 void CGeoTin::Serialize(CArchive&) {}
 
-CGeoTinPoint* CGeoTin::Vertices() const {
-    return m_pVertexTable ? reinterpret_cast<CGeoTinPoint*>(m_pVertexTable->GetBuffer()) : nullptr;
-}
-
-CGeoTinTriangle* CGeoTin::Triangles() const {
-    return m_pTriangleTable ? reinterpret_cast<CGeoTinTriangle*>(m_pTriangleTable->GetBuffer()) : nullptr;
-}
-
 CGeoTinPoint* CGeoTin::GetTinPoint(int i) const {
     CGeoTinPoint* v = Vertices();
     return v && i >= 0 && i < m_nPoints ? v + i : nullptr;
@@ -190,12 +188,6 @@ void CGeoTin::AddTinTriangle(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoint* p
 // A hull position is the vertex's table index + 1, so that no vertex gives the NULL position.
 static POSITION HullPosition(int index) { return reinterpret_cast<POSITION>(static_cast<intptr_t>(index) + 1); }
 static int HullIndex(POSITION pos) { return static_cast<int>(reinterpret_cast<intptr_t>(pos) - 1); }
-
-int CGeoTin::TableIndex(const CGeoTinPoint* p) const {
-    const CGeoTinPoint* v = Vertices();
-    if (!v || !p || p < v || p >= v + m_nPoints) return -1;
-    return static_cast<int>(p - v);
-}
 
 BOOL CGeoTin::StartHull() {
     m_pHull.reset();
@@ -486,16 +478,19 @@ void CGeoTin::ConvexCheck() {
     CGeoTinPoint* v = Vertices();
     if (!tab || !v || m_nTriangles <= 0) return;
     const int nt = m_nTriangles;
-    struct Tri {
+    // A triangle carries its vertices' coordinates, so that testing an edge reads the triangle across
+    // it and nothing else at random: one cache line each.
+    struct alignas(64) Tri {
         int32_t v[3];  // vertex table positions
         int32_t n[3];  // links: 4 * triangle + edge, -1 none
+        int32_t x[3], y[3];
         double cosMin;
     };
     std::vector<Tri> tri;
     struct XY {
         int32_t x, y;
     };
-    std::vector<XY> xy;  // both coordinates of a vertex in one cache line
+    std::vector<XY> xy;
     std::vector<unsigned char> dirty, seen;  // dirty: one bit per edge still to test, bit 3 = written back
     try {
         tri.resize(nt);
@@ -505,10 +500,6 @@ void CGeoTin::ConvexCheck() {
     } catch (const std::bad_alloc&) {
         return;
     }
-    auto cosOf = [&](int a, int b, int c) {
-        return TinCosMinAngle(xy[a].x, xy[a].y, xy[b].x, xy[b].y, xy[c].x, xy[c].y);
-    };
-    auto ccw = [&](int a, int b, int c) { return TinCcw(xy[a].x, xy[a].y, xy[b].x, xy[b].y, xy[c].x, xy[c].y); };
     for (int k = 0; k < nt; ++k) {
         Tri& t = tri[k];
         for (int i = 0; i < 3; ++i) {
@@ -520,10 +511,12 @@ void CGeoTin::ConvexCheck() {
                 xy[at].x = p->GetX();
                 xy[at].y = p->GetY();
             }
+            t.x[i] = xy[at].x;
+            t.y[i] = xy[at].y;
             StGeoPointTriangleIndex* link = tab[k].GetNeighbor(i);
             t.n[i] = link ? static_cast<int32_t>(link->triangle - tab) * 4 + link->edge : -1;
         }
-        t.cosMin = cosOf(t.v[0], t.v[1], t.v[2]);
+        t.cosMin = TinCosMinAngle(t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2]);
     }
     const unsigned char kWrite = 8;
 
@@ -531,18 +524,11 @@ void CGeoTin::ConvexCheck() {
     for (int pass = 0; pass < 20 && swapped; ++pass) {
         swapped = false;
         for (int k = 0; k < nt; ++k) {
-            // The triangles across the edges of a triangle soon to be tested, and then their far vertices,
-            // are fetched ahead: they lie anywhere in the table.
+            // The triangles across the edges of a triangle soon to be tested are fetched ahead: they lie
+            // anywhere in the table.
             if (k + 16 < nt && (dirty[k + 16] & 7))
                 for (int i = 0; i < 3; ++i)
                     if (tri[k + 16].n[i] >= 0) __builtin_prefetch(&tri[tri[k + 16].n[i] >> 2]);
-            if (k + 8 < nt && (dirty[k + 8] & 7))
-                for (int i = 0; i < 3; ++i) {
-                    __builtin_prefetch(&xy[tri[k + 8].v[i]]);
-                    const int o = tri[k + 8].n[i];
-                    if (o < 0) continue;
-                    __builtin_prefetch(&xy[tri[o >> 2].v[((o & 3) + 2) % 3]]);
-                }
             const unsigned char edges = dirty[k] & 7;
             if (!edges) continue;
             dirty[k] &= kWrite;
@@ -552,14 +538,17 @@ void CGeoTin::ConvexCheck() {
                 if (nb < 0 || !(edges >> l & 1)) continue;
                 const int u = nb >> 2, d = nb & 3;
                 Tri& U = tri[u];
-                const int w = U.v[(d + 2) % 3];
+                const int o = (d + 2) % 3;
+                const int w = U.v[o];
                 const int f = (l + 1) % 3, g = (l + 2) % 3;
-                const int vl = T.v[l], vn = T.v[f], vg = T.v[g];
+                const int vg = T.v[g];
+                const long long xl = T.x[l], yl = T.y[l], xn = T.x[f], yn = T.y[f], xg = T.x[g], yg = T.y[g];
+                const long long xw = U.x[o], yw = U.y[o];
                 // Seen from U the same edge makes the same two tests on the same quadrilateral (its
                 // vertices and both cosines trade places; the larger cosine is the same unless one is
                 // NaN), so an edge that fails here fails there too until a flip marks it again.
                 const unsigned char twin = static_cast<unsigned char>(~(1 << d));
-                if (!ccw(vl, w, vg) || !ccw(vn, vg, w)) {
+                if (!TinCcw(xl, yl, xw, yw, xg, yg) || !TinCcw(xn, yn, xg, yg, xw, yw)) {
                     dirty[u] &= twin;
                     continue;
                 }
@@ -567,8 +556,8 @@ void CGeoTin::ConvexCheck() {
                 const bool symmetric = !std::isnan(T.cosMin) && !std::isnan(U.cosMin);
                 // Both cosines at once: their square roots and divisions overlap, and the outcome of the
                 // first comparison is hard to foresee.
-                const double cosT = cosOf(vl, w, vg);
-                const double cosU = cosOf(vn, vg, w);
+                const double cosT = TinCosMinAngle(xl, yl, xw, yw, xg, yg);
+                const double cosU = TinCosMinAngle(xn, yn, xg, yg, xw, yw);
                 if (!(cosT < m) || !(cosU < m)) {
                     if (symmetric) dirty[u] &= twin;
                     continue;
@@ -577,7 +566,11 @@ void CGeoTin::ConvexCheck() {
                 const int e = (d + 1) % 3;
                 const int nU = U.n[e], nT = T.n[f];
                 T.v[f] = w;
+                T.x[f] = static_cast<int32_t>(xw);
+                T.y[f] = static_cast<int32_t>(yw);
                 U.v[e] = vg;
+                U.x[e] = static_cast<int32_t>(xg);
+                U.y[e] = static_cast<int32_t>(yg);
                 T.n[l] = nU;
                 if (nU >= 0) tri[nU >> 2].n[nU & 3] = k * 4 + l;
                 U.n[d] = nT;
@@ -595,6 +588,12 @@ void CGeoTin::ConvexCheck() {
                         if (o >= 0) dirty[o >> 2] |= static_cast<unsigned char>(1 << (o & 3)) | kWrite;
                     }
                 }
+                // The new diagonal would not flip back: its test puts the old pair against the new one,
+                // whose larger cosine is below the old pair's larger one (neither new cosine is NaN, as
+                // both compared below m), so it would fail and only clear its twin. Neither side is
+                // marked; a later flip of T or U marks all their edges again.
+                dirty[k] &= static_cast<unsigned char>(~(1 << f));
+                dirty[u] &= static_cast<unsigned char>(~(1 << e));
                 swapped = true;
                 break;
             }

@@ -24,6 +24,7 @@
 #pragma once
 
 #include "core/GeoVectorObject.h"
+#include "raster/GeoBandData.h"
 #include "raster/GeoMosaicPLine.h"
 #include "terrain/GeoVectorLayerList.h"
 
@@ -31,7 +32,6 @@
 #include <vector>
 
 class CDC;
-class CGeoBandData;
 class CGeoGCPoint;
 class CGeoImage;
 class CGeoMap;
@@ -186,10 +186,15 @@ protected:
 private:
     struct Hull;
 
-    CGeoTinPoint* Vertices() const;
-    CGeoTinTriangle* Triangles() const;
+    // Inline: the passes over every triangle ask these for every vertex.
+    CGeoTinPoint* Vertices() const {
+        return m_pVertexTable ? reinterpret_cast<CGeoTinPoint*>(m_pVertexTable->GetBuffer()) : nullptr;
+    }
+    CGeoTinTriangle* Triangles() const {
+        return m_pTriangleTable ? reinterpret_cast<CGeoTinTriangle*>(m_pTriangleTable->GetBuffer()) : nullptr;
+    }
     // The table position of p; -1 when p is not a record of the vertex table.
-    int TableIndex(const CGeoTinPoint* p) const;
+    inline int TableIndex(const CGeoTinPoint* p) const;
     // A new, empty hull over the vertex table; FALSE without memory.
     BOOL StartHull();
     // The first triangle (a, b, c by table position), made anticlockwise, and the hull of its vertices.

@@ -137,10 +137,6 @@ void CGeoTinTriangle::initialize(CGeoTinPoint* p1, CGeoTinPoint* p2, CGeoTinPoin
 
 void CGeoTinTriangle::initialize(const CGeoTinTriangle& t) { initialize(t.m_pVertex[0], t.m_pVertex[1], t.m_pVertex[2]); }
 
-void CGeoTinTriangle::SetNeighbor(int i, const StGeoPointTriangleIndex* link) {
-    m_Neighbor[i] = link ? *link : StGeoPointTriangleIndex();
-}
-
 void CGeoTinTriangle::SetPosition() {
     if (!HasVertices()) return;
     SetPosition(m_pVertex[0]->GetPoint(), m_pVertex[1]->GetPoint(), m_pVertex[2]->GetPoint());

@@ -97,7 +97,9 @@ public:
     // The stored link of edge i, or NULL when it names no triangle.
     StGeoPointTriangleIndex* GetNeighbor(int i) { return m_Neighbor[i].triangle ? &m_Neighbor[i] : nullptr; }
     // Copies *link into slot i; NULL clears the slot.
-    void SetNeighbor(int i, const StGeoPointTriangleIndex* link);
+    void SetNeighbor(int i, const StGeoPointTriangleIndex* link) {
+        m_Neighbor[i] = link ? *link : StGeoPointTriangleIndex();
+    }
     // 1-based position in the TIN's triangle table.
     LONG GetSerialNumber() const { return m_lSerialNumber; }
     void SetSerialNumber(LONG serial) { m_lSerialNumber = serial; }
