@@ -60,14 +60,19 @@ inline bool TinCcw(long long x1, long long y1, long long x2, long long y2, long 
     const __int128 b = static_cast<__int128>(y2 - y1) * (x3 - x1);
     return a > b;
 }
-// Inline: the swap passes call it twice for every edge they test.
+// Inline: the swap passes call it twice for every edge they test. The side opposite the smallest angle
+// is picked by selection rather than by branching (which side it is cannot be foreseen); the other two
+// enter only through a sum and a product, whose order does not change the result.
 inline double TinCosMinAngle(double x1, double y1, double x2, double y2, double x3, double y3) {
     const double A = (x2 - x3) * (x2 - x3) + (y2 - y3) * (y2 - y3);
     const double B = (x1 - x3) * (x1 - x3) + (y1 - y3) * (y1 - y3);
     const double C = (x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2);
-    if (A <= B && A <= C) return (B + C - A) / 2.0 / std::sqrt(B * C);
-    if (B <= A && B <= C) return (A + C - B) / 2.0 / std::sqrt(A * C);
-    return (A + B - C) / 2.0 / std::sqrt(A * B);
+    const bool a = A <= B && A <= C;
+    const bool b = !a && B <= A && B <= C;
+    const double X = a ? A : b ? B : C;
+    const double P = a ? B : A;
+    const double Q = a || b ? C : B;
+    return (P + Q - X) / 2.0 / std::sqrt(P * Q);
 }
 
 // Solves the n x n system rows (row-major, n * n) x = rhs by Gaussian elimination with partial pivoting;
