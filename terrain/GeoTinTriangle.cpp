@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 IMPLEMENT_SERIAL(CGeoTinTriangle, CGeoVectorObject, 0)
 
@@ -87,7 +88,12 @@ double MinAngleOfPoints(const CGeoTinPoint* p1, const CGeoTinPoint* p2, const CG
     return TinCosMinAngle(p1->GetX(), p1->GetY(), p2->GetX(), p2->GetY(), p3->GetX(), p3->GetY());
 }
 
-int SolvePlaneForm(double* rows, double* rhs, double bound, int n) {
+namespace {
+
+// The elimination for any n, or for an n known when compiling (std::integral_constant), which lets the
+// plane forms of every triangle run unrolled through the very same operations.
+template <typename Size>
+int Solve(double* rows, double* rhs, double bound, Size n) {
     auto at = [&](int r, int c) -> double& { return rows[r * n + c]; };
     for (int i = 0; i < n - 1; ++i) {
         int pivot = i;
@@ -112,6 +118,10 @@ int SolvePlaneForm(double* rows, double* rhs, double bound, int n) {
         for (int c = r + 1; c < n; ++c) rhs[r] -= at(r, c) * rhs[c];
     return 1;
 }
+
+}  // namespace
+
+int SolvePlaneForm(double* rows, double* rhs, double bound, int n) { return Solve(rows, rhs, bound, n); }
 
 // ---- the triangle --------------------------------------------------------------------------------------
 
@@ -296,7 +306,7 @@ void CGeoTinTriangle::CreatePlaneForm(const double x[3], const double y[3], cons
         rows[i * 3 + 2] = 1.0;
         rhs[i] = z[i];
     }
-    if (SolvePlaneForm(rows, rhs, 1e-8, 3)) {
+    if (Solve(rows, rhs, 1e-8, std::integral_constant<int, 3>())) {
         m_a = rhs[0];
         m_b = rhs[1];
         m_c = rhs[2];
