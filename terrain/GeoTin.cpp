@@ -503,18 +503,24 @@ void CGeoTin::ConvexCheck() {
     for (int k = 0; k < nt; ++k) {
         Tri& t = tri[k];
         for (int i = 0; i < 3; ++i) {
-            CGeoTinPoint* p = tab[k].GetVertex(i);
-            const int32_t at = static_cast<int32_t>(p - v);
+            const int32_t at = static_cast<int32_t>(tab[k].GetVertex(i) - v);
             t.v[i] = at;
-            if (!seen[at]) {
-                seen[at] = 1;
-                xy[at].x = p->GetX();
-                xy[at].y = p->GetY();
-            }
-            t.x[i] = xy[at].x;
-            t.y[i] = xy[at].y;
+            seen[at] = 1;
             StGeoPointTriangleIndex* link = tab[k].GetNeighbor(i);
             t.n[i] = link ? static_cast<int32_t>(link->triangle - tab) * 4 + link->edge : -1;
+        }
+    }
+    // The vertices in table order: their records are read one after another, not at random.
+    for (int i = 0; i < m_nPoints; ++i)
+        if (seen[i]) {
+            xy[i].x = v[i].GetX();
+            xy[i].y = v[i].GetY();
+        }
+    for (int k = 0; k < nt; ++k) {
+        Tri& t = tri[k];
+        for (int i = 0; i < 3; ++i) {
+            t.x[i] = xy[t.v[i]].x;
+            t.y[i] = xy[t.v[i]].y;
         }
         t.cosMin = TinCosMinAngle(t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2]);
     }
@@ -648,39 +654,54 @@ void CGeoTin::CreatePlaneForm() {
     CGeoTinPoint* v = Vertices();
     std::vector<Seen> seen;
     std::vector<unsigned char> read;
+    std::vector<int32_t> corner;  // the vertices' table positions, 3 a triangle; -1 when not all are records
     try {
         seen.resize(m_nPoints);
         read.assign(m_nPoints, 0);
+        corner.resize(3 * static_cast<size_t>(m_nTriangles));
     } catch (const std::bad_alloc&) {
-        seen.clear();
+        for (int k = 0; k < m_nTriangles; ++k) {
+            tab[k].CreatePlaneForm();
+            tab[k].SetPosition();
+        }
+        return;
+    }
+    for (int k = 0; k < m_nTriangles; ++k) {
+        const CGeoTinTriangle& t = tab[k];
+        int32_t* at = &corner[3 * static_cast<size_t>(k)];
+        bool all = t.HasVertices();
+        for (int i = 0; i < 3 && all; ++i) {
+            at[i] = TableIndex(t.GetVertex(i));
+            all = at[i] >= 0;
+        }
+        if (!all) {
+            at[0] = -1;
+            continue;
+        }
+        for (int i = 0; i < 3; ++i) read[at[i]] = 1;
+    }
+    // The vertices in table order: their records are read one after another, not at random.
+    for (int i = 0; i < m_nPoints; ++i) {
+        if (!read[i]) continue;
+        const CGeoTinPoint& p = v[i];
+        seen[i].x = p.GetX();
+        seen[i].y = p.GetY();
+        seen[i].z = p.GetZ();
+        seen[i].point = p.GetPoint();
     }
     for (int k = 0; k < m_nTriangles; ++k) {
         CGeoTinTriangle& t = tab[k];
-        int at[3];
-        bool cached = !seen.empty() && t.HasVertices();
-        for (int i = 0; i < 3 && cached; ++i) {
-            at[i] = TableIndex(t.GetVertex(i));
-            cached = at[i] >= 0;
-        }
-        if (!cached) {
+        const int32_t* at = &corner[3 * static_cast<size_t>(k)];
+        if (at[0] < 0) {
             t.CreatePlaneForm();
             t.SetPosition();
             continue;
         }
         double x[3], y[3], z[3];
         for (int i = 0; i < 3; ++i) {
-            Seen& s = seen[at[i]];
-            if (!read[at[i]]) {
-                read[at[i]] = 1;
-                const CGeoTinPoint& p = v[at[i]];
-                s.x = p.GetX();
-                s.y = p.GetY();
-                s.z = p.GetZ();
-                s.point = p.GetPoint();
-            }
-            x[i] = s.x;
-            y[i] = s.y;
-            z[i] = s.z;
+            x[i] = seen[at[i]].x;
+            y[i] = seen[at[i]].y;
+            z[i] = seen[at[i]].z;
         }
         t.CreatePlaneForm(x, y, z);
         t.SetPosition(seen[at[0]].point, seen[at[1]].point, seen[at[2]].point);
