@@ -61,8 +61,9 @@ BOOL UnmapViewOfFile(LPCVOID lpBaseAddress);
 BOOL FlushViewOfFile(LPCVOID lpBaseAddress, size_t dwNumberOfBytesToFlush);
 
 // Private read/write memory of the system's pages, never the heap: MEM_COMMIT | MEM_RESERVE with
-// PAGE_READWRITE only; bytes (not 0) zeros at first, at a page boundary; NULL on failure. VirtualFree
-// with 0 bytes and MEM_RELEASE gives back a whole block from its start; FALSE for anything else.
+// PAGE_READWRITE only; bytes (not 0) zeros at first, at a page boundary, its pages taken at once; NULL
+// on failure. VirtualFree with 0 bytes and MEM_RELEASE gives back a whole block from its start; FALSE
+// for anything else.
 #define MEM_COMMIT 0x00001000u
 #define MEM_RESERVE 0x00002000u
 #define MEM_RELEASE 0x00008000u
