@@ -486,14 +486,15 @@ void CGeoTin::ConvexCheck() {
         int32_t x[3], y[3];
         double cosMin;
     };
-    std::vector<Tri> tri;
+    // Left uninitialised: the copy below fills every triangle before anything reads it.
+    std::unique_ptr<Tri[]> tri;
     struct XY {
         int32_t x, y;
     };
     std::vector<XY> xy;
     std::vector<unsigned char> dirty, seen;  // dirty: one bit per edge still to test, bit 3 = written back
     try {
-        tri.resize(nt);
+        tri.reset(new Tri[nt]);
         dirty.assign(nt, 7);
         xy.resize(m_nPoints);
         seen.assign(m_nPoints, 0);
