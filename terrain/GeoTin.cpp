@@ -526,6 +526,7 @@ void CGeoTin::ConvexCheck() {
         t.cosMin = TinCosMinAngle(t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2]);
     }
     const unsigned char kWrite = 8;
+    static const int kNext[3] = {1, 2, 0}, kPrev[3] = {2, 0, 1};  // (i + 1) mod 3, (i + 2) mod 3
 
     bool swapped = true;
     for (int pass = 0; pass < 20 && swapped; ++pass) {
@@ -545,9 +546,9 @@ void CGeoTin::ConvexCheck() {
                 if (nb < 0 || !(edges >> l & 1)) continue;
                 const int u = nb >> 2, d = nb & 3;
                 Tri& U = tri[u];
-                const int o = (d + 2) % 3;
+                const int o = kPrev[d];
                 const int w = U.v[o];
-                const int f = (l + 1) % 3, g = (l + 2) % 3;
+                const int f = kNext[l], g = kPrev[l];
                 const int vg = T.v[g];
                 const long long xl = T.x[l], yl = T.y[l], xn = T.x[f], yn = T.y[f], xg = T.x[g], yg = T.y[g];
                 const long long xw = U.x[o], yw = U.y[o];
@@ -570,7 +571,7 @@ void CGeoTin::ConvexCheck() {
                     continue;
                 }
                 // The flip of CGeoTinTriangle::reconstruct (l, link), links set as Link sets them.
-                const int e = (d + 1) % 3;
+                const int e = kNext[d];
                 const int nU = U.n[e], nT = T.n[f];
                 T.v[f] = w;
                 T.x[f] = static_cast<int32_t>(xw);
