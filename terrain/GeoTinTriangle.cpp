@@ -348,8 +348,8 @@ int CGeoTinTriangle::CrossCheck(LONG& count) {
 
         const double ex1 = m_pVertex[j]->GetX(), ey1 = m_pVertex[j]->GetY();
         const double ex2 = m_pVertex[k]->GetX(), ey2 = m_pVertex[k]->GetY();
+        const double x1 = m ? B->GetX(s) : 0.0, y1 = m ? BodyY(B, s) : 0.0;
         for (int q = 0; q < m; ++q) {
-            const double x1 = B->GetX(s), y1 = BodyY(B, s);
             const double x2 = B->GetX(others[q]), y2 = BodyY(B, others[q]);
             if (!::CrossPoint(x1, y1, x2, y2, ex1, ey1, ex2, ey2, nullptr, nullptr)) continue;
             StGeoPointTriangleIndex* link = nullptr;

@@ -12,12 +12,15 @@
 // Unguarded; a TIN build must not overlap a change of it.
 #pragma once
 
+#include "core/GeoVectorObject.h"
+
 #include <afx/afx.h>
 
 class CGeoVectorObject;
 
 class CGeoTinPoint {
 public:
+    // Inline (below), since a TIN build asks every vertex for these several times:
     // The body's GetPoint(number): raw body coordinates, the flag not applied.
     CPoint GetPoint() const;
     // The body's GetX(number).
@@ -44,7 +47,7 @@ public:
     // TRUE when both vertices have the same body, the body has points, and their numbers are
     // consecutive modulo the body's GetPoints() (so the last and the first vertex of every body are
     // neighbours, open lines included).
-    BOOL IsNeighborPoint(const CGeoTinPoint* p) const;
+    BOOL IsNeighborPoint(const CGeoTinPoint* p) const;  // inline (below)
 
     static int m_bMinusY;
 
@@ -53,3 +56,23 @@ private:
     double m_dDistance = 0.0;
     CGeoVectorObject* m_pMainBody = nullptr;
 };
+
+inline CPoint CGeoTinPoint::GetPoint() const { return m_pMainBody->GetPoint(m_nNumber); }
+
+inline int CGeoTinPoint::GetX() const { return m_pMainBody->GetX(m_nNumber); }
+
+inline int CGeoTinPoint::GetY() const {
+    const int y = m_pMainBody->GetY(m_nNumber);
+    // Negated in 64 bits: INT_MIN has no negation in an int.
+    return m_bMinusY ? static_cast<int>(-static_cast<long long>(y)) : y;
+}
+
+inline double CGeoTinPoint::GetZ() const { return m_pMainBody->GetZ(m_nNumber); }
+
+inline BOOL CGeoTinPoint::IsNeighborPoint(const CGeoTinPoint* p) const {
+    if (m_pMainBody != p->m_pMainBody || m_pMainBody == nullptr) return FALSE;
+    const long long count = m_pMainBody->GetPoints();
+    if (count <= 0) return FALSE;
+    const long long a = m_nNumber, b = p->m_nNumber;
+    return ((a + 1) % count == b || (b + 1) % count == a) ? TRUE : FALSE;
+}
