@@ -93,7 +93,9 @@ CGeoPLine::CGeoPLine(int n, const POINT* pts, BOOL roundUp) {
     RecalcBounds();
 }
 
-CGeoPLine::~CGeoPLine() { std::free(m_pPoints); }
+CGeoPLine::~CGeoPLine() {
+    if (!PointsInline()) std::free(m_pPoints);
+}
 
 // ---- storage ----
 
@@ -112,7 +114,14 @@ int CGeoPLine::AppendLineMem(int bytes) {
     }
     // Never below the slots in use: they would be cut off while still counted.
     if (target > INT_MAX || target < LineMemSize(m_nSlotCount)) return 0;
-    void* block = Reallocate(m_pPoints, target);
+    void* block;
+    if (PointsInline()) {
+        // Out of the object into a block of its own.
+        block = Reallocate(nullptr, target);
+        if (block) std::memcpy(block, m_inlinePoints, static_cast<std::size_t>(std::min(c, target)));
+    } else {
+        block = Reallocate(m_pPoints, target);
+    }
     if (block == nullptr) return 0;
     m_pPoints = static_cast<POINT*>(block);
     m_nCapacity = static_cast<int>(target);
@@ -173,13 +182,21 @@ void CGeoPLine::LoadPoints(CArchive& ar) {
         const UINT want = static_cast<UINT>(n) * sizeof(POINT);
         if (g_allocator == nullptr && m_nCapacity != static_cast<int>(want)) {
             // A line made to be loaded has the default block of 50 slots: the points go into a block of
-            // their own size and the default one is let go, which its next line then takes up again
-            // (shrinking it in place instead would leave each time a remnant that the next line cannot).
-            std::unique_ptr<POINT, decltype(&std::free)> block(static_cast<POINT*>(std::malloc(want)), &std::free);
-            if (!block) AfxThrowMemoryException();
-            if (ar.Read(block.get(), want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
-            std::free(m_pPoints);
-            m_pPoints = block.release();
+            // their own size, or into the object itself when there are one or two, and the default block
+            // is let go, which the next line then takes up again (shrinking it in place instead would
+            // leave each time a remnant that the next line cannot use).
+            POINT* target;
+            std::unique_ptr<POINT, decltype(&std::free)> block(nullptr, &std::free);
+            if (want <= sizeof m_inlinePoints) {
+                target = m_inlinePoints;
+            } else {
+                block.reset(static_cast<POINT*>(std::malloc(want)));
+                if (!block) AfxThrowMemoryException();
+                target = block.get();
+            }
+            if (ar.Read(target, want) != want) AfxThrowArchiveException(CArchiveException::endOfFile);
+            if (!PointsInline()) std::free(m_pPoints);
+            m_pPoints = block ? block.release() : m_inlinePoints;
             m_nCapacity = static_cast<int>(want);
             OnLineChanged();
             Trim();

@@ -291,4 +291,8 @@ protected:
 
     POINT* m_pPoints = nullptr;
     int m_nCapacity = 0;  // bytes
+    // A line read from a file with one or two points keeps them here, in the object, instead of in a
+    // block of their own (m_pPoints then points here); growing moves them out into a block.
+    POINT m_inlinePoints[2];
+    bool PointsInline() const { return m_pPoints == m_inlinePoints; }
 };

@@ -492,6 +492,52 @@ TEST(GeoPLineRecord, LoadedLineHoldsExactlyItsPoints) {
     EXPECT_TRUE(SamePoints(PointsOf(*back), seven));
 }
 
+// A line read with one or two points keeps them in the object itself: edits that grow it move them out
+// into a block, a record read again over it (with fewer or more points) takes its place, and each
+// block is freed once (the sanitizers of the test build watch that).
+TEST(GeoPLineRecord, LoadedShortLinesGrowAndReloadLikeAnyOther) {
+    auto record = [](const Pts& pts) {
+        auto line = Line(pts);
+        return Store([&](CArchive& ar) { line->Serialize(ar); });
+    };
+    const Pts one = {{5, 6}}, two = {{1, 2}, {-3, 4}}, three = {{0, 0}, {7, 7}, {9, -1}};
+    for (const Pts* first : {&one, &two, &three}) {
+        SCOPED_TRACE(first->size());
+        CGeoPLine line;
+        Load(record(*first), [&](CArchive& ar) { line.Serialize(ar); });
+        EXPECT_EQ(line.GetPointBufferSize(), static_cast<int>(8 * first->size()));
+        EXPECT_TRUE(SamePoints(PointsOf(line), *first));
+        // Reloaded over itself with each other size, then grown past a block of 50 slots and trimmed.
+        for (const Pts* next : {&two, &three, &one, first}) {
+            Load(record(*next), [&](CArchive& ar) { line.Serialize(ar); });
+            EXPECT_EQ(line.GetPointBufferSize(), static_cast<int>(8 * next->size()));
+            EXPECT_TRUE(SamePoints(PointsOf(line), *next));
+        }
+        Pts want = *first;
+        for (int i = 0; i < 60; ++i) {
+            ASSERT_EQ(line.AddPoint(POINT{100 + i, i}), 1);
+            want.push_back(POINT{100 + i, i});
+        }
+        line.InsertPointBefore(POINT{-50, -50}, 0);
+        want.insert(want.begin(), POINT{-50, -50});
+        EXPECT_TRUE(SamePoints(PointsOf(line), want));
+        line.Trim();
+        EXPECT_EQ(line.GetPointBufferSize(), static_cast<int>(8 * want.size()));
+        EXPECT_EQ(line.GetBounds(), CRect(-50, -50, 159, 59));
+        std::unique_ptr<CGeoObject> copy(line.Duplicate(0, 0));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_TRUE(SamePoints(PointsOf(static_cast<CGeoPLine&>(*copy)), want));
+    }
+    // Made smaller again through the block size alone: a two-point line asked for less room than its
+    // points keeps them, for more gets it.
+    CGeoPLine small;
+    Load(record(two), [&](CArchive& ar) { small.Serialize(ar); });
+    EXPECT_EQ(small.SetPointBufferSize(8), 0);
+    EXPECT_EQ(small.SetPointBufferSize(800), 1);
+    EXPECT_EQ(small.GetPointBufferSize(), 800);
+    EXPECT_TRUE(SamePoints(PointsOf(small), two));
+}
+
 TEST(GeoPLineRecord, CorruptRecordsRaiseArchiveExceptions) {
     auto line = Line({{1, 2}, {3, 4}, {5, 6}});
     const Bytes good = Store([&](CArchive& ar) { line->Serialize(ar); });
