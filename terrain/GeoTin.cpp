@@ -3,6 +3,7 @@
 #include "core/GeoHelpers.h"
 #include "raster/GeoBandData.h"
 #include "terrain/GeoDrawingParameter.h"
+#include "vector/GeoPolygonLine.h"
 #include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
 
@@ -637,10 +638,87 @@ void CGeoTin::CrossCheck() {
         segments = body->GetPoints() >= 2;
     }
     if (!segments) return;
+    // A triangle's CrossCheck changes nothing until one of its segments crosses the edge across from its
+    // vertex; most never do. That test runs here first on what every vertex says of itself and of its
+    // body's points on either side, read once in table order (none of it changes while edges flip), and
+    // only a triangle where a segment crosses runs its CrossCheck, which makes the same tests again and
+    // acts on them.
+    struct Seg {
+        CGeoVectorObject* body;  // NULL: the vertex starts no segment
+        int number, points;      // its number; GetPoints of its body
+        double vx, vy;           // GetX, GetY
+        double x, y;             // its body's point, y negated as a body's y is when the flag is set
+        double ox[3], oy[3];     // the body's points n - 1 (a polygon line's first point only), s - 1, s + 1
+        bool has[3];
+    };
+    std::vector<Seg> seg;
+    try {
+        seg.resize(m_nPoints);
+    } catch (const std::bad_alloc&) {
+        seg.clear();
+    }
+    CGeoTinPoint* v = Vertices();
+    const bool minus = CGeoTinPoint::GetMinusY() != 0;
+    auto bodyY = [minus](const CGeoVectorObject* b, int i) {
+        const double y = b->GetY(i);
+        return minus ? -y : y;
+    };
+    for (size_t i = 0; i < seg.size(); ++i) {
+        Seg& g = seg[i];
+        CGeoTinPoint& p = v[i];
+        g.body = p.GetMainBody();
+        g.number = p.GetNumber();
+        g.points = g.body ? g.body->GetPoints() : 0;
+        g.vx = g.body ? p.GetX() : 0.0;
+        g.vy = g.body ? p.GetY() : 0.0;
+        g.has[0] = g.has[1] = g.has[2] = false;
+        if (!g.body || g.points < 2) continue;  // body and number still serve the neighbour test
+        const int s = g.number, n = g.points;
+        g.x = g.body->GetX(s);
+        g.y = bodyY(g.body, s);
+        const int other[3] = {n - 1, s - 1, s + 1};
+        g.has[0] = s == 0 && g.body->IsKindOf(RUNTIME_CLASS(CGeoPolygonLine));
+        g.has[1] = s > 0;
+        g.has[2] = s < n - 1;
+        for (int q = 0; q < 3; ++q)
+            if (g.has[q]) {
+                g.ox[q] = g.body->GetX(other[q]);
+                g.oy[q] = bodyY(g.body, other[q]);
+            }
+    }
+    // Whether CGeoTinTriangle::CrossCheck would find a segment crossing: its tests, in its order.
+    auto crosses = [&](const CGeoTinTriangle& t) {
+        int at[3];
+        for (int i = 0; i < 3; ++i) {
+            at[i] = TableIndex(t.GetVertex(i));
+            if (at[i] < 0) return true;  // not a record of the table: let the triangle see for itself
+        }
+        for (int i = 0; i < 3; ++i) {
+            const Seg& a = seg[at[i]];
+            if (!a.body || a.points < 2) continue;
+            const Seg& b = seg[at[(i + 1) % 3]];
+            const Seg& c = seg[at[(i + 2) % 3]];
+            // CGeoTinPoint::IsNeighborPoint of the vertices across from this one.
+            if (b.body && b.body == c.body && b.points > 0) {
+                const long long count = b.points, nb = b.number, nc = c.number;
+                if ((nb + 1) % count == nc || (nc + 1) % count == nb) continue;
+            }
+            const int s = a.number;
+            const bool jOnB = b.body == a.body;
+            for (int q = 0; q < 3; ++q) {
+                if (!a.has[q]) continue;
+                if (q == 1 && jOnB && b.number == s - 1) continue;
+                if (q == 2 && jOnB && b.number == s + 1) continue;
+                if (::CrossPoint(a.x, a.y, a.ox[q], a.oy[q], b.vx, b.vy, c.vx, c.vy, nullptr, nullptr)) return true;
+            }
+        }
+        return false;
+    };
     LONG counter = 1;
     for (int pass = 0; pass < 10 && counter; ++pass) {
         counter = 0;
-        for (int k = 0; k < m_nTriangles; ++k) tab[k].CrossCheck(counter);
+        for (int k = 0; k < m_nTriangles; ++k)
+            if (seg.empty() || crosses(tab[k])) tab[k].CrossCheck(counter);
     }
 }
 
