@@ -59,7 +59,13 @@ void CGeoVectorObject::GetGeoView(GEOVIEW& view, DISPLAYATTR attr)
         if (CGeoVectorLayer* pLayer = VectorLayerOf(this)) view = pLayer->GetGeoView();
         break;
     case DISPLAYATTR_GCLASS: view = GetGClassGeoView(); break;
-    case DISPLAYATTR_SELF: view = GetSelfGeoView(); break;
+    case DISPLAYATTR_SELF:
+        // The own view is taken without the copy GetSelfGeoView returns: this runs for every shape drawn.
+        if (GetDisplayAttribute() == DISPLAYATTR_GCLASS)
+            view = GetGClassGeoView();
+        else
+            view = m_GeoView.Get();
+        break;
     case DISPLAYATTR_ATTRIBUTE:
         if (!m_bADInitialized || g_nADRefresh) {
             GEOVIEW found;

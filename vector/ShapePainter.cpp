@@ -110,18 +110,18 @@ void CShapePainter::SetBkMode(int nMode) {
 void CShapePainter::Restore() {
     if (m_pDC) {
         const HDC hdc = m_pDC->m_hDC;
-        for (auto it = m_modes.rbegin(); it != m_modes.rend(); ++it) {
-            if (it->nKind == 0)
-                ::SetROP2(hdc, it->nOld);
+        for (size_t i = m_modes.size(); i-- > 0;) {
+            if (m_modes[i].nKind == 0)
+                ::SetROP2(hdc, m_modes[i].nOld);
             else
-                ::SetBkMode(hdc, it->nOld);
+                ::SetBkMode(hdc, m_modes[i].nOld);
         }
         if (m_hOldPen) ::SelectObject(hdc, m_hOldPen);
         if (m_hOldBrush) ::SelectObject(hdc, m_hOldBrush);
     }
     m_modes.clear();
     m_hOldPen = m_hOldBrush = nullptr;
-    for (HGDIOBJ h : m_created) ::DeleteObject(h);
+    for (size_t i = 0; i < m_created.size(); ++i) ::DeleteObject(m_created[i]);
     m_created.clear();
 }
 

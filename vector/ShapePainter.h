@@ -114,8 +114,33 @@ private:
         int nKind;
         int nOld;
     };
-    std::vector<ModeChange> m_modes;
-    std::vector<HGDIOBJ> m_created;
+    // A few entries in the painter itself, more on the heap: a painter is made for every shape drawn,
+    // and most set one pen and one brush.
+    template <class T>
+    class SmallList {
+    public:
+        void push_back(const T& v) {
+            if (m_n < kFixed)
+                m_fixed[m_n] = v;
+            else
+                m_more.push_back(v);
+            ++m_n;
+        }
+        size_t size() const { return m_n; }
+        const T& operator[](size_t i) const { return i < kFixed ? m_fixed[i] : m_more[i - kFixed]; }
+        void clear() {
+            m_n = 0;
+            m_more.clear();
+        }
+
+    private:
+        static constexpr size_t kFixed = 4;
+        T m_fixed[kFixed];
+        std::vector<T> m_more;
+        size_t m_n = 0;
+    };
+    SmallList<ModeChange> m_modes;
+    SmallList<HGDIOBJ> m_created;
 };
 
 // The frame of symbol calls for one shape: the context handed through the library to its conversions
