@@ -4,11 +4,10 @@
 #include "core/SchemaRecords.h"
 
 #include <gtest/gtest.h>
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <dirent.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -295,15 +294,11 @@ TEST_F(TempletFiles, FailedSaveKeepsThePreviousFile) {
 
     // A file error while writing: the file-size limit stops the write halfway.
     tp.AddTheme(Theme("More", 50, "M"), -2);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int result = tp.SaveTemplet("");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    int result;
+    {
+        testsupport::FileSizeLimit full(64);
+        result = tp.SaveTemplet("");
+    }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(path), previous);
     EXPECT_EQ(Entries(), std::vector<std::string>{"keep.tpt"});

@@ -4,17 +4,15 @@
 #include "core/GeoMap.h"
 #include "raster/GeoGCPoint.h"
 #include "raster/GeoMosaicPLine.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "vector/GeoPLine.h"
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-
-#include <sys/resource.h>
 
 using namespace tintest;
 
@@ -226,29 +224,34 @@ TEST(GeoTinSources, DxfText) {
     tin.ExportToDxf((dir.Path() + "/missing/folder/x").c_str());
 }
 
+// A TIN over 500 random spot heights. The layer it returns holds the bodies the TIN's vertices name,
+// so it must outlive the TIN; NULL when the build fails.
+namespace {
+std::unique_ptr<CGeoVectorLayer> RandomTin(CGeoTin& tin) {
+    auto layer = PointLayer(RandomPoints(500, 5, 20000));
+    CGeoVectorLayerList list;
+    list.AddTail(layer.get());
+    if (!tin.Create(list)) layer.reset();
+    return layer;
+}
+}  // namespace
+
 // A full disk halfway through an export: the previous file stays whole, nothing is left beside it,
 // and the user is told why.
 TEST(GeoTinSources, DxfExportThatFailsKeepsThePreviousFileAndSaysWhy) {
     MinusYGuard guard;
     testsupport::TempDir dir("tin-dxf-full");
-    auto layer = PointLayer(RandomPoints(500, 5, 20000));
     CGeoTin tin;
-    CGeoVectorLayerList list;
-    list.AddTail(layer.get());
-    ASSERT_TRUE(tin.Create(list));
+    const auto layer = RandomTin(tin);
+    ASSERT_TRUE(layer);
     const std::string base = dir.Path() + "/tin";
     std::ofstream(base + ".dxf") << "previous";
 
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
     AfxClearMessageLog();
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    tin.ExportToDxf(base.c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    {
+        testsupport::FileSizeLimit full(4096);
+        tin.ExportToDxf(base.c_str());
+    }
 
     EXPECT_EQ(ReadAll(base + ".dxf"), "previous");
     ASSERT_EQ(AfxGetMessageLog().size(), 1u);
@@ -266,11 +269,9 @@ TEST(GeoTinSources, DxfOpensInAnOutsideReader) {
     MinusYGuard guard;
     if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3-ezdxf not installed";
     testsupport::TempDir dir("tin-ezdxf");
-    auto layer = PointLayer(RandomPoints(500, 5, 20000));
     CGeoTin tin;
-    CGeoVectorLayerList list;
-    list.AddTail(layer.get());
-    ASSERT_TRUE(tin.Create(list));
+    const auto layer = RandomTin(tin);
+    ASSERT_TRUE(layer);
     const std::string base = dir.Path() + "/tin";
     tin.ExportToDxf(base.c_str());
     // Every POLYLINE read back: four vertices, first = last, the same corner set as its triangle.
