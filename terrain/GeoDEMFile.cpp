@@ -7,6 +7,7 @@
 // carry upper-case names.
 #include "terrain/GeoDEM.h"
 #include "terrain/DemProgress.h"
+#include "terrain/TerrainFileSave.h"
 
 #include <afx/FileReplacement.h>
 #include <afx/WinApp.h>
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -59,47 +59,6 @@ FILE* OpenCompanion(const CString& path, const char* mode)
     }
     return nullptr;
 }
-
-// One save of DEM files: each written to a temporary beside its target, all renamed together at the
-// end (CFileReplacement), so a failed or killed save leaves the previous files whole.
-class DemSave {
-public:
-    // The temporary for target opened for writing; NULL when it cannot be made (the cause is kept).
-    FILE* Open(const CString& target, const char* mode)
-    {
-        CString temp;
-        if (!m_save.Add(target, temp, &m_error)) return nullptr;
-        errno = 0;
-        FILE* fp = std::fopen(Native(temp).c_str(), mode);
-        if (!fp) Fail(target, errno);
-        return fp;
-    }
-    // Closes fp; false (the cause kept) when a write before failed (written false) or closing fails.
-    bool Close(FILE* fp, const CString& target, bool written)
-    {
-        const int writeError = written ? 0 : errno;
-        const bool closed = std::fclose(fp) == 0;
-        if (written && closed) return true;
-        Fail(target, written ? errno : writeError);
-        return false;
-    }
-    bool Commit() { return m_save.Commit(&m_error) != FALSE; }
-    // Tells the user why the save of path failed; returns 0.
-    int Report(const CString& path)
-    {
-        AfxMessageBox(CString(kSaveFailed) + CFileReplacement::FailureText(path, m_error), MB_OK);
-        return 0;
-    }
-
-private:
-    void Fail(const CString& target, int err)
-    {
-        if (err == 0) err = EIO;
-        m_error = CFileException(CFileException::OsErrorToException(err), err, target);
-    }
-    CFileReplacement m_save;
-    CFileException m_error;
-};
 
 bool ReadAll(FILE* fp, std::string& out)
 {
@@ -704,9 +663,9 @@ int CGeoDEM::SaveAsGrd(CString path)
 {
     const LONG* v = Nodes();
     if (!v) return 0;
-    DemSave save;
+    CTerrainFileSave save;
     FILE* fp = save.Open(path, "w");
-    if (!fp) return save.Report(path);
+    if (!fp) return save.Report(kSaveFailed, path);
     const LONG w = GetWidth(), h = GetHeight();
     char head[1024];
     const int n = std::snprintf(head, sizeof head,
@@ -730,7 +689,7 @@ int CGeoDEM::SaveAsGrd(CString path)
         const size_t len = static_cast<size_t>(out - buf.data());
         ok = std::fwrite(buf.data(), 1, len, fp) == len;
     }
-    if (!save.Close(fp, path, ok) || !save.Commit()) return save.Report(path);
+    if (!save.Close(fp, path, ok) || !save.Commit()) return save.Report(kSaveFailed, path);
     return 1;
 }
 
@@ -765,10 +724,10 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
     }
     // The three files are one save: the header goes first, as readers look for a commit left unfinished
     // under its name (CFileReplacement::Recover).
-    DemSave save;
+    CTerrainFileSave save;
     const CString hdrName = base + ".hdr", blwName = base + ".blw";
     FILE* hdr = save.Open(hdrName, "w");
-    if (!hdr) return save.Report(path);
+    if (!hdr) return save.Report(kSaveFailed, path);
     const int rowBytes = static_cast<int>(w) * (nbits / 8);
     bool ok = std::fprintf(hdr,
                  "BYTEORDER      I\nLAYOUT       BIL\nNROWS         %d\nNCOLS         %d\nNBANDS        1\nNBITS         %d\n"
@@ -777,15 +736,15 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
                  static_cast<int>(TruncLong(1.0 / m_dScale + 0.5)), static_cast<int>(invalid)) > 0;
     // Readers that follow the format's own rules take 32-bit data as unsigned unless told.
     if (ok && nbits == 32) ok = std::fprintf(hdr, "PIXELTYPE SIGNEDINT\n") > 0;
-    if (!save.Close(hdr, hdrName, ok)) return save.Report(path);
+    if (!save.Close(hdr, hdrName, ok)) return save.Report(kSaveFailed, path);
     FILE* blw = save.Open(blwName, "w");
-    if (!blw) return save.Report(path);
+    if (!blw) return save.Report(kSaveFailed, path);
     const double cell = GetCellSize();
     ok = std::fprintf(blw, "%f\n%f\n0.00000000000000\n%f\n%f\n%f\n", cell, m_dAlfa, -cell, m_rcBounds.left + cell / 2,
                       GetMaxY() - cell / 2) > 0;
-    if (!save.Close(blw, blwName, ok)) return save.Report(path);
+    if (!save.Close(blw, blwName, ok)) return save.Report(kSaveFailed, path);
     FILE* fp = save.Open(data, "wb");
-    if (!fp) return save.Report(path);
+    if (!fp) return save.Report(kSaveFailed, path);
     std::vector<BYTE> buf(static_cast<size_t>(rowBytes));
     for (LONG k = 0; k < h && ok; ++k) {
         const LONG* row = v + static_cast<size_t>(h - 1 - k) * w;
@@ -801,7 +760,7 @@ int CGeoDEM::SaveAsBil(CString path, int nbits)
         }
         ok = std::fwrite(buf.data(), 1, buf.size(), fp) == buf.size();
     }
-    if (!save.Close(fp, data, ok) || !save.Commit()) return save.Report(path);
+    if (!save.Close(fp, data, ok) || !save.Commit()) return save.Report(kSaveFailed, path);
     return 1;
 }
 
@@ -889,7 +848,7 @@ int EditHeader(const CString& base, const char* key, const std::string& line)
         if (!out.empty() && out.back() != '\n') out += '\n';
         out += line;
     }
-    DemSave save;
+    CTerrainFileSave save;
     FILE* wf = save.Open(name, "wb");
     if (!wf) return -1;
     const bool ok = std::fwrite(out.data(), 1, out.size(), wf) == out.size();

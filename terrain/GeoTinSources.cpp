@@ -7,18 +7,16 @@
 #include "terrain/GeoTin.h"
 #include "vector/GeoTinPoint.h"
 #include "terrain/GeoTinTriangle.h"
+#include "terrain/TerrainFileSave.h"
 
 #include <algorithm>
 #include <clocale>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <locale.h>
 #include <string>
 #include <vector>
 
-#include <afx/FileReplacement.h>
-#include <win32/codepage.h>
 
 namespace {
 
@@ -158,11 +156,8 @@ void CGeoTin::ExportToDxf(CString path) const {
     const CString name = path + ".dxf";
     // Written beside the target and renamed over it only when complete, so a failed or killed export
     // leaves the previous file whole.
-    CFileReplacement save;
-    CFileException error;
-    CString temp;
-    if (!save.Add(name, temp, &error)) return;
-    FILE* f = std::fopen(win32::GbkPathToNative(std::string(static_cast<LPCSTR>(temp))).c_str(), "w");
+    CTerrainFileSave save;
+    FILE* f = save.Open(name, "w");
     if (!f) return;
     std::vector<char> buffer(1 << 16);
     std::setvbuf(f, buffer.data(), _IOFBF, buffer.size());
@@ -170,7 +165,6 @@ void CGeoTin::ExportToDxf(CString path) const {
     locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
     locale_t old = c ? uselocale(c) : static_cast<locale_t>(0);
 
-    errno = 0;
     std::fputs("0\nSECTION\n2\nENTITIES\n", f);
     for (int k = 0; k < m_nTriangles; ++k) {
         const CGeoTinTriangle* t = GetTriangle(k + 1);
@@ -189,16 +183,5 @@ void CGeoTin::ExportToDxf(CString path) const {
         uselocale(old);
         freelocale(c);
     }
-    const bool written = !std::ferror(f);
-    const int writeError = errno;
-    errno = 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) {
-        const int err = !written ? (writeError ? writeError : EIO) : (errno ? errno : EIO);
-        error = CFileException(CFileException::OsErrorToException(err), err, name);
-    } else if (save.Commit(&error)) {
-        return;
-    }
-    save.Abort();
-    AfxMessageBox(CString("DXF文件保存失败: ") + CFileReplacement::FailureText(name, error), MB_OK);
+    if (!save.Close(f, name, !std::ferror(f)) || !save.Commit()) save.Report("DXF文件保存失败: ", name);
 }
